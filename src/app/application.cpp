@@ -1,0 +1,26 @@
+#include "app/application.h"
+
+#include "app/commandguard.h"
+#include "app/forms.h"
+#include "app/quilform1.h"
+
+#include <QApplication>
+
+int runQuillet(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quillet"));
+    QApplication::setApplicationDisplayName(QString());
+    QApplication::setOrganizationName(QString());
+    // The main window decides when the program ends (closing it may only hide it).
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    int result = 0;
+    const bool created = runCommand([&] { createForms(app.arguments().mid(1)); });
+    if (created) {
+        runCommand([] { QuilForm1->show(); });
+        result = app.exec();
+    }
+    destroyForms();
+    return result;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// A command that fails throws CommandError with the text the user should see; the one guard
+// around every command shows it in the standard error box. QuietEnd stops a command (and its
+// callers) without a word, after the user cancelled or a confirmation completed the work.
+
+#include <QString>
+#include <exception>
+
+class CommandError : public std::exception
+{
+public:
+    explicit CommandError(QString message) : m_message(std::move(message)) {}
+    const QString& message() const { return m_message; }
+    const char* what() const noexcept override { return "CommandError"; }
+
+private:
+    QString m_message;
+};
+
+class QuietEnd : public std::exception
+{
+public:
+    const char* what() const noexcept override { return "QuietEnd"; }
+};

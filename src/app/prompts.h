@@ -1,0 +1,40 @@
+#pragma once
+// Every question, message box and common dialog goes through Prompts. Production shows the
+// real dialogs (WidgetPrompts); tests install a scripted implementation.
+
+#include <QFont>
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+class Prompts
+{
+public:
+    enum class Answer { Yes, No, Cancel, Ok };
+
+    virtual ~Prompts() = default;
+
+    // Yes, No and Cancel with a question icon.
+    virtual Answer question(const QString& title, const QString& text) = 0;
+    // An exclamation icon and OK.
+    virtual void warning(const QString& title, const QString& text) = 0;
+    // The application's standard error box.
+    virtual void error(const QString& text) = 0;
+    // The font dialog preset with `initial`; nothing when the user cancels.
+    virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
+
+    static Prompts& current();
+    // Replaces the prompts in use (tests); returns the previous ones. Not owned.
+    static Prompts* install(Prompts* prompts);
+};
+
+// The real dialogs, parented to the active window.
+class WidgetPrompts : public Prompts
+{
+public:
+    Answer question(const QString& title, const QString& text) override;
+    void warning(const QString& title, const QString& text) override;
+    void error(const QString& text) override;
+    std::optional<QFont> chooseFont(const QFont& initial) override;
+};

@@ -1,0 +1,157 @@
+#pragma once
+// The main window: menus, tool bar, tab strip over the one editor, status bar, and the
+// lifecycle of the program (creation, show, close request, close). The document set it carries
+// lives in DocumentSet; the window implements DocumentHost to show what the set decides.
+
+#include "documents/documentset.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QMainWindow>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class EditorBuffers;
+class QMenu;
+class QTimer;
+class QToolBar;
+class TCEOTabControl;
+class TRichExporter;
+class TStatusBar1;
+
+class TQuilForm1 : public QMainWindow, public DocumentHost
+{
+    Q_OBJECT
+
+public:
+    // The window's caption; the title shows it followed by the document text.
+    static inline const QString Caption = QStringLiteral("Quillet ");
+
+    // Runs the creation sequence with the given command-line arguments (without the program).
+    explicit TQuilForm1(const QStringList& arguments = {}, QWidget* parent = nullptr);
+    ~TQuilForm1() override;
+
+    DocumentSet& documents() { return *m_documents; }
+    TRichExporter* editor() const { return Editor; }
+    TStatusBar1* statusBar1() const { return StatusBar1; }
+    TCEOTabControl* tabControl() const { return TabControl1; }
+    QAction* action(const QString& name) const { return m_actions.value(name); }
+    QMenu* popupMenu() const { return PopupMenu1; }
+    QMenu* statusMenu() const { return StatusMenu3; }
+    QToolBar* toolBar() const { return ToolBar1; }
+    const QByteArray& scratchBuffer() const { return TextBox1; }
+
+    bool exitRequested() const { return ExitRequested; }
+    bool clipBookWasVisible() const { return ClipBookWasVisible; }
+    bool docSelWasVisible() const { return DocSelWasVisible; }
+    // Whether the notification-area icon is active (closing then only hides the window).
+    bool trayIconActive() const { return m_trayActive; }
+
+    // The document text painted after the caption (" - " and the tab caption).
+    QString titleDocumentText() const { return m_titleDocText; }
+    void setShowFileNameInTitle(bool show);
+
+    // Status panel 4.
+    void showMessage(const QString& text);
+
+    // Opens one file as a new, current document; never fails towards its caller.
+    void OpenFileByPath(const QString& path);
+
+    // Commands and handlers.
+    void NewBtn1Click();
+    void NextDocument1Click();
+    void PreviousDocument1Click();
+    void WordWrapBtn1Click();
+    void Exit1Click();
+    void Show1Click();
+    void ChangeStatusBarFont1Click();
+    void Timer1Timer();
+    void Timer2Timer();
+    void StatusBar1MouseMove(int panel);
+    void StatusBar1MouseUp(int panel);
+    void StatusBar1Resize();
+    void TabControl1Change(int index);
+    void TabControl1MouseMove();
+    void EditorKeyDown();
+
+    // DocumentHost
+    QString createStoreFile() override;
+    qint64 editorSelStart() const override;
+    void editorStash(const QString& storeFile) override;
+    void editorShow(const QString& storeFile) override;
+    bool editorModifiedFlag() const override;
+    void editorClearModifiedFlag() override;
+    void editorSetCaret(qint64 pos) override;
+    void tabAppended(const QString& caption) override;
+    void tabIndexChanged(int index) override;
+    void tabPictureChanged(int index, int picture) override;
+    void tabCaptionChanged(int index, const QString& caption) override;
+    void statusModifiedChanged(bool modified) override;
+    void tabHintChanged(const QString& hint) override;
+    void editorHintChanged(const QString& hint) override;
+    void titleDocumentTextChanged(const QString& text) override;
+    void saveDialogFileNameChanged(const QString& name) override;
+    void documentListChanged(const QStringList& captions, int selected) override;
+
+    QString saveDialogFileName() const { return m_saveDialogFileName; }
+    QString tabHint() const { return m_tabHint; }
+    QString editorHint() const { return m_editorHint; }
+
+protected:
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FormCreate(const QStringList& arguments);
+    void FormShow();
+    bool FormCloseQuery();
+    void FormClose();
+
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createPopupMenus();
+    QAction* makeAction(const QString& name, const QString& caption, const QString& shortcut,
+                        const QString& hint);
+    void bind(const QString& name, void (TQuilForm1::*handler)());
+    void removeClashingEditorKeys();
+
+    void processCommandLine(const QStringList& arguments);
+    void openListedFiles(const QString& listFile);
+    void appendTimeStamp();
+    void recoverFailedOpen(const QString& argument);
+    void updateTitle();
+
+    std::unique_ptr<DocumentSet> m_documents;
+    std::unique_ptr<EditorBuffers> m_buffers;
+    QHash<QString, QAction*> m_actions;
+
+    TCEOTabControl* TabControl1 = nullptr;
+    TRichExporter* Editor = nullptr;
+    TStatusBar1* StatusBar1 = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QMenu* StatusMenu3 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+    QTimer* AutoSave1 = nullptr;
+    // The scratch buffer: command-line list files and files printed from the command line.
+    QByteArray TextBox1;
+
+    bool ExitRequested = false;
+    bool ClipBookWasVisible = false;
+    bool DocSelWasVisible = false;
+    bool m_trayActive = false;
+    bool m_closed = false;
+    bool m_showFileName = true;
+    QString m_titleDocText;
+    QString m_saveDialogFileName;
+    QString m_tabHint;
+    QString m_editorHint;
+    QString m_statusHint;
+};
+
+extern TQuilForm1* QuilForm1;

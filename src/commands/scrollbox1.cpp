@@ -1,0 +1,5 @@
+#include "commands/scrollbox1.h"
+
+TScrollBox1* ScrollBox1 = nullptr;
+
+TScrollBox1::TScrollBox1(QWidget* parent) : TForm(QStringLiteral("ScrollBox1"), QStringLiteral("Goto Line... "), QSize(361, 100), true, parent) {}

@@ -1,0 +1,185 @@
+#include "documents/richexporter.h"
+
+#include "app/commanderror.h"
+
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
+
+#include <QIODevice>
+#include <QKeyEvent>
+
+TRichExporter::TRichExporter(QWidget* parent) : QsciScintilla(parent)
+{
+    // A plain-text view: no margins, no folding, no styling work, so huge files stay cheap.
+    for (int margin = 0; margin < 5; ++margin)
+        SendScintilla(SCI_SETMARGINWIDTHN, static_cast<unsigned long>(margin), 0L);
+    SendScintilla(SCI_SETMARGINLEFT, 0UL, 2L);
+    void* fresh = createBuffer();
+    showBuffer(fresh);
+    setWrapMode(WrapNone);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1L);
+    SendScintilla(SCI_SETSCROLLWIDTH, 1L);
+    setTabIndents(false);
+    setAutoIndent(false);
+}
+
+TRichExporter::~TRichExporter() = default;
+
+void* TRichExporter::createBuffer() const
+{
+    // No style bytes per character (halves the memory of a document); large-text indexes so
+    // documents over 2 GiB work.
+    const long options = SC_DOCUMENTOPTION_STYLES_NONE | SC_DOCUMENTOPTION_TEXT_LARGE;
+    return reinterpret_cast<void*>(SendScintilla(SCI_CREATEDOCUMENT, 0UL, options));
+}
+
+void TRichExporter::prepareBuffer()
+{
+    SendScintilla(SCI_SETCODEPAGE, static_cast<long>(SC_CP_UTF8));
+    SendScintilla(SCI_SETEOLMODE, static_cast<long>(SC_EOL_CRLF));
+}
+
+void* TRichExporter::takeBuffer()
+{
+    void* shown = SendScintillaPtrResult(SCI_GETDOCPOINTER);
+    SendScintilla(SCI_ADDREFDOCUMENT, 0UL, shown);
+    void* fresh = createBuffer();
+    showBuffer(fresh);
+    return shown;
+}
+
+void TRichExporter::showBuffer(void* buffer)
+{
+    SendScintilla(SCI_SETDOCPOINTER, 0UL, buffer);
+    releaseBuffer(buffer); // the view now holds its own reference
+    prepareBuffer();
+}
+
+void TRichExporter::releaseBuffer(void* buffer)
+{
+    if (buffer)
+        SendScintilla(SCI_RELEASEDOCUMENT, 0UL, buffer);
+}
+
+qint64 TRichExporter::textLength() const
+{
+    return SendScintilla(SCI_GETLENGTH);
+}
+
+QByteArray TRichExporter::bytes() const
+{
+    const qint64 length = textLength();
+    const char* text = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    return QByteArray(text, length);
+}
+
+bool TRichExporter::writeTo(QIODevice& device) const
+{
+    const qint64 length = textLength();
+    if (length == 0)
+        return true;
+    const char* text = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    qint64 written = 0;
+    while (written < length) {
+        const qint64 n = device.write(text + written, length - written);
+        if (n <= 0)
+            return false;
+        written += n;
+    }
+    return true;
+}
+
+void TRichExporter::setBytes(const char* data, qint64 size)
+{
+    if (size > TextCapacity)
+        throw CommandError(QStringLiteral("The text is too large for the editor (%1 bytes).").arg(size));
+    SendScintilla(SCI_SETUNDOCOLLECTION, 0L);
+    SendScintilla(SCI_CLEARALL);
+    if (size > 0) {
+        SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size + 1));
+        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(size), data);
+    }
+    SendScintilla(SCI_SETUNDOCOLLECTION, 1L);
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    SendScintilla(SCI_GOTOPOS, 0L);
+}
+
+void TRichExporter::clearText()
+{
+    setBytes(nullptr, 0);
+}
+
+qint64 TRichExporter::selStart() const
+{
+    return SendScintilla(SCI_GETSELECTIONSTART);
+}
+
+qint64 TRichExporter::selLength() const
+{
+    return SendScintilla(SCI_GETSELECTIONEND) - SendScintilla(SCI_GETSELECTIONSTART);
+}
+
+void TRichExporter::setCaret(qint64 pos)
+{
+    pos = qBound<qint64>(0, pos, textLength());
+    SendScintilla(SCI_SETEMPTYSELECTION, static_cast<unsigned long>(pos));
+    SendScintilla(SCI_SCROLLCARET);
+}
+
+qint64 TRichExporter::lineFromPosition(qint64 pos) const
+{
+    return SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(pos));
+}
+
+int TRichExporter::caretPixelX() const
+{
+    return static_cast<int>(
+        SendScintilla(SCI_POINTXFROMPOSITION, 0UL, static_cast<long>(SendScintilla(SCI_GETCURRENTPOS))));
+}
+
+bool TRichExporter::overtype() const
+{
+    return SendScintilla(SCI_GETOVERTYPE) != 0;
+}
+
+bool TRichExporter::modifiedFlag() const
+{
+    return SendScintilla(SCI_GETMODIFY) != 0;
+}
+
+void TRichExporter::clearModifiedFlag()
+{
+    SendScintilla(SCI_SETSAVEPOINT);
+}
+
+bool TRichExporter::wordWrap() const
+{
+    return wrapMode() != WrapNone;
+}
+
+void TRichExporter::setWordWrap(bool on)
+{
+    setWrapMode(on ? WrapWord : WrapNone);
+}
+
+void TRichExporter::setScrollBarsBoth(bool both)
+{
+    m_scrollBarsBoth = both;
+    SendScintilla(SCI_SETHSCROLLBAR, both ? 1L : 0L);
+}
+
+void TRichExporter::removeKeyBindings(const QList<int>& keys)
+{
+    for (QsciCommand* command : standardCommands()->commands()) {
+        if (command->key() && keys.contains(command->key()))
+            command->setKey(0);
+        if (command->alternateKey() && keys.contains(command->alternateKey()))
+            command->setAlternateKey(0);
+    }
+}
+
+void TRichExporter::keyPressEvent(QKeyEvent* event)
+{
+    emit keyDown(event);
+    QsciScintilla::keyPressEvent(event);
+}

@@ -1,0 +1,73 @@
+#pragma once
+// The editor control: a QScintilla view that holds the current document's bytes unchanged
+// (UTF-8 mode; invalid bytes and NULs are kept and shown as byte markers). Text moves in and
+// out only as bytes, never through QString. Each document can keep its own Scintilla buffer,
+// so switching tabs swaps buffers instead of reloading text.
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QByteArray>
+
+class QIODevice;
+
+class TRichExporter : public QsciScintilla
+{
+    Q_OBJECT
+
+public:
+    // Texts larger than this are refused, as the editor's capacity.
+    static constexpr qint64 TextCapacity = 2147483632;
+
+    explicit TRichExporter(QWidget* parent = nullptr);
+    ~TRichExporter() override;
+
+    qint64 textLength() const;
+    QByteArray bytes() const;
+    // Writes the whole text; false (with the device's error) when a write fails.
+    bool writeTo(QIODevice& device) const;
+    // Replaces the text with `size` bytes from `data`; the undo history starts afresh.
+    void setBytes(const char* data, qint64 size);
+    void setBytes(const QByteArray& data) { setBytes(data.constData(), data.size()); }
+    void clearText();
+
+    qint64 selStart() const;
+    qint64 selLength() const;
+    // Empty selection at `pos` (clamped), scrolled into view.
+    void setCaret(qint64 pos);
+    qint64 lineFromPosition(qint64 pos) const;
+    int caretPixelX() const;
+    bool overtype() const;
+
+    // The editor's own changed flag: set by any change of the text.
+    bool modifiedFlag() const;
+    void clearModifiedFlag();
+
+    bool wordWrap() const;
+    void setWordWrap(bool on);
+    // Scroll bars both ways (true) or only vertical.
+    bool scrollBarsBoth() const { return m_scrollBarsBoth; }
+    void setScrollBarsBoth(bool both);
+
+    // Buffer swapping. takeBuffer() hands out the shown buffer (the caller owns one reference)
+    // and shows a fresh empty one; showBuffer() shows a buffer taken earlier and takes over the
+    // caller's reference; releaseBuffer() drops a reference that is no longer wanted.
+    void* takeBuffer();
+    void showBuffer(void* buffer);
+    void releaseBuffer(void* buffer);
+
+    // Removes every built-in key binding that uses one of these key codes (Qt key | modifiers).
+    void removeKeyBindings(const QList<int>& keys);
+
+signals:
+    // Before the key acts.
+    void keyDown(QKeyEvent* event);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void* createBuffer() const;
+    void prepareBuffer();
+
+    bool m_scrollBarsBoth = true;
+};

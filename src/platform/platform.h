@@ -1,0 +1,23 @@
+#pragma once
+// Everything Quillet asks of the operating system goes through here, so the rest of the
+// program stays portable and tests can see what was asked.
+
+#include <QString>
+
+namespace platform {
+
+// Creates a new, empty, uniquely named file in the temporary folder whose name starts with
+// `prefix`, and returns its path. Throws CommandError when the file cannot be created.
+QString createTempFile(const QString& prefix);
+
+// Deletes a file without asking, without a progress display and without reporting failure.
+void deleteFileQuietly(const QString& path);
+
+// The folder writable files live under, ending in a separator: the executable's folder when it
+// is writable (a build tree or a portable copy), otherwise the per-user data folder.
+QString programDirectory();
+
+// The system's default sound.
+void beep();
+
+} // namespace platform

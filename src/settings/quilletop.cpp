@@ -1,0 +1,5 @@
+#include "settings/quilletop.h"
+
+TQuilletOp* QuilletOp = nullptr;
+
+TQuilletOp::TQuilletOp(QWidget* parent) : TForm(QStringLiteral("QuilletOp"), QStringLiteral("Quillet Options"), QSize(433, 252), true, parent) {}

@@ -1,0 +1,9 @@
+#include "windows/tipform1.h"
+
+TTipForm1* TipForm1 = nullptr;
+
+TTipForm1::TTipForm1(QWidget* parent)
+    : TForm(QStringLiteral("TipForm1"), QStringLiteral("Quillet Tips"), QSize(441, 268), true, parent)
+{
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+}

@@ -1,0 +1,275 @@
+// The document set's lists and operations, against a recording host with no widgets.
+
+#include "documents/documentset.h"
+
+#include <QHash>
+#include <QTest>
+
+namespace {
+
+class FakeHost : public DocumentHost
+{
+public:
+    // The editor: the shown text, its changed flag and caret.
+    QByteArray editorText;
+    bool editorFlag = false;
+    qint64 caret = 0;
+    QHash<QString, QByteArray> stores;
+    int storeCounter = 0;
+
+    QStringList tabs;
+    QList<int> pictures;
+    int tabIndex = -1;
+    bool statusModified = false;
+    QString tabHint, editorHint, title, saveName;
+    QStringList docList;
+    int docListSelected = -2;
+
+    QString createStoreFile() override
+    {
+        const QString name = QStringLiteral("txt%1").arg(++storeCounter);
+        stores.insert(name, QByteArray());
+        return name;
+    }
+    qint64 editorSelStart() const override { return caret; }
+    void editorStash(const QString& storeFile) override
+    {
+        stores[storeFile] = editorText;
+        editorText.clear();
+        caret = 0;
+    }
+    void editorShow(const QString& storeFile) override { editorText = stores.value(storeFile); }
+    bool editorModifiedFlag() const override { return editorFlag; }
+    void editorClearModifiedFlag() override { editorFlag = false; }
+    void editorSetCaret(qint64 pos) override { caret = pos; }
+    void tabAppended(const QString& caption) override
+    {
+        tabs.append(caption);
+        pictures.append(0);
+    }
+    void tabIndexChanged(int index) override { tabIndex = index; }
+    void tabPictureChanged(int index, int picture) override { pictures[index] = picture; }
+    void tabCaptionChanged(int index, const QString& caption) override { tabs[index] = caption; }
+    void statusModifiedChanged(bool modified) override { statusModified = modified; }
+    void tabHintChanged(const QString& hint) override { tabHint = hint; }
+    void editorHintChanged(const QString& hint) override { editorHint = hint; }
+    void titleDocumentTextChanged(const QString& text) override { title = text; }
+    void saveDialogFileNameChanged(const QString& name) override { saveName = name; }
+    void documentListChanged(const QStringList& captions, int selected) override
+    {
+        docList = captions;
+        docListSelected = selected;
+    }
+
+    // A person typing: the key goes down (seen by the set), then changes the text.
+    void type(DocumentSet& set, const QByteArray& text)
+    {
+        for (char c : text) {
+            set.editorKeyDown();
+            editorText.insert(caret, c);
+            ++caret;
+            editorFlag = true;
+        }
+    }
+};
+
+// A set holding its first document, as the main window creates it.
+void startSet(DocumentSet& set, FakeHost& host)
+{
+    set.appendEntry(UntitledName, UntitledName);
+    set.addDocumentSlot();
+    Q_UNUSED(host);
+}
+
+void checkInvariants(const DocumentSet& set, const FakeHost& host)
+{
+    const int n = set.count();
+    QVERIFY(n >= 1);
+    QCOMPARE(set.fileList().size(), n);
+    QCOMPARE(set.storeFiles().size(), n);
+    QCOMPARE(set.positions().size(), n);
+    QCOMPARE(set.modifiedEntries().size(), n);
+    QCOMPARE(host.tabs, set.captions());
+    QCOMPARE(host.tabIndex, set.tabIndex());
+    QVERIFY(set.tabIndex() >= 0 && set.tabIndex() < n);
+    for (int i = 0; i < n; ++i) {
+        QVERIFY(set.storeFiles()[i] != QString());
+        QVERIFY(set.tempRegister().contains(set.storeFiles()[i]));
+    }
+}
+
+} // namespace
+
+class TestDocumentSet : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstDocumentIsUntitledAndUnmodified()
+    {
+        FakeHost host;
+        DocumentSet set(host);
+        startSet(set, host);
+        checkInvariants(set, host);
+        QCOMPARE(set.count(), 1);
+        QCOMPARE(set.currentFile(), QStringLiteral("Untitled"));
+        QCOMPARE(set.positions(), QStringList{QStringLiteral("0")});
+        QCOMPARE(set.modifiedEntries(), QStringList{QStringLiteral("Not Modified")});
+        QCOMPARE(set.currentTabHint(), QStringLiteral("Untitled - Not Modified"));
+    }
+
+    void newTwiceGivesTwoUntitledDocumentsWithOwnStoreFiles()
+    {
+        FakeHost host;
+        DocumentSet set(host);
+        startSet(set, host);
+        host.type(set, "first");
+        set.newDocument();
+        checkInvariants(set, host);
+        QCOMPARE(host.stores.value(set.storeFiles()[0]), QByteArray("first"));
+        QVERIFY(host.editorText.isEmpty());
+        // The selector's list is refreshed before the new slot is current.
+        QCOMPARE(host.docListSelected, 0);
+        set.newDocument();
+        checkInvariants(set, host);
+        QCOMPARE(set.count(), 3);
+        QCOMPARE(set.captions(), (QStringList{UntitledName, UntitledName, UntitledName}));
+        QCOMPARE(set.tabIndex(), 2);
+        QCOMPARE(set.storeFiles().size(), QSet<QString>(set.storeFiles().begin(), set.storeFiles().end()).size());
+        QCOMPARE(host.title, QStringLiteral(" - Untitled"));
+        QVERIFY(!host.statusModified);
+    }
+
+    void nextAndPreviousStopAtTheEnds()
+    {
+        FakeHost host;
+        DocumentSet set(host);
+        startSet(set, host);
+        set.newDocument();
+        set.newDocument();
+        const auto stashesBefore = host.stores;
+        set.nextDocument(); // already last
+        QCOMPARE(set.tabIndex(), 2);
+        set.previousDocument();
+        set.previousDocument();
+        QCOMPARE(set.tabIndex(), 0);
+        set.previousDocument(); // already first
+        QCOMPARE(set.tabIndex(), 0);
+        checkInvariants(set, host);
+        set.nextDocument();
+        QCOMPARE(set.tabIndex(), 1);
+        checkInvariants(set, host);
+        Q_UNUSED(stashesBefore);
+    }
+
+    void switchingKeepsTextAndCaretPerDocument()
+    {
+        FakeHost host;
+        DocumentSet set(host);
+        startSet(set, host);
+        host.type(set, "hello world");
+        host.caret = 5;
+        set.newDocument();
+        host.type(set, "second");
+        set.switchTo(0);
+        QCOMPARE(host.editorText, QByteArray("hello world"));
+        QCOMPARE(host.caret, 5);
+        QCOMPARE(set.positions()[1], QStringLiteral("6"));
+        set.switchTo(1);
+        QCOMPARE(host.editorText, QByteArray("second"));
+        QCOMPARE(host.caret, 6);
+        QCOMPARE(host.title, QStringLiteral(" - Untitled"));
+        QCOMPARE(host.saveName, QStringLiteral("Untitled"));
+        QCOMPARE(host.docList, set.captions());
+        QCOMPARE(host.docListSelected, 1);
+    }
+
+    void keyPressesMarkModifiedOnlyAfterAChange()
+    {
+        FakeHost host;
+        DocumentSet set(host);
+        startSet(set, host);
+        set.newDocument();
+
+        // The first key is seen before it changes anything.
+        host.type(set, "a");
+        QCOMPARE(set.modifiedEntries()[1], NotModifiedEntry);
+        QVERIFY(!host.statusModified);
+        // The second sees the changed flag.
+        host.type(set, "b");
+        QCOMPARE(set.modifiedEntries()[1], ModifiedEntry);
+        QVERIFY(host.statusModified);
+        QCOMPARE(host.pictures, (QList<int>{0, 1}));
+
+        // Away and back: still modified, text kept.
+        set.switchTo(0);
+        QVERIFY(!host.statusModified);
+        set.switchTo(1);
+        QVERIFY(host.statusModified);
+        QCOMPARE(host.editorText, QByteArray("ab"));
+        QCOMPARE(set.currentTabHint(), QStringLiteral("Untitled - Modified"));
+    }
+
+    void singleKeyThenSwitchStaysUnmodified()
+    {
+        FakeHost host;
+        DocumentSet set(host);
+        startSet(set, host);
+        host.type(set, "x");
+        set.newDocument();
+        set.switchTo(0);
+        QCOMPARE(host.editorText, QByteArray("x"));
+        QCOMPARE(set.modifiedEntries()[0], NotModifiedEntry);
+        // Showing cleared the editor's flag, so another key leaves it unmodified too.
+        QVERIFY(!host.editorFlag);
+        set.editorKeyDown();
+        QCOMPARE(set.modifiedEntries()[0], NotModifiedEntry);
+        QVERIFY(!host.statusModified);
+    }
+
+    void markCurrentModifiedRefreshesPictures()
+    {
+        FakeHost host;
+        DocumentSet set(host);
+        startSet(set, host);
+        set.newDocument();
+        set.markCurrentModified();
+        QCOMPARE(host.pictures, (QList<int>{0, 1}));
+        QVERIFY(host.statusModified);
+        set.switchTo(0);
+        set.markCurrentModified();
+        QCOMPARE(host.pictures, (QList<int>{1, 1}));
+    }
+
+    void registerGrowsWithEveryStoreFile()
+    {
+        FakeHost host;
+        DocumentSet set(host);
+        startSet(set, host);
+        set.newDocument();
+        set.newDocument();
+        QCOMPARE(set.tempRegister().size(), 3);
+        QCOMPARE(set.tempRegister(), set.storeFiles());
+        set.appendEntry(QStringLiteral("a.txt"), QStringLiteral("/x/a.txt"));
+        set.addDocumentSlot();
+        QCOMPARE(set.tempRegister().size(), 4);
+        checkInvariants(set, host);
+        QCOMPARE(set.currentTabHint(), QStringLiteral("/x/a.txt - Not Modified"));
+    }
+
+    void switchToTheCurrentOrAMissingTabDoesNothing()
+    {
+        FakeHost host;
+        DocumentSet set(host);
+        startSet(set, host);
+        host.type(set, "keep");
+        set.switchTo(0);
+        set.switchTo(5);
+        set.switchTo(-1);
+        QCOMPARE(host.editorText, QByteArray("keep"));
+        QCOMPARE(host.stores.value(set.storeFiles()[0]), QByteArray());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDocumentSet)
+#include "tst_documentset.moc"

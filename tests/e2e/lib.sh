@@ -1,0 +1,344 @@
+# shellcheck shell=bash disable=SC2012,SC2034,SC2119,SC2120
+# Shared harness for the end-to-end tests: sourced, never run on its own.
+#
+# Gives each test its own Xvfb display with openbox, a private home, config,
+# data and temp folder (so Quillet never touches the user's own settings or
+# files), and helpers to start Quillet and drive it with xdotool the way a
+# person would: focus the window, type, press keys, read the title.
+#
+# Usage in a test:
+#   source "$(dirname "$0")/lib.sh"
+#   e2e_init "$@"          # $1 is the quillet binary
+#   start_quillet ARGS...
+#   wait_for_window
+#   step "..."; key ctrl+n; wait_title "Quillet  - Untitled"
+
+set -uo pipefail
+
+E2E_NAME="$(basename "${0:-e2e}" .sh)"
+E2E_ROOT=""
+E2E_STEP="setting up"
+QUILLET=""
+QUILLET_PID=""
+QUILLET_STATUS=""
+QWIN=""
+XVFB_PID=""
+OPENBOX_PID=""
+TRAYER_PID=""
+
+# Always start from a clean slate: a display or platform inherited from the
+# caller (ctest sets QT_QPA_PLATFORM=offscreen for the unit tests) must not leak in.
+unset DISPLAY WAYLAND_DISPLAY SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS
+
+log() { printf '[%s] %s\n' "$E2E_NAME" "$*" >&2; }
+
+# Names the step in progress so a failure says where it happened.
+step() {
+  E2E_STEP="$*"
+  log "step: $*"
+}
+
+diagnostics() {
+  {
+    echo "----- diagnostics ($E2E_NAME) -----"
+    echo "failed step: $E2E_STEP"
+    if [ -n "$QUILLET_PID" ]; then
+      if kill -0 "$QUILLET_PID" 2>/dev/null; then
+        echo "quillet pid $QUILLET_PID: running"
+      else
+        echo "quillet pid $QUILLET_PID: not running${QUILLET_STATUS:+ (exit status $QUILLET_STATUS)}"
+      fi
+    fi
+    if [ -n "${DISPLAY:-}" ]; then
+      if [ -n "$QWIN" ]; then
+        echo "window $QWIN title: '$(xdotool getwindowname "$QWIN" 2>/dev/null)'"
+      fi
+      echo "active window: $(xdotool getactivewindow 2>/dev/null || echo none)"
+      echo "focused window: $(xdotool getwindowfocus 2>/dev/null || echo none)"
+      echo "named windows (id, visible?, name):"
+      local w vis
+      for w in $(xdotool search --name . 2>/dev/null); do
+        vis=hidden
+        xwininfo -id "$w" 2>/dev/null | grep -q 'IsViewable' && vis=visible
+        printf '  %s %s %s\n' "$w" "$vis" "'$(xdotool getwindowname "$w" 2>/dev/null)'"
+      done
+    fi
+    if [ -n "$E2E_ROOT" ] && [ -d "$E2E_ROOT/tmp" ]; then
+      echo "temp folder \$TMPDIR:"
+      ls -la "$E2E_ROOT/tmp" 2>/dev/null | sed 's/^/  /'
+    fi
+    local f
+    for f in quillet.err quillet.out openbox.log xvfb.log trayer.log; do
+      if [ -n "$E2E_ROOT" ] && [ -s "$E2E_ROOT/$f" ]; then
+        echo "--- $f (last 60 lines) ---"
+        tail -n 60 "$E2E_ROOT/$f"
+      fi
+    done
+    echo "-----------------------------------"
+  } >&2
+}
+
+fail() {
+  log "FAIL during '$E2E_STEP': $*"
+  diagnostics
+  exit 1
+}
+
+# Stops everything this test started and removes its temp folder, on any exit.
+e2e_cleanup() {
+  local rc=$?
+  trap - EXIT INT TERM HUP
+  stop_pid "$QUILLET_PID"
+  stop_pid "$TRAYER_PID"
+  stop_pid "$OPENBOX_PID"
+  stop_pid "$XVFB_PID"
+  if [ -n "$E2E_ROOT" ] && [ -d "$E2E_ROOT" ]; then
+    rm -rf -- "$E2E_ROOT"
+  fi
+  if [ "$rc" -eq 0 ]; then
+    log "PASS"
+  else
+    log "FAILED (exit $rc)"
+  fi
+  exit "$rc"
+}
+
+# TERM, then KILL if it lingers; only ever the given pid.
+stop_pid() {
+  local pid="${1:-}" i
+  [ -n "$pid" ] || return 0
+  kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; return 0; }
+  kill -TERM "$pid" 2>/dev/null
+  for i in $(seq 1 30); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$pid" 2>/dev/null && kill -KILL "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  return 0
+}
+
+need() {
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null 2>&1 ||
+      fail "'$tool' is not installed (scripts/setup test installs the end-to-end tools)"
+  done
+}
+
+# e2e_init QUILLET_BINARY: private folders, X server and window manager.
+e2e_init() {
+  trap e2e_cleanup EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM HUP
+
+  QUILLET="${1:-}"
+  [ -n "$QUILLET" ] || fail "usage: bash $0 /path/to/quillet"
+  [ -x "$QUILLET" ] || fail "quillet binary '$QUILLET' is missing or not executable"
+  QUILLET="$(cd "$(dirname "$QUILLET")" && pwd)/$(basename "$QUILLET")"
+  need Xvfb openbox xdotool xwininfo xprop
+
+  E2E_ROOT="$(mktemp -d "${TMPDIR:-/tmp}/quillet-e2e.XXXXXX")" || fail "mktemp failed"
+  mkdir -p "$E2E_ROOT"/{home,config,data,cache,runtime,tmp,files}
+  chmod 700 "$E2E_ROOT/runtime"
+  export HOME="$E2E_ROOT/home"
+  export XDG_CONFIG_HOME="$E2E_ROOT/config"
+  export XDG_DATA_HOME="$E2E_ROOT/data"
+  export XDG_CACHE_HOME="$E2E_ROOT/cache"
+  export XDG_RUNTIME_DIR="$E2E_ROOT/runtime"
+  export TMPDIR="$E2E_ROOT/tmp"
+  # A folder for the test's own documents, apart from the program's temp files.
+  export E2E_FILES="$E2E_ROOT/files"
+  export LC_ALL=C.UTF-8
+  export LANG=C.UTF-8
+
+  start_xvfb
+  start_openbox
+}
+
+start_xvfb() {
+  step "starting Xvfb"
+  local fifo="$E2E_ROOT/displayfd" n=""
+  mkfifo "$fifo" || fail "mkfifo failed"
+  # -displayfd lets the server pick a free display and says which once it accepts clients.
+  Xvfb -displayfd 7 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+    7>"$fifo" >"$E2E_ROOT/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  # The read end is opened with a timeout so a server that dies early cannot hang us.
+  read -r -t 20 n <"$fifo" || true
+  rm -f "$fifo"
+  [ -n "$n" ] || fail "Xvfb did not report a display number within 20 s"
+  export DISPLAY=":$n"
+  local i
+  for i in $(seq 1 100); do
+    xdpyinfo >/dev/null 2>&1 && break
+    xprop -root >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  kill -0 "$XVFB_PID" 2>/dev/null || fail "Xvfb exited"
+  log "Xvfb on $DISPLAY (pid $XVFB_PID)"
+}
+
+start_openbox() {
+  step "starting openbox"
+  # Our own config, so Alt+F4 (close) and focusing of new windows do not depend on the host's.
+  mkdir -p "$E2E_ROOT/openbox"
+  cat >"$E2E_ROOT/openbox/rc.xml" <<'EOF'
+<?xml version="1.0" encoding="UTF-8"?>
+<openbox_config xmlns="http://openbox.org/3.4/rc">
+  <focus>
+    <focusNew>yes</focusNew>
+    <followMouse>no</followMouse>
+  </focus>
+  <placement><policy>Smart</policy></placement>
+  <desktops><number>1</number></desktops>
+  <keyboard>
+    <keybind key="A-F4"><action name="Close"/></keybind>
+  </keyboard>
+</openbox_config>
+EOF
+  openbox --config-file "$E2E_ROOT/openbox/rc.xml" >"$E2E_ROOT/openbox.log" 2>&1 &
+  OPENBOX_PID=$!
+  local i
+  for i in $(seq 1 200); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    kill -0 "$OPENBOX_PID" 2>/dev/null || fail "openbox exited"
+    sleep 0.1
+  done
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+    fail "openbox did not take over the screen within 20 s"
+  log "openbox running (pid $OPENBOX_PID)"
+}
+
+# For tests that need a system tray: trayer provides the freedesktop tray.
+start_trayer() {
+  step "starting trayer"
+  need trayer
+  NO_AT_BRIDGE=1 trayer --edge top --align right --widthtype pixel --width 200 --height 32 \
+    --SetDockType true --transparent false >"$E2E_ROOT/trayer.log" 2>&1 &
+  TRAYER_PID=$!
+  local i
+  for i in $(seq 1 200); do
+    # trayer claims the tray selection before it maps its panel window.
+    if [ -n "$(xdotool search --onlyvisible --class '^trayer$' 2>/dev/null)" ]; then
+      sleep 0.3
+      log "trayer running (pid $TRAYER_PID)"
+      return 0
+    fi
+    kill -0 "$TRAYER_PID" 2>/dev/null || fail "trayer exited"
+    sleep 0.1
+  done
+  fail "trayer did not appear within 20 s"
+}
+
+# start_quillet ARGS...: runs the program in the background with the private environment.
+start_quillet() {
+  step "starting quillet $*"
+  QUILLET_STATUS=""
+  QT_QPA_PLATFORM=xcb "$QUILLET" "$@" </dev/null >>"$E2E_ROOT/quillet.out" 2>>"$E2E_ROOT/quillet.err" &
+  QUILLET_PID=$!
+  log "quillet pid $QUILLET_PID"
+}
+
+quillet_running() {
+  [ -n "$QUILLET_PID" ] && kill -0 "$QUILLET_PID" 2>/dev/null
+}
+
+# wait_for_window: waits up to 20 s for a mapped window of the program whose
+# name starts with "Quillet", remembers it in QWIN, focuses it and prints its id.
+# Call it directly (not in $(...)) so QWIN is set and a failure ends the test.
+wait_for_window() {
+  step "waiting for the Quillet window"
+  local i w=""
+  for i in $(seq 1 200); do
+    w="$(xdotool search --all --onlyvisible --pid "$QUILLET_PID" --name '^Quillet' 2>/dev/null | head -n 1)"
+    # Fall back to the name alone in case the program does not set _NET_WM_PID.
+    [ -n "$w" ] || w="$(xdotool search --onlyvisible --name '^Quillet' 2>/dev/null | head -n 1)"
+    [ -n "$w" ] && break
+    if ! quillet_running; then
+      wait "$QUILLET_PID" 2>/dev/null; QUILLET_STATUS=$?
+      fail "quillet exited before showing its window"
+    fi
+    sleep 0.1
+  done
+  [ -n "$w" ] || fail "no visible window named 'Quillet...' within 20 s"
+  QWIN="$w"
+  focus_window
+  echo "$QWIN"
+}
+
+# Puts keyboard focus on the program's window; openbox honours activation requests.
+focus_window() {
+  local w="${1:-$QWIN}" i
+  [ -n "$w" ] || fail "no window to focus"
+  for i in $(seq 1 50); do
+    xdotool windowactivate --sync "$w" >/dev/null 2>&1 || true
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$w" ] &&
+      [ "$(xdotool getwindowfocus 2>/dev/null)" = "$w" ] && return 0
+    xdotool windowfocus --sync "$w" >/dev/null 2>&1 || true
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$w" ] && return 0
+    sleep 0.1
+  done
+  fail "could not give keyboard focus to window $w"
+}
+
+window_title() {
+  xdotool getwindowname "${1:-$QWIN}" 2>/dev/null
+}
+
+# wait_title EXPECTED: the title must become exactly EXPECTED within 10 s.
+wait_title() {
+  local expected="$1" actual="" i
+  for i in $(seq 1 100); do
+    actual="$(window_title)"
+    [ "$actual" = "$expected" ] && return 0
+    if ! quillet_running; then
+      wait "$QUILLET_PID" 2>/dev/null; QUILLET_STATUS=$?
+      fail "quillet ended while waiting for the title '$expected'"
+    fi
+    sleep 0.1
+  done
+  fail "title mismatch
+    expected: '$expected'
+    actual:   '$actual'"
+}
+
+# Keys go to whichever of the program's windows has focus (a dialog of its own
+# keeps it); if another program's window or none has it, the main window gets it.
+ensure_focus() {
+  local active focus
+  active="$(xdotool getactivewindow 2>/dev/null)"
+  focus="$(xdotool getwindowfocus 2>/dev/null)"
+  if [ -n "$active" ] && [ "$active" = "$focus" ] &&
+     [ "$(xdotool getwindowpid "$active" 2>/dev/null)" = "$QUILLET_PID" ]; then
+    return 0
+  fi
+  focus_window
+}
+
+# key KEYS...: presses keys (xdotool names, e.g. ctrl+n, shift+F7) into the focused program.
+key() {
+  quillet_running || fail "quillet is not running (wanted to press: $*)"
+  ensure_focus
+  xdotool key --clearmodifiers --delay 60 "$@" || fail "xdotool key $* failed"
+}
+
+# type_text TEXT: types TEXT as keystrokes into the focused program.
+type_text() {
+  quillet_running || fail "quillet is not running (wanted to type: $1)"
+  ensure_focus
+  xdotool type --clearmodifiers --delay 40 -- "$1" || fail "xdotool type failed"
+}
+
+# wait_quillet_exit [SECONDS]: waits for the program to end; its status goes in QUILLET_STATUS.
+wait_quillet_exit() {
+  local limit="${1:-10}" i
+  for i in $(seq 1 $((limit * 10))); do
+    quillet_running || break
+    sleep 0.1
+  done
+  quillet_running && fail "quillet still running $limit s after being asked to close"
+  wait "$QUILLET_PID" 2>/dev/null
+  QUILLET_STATUS=$?
+  return 0
+}
