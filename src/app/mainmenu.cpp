@@ -4,6 +4,7 @@
 
 #include "app/commandguard.h"
 #include "app/quilform1.h"
+#include "settings/mrumanager.h"
 #include "documents/richexporter.h"
 
 #include <QAction>
@@ -243,6 +244,7 @@ void TQuilForm1::bind(const QString& name, void (TQuilForm1::*handler)())
     QAction* action = m_actions.value(name);
     Q_ASSERT(action);
     action->setEnabled(true);
+    m_bound.insert(name);
     connect(action, &QAction::triggered, this, [this, handler] { runCommand([this, handler] { (this->*handler)(); }); });
 }
 
@@ -251,6 +253,7 @@ void TQuilForm1::createActions()
     createMenus();
     createToolBar();
     createPopupMenus();
+    createRecentLists();
 
     m_actions.value(QStringLiteral("ShowToolBars1"))->setCheckable(true);
     m_actions.value(QStringLiteral("ShowToolBars1"))->setChecked(true);
@@ -267,6 +270,36 @@ void TQuilForm1::createActions()
     bind(QStringLiteral("WordWrapBtn1"), &TQuilForm1::WordWrapBtn1Click);
     bind(QStringLiteral("Exit1"), &TQuilForm1::Exit1Click);
     bind(QStringLiteral("Show1"), &TQuilForm1::Show1Click);
+
+    const struct
+    {
+        const char* name;
+        void (TQuilForm1::*handler)();
+    } commands[] = {
+        {"Open1", &TQuilForm1::OpenBtn1Click},           {"OpenBtn1", &TQuilForm1::OpenBtn1Click},
+        {"Save1", &TQuilForm1::SaveBtn1Click},           {"SaveBtn1", &TQuilForm1::SaveBtn1Click},
+        {"Save2", &TQuilForm1::SaveBtn1Click},           {"SaveAs1", &TQuilForm1::SaveAsBtn1Click},
+        {"SaveAsBtn1", &TQuilForm1::SaveAsBtn1Click},    {"SaveAll1", &TQuilForm1::SaveAll1Click},
+        {"CloseDocument1", &TQuilForm1::CloseDocBtn1Click}, {"CloseDocBtn1", &TQuilForm1::CloseDocBtn1Click},
+        {"Close1", &TQuilForm1::CloseDocBtn1Click},      {"CloseAll1", &TQuilForm1::CloseAll1Click},
+        {"RefreshFromDisk1", &TQuilForm1::RefreshFromDisk1Click},
+        {"UndoRedo1", &TQuilForm1::UndoBtn1Click},       {"UndoBtn1", &TQuilForm1::UndoBtn1Click},
+        {"Undo2", &TQuilForm1::UndoBtn1Click},           {"Cut1", &TQuilForm1::CutBtn1Click},
+        {"CutBtn1", &TQuilForm1::CutBtn1Click},          {"Cut2", &TQuilForm1::CutBtn1Click},
+        {"Copy1", &TQuilForm1::CopyBtn1Click},           {"CopyBtn1", &TQuilForm1::CopyBtn1Click},
+        {"Copy2", &TQuilForm1::CopyBtn1Click},           {"Paste1", &TQuilForm1::PasteBtn1Click},
+        {"PasteBtn1", &TQuilForm1::PasteBtn1Click},      {"Paste2", &TQuilForm1::PasteBtn1Click},
+        {"Delete1", &TQuilForm1::Delete1Click},          {"Delete2", &TQuilForm1::Delete1Click},
+        {"ClearAll1", &TQuilForm1::ClearAll1Click},      {"ClearAll2", &TQuilForm1::ClearAll1Click},
+        {"SelectAll1", &TQuilForm1::SelectAll1Click},    {"SelectAll2", &TQuilForm1::SelectAll1Click},
+        {"CopyAll1", &TQuilForm1::CopyAll1Click},        {"CopyAll2", &TQuilForm1::CopyAll1Click},
+        {"ChangeFont1", &TQuilForm1::FontBtn1Click},     {"Font1", &TQuilForm1::FontBtn1Click},
+        {"FontBtn1", &TQuilForm1::FontBtn1Click},
+        {"RemoveAll1", &TQuilForm1::RemoveAll1Click},    {"RemoveAll2", &TQuilForm1::RemoveAll1Click},
+    };
+    for (const auto& command : commands)
+        bind(QLatin1String(command.name), command.handler);
+    EditorSelectionChange();
     bind(QStringLiteral("ChangeStatusBarFont1"), &TQuilForm1::ChangeStatusBarFont1Click);
 
     removeClashingEditorKeys();
@@ -372,6 +405,38 @@ void TQuilForm1::createPopupMenus()
                                       QStringLiteral("Show or hide the Size-Grip of the Status Bar")));
     StatusMenu3->addAction(makeAction(QStringLiteral("ChangeStatusBarFont1"), QStringLiteral("&Change Status Bar Font"),
                                       {}, QStringLiteral("Change the Font of the Status Bar")));
+}
+
+void TQuilForm1::createRecentLists()
+{
+    // The notification-area menu's own "&ReOpen", fed with the same paths as the File menu's.
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    auto* reopen = makeAction(QStringLiteral("ReOpen2"), QStringLiteral("&ReOpen"), {},
+                              QStringLiteral("ReOpen Recently used Documents"));
+    auto* reopenMenu = new QMenu(PopupMenu2);
+    reopenMenu->setObjectName(QStringLiteral("ReOpen2"));
+    reopenMenu->addAction(makeAction(QStringLiteral("RemoveAll2"), QStringLiteral("Remove &All"), {},
+                                     QStringLiteral("Remove Recently Used Files from this menu")));
+    reopen->setMenu(reopenMenu);
+    reopen->setEnabled(true);
+    PopupMenu2->addAction(reopen);
+
+    auto makeManager = [this](const QString& name, QMenu* menu) {
+        auto* manager = new TMRUManager(this);
+        manager->setObjectName(name);
+        manager->setCapacity(16);
+        manager->setRemoveOnSelect(true);
+        manager->setStartAccel(0);
+        manager->setAccelDelimiter(TMRUManager::AccelDelimiter::Space);
+        manager->setOnClick([this](const QString& path, const QString&, const QVariant&) {
+            runCommand([this, &path] { MRUManager2Click(path); });
+        });
+        manager->setRecentMenu(menu);
+        return manager;
+    };
+    MRUManager1 = makeManager(QStringLiteral("MRUManager1"), m_actions.value(QStringLiteral("ReOpen1"))->menu());
+    MRUManager2 = makeManager(QStringLiteral("MRUManager2"), reopenMenu);
 }
 
 void TQuilForm1::removeClashingEditorKeys()

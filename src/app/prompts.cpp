@@ -1,6 +1,8 @@
 #include "app/prompts.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QMessageBox>
 
@@ -50,4 +52,43 @@ std::optional<QFont> WidgetPrompts::chooseFont(const QFont& initial)
     if (!ok)
         return std::nullopt;
     return font;
+}
+
+namespace {
+
+// A file dialog set up from its kept state; the state learns the folder and name chosen.
+QStringList runFileDialog(FileDialogState& state, QFileDialog::AcceptMode mode, QFileDialog::FileMode fileMode)
+{
+    QFileDialog dialog(QApplication::activeWindow(), state.title, state.initialDir);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(fileMode);
+    const QStringList filters = qtNameFilters(state.filter).split(QStringLiteral(";;"));
+    dialog.setNameFilters(filters);
+    if (state.filterIndex >= 1 && state.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[state.filterIndex - 1]);
+    dialog.setDefaultSuffix(state.defaultExt);
+    if (!state.fileName.isEmpty())
+        dialog.selectFile(state.fileName);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    if (!chosen.isEmpty()) {
+        state.fileName = chosen.constFirst();
+        state.initialDir = QFileInfo(chosen.constFirst()).absolutePath();
+        state.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+    }
+    return chosen;
+}
+
+} // namespace
+
+QStringList WidgetPrompts::openFiles(FileDialogState& dialog)
+{
+    return runFileDialog(dialog, QFileDialog::AcceptOpen, QFileDialog::ExistingFiles);
+}
+
+QString WidgetPrompts::saveFile(FileDialogState& dialog)
+{
+    const QStringList chosen = runFileDialog(dialog, QFileDialog::AcceptSave, QFileDialog::AnyFile);
+    return chosen.value(0);
 }

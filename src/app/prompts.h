@@ -2,8 +2,11 @@
 // Every question, message box and common dialog goes through Prompts. Production shows the
 // real dialogs (WidgetPrompts); tests install a scripted implementation.
 
+#include "app/filedialogs.h"
+
 #include <QFont>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
@@ -24,6 +27,12 @@ public:
     // The font dialog preset with `initial`; nothing when the user cancels.
     virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
 
+    // The open dialog (several files may be chosen); empty when cancelled. The state keeps the
+    // chosen folder and file name for next time.
+    virtual QStringList openFiles(FileDialogState& dialog) { Q_UNUSED(dialog); return {}; }
+    // The save dialog, asking before an existing file is replaced; empty when cancelled.
+    virtual QString saveFile(FileDialogState& dialog) { Q_UNUSED(dialog); return {}; }
+
     static Prompts& current();
     // Replaces the prompts in use (tests); returns the previous ones. Not owned.
     static Prompts* install(Prompts* prompts);
@@ -37,4 +46,6 @@ public:
     void warning(const QString& title, const QString& text) override;
     void error(const QString& text) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
+    QStringList openFiles(FileDialogState& dialog) override;
+    QString saveFile(FileDialogState& dialog) override;
 };

@@ -48,9 +48,9 @@ TQuilForm1::TQuilForm1(const QStringList& arguments, QWidget* parent) : QMainWin
     editorFont.setStyleHint(QFont::Monospace);
     editorFont.setPointSize(10); // 13 pixels at 96 dpi; the editor sizes its styles in points
     Editor->setFont(editorFont);
-    // A first start wraps, with scroll bars both ways, as the word-wrap panel says.
+    // A first start wraps, as the word-wrap panel says; a wrapping editor needs no horizontal bar.
     Editor->setWordWrap(true);
-    Editor->setScrollBarsBoth(true);
+    Editor->setScrollBarsBoth(!Editor->wordWrap());
     Editor->setContextMenuPolicy(Qt::CustomContextMenu);
     TabControl1->setEditor(Editor);
     setCentralWidget(TabControl1);
@@ -85,6 +85,14 @@ TQuilForm1::TQuilForm1(const QStringList& arguments, QWidget* parent) : QMainWin
     connect(Editor, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->popup(Editor->mapToGlobal(pos)); });
     connect(Editor, &TRichExporter::keyDown, this, [this] { runCommand([this] { EditorKeyDown(); }); });
+    connect(Editor, &TRichExporter::userEdited, this, [this] { m_undoToggled = false; });
+    connect(Editor, &QsciScintilla::selectionChanged, this, [this] { EditorSelectionChange(); });
+    connect(Editor, &TRichExporter::filesDropped, this, [this](const QStringList& paths) {
+        activateWindow();
+        raise();
+        for (const QString& path : paths)
+            runCommand([this, &path] { DropFile1DropFile(path); });
+    });
     connect(StatusBar1, &TStatusBar1::panelHovered, this, [this](int panel) { StatusBar1MouseMove(panel); });
     connect(StatusBar1, &TStatusBar1::panelReleased, this,
             [this](int panel) { runCommand([this, panel] { StatusBar1MouseUp(panel); }); });
@@ -122,6 +130,8 @@ void TQuilForm1::FormCreate(const QStringList& arguments)
 
 void TQuilForm1::FormShow()
 {
+    m_dropEnabled = true;
+    Editor->setAcceptFileDrops(true);
     if (TipForm1 && TipForm1->showAtStart())
         TipForm1->show();
     statusModifiedChanged(m_documents->isModified(m_documents->tabIndex()));
@@ -134,12 +144,16 @@ bool TQuilForm1::FormCloseQuery()
 {
     ClipBookWasVisible = ClipBook && ClipBook->isVisible();
     DocSelWasVisible = DocSel1 && DocSel1->isVisible();
-    if (!isVisible()) {
+    if (!isVisible())
         ExitRequested = true;
+    if (ExitRequested || !trayIconActive()) {
+        // Every way out asks about modified documents first; a cancel keeps the program open.
+        if (!ExitSavePass()) {
+            ExitRequested = false;
+            return false;
+        }
         return true;
     }
-    if (ExitRequested || !trayIconActive())
-        return true;
     // With the notification-area icon active, closing only hides the program.
     hide();
     return false;
@@ -461,6 +475,21 @@ void TQuilForm1::editorSetCaret(qint64 pos)
     Editor->setCaret(pos);
 }
 
+void TQuilForm1::editorClear()
+{
+    Editor->clearText();
+}
+
+void TQuilForm1::storeFileDropped(const QString& storeFile)
+{
+    m_buffers->forget(storeFile);
+}
+
+void TQuilForm1::tabRemoved(int index)
+{
+    TabControl1->removeTab(index);
+}
+
 void TQuilForm1::tabAppended(const QString& caption)
 {
     TabControl1->appendTab(caption);
@@ -507,7 +536,7 @@ void TQuilForm1::titleDocumentTextChanged(const QString& text)
 
 void TQuilForm1::saveDialogFileNameChanged(const QString& name)
 {
-    m_saveDialogFileName = name;
+    SaveDialog1.fileName = name;
 }
 
 void TQuilForm1::documentListChanged(const QStringList& captions, int selected)

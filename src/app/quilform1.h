@@ -3,10 +3,12 @@
 // lifecycle of the program (creation, show, close request, close). The document set it carries
 // lives in DocumentSet; the window implements DocumentHost to show what the set decides.
 
+#include "app/filedialogs.h"
 #include "documents/documentset.h"
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QMainWindow>
 #include <QStringList>
 #include <functional>
@@ -17,6 +19,7 @@ class QMenu;
 class QTimer;
 class QToolBar;
 class TCEOTabControl;
+class TMRUManager;
 class TRichExporter;
 class TStatusBar1;
 
@@ -58,6 +61,47 @@ public:
     // Opens one file as a new, current document; never fails towards its caller.
     void OpenFileByPath(const QString& path);
 
+    // Pause after each progress step of a save, in milliseconds (benchmarks set 0).
+    static inline int StepPauseMs = 20;
+    // Whether a backup copy is written after each save.
+    bool makeBackups() const;
+    // Whether files dropped on the editor are opened.
+    bool dropEnabled() const { return m_dropEnabled; }
+    void setDropEnabled(bool enabled) { m_dropEnabled = enabled; }
+
+    // File commands.
+    void OpenBtn1Click();
+    void SaveBtn1Click();
+    void SaveAsBtn1Click();
+    void SaveAll1Click();
+    void SaveAllDocuments();
+    void CreateBackup(const QString& path);
+    void CloseDocBtn1Click();
+    void CloseAll1Click();
+    void RefreshFromDisk1Click();
+    void DropFile1DropFile(const QString& path);
+    // Asks about every modified document before the program ends; false when the user cancelled.
+    bool ExitSavePass();
+
+    // Editing commands.
+    void UndoBtn1Click();
+    void CutBtn1Click();
+    void CopyBtn1Click();
+    void PasteBtn1Click();
+    void Delete1Click();
+    void ClearAll1Click();
+    void SelectAll1Click();
+    void CopyAll1Click();
+    void FontBtn1Click();
+    void EditorSelectionChange();
+
+    // Recent files.
+    void MRUManager2Click(const QString& path);
+    void RemoveAll1Click();
+    TMRUManager* mruManager1() const { return MRUManager1; }
+    TMRUManager* mruManager2() const { return MRUManager2; }
+    QMenu* trayMenu() const { return PopupMenu2; }
+
     // Commands and handlers.
     void NewBtn1Click();
     void NextDocument1Click();
@@ -83,10 +127,13 @@ public:
     bool editorModifiedFlag() const override;
     void editorClearModifiedFlag() override;
     void editorSetCaret(qint64 pos) override;
+    void editorClear() override;
+    void storeFileDropped(const QString& storeFile) override;
     void tabAppended(const QString& caption) override;
     void tabIndexChanged(int index) override;
     void tabPictureChanged(int index, int picture) override;
     void tabCaptionChanged(int index, const QString& caption) override;
+    void tabRemoved(int index) override;
     void statusModifiedChanged(bool modified) override;
     void tabHintChanged(const QString& hint) override;
     void editorHintChanged(const QString& hint) override;
@@ -94,7 +141,9 @@ public:
     void saveDialogFileNameChanged(const QString& name) override;
     void documentListChanged(const QStringList& captions, int selected) override;
 
-    QString saveDialogFileName() const { return m_saveDialogFileName; }
+    QString saveDialogFileName() const { return SaveDialog1.fileName; }
+    FileDialogState& openDialog() { return OpenDialog1; }
+    FileDialogState& saveDialog() { return SaveDialog1; }
     QString tabHint() const { return m_tabHint; }
     QString editorHint() const { return m_editorHint; }
 
@@ -114,9 +163,22 @@ private:
     void createMenus();
     void createToolBar();
     void createPopupMenus();
+    void createRecentLists();
     QAction* makeAction(const QString& name, const QString& caption, const QString& shortcut,
                         const QString& hint);
     void bind(const QString& name, void (TQuilForm1::*handler)());
+    bool isBound(const QString& name) const { return m_bound.contains(name); }
+    Answer ask(const QString& text);
+    void progressStep(int position);
+    void showProgress();
+    void hideProgress();
+    // Save and Save As; false when the user cancelled the dialog.
+    bool saveCurrent();
+    bool saveCurrentAs();
+    void failedSave();
+    void createBackupOf(const QString& path, QByteArrayView text);
+    // Adds a path to the top of both recent-file lists.
+    void addRecent(const QString& path);
     void removeClashingEditorKeys();
 
     void processCommandLine(const QStringList& arguments);
@@ -128,6 +190,9 @@ private:
     std::unique_ptr<DocumentSet> m_documents;
     std::unique_ptr<EditorBuffers> m_buffers;
     QHash<QString, QAction*> m_actions;
+    QSet<QString> m_bound;
+    FileDialogState OpenDialog1;
+    FileDialogState SaveDialog1;
 
     TCEOTabControl* TabControl1 = nullptr;
     TRichExporter* Editor = nullptr;
@@ -135,6 +200,9 @@ private:
     QToolBar* ToolBar1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QMenu* StatusMenu3 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
+    TMRUManager* MRUManager1 = nullptr;
+    TMRUManager* MRUManager2 = nullptr;
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
     QTimer* AutoSave1 = nullptr;
@@ -148,7 +216,9 @@ private:
     bool m_closed = false;
     bool m_showFileName = true;
     QString m_titleDocText;
-    QString m_saveDialogFileName;
+    bool m_dropEnabled = true;
+    bool m_savingAll = false;
+    bool m_undoToggled = false;
     QString m_tabHint;
     QString m_editorHint;
     QString m_statusHint;

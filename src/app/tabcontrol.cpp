@@ -133,3 +133,10 @@ void TCEOTabControl::setCaption(int index, const QString& caption)
 {
     m_tabs->setTabText(index, caption);
 }
+
+void TCEOTabControl::removeTab(int index)
+{
+    m_moving = true;
+    m_tabs->removeTab(index);
+    m_moving = false;
+}

@@ -49,6 +49,7 @@ public:
     void setTabIndex(int index);
     int tabIndex() const { return m_tabs->currentIndex(); }
     void setCaption(int index, const QString& caption);
+    void removeTab(int index);
 
 private:
     TCEOTabBar* m_tabs;

@@ -1,5 +1,7 @@
 #include "documents/documentset.h"
 
+#include "app/commanderror.h"
+
 QString DocumentSet::currentTabHint() const
 {
     return m_fileList.value(m_tabIndex) + QStringLiteral(" - ") + m_modified.value(m_tabIndex);
@@ -87,6 +89,12 @@ void DocumentSet::setCurrentCaption(const QString& caption)
     m_host.tabCaptionChanged(m_tabIndex, caption);
 }
 
+void DocumentSet::setCurrentFile(const QString& path)
+{
+    if (m_tabIndex >= 0 && m_tabIndex < count())
+        m_fileList[m_tabIndex] = path;
+}
+
 void DocumentSet::newDocument()
 {
     stashCurrentDocument();
@@ -140,4 +148,79 @@ void DocumentSet::editorKeyDown()
 void DocumentSet::refreshDocumentList(int selected)
 {
     m_host.documentListChanged(m_captions, selected);
+}
+
+void DocumentSet::removeEntry(int index)
+{
+    const QString storeFile = m_storeFiles.takeAt(index);
+    m_captions.removeAt(index);
+    m_fileList.removeAt(index);
+    m_positions.removeAt(index);
+    m_modified.removeAt(index);
+    if (m_tabIndex >= count())
+        m_tabIndex = count() - 1;
+    m_host.tabRemoved(index);
+    m_host.storeFileDropped(storeFile);
+}
+
+void DocumentSet::resetToBlank()
+{
+    while (count() > 0)
+        removeEntry(count() - 1);
+    m_host.editorClearModifiedFlag();
+    m_host.statusModifiedChanged(false);
+    appendEntry(UntitledName, UntitledName);
+    refreshDocumentList(0);
+    addDocumentSlot();
+    m_modified[0] = NotModifiedEntry;
+    refreshTabPictures();
+    m_tabIndex = 0;
+    m_host.tabIndexChanged(0);
+    setCurrentCaption(UntitledName);
+    m_host.editorClear();
+    m_host.editorClearModifiedFlag();
+    refreshDocumentList();
+    m_host.statusModifiedChanged(false);
+}
+
+void DocumentSet::closeDocument(const AskQuestion& ask)
+{
+    if (count() == 1) {
+        // The only document: a modified one is reset after a Yes; an unmodified one stays.
+        if (isModified(m_tabIndex) && ask(CloseModifiedQuestion) == Answer::Yes)
+            resetToBlank();
+        m_host.statusModifiedChanged(isModified(m_tabIndex));
+    } else {
+        bool quietly = false;
+        bool remove = true;
+        if (isModified(m_tabIndex)) {
+            const Answer answer = ask(CloseModifiedQuestion);
+            remove = answer == Answer::Yes;
+            quietly = answer != Answer::No;
+        }
+        if (remove) {
+            // The closed document's text goes with the editor's content, written nowhere.
+            removeEntry(m_tabIndex);
+            m_tabIndex = count() - 1;
+            m_host.tabIndexChanged(m_tabIndex);
+            refreshDocumentList();
+            showCurrentDocument();
+        }
+        if (quietly)
+            throw QuietEnd();
+    }
+    publishHints();
+    m_host.titleDocumentTextChanged(titleDocumentText());
+}
+
+void DocumentSet::closeAll(const AskQuestion& ask)
+{
+    const Answer answer = ask(CloseAllQuestion);
+    if (answer == Answer::Cancel)
+        throw QuietEnd();
+    if (answer == Answer::No)
+        return;
+    resetToBlank();
+    m_host.editorHintChanged(UntitledName);
+    m_host.titleDocumentTextChanged(titleDocumentText());
 }

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 inline const QString UntitledName = QStringLiteral("Untitled");
 inline const QString ModifiedEntry = QStringLiteral("Modified");
@@ -28,12 +29,17 @@ public:
     virtual bool editorModifiedFlag() const = 0;
     virtual void editorClearModifiedFlag() = 0;
     virtual void editorSetCaret(qint64 pos) = 0;
+    // Empty the editor (its text belongs to no document any more).
+    virtual void editorClear() = 0;
+    // A closed document's store file: its text is no longer needed (the file itself stays).
+    virtual void storeFileDropped(const QString& storeFile) = 0;
 
     // The tab strip.
     virtual void tabAppended(const QString& caption) = 0;
     virtual void tabIndexChanged(int index) = 0;
     virtual void tabPictureChanged(int index, int picture) = 0;
     virtual void tabCaptionChanged(int index, const QString& caption) = 0;
+    virtual void tabRemoved(int index) = 0;
 
     // Everything kept in step with the current document.
     virtual void statusModifiedChanged(bool modified) = 0;
@@ -43,6 +49,14 @@ public:
     virtual void saveDialogFileNameChanged(const QString& name) = 0;
     virtual void documentListChanged(const QStringList& captions, int selected) = 0;
 };
+
+// The answer to a Yes/No/Cancel question.
+enum class Answer { Yes, No, Cancel };
+using AskQuestion = std::function<Answer(const QString& text)>;
+
+inline const QString CloseModifiedQuestion =
+    QStringLiteral("This document has been modified, are you sure you want to delete it?");
+inline const QString CloseAllQuestion = QStringLiteral("Are you sure you want to close all open Documents?");
 
 class DocumentSet
 {
@@ -77,6 +91,7 @@ public:
     void setCurrentModifiedEntry(const QString& entry);
     void setCurrentPosition(qint64 pos);
     void setCurrentCaption(const QString& caption);
+    void setCurrentFile(const QString& path);
 
     // Commands.
     void newDocument();
@@ -86,6 +101,11 @@ public:
     void switchTo(int index);
     // A key went down in the editor, before it acts.
     void editorKeyDown();
+    // Close the current document; a modified one only after `ask` says Yes. Throws QuietEnd when
+    // the command ends quietly (the callers skip their remaining steps).
+    void closeDocument(const AskQuestion& ask);
+    // Close every document after one question, leaving one empty "Untitled" document.
+    void closeAll(const AskQuestion& ask);
 
     // Brings the host's document list (the document selector) in step.
     void refreshDocumentList(int selected);
@@ -93,6 +113,8 @@ public:
 
 private:
     void publishHints();
+    void removeEntry(int index);
+    void resetToBlank();
 
     DocumentHost& m_host;
     QStringList m_captions;

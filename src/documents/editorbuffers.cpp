@@ -60,7 +60,7 @@ void EditorBuffers::show(const QString& storeFile)
         m_editor.showBuffer(buffer);
         return;
     }
-    m_editor.setBytes(readFileBytes(storeFile));
+    loadFile(storeFile);
 }
 
 void EditorBuffers::forget(const QString& storeFile)
@@ -78,8 +78,23 @@ void EditorBuffers::forgetAll()
 
 void EditorBuffers::loadFile(const QString& path)
 {
-    m_editor.clearText();
-    m_editor.setBytes(readFileBytes(path));
+    // The file streams into a fresh buffer, so a failed read leaves the shown text as it was and
+    // the text is never held twice in memory.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw CommandError(fileError(QStringLiteral("Cannot open file"), path, file.errorString()));
+    const qint64 size = file.isSequential() ? 0 : file.size();
+    if (size > TRichExporter::TextCapacity)
+        throw CommandError(fileError(QStringLiteral("The file is too large"), path, QString()));
+
+    void* previous = m_editor.takeBuffer();
+    try {
+        m_editor.appendFromDevice(file, size);
+    } catch (...) {
+        m_editor.showBuffer(previous);
+        throw;
+    }
+    m_editor.releaseBuffer(previous);
 }
 
 void EditorBuffers::writeFile(const QString& path)

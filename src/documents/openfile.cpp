@@ -25,6 +25,7 @@ void TQuilForm1::OpenFileByPath(const QString& path)
     m_documents->refreshTabPictures();
     saveDialogFileNameChanged(path);
     statusModifiedChanged(false);
+    addRecent(path);
     tabHintChanged(m_documents->currentTabHint());
     editorHintChanged(path);
     titleDocumentTextChanged(m_documents->titleDocumentText());

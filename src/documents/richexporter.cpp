@@ -5,8 +5,11 @@
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 
+#include <QDropEvent>
 #include <QIODevice>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 
 TRichExporter::TRichExporter(QWidget* parent) : QsciScintilla(parent)
 {
@@ -21,6 +24,60 @@ TRichExporter::TRichExporter(QWidget* parent) : QsciScintilla(parent)
     SendScintilla(SCI_SETSCROLLWIDTH, 1L);
     setTabIndents(false);
     setAutoIndent(false);
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int, int type, const char*, int, int, int, int, int, int, int) {
+                if ((type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) && !(type & (SC_PERFORMED_UNDO | SC_PERFORMED_REDO)))
+                    emit userEdited();
+            });
+}
+
+namespace {
+QStringList localFiles(const QMimeData* mime)
+{
+    QStringList paths;
+    if (mime && mime->hasUrls())
+        for (const QUrl& url : mime->urls())
+            if (url.isLocalFile())
+                paths.append(url.toLocalFile());
+    return paths;
+}
+} // namespace
+
+void TRichExporter::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!localFiles(event->mimeData()).isEmpty()) {
+        if (m_acceptFileDrops)
+            event->acceptProposedAction();
+        else
+            event->ignore();
+        return;
+    }
+    QsciScintilla::dragEnterEvent(event);
+}
+
+void TRichExporter::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!localFiles(event->mimeData()).isEmpty()) {
+        if (m_acceptFileDrops)
+            event->acceptProposedAction();
+        else
+            event->ignore();
+        return;
+    }
+    QsciScintilla::dragMoveEvent(event);
+}
+
+void TRichExporter::dropEvent(QDropEvent* event)
+{
+    const QStringList paths = localFiles(event->mimeData());
+    if (!paths.isEmpty()) {
+        if (m_acceptFileDrops) {
+            event->acceptProposedAction();
+            emit filesDropped(paths);
+        }
+        return;
+    }
+    QsciScintilla::dropEvent(event);
 }
 
 TRichExporter::~TRichExporter() = default;
@@ -73,6 +130,14 @@ QByteArray TRichExporter::bytes() const
     return QByteArray(text, length);
 }
 
+QByteArrayView TRichExporter::textView() const
+{
+    const qint64 length = textLength();
+    if (length == 0)
+        return {};
+    return QByteArrayView(static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER)), length);
+}
+
 bool TRichExporter::writeTo(QIODevice& device) const
 {
     const qint64 length = textLength();
@@ -102,6 +167,41 @@ void TRichExporter::setBytes(const char* data, qint64 size)
     SendScintilla(SCI_SETUNDOCOLLECTION, 1L);
     SendScintilla(SCI_EMPTYUNDOBUFFER);
     SendScintilla(SCI_GOTOPOS, 0L);
+}
+
+void TRichExporter::appendFromDevice(QIODevice& device, qint64 sizeHint)
+{
+    constexpr qint64 Chunk = 4 << 20;
+    SendScintilla(SCI_SETUNDOCOLLECTION, 0L);
+    SendScintilla(SCI_CLEARALL);
+    if (sizeHint > 0)
+        SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(sizeHint + 1));
+    QByteArray chunk(Chunk, Qt::Uninitialized);
+    qint64 total = 0;
+    for (;;) {
+        const qint64 n = device.read(chunk.data(), Chunk);
+        if (n < 0) {
+            SendScintilla(SCI_SETUNDOCOLLECTION, 1L);
+            throw CommandError(QStringLiteral("Cannot read the file.\n%1").arg(device.errorString()));
+        }
+        if (n == 0)
+            break;
+        total += n;
+        if (total > TextCapacity) {
+            SendScintilla(SCI_SETUNDOCOLLECTION, 1L);
+            throw CommandError(QStringLiteral("The text is too large for the editor."));
+        }
+        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(n), chunk.constData());
+    }
+    SendScintilla(SCI_SETUNDOCOLLECTION, 1L);
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    SendScintilla(SCI_GOTOPOS, 0L);
+}
+
+void TRichExporter::insertBytes(qint64 pos, QByteArrayView bytes)
+{
+    SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(pos), static_cast<long>(pos));
+    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.data());
 }
 
 void TRichExporter::clearText()

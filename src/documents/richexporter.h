@@ -23,12 +23,19 @@ public:
 
     qint64 textLength() const;
     QByteArray bytes() const;
+    // The whole text without a copy; valid until the text changes.
+    QByteArrayView textView() const;
     // Writes the whole text; false (with the device's error) when a write fails.
     bool writeTo(QIODevice& device) const;
     // Replaces the text with `size` bytes from `data`; the undo history starts afresh.
     void setBytes(const char* data, qint64 size);
     void setBytes(const QByteArray& data) { setBytes(data.constData(), data.size()); }
     void clearText();
+    // Appends everything `device` yields (expected `sizeHint` bytes) with undo collection off,
+    // then starts the undo history afresh. Throws CommandError when a read fails.
+    void appendFromDevice(QIODevice& device, qint64 sizeHint);
+    // Inserts bytes at `pos` as one undoable action.
+    void insertBytes(qint64 pos, QByteArrayView bytes);
 
     qint64 selStart() const;
     qint64 selLength() const;
@@ -61,13 +68,26 @@ public:
 signals:
     // Before the key acts.
     void keyDown(QKeyEvent* event);
+    // Text was inserted or deleted by something other than undo or redo.
+    void userEdited();
+    // Local files dropped on the editor, in the order the system lists them.
+    void filesDropped(const QStringList& paths);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void* createBuffer() const;
     void prepareBuffer();
 
     bool m_scrollBarsBoth = true;
+    bool m_acceptFileDrops = true;
+
+public:
+    // Whether dropped files are taken (otherwise a drop of files is refused).
+    void setAcceptFileDrops(bool accept) { m_acceptFileDrops = accept; }
+    bool acceptFileDrops() const { return m_acceptFileDrops; }
 };

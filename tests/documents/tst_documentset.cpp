@@ -1,5 +1,6 @@
 // The document set's lists and operations, against a recording host with no widgets.
 
+#include "app/commanderror.h"
 #include "documents/documentset.h"
 
 #include <QHash>
@@ -42,6 +43,18 @@ public:
     bool editorModifiedFlag() const override { return editorFlag; }
     void editorClearModifiedFlag() override { editorFlag = false; }
     void editorSetCaret(qint64 pos) override { caret = pos; }
+    void editorClear() override
+    {
+        editorText.clear();
+        caret = 0;
+    }
+    QStringList dropped;
+    void storeFileDropped(const QString& storeFile) override { dropped.append(storeFile); }
+    void tabRemoved(int index) override
+    {
+        tabs.removeAt(index);
+        pictures.removeAt(index);
+    }
     void tabAppended(const QString& caption) override
     {
         tabs.append(caption);
@@ -271,5 +284,189 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDocumentSet)
+// Answers questions from a script and records them.
+struct ScriptedAnswers
+{
+    QList<Answer> answers;
+    QStringList asked;
+    AskQuestion ask()
+    {
+        return [this](const QString& text) {
+            asked.append(text);
+            return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
+        };
+    }
+};
+
+// Documents "A", "B", "C" (captions and paths), C current; `modified` names the modified ones.
+void threeDocuments(DocumentSet& set, FakeHost& host, const QString& modified)
+{
+    set.appendEntry(QStringLiteral("A"), QStringLiteral("/d/A"));
+    set.addDocumentSlot();
+    host.editorText = "text A";
+    for (const QString& name : {QStringLiteral("B"), QStringLiteral("C")}) {
+        set.stashCurrentDocument();
+        set.appendEntry(name, QStringLiteral("/d/") + name);
+        set.addDocumentSlot();
+        host.editorText = "text " + name.toLatin1();
+    }
+    for (int i = 0; i < 3; ++i)
+        if (modified.contains(set.captions()[i])) {
+            set.switchTo(i);
+            set.markCurrentModified();
+        }
+}
+
+class TestClosing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void closingTheOnlyModifiedDocumentAnsweredNoKeepsIt()
+    {
+        FakeHost host;
+        DocumentSet set(host);
+        startSet(set, host);
+        host.editorText = "keep me";
+        set.markCurrentModified();
+        ScriptedAnswers script{{Answer::No}, {}};
+        set.closeDocument(script.ask());
+        QCOMPARE(script.asked, QStringList{CloseModifiedQuestion});
+        QCOMPARE(set.count(), 1);
+        QCOMPARE(host.editorText, QByteArray("keep me"));
+        QVERIFY(set.isModified(0));
+        QVERIFY(host.statusModified);
+    }
+
+    void closingTheOnlyModifiedDocumentAnsweredYesLeavesABlankOne()
+    {
+        FakeHost host;
+        DocumentSet set(host);
+        set.appendEntry(QStringLiteral("a.txt"), QStringLiteral("/d/a.txt"));
+        set.addDocumentSlot();
+        host.editorText = "gone";
+        set.markCurrentModified();
+        const QString oldStore = set.storeFiles()[0];
+        ScriptedAnswers script{{Answer::Yes}, {}};
+        set.closeDocument(script.ask());
+        checkInvariants(set, host);
+        QCOMPARE(set.count(), 1);
+        QCOMPARE(set.currentFile(), UntitledName);
+        QCOMPARE(set.currentCaption(), UntitledName);
+        QVERIFY(!set.isModified(0));
+        QVERIFY(host.editorText.isEmpty());
+        QVERIFY(set.storeFiles()[0] != oldStore);
+        // The closed document's store file stays registered until the program ends.
+        QVERIFY(set.tempRegister().contains(oldStore));
+        QCOMPARE(host.title, QStringLiteral(" - Untitled"));
+    }
+
+    void closingTheOnlyUnmodifiedDocumentChangesNothing()
+    {
+        FakeHost host;
+        DocumentSet set(host);
+        set.appendEntry(QStringLiteral("a.txt"), QStringLiteral("/d/a.txt"));
+        set.addDocumentSlot();
+        host.editorText = "text";
+        ScriptedAnswers script;
+        set.closeDocument(script.ask());
+        QVERIFY(script.asked.isEmpty());
+        QCOMPARE(set.currentFile(), QStringLiteral("/d/a.txt"));
+        QCOMPARE(host.editorText, QByteArray("text"));
+    }
+
+    void closingAnUnmodifiedMiddleDocumentMakesTheLastCurrent()
+    {
+        FakeHost host;
+        DocumentSet set(host);
+        threeDocuments(set, host, QString());
+        set.switchTo(1);
+        ScriptedAnswers script;
+        set.closeDocument(script.ask());
+        QVERIFY(script.asked.isEmpty());
+        checkInvariants(set, host);
+        QCOMPARE(set.captions(), (QStringList{"A", "C"}));
+        QCOMPARE(set.tabIndex(), 1);
+        QCOMPARE(host.editorText, QByteArray("text C"));
+        QCOMPARE(host.title, QStringLiteral(" - C"));
+        QCOMPARE(host.docList, set.captions());
+    }
+
+    void closingAModifiedFirstDocumentWithYesEndsQuietlyOnTheLast()
+    {
+        FakeHost host;
+        DocumentSet set(host);
+        threeDocuments(set, host, QStringLiteral("A"));
+        set.switchTo(0);
+        ScriptedAnswers script{{Answer::Yes}, {}};
+        QVERIFY_THROWS_EXCEPTION(QuietEnd, set.closeDocument(script.ask()));
+        checkInvariants(set, host);
+        QCOMPARE(set.captions(), (QStringList{"B", "C"}));
+        QCOMPARE(set.currentCaption(), QStringLiteral("C"));
+        QCOMPARE(host.editorText, QByteArray("text C"));
+    }
+
+    void closingAModifiedDocumentAnsweredCancelOrNoKeepsEverything()
+    {
+        FakeHost host;
+        DocumentSet set(host);
+        threeDocuments(set, host, QStringLiteral("B"));
+        set.switchTo(1);
+        ScriptedAnswers script{{Answer::Cancel, Answer::No}, {}};
+        QVERIFY_THROWS_EXCEPTION(QuietEnd, set.closeDocument(script.ask()));
+        set.closeDocument(script.ask()); // No: not quiet
+        QCOMPARE(script.asked.size(), 2);
+        QCOMPARE(set.captions(), (QStringList{"A", "B", "C"}));
+        QCOMPARE(set.currentCaption(), QStringLiteral("B"));
+        QCOMPARE(host.editorText, QByteArray("text B"));
+        QVERIFY(set.isModified(1));
+    }
+
+    void closeAllAnsweredYesLeavesOneBlankDocumentAndAsksOnce()
+    {
+        FakeHost host;
+        DocumentSet set(host);
+        threeDocuments(set, host, QStringLiteral("AC"));
+        set.newDocument();
+        set.newDocument();
+        set.markCurrentModified();
+        QCOMPARE(set.count(), 5);
+        const QStringList registerBefore = set.tempRegister();
+        ScriptedAnswers script{{Answer::Yes}, {}};
+        set.closeAll(script.ask());
+        QCOMPARE(script.asked, QStringList{CloseAllQuestion});
+        checkInvariants(set, host);
+        QCOMPARE(set.count(), 1);
+        QCOMPARE(set.currentFile(), UntitledName);
+        QVERIFY(!set.isModified(0));
+        QVERIFY(host.editorText.isEmpty());
+        QCOMPARE(host.editorHint, UntitledName);
+        QCOMPARE(host.title, QStringLiteral(" - Untitled"));
+        // Every closed document's kept text is released; their store files stay registered.
+        QCOMPARE(host.dropped.size(), 5);
+        for (const QString& file : registerBefore)
+            QVERIFY(set.tempRegister().contains(file));
+    }
+
+    void closeAllAnsweredNoOrCancel()
+    {
+        FakeHost host;
+        DocumentSet set(host);
+        threeDocuments(set, host, QStringLiteral("B"));
+        ScriptedAnswers script{{Answer::No, Answer::Cancel}, {}};
+        set.closeAll(script.ask());
+        QCOMPARE(set.count(), 3);
+        QVERIFY_THROWS_EXCEPTION(QuietEnd, set.closeAll(script.ask()));
+        QCOMPARE(set.count(), 3);
+        QCOMPARE(host.editorText, QByteArray("text B"));
+    }
+};
+
+int main(int argc, char** argv)
+{
+    TestDocumentSet documents;
+    TestClosing closing;
+    return QTest::qExec(&documents, argc, argv) | QTest::qExec(&closing, argc, argv);
+}
+
 #include "tst_documentset.moc"

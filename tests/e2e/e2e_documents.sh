@@ -121,9 +121,11 @@ wait_title "Quillet  - alpha.txt"
 wait_store_holding "hello world"
 
 # --- closing the window ends the program and removes the store files --------
-step "closing the main window"
+step "closing the main window asks about the modified document"
 [ -n "$(store_files)" ] || fail "expected store files before closing"
 key alt+F4
+wait_dialog "Quillet -Confimation Required"
+key n
 wait_quillet_exit 10
 [ "$QUILLET_STATUS" -eq 0 ] || fail "quillet exited with status $QUILLET_STATUS"
 

@@ -342,3 +342,19 @@ wait_quillet_exit() {
   QUILLET_STATUS=$?
   return 0
 }
+
+# wait_dialog TITLE: waits up to 10 s for a visible window of the program titled exactly TITLE,
+# focuses it and remembers it in DWIN.
+wait_dialog() {
+  local title="$1" i w=""
+  for i in $(seq 1 100); do
+    w="$(xdotool search --all --onlyvisible --pid "$QUILLET_PID" --name "^${title}\$" 2>/dev/null | head -n 1)"
+    [ -n "$w" ] || w="$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n 1)"
+    [ -n "$w" ] && break
+    quillet_running || fail "quillet ended while waiting for the window '$title'"
+    sleep 0.1
+  done
+  [ -n "$w" ] || fail "no window titled '$title' within 10 s"
+  DWIN="$w"
+  focus_window "$DWIN"
+}

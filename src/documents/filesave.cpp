@@ -1,0 +1,217 @@
+#include "documents/filesave.h"
+
+#include "app/commanderror.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Deeper link chains than this are taken for a loop, as the system does.
+constexpr int MaxLinkDepth = 40;
+
+CommandError saveError(const QString& path, const QString& reason)
+{
+    return CommandError(QStringLiteral("Cannot save file \"%1\".\n%2").arg(QDir::toNativeSeparators(path), reason));
+}
+
+QByteArray terminatorFor(LineEnds ends)
+{
+    switch (ends) {
+    case LineEnds::Crlf:
+        return QByteArrayLiteral("\r\n");
+    case LineEnds::Lf:
+        return QByteArrayLiteral("\n");
+    case LineEnds::Cr:
+        return QByteArrayLiteral("\r");
+    case LineEnds::AsIs:
+        break;
+    }
+    return QByteArray();
+}
+
+// The file a save of `path` must replace: the end of its chain of symbolic links, so the links
+// stay links. A dangling link yields the missing file it names.
+QString resolveLinks(const QString& path)
+{
+    QString current = path;
+    for (int depth = 0;; ++depth) {
+        const QFileInfo info(current);
+        if (!info.isSymLink())
+            return current;
+        if (depth == MaxLinkDepth)
+            throw saveError(path, QStringLiteral("Too many levels of symbolic links."));
+        current = info.symLinkTarget();
+        if (current.isEmpty())
+            throw saveError(path, QStringLiteral("The symbolic link cannot be read."));
+    }
+}
+
+qsizetype findByte(const char* text, qsizetype from, qsizetype size, char byte)
+{
+    const void* hit = std::memchr(text + from, byte, size_t(size - from));
+    return hit ? static_cast<const char*>(hit) - text : size;
+}
+
+} // namespace
+
+LineEndWriter::LineEndWriter(QIODevice& device, LineEnds ends, qsizetype bufferSize)
+    : m_device(device), m_ends(ends), m_terminator(terminatorFor(ends))
+{
+    m_buffer.resize(std::max<qsizetype>(bufferSize, 1));
+}
+
+bool LineEndWriter::write(QByteArrayView piece)
+{
+    if (m_failed)
+        return false;
+    const char* const text = piece.data();
+    const qsizetype size = piece.size();
+    if (m_ends == LineEnds::AsIs)
+        return put(text, size);
+    if (size == 0)
+        return true;
+
+    qsizetype pos = 0;
+    if (m_pendingCr) {
+        m_pendingCr = false;
+        if (text[0] == '\n')
+            pos = 1;
+        if (!putTerminator())
+            return false;
+    }
+    // Bytes from `span` on are not passed on yet; a break already written as the terminator
+    // stays inside the span, so text that needs no change is copied (or written) in one go.
+    qsizetype span = pos;
+    qsizetype nextCr = -1, nextLf = -1;
+    while (pos < size) {
+        if (nextCr < pos)
+            nextCr = findByte(text, pos, size, '\r');
+        if (nextLf < pos)
+            nextLf = findByte(text, pos, size, '\n');
+        const qsizetype brk = std::min(nextCr, nextLf);
+        if (brk == size)
+            break;
+        qsizetype length = 1;
+        if (text[brk] == '\r') {
+            if (brk + 1 == size) {
+                // Its LF may open the next piece: decide then.
+                m_pendingCr = true;
+                return put(text + span, brk - span);
+            }
+            if (text[brk + 1] == '\n')
+                length = 2;
+        }
+        pos = brk + length;
+        if (length == m_terminator.size() && std::memcmp(text + brk, m_terminator.constData(), size_t(length)) == 0)
+            continue;
+        if (!put(text + span, brk - span) || !putTerminator())
+            return false;
+        span = pos;
+    }
+    return put(text + span, size - span);
+}
+
+bool LineEndWriter::finish()
+{
+    if (m_failed)
+        return false;
+    if (m_pendingCr) {
+        m_pendingCr = false;
+        if (!putTerminator())
+            return false;
+    }
+    return flush();
+}
+
+bool LineEndWriter::put(const char* data, qsizetype size)
+{
+    if (m_failed)
+        return false;
+    const qsizetype capacity = m_buffer.size();
+    if (m_used + size > capacity) {
+        if (m_used > 0) {
+            const qsizetype room = capacity - m_used;
+            std::memcpy(m_buffer.data() + m_used, data, size_t(room));
+            m_used = capacity;
+            data += room;
+            size -= room;
+            if (!flush())
+                return false;
+        }
+        // Long runs go straight from the text to the device instead of through the buffer.
+        if (size >= capacity)
+            return writeOut(data, size);
+    }
+    if (size > 0) {
+        std::memcpy(m_buffer.data() + m_used, data, size_t(size));
+        m_used += size;
+    }
+    return true;
+}
+
+bool LineEndWriter::flush()
+{
+    const qsizetype used = m_used;
+    m_used = 0;
+    return writeOut(m_buffer.constData(), used);
+}
+
+bool LineEndWriter::writeOut(const char* data, qsizetype size)
+{
+    while (size > 0 && !m_failed) {
+        const qint64 written = m_device.write(data, size);
+        if (written <= 0)
+            m_failed = true;
+        else {
+            data += written;
+            size -= written;
+        }
+    }
+    return !m_failed;
+}
+
+void writeTextFile(const QString& path, QByteArrayView text, LineEnds ends)
+{
+    const QString target = resolveLinks(path);
+    const QFileInfo info(target);
+    if (info.exists()) {
+        // A save replaces the file by renaming, which the system would allow even where writing
+        // into the file is not allowed, and which would turn a device or pipe into a plain file.
+        if (!info.isFile())
+            throw saveError(path, QStringLiteral("It is not a regular file."));
+        // No write permission at all marks a file read-only even for the superuser, who could
+        // write it anyway.
+        constexpr QFile::Permissions anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+        if (!info.isWritable() || !(info.permissions() & anyWrite))
+            throw saveError(path, QStringLiteral("The file is read-only."));
+    }
+
+    QSaveFile file(target);
+    // Writing in place would destroy the old file if the save failed halfway.
+    file.setDirectWriteFallback(false);
+    // The writer has its own buffer; a second one in the device would only copy.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw saveError(path, file.errorString());
+    LineEndWriter writer(file, ends);
+    if (!writer.write(text) || !writer.finish()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw saveError(path, reason);
+    }
+    if (!file.commit())
+        throw saveError(path, file.errorString());
+}
+
+QString backupFileName(const QString& programDir, const QString& savedPath)
+{
+    QString name = QFileInfo(savedPath).fileName();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot > 0)
+        name.truncate(dot);
+    return programDir + QStringLiteral("Backup/") + name + QStringLiteral(".BAK");
+}

@@ -1,0 +1,56 @@
+#pragma once
+// Saving text files without ever destroying the file being replaced: the bytes go to a
+// temporary file beside the target, which takes the target's place only once everything is
+// written. Line breaks can be converted on the way; every other byte passes through unchanged.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+class QIODevice;
+
+enum class LineEnds { Crlf, Lf, Cr, AsIs };
+
+// Writes `text` to `path`, every line break (CR LF, lone LF, lone CR) written as `ends` (AsIs:
+// as it is). A symbolic link is written through to the file it points to and stays a link. An
+// existing target keeps its permissions; an existing target that is read-only or not a regular
+// file is refused. On any failure throws CommandError naming the file and the reason, and the
+// old file is unchanged.
+void writeTextFile(const QString& path, QByteArrayView text, LineEnds ends);
+
+// Streams text to a device through one fixed buffer, converting line breaks. The text may come
+// in pieces split anywhere, even between the CR and LF of one break.
+class LineEndWriter
+{
+public:
+    static constexpr qsizetype DefaultBufferSize = qsizetype(1) << 20;
+
+    LineEndWriter(QIODevice& device, LineEnds ends, qsizetype bufferSize = DefaultBufferSize);
+    LineEndWriter(const LineEndWriter&) = delete;
+    LineEndWriter& operator=(const LineEndWriter&) = delete;
+
+    // False once the device has refused a write (its errorString() says why); later calls then
+    // write nothing and return false too.
+    bool write(QByteArrayView piece);
+    // Writes everything held back: a CR that ended the last piece, and the buffer.
+    bool finish();
+
+private:
+    bool put(const char* data, qsizetype size);
+    bool putTerminator() { return put(m_terminator.constData(), m_terminator.size()); }
+    bool flush();
+    bool writeOut(const char* data, qsizetype size);
+
+    QIODevice& m_device;
+    const LineEnds m_ends;
+    const QByteArray m_terminator;
+    QByteArray m_buffer;
+    qsizetype m_used = 0;
+    bool m_pendingCr = false;
+    bool m_failed = false;
+};
+
+// Where the backup of a saved file goes: `programDir` (ending in a separator) + "Backup/" + the
+// file's name without folder and without its last extension + ".BAK". A leading dot does not
+// start an extension: ".bashrc" -> ".bashrc.BAK"; "archive.tar.gz" -> "archive.tar.BAK".
+QString backupFileName(const QString& programDir, const QString& savedPath);

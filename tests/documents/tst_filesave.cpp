@@ -1,0 +1,380 @@
+// Saving text files: line-break conversion that changes no other byte (also across buffer and
+// piece boundaries), saves that fail without harming the old file, permissions, symbolic links,
+// backup names.
+
+#include "app/commanderror.h"
+#include "documents/filesave.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+Q_DECLARE_METATYPE(LineEnds)
+
+namespace {
+
+// The conversion done the plainest way, byte by byte, to check the real one against.
+QByteArray reference(QByteArrayView text, LineEnds ends)
+{
+    if (ends == LineEnds::AsIs)
+        return text.toByteArray();
+    const QByteArray terminator = ends == LineEnds::Crlf ? "\r\n" : ends == LineEnds::Lf ? "\n" : "\r";
+    QByteArray out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            out += terminator;
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// Every byte value, then random binary runs, some of them thick with CR and LF.
+QByteArray mixedBytes(qsizetype minimumSize, quint32 seed)
+{
+    QByteArray text;
+    for (int b = 0; b < 256; ++b)
+        text += char(b);
+    QRandomGenerator random(seed);
+    static const char breaks[] = {'\r', '\n', '\r', '\n', 'x', '\0', char(0xC3), char(0xFF)};
+    while (text.size() < minimumSize) {
+        const int length = random.bounded(1, 5000);
+        const bool dense = random.bounded(2) == 0;
+        for (int i = 0; i < length; ++i)
+            text += dense ? breaks[random.bounded(8)] : char(random.bounded(256));
+    }
+    return text;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return file.readAll();
+}
+
+bool putFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+mode_t modeOf(const QString& path)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// Saves and returns the error text, or an empty string when the save succeeded.
+QString saveError(const QString& path, const QByteArray& text, LineEnds ends = LineEnds::AsIs)
+{
+    try {
+        writeTextFile(path, text, ends);
+    } catch (const CommandError& error) {
+        return error.message();
+    }
+    return QString();
+}
+
+} // namespace
+
+class TestFileSave : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void conversionExamples_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<LineEnds>("ends");
+        QTest::addColumn<QByteArray>("expected");
+
+        const QByteArray sample = "a\r\n\r\nb\r\n";
+        QTest::newRow("to LF") << sample << LineEnds::Lf << QByteArray("a\n\nb\n");
+        QTest::newRow("to CR") << sample << LineEnds::Cr << QByteArray("a\r\rb\r");
+        QTest::newRow("CR LF kept") << sample << LineEnds::Crlf << sample;
+        QTest::newRow("LF CR is two breaks") << QByteArray("\n\r") << LineEnds::Crlf << QByteArray("\r\n\r\n");
+        QTest::newRow("CR CR LF is two breaks") << QByteArray("\r\r\n") << LineEnds::Lf << QByteArray("\n\n");
+        QTest::newRow("lone CR at the end") << QByteArray("a\r") << LineEnds::Crlf << QByteArray("a\r\n");
+        QTest::newRow("lone LF at the start") << QByteArray("\na") << LineEnds::Cr << QByteArray("\ra");
+        QTest::newRow("as is keeps mixed breaks")
+            << QByteArray("a\rb\nc\r\n\n\r") << LineEnds::AsIs << QByteArray("a\rb\nc\r\n\n\r");
+        QTest::newRow("no breaks") << QByteArray("plain", 5) << LineEnds::Crlf << QByteArray("plain");
+        QTest::newRow("NUL and invalid UTF-8 around breaks")
+            << QByteArray("\0\r\xff\n\xc3", 5) << LineEnds::Crlf << QByteArray("\0\r\n\xff\r\n\xc3", 7);
+        QTest::newRow("empty") << QByteArray() << LineEnds::Crlf << QByteArray();
+    }
+
+    void conversionExamples()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(LineEnds, ends);
+        QFETCH(QByteArray, expected);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("out.txt");
+        writeTextFile(path, text, ends);
+        QCOMPARE(fileBytes(path), expected);
+    }
+
+    void everyByteValue_data()
+    {
+        QTest::addColumn<LineEnds>("ends");
+        QTest::newRow("CR LF") << LineEnds::Crlf;
+        QTest::newRow("LF") << LineEnds::Lf;
+        QTest::newRow("CR") << LineEnds::Cr;
+        QTest::newRow("as is") << LineEnds::AsIs;
+    }
+
+    void everyByteValue()
+    {
+        QFETCH(LineEnds, ends);
+        const QByteArray text = mixedBytes(300'000, 20240601);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("bytes.bin");
+        writeTextFile(path, text, ends);
+        QCOMPARE(fileBytes(path), reference(text, ends));
+    }
+
+    // Texts longer than the buffer: random ones put breaks of every kind at varied places around
+    // each boundary; the built ones put each kind of break exactly across the first boundary
+    // (nothing before it changes length, so input and output boundaries coincide).
+    void longerThanTheBuffer_data() { everyByteValue_data(); }
+
+    void longerThanTheBuffer()
+    {
+        QFETCH(LineEnds, ends);
+        constexpr qsizetype chunk = LineEndWriter::DefaultBufferSize;
+        QList<QByteArray> texts{mixedBytes(8 * chunk + 123, 7)};
+        for (const QByteArray& lineBreak :
+             {QByteArray("\r\n"), QByteArray("\r"), QByteArray("\n"), QByteArray("\n\r")}) {
+            for (qsizetype before : {chunk - 2, chunk - 1, chunk})
+                texts << QByteArray(before, 'x') + lineBreak + QByteArray(chunk + 10, 'y') + lineBreak;
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath("long.bin");
+        for (const QByteArray& text : texts) {
+            writeTextFile(path, text, ends);
+            const QByteArray written = fileBytes(path);
+            const QByteArray expected = reference(text, ends);
+            QCOMPARE(written.size(), expected.size());
+            QVERIFY(written == expected);
+        }
+    }
+
+    // Pieces split at every place, with tiny buffers, so every break straddles some boundary.
+    void piecesSplitAnywhere()
+    {
+        const QByteArray text("\r\n\r\rx\n\n\r\n\ry\r\n\r");
+        const QList<LineEnds> modes{LineEnds::Crlf, LineEnds::Lf, LineEnds::Cr, LineEnds::AsIs};
+        for (LineEnds ends : modes) {
+            const QByteArray expected = reference(text, ends);
+            for (qsizetype bufferSize : {1, 2, 3, 5, 64}) {
+                for (qsizetype a = 0; a <= text.size(); ++a) {
+                    for (qsizetype b = a; b <= text.size(); ++b) {
+                        QBuffer out;
+                        out.open(QIODevice::WriteOnly);
+                        LineEndWriter writer(out, ends, bufferSize);
+                        QVERIFY(writer.write(QByteArrayView(text).first(a)));
+                        QVERIFY(writer.write(QByteArrayView(text).sliced(a, b - a)));
+                        QVERIFY(writer.write(QByteArrayView(text).sliced(b)));
+                        QVERIFY(writer.finish());
+                        QVERIFY2(out.data() == expected, qPrintable(QStringLiteral("mode %1, buffer %2, split %3/%4")
+                                                                        .arg(int(ends))
+                                                                        .arg(bufferSize)
+                                                                        .arg(a)
+                                                                        .arg(b)));
+                    }
+                }
+                QBuffer out;
+                out.open(QIODevice::WriteOnly);
+                LineEndWriter writer(out, ends, bufferSize);
+                for (char c : text)
+                    QVERIFY(writer.write(QByteArrayView(&c, 1)));
+                QVERIFY(writer.finish());
+                QCOMPARE(out.data(), expected);
+            }
+        }
+    }
+
+    void writerReportsDeviceFailure()
+    {
+        QBuffer closed;
+        QTest::ignoreMessage(QtWarningMsg, "QIODevice::write (QBuffer): device not open");
+        LineEndWriter writer(closed, LineEnds::Crlf, 4);
+        const bool wrote = writer.write("abc\ndef\n") && writer.finish();
+        QVERIFY(!wrote);
+        QVERIFY(!writer.write("more"));
+    }
+
+    void readOnlyFolderKeepsOldFile()
+    {
+        if (::geteuid() == 0)
+            QSKIP("Running as root, whom folder permissions do not stop; the other failure cases still run.");
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("locked");
+        QVERIFY(QDir().mkdir(folder));
+        const QString path = folder + "/notes.txt";
+        QVERIFY(putFile(path, "old bytes"));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        const QString error = saveError(path, "new bytes");
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(error.startsWith(QStringLiteral("Cannot save file \"%1\".\n").arg(path)));
+        QCOMPARE(fileBytes(path), QByteArray("old bytes"));
+    }
+
+    void folderThatIsAFileFails()
+    {
+        QTemporaryDir dir;
+        const QString plain = dir.filePath("plain.txt");
+        QVERIFY(putFile(plain, "old bytes"));
+        const QString path = plain + "/child.txt";
+        const QString error = saveError(path, "new bytes");
+        const QString head = QStringLiteral("Cannot save file \"%1\".\n").arg(path);
+        QVERIFY2(error.startsWith(head) && error.size() > head.size(), qPrintable(error));
+        QCOMPARE(fileBytes(plain), QByteArray("old bytes"));
+    }
+
+    // A write that fails halfway (file-size limit) must leave the old file and no stray temp file.
+    void failedWriteKeepsOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("notes.txt");
+        QVERIFY(putFile(path, "old bytes"));
+        const QByteArray text(1 << 20, 'n');
+
+        struct rlimit saved;
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = saved;
+        small.rlim_cur = 64 * 1024;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        const QString error = saveError(path, text, LineEnds::Crlf);
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+
+        const QString head = QStringLiteral("Cannot save file \"%1\".\n").arg(path);
+        QVERIFY2(error.startsWith(head) && error.size() > head.size(), qPrintable(error));
+        QCOMPARE(fileBytes(path), QByteArray("old bytes"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"notes.txt"});
+    }
+
+    void readOnlyFileRefused()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("locked.txt");
+        QVERIFY(putFile(path, "old bytes"));
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0444) == 0);
+        QCOMPARE(saveError(path, "new bytes"),
+                 QStringLiteral("Cannot save file \"%1\".\nThe file is read-only.").arg(path));
+        QCOMPARE(fileBytes(path), QByteArray("old bytes"));
+        QCOMPARE(modeOf(path), mode_t(0444));
+    }
+
+    void notARegularFileRefused()
+    {
+        QTemporaryDir dir;
+        const QString pipe = dir.filePath("pipe");
+        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0644) == 0);
+        QVERIFY(!saveError(pipe, "text").isEmpty());
+        QVERIFY(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
+
+        const QString folder = dir.filePath("folder");
+        QVERIFY(QDir().mkdir(folder));
+        QVERIFY(!saveError(folder, "text").isEmpty());
+        QVERIFY(QFileInfo(folder).isDir());
+    }
+
+    void permissions()
+    {
+        QTemporaryDir dir;
+        for (mode_t mode : {mode_t(0640), mode_t(0600), mode_t(0755)}) {
+            const QString path = dir.filePath(QStringLiteral("kept%1.txt").arg(mode, 0, 8));
+            QVERIFY(putFile(path, "old"));
+            QVERIFY(::chmod(QFile::encodeName(path).constData(), mode) == 0);
+            writeTextFile(path, "new", LineEnds::Crlf);
+            QCOMPARE(fileBytes(path), QByteArray("new"));
+            QCOMPARE(modeOf(path), mode);
+        }
+        // A new file gets the usual permissions, not the temporary file's private ones.
+        const mode_t mask = ::umask(022);
+        const QString fresh = dir.filePath("fresh.txt");
+        writeTextFile(fresh, "new", LineEnds::Crlf);
+        ::umask(mask);
+        QCOMPARE(modeOf(fresh), mode_t(0644));
+    }
+
+    void symbolicLinks()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir().mkdir(dir.filePath("sub")));
+        const QString target = dir.filePath("target.txt");
+        QVERIFY(putFile(target, "old"));
+        QVERIFY(::chmod(QFile::encodeName(target).constData(), 0640) == 0);
+        // link -> sub/hop -> ../target.txt: relative links, two levels.
+        QVERIFY(::symlink("../target.txt", QFile::encodeName(dir.filePath("sub/hop")).constData()) == 0);
+        QVERIFY(::symlink("sub/hop", QFile::encodeName(dir.filePath("link")).constData()) == 0);
+
+        writeTextFile(dir.filePath("link"), "a\nb", LineEnds::Crlf);
+        QCOMPARE(fileBytes(target), QByteArray("a\r\nb"));
+        QCOMPARE(modeOf(target), mode_t(0640));
+        QCOMPARE(QFileInfo(dir.filePath("link")).symLinkTarget(), dir.filePath("sub/hop"));
+        QCOMPARE(QFileInfo(dir.filePath("sub/hop")).symLinkTarget(), target);
+
+        // A dangling link: the file it names is created and the link stays.
+        const QString dangling = dir.filePath("dangling");
+        QVERIFY(::symlink("sub/missing.txt", QFile::encodeName(dangling).constData()) == 0);
+        writeTextFile(dangling, "x", LineEnds::AsIs);
+        QVERIFY(QFileInfo(dangling).isSymLink());
+        QCOMPARE(fileBytes(dir.filePath("sub/missing.txt")), QByteArray("x"));
+
+        // A loop of links is refused and left alone.
+        QVERIFY(::symlink("loopB", QFile::encodeName(dir.filePath("loopA")).constData()) == 0);
+        QVERIFY(::symlink("loopA", QFile::encodeName(dir.filePath("loopB")).constData()) == 0);
+        QVERIFY(saveError(dir.filePath("loopA"), "x").endsWith(QStringLiteral("Too many levels of symbolic links.")));
+        QVERIFY(QFileInfo(dir.filePath("loopA")).isSymLink());
+        QVERIFY(QFileInfo(dir.filePath("loopB")).isSymLink());
+    }
+
+    void backupNames_data()
+    {
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("extension") << "/work/notes.txt"
+                                   << "/prog/Backup/notes.BAK";
+        QTest::newRow("no extension") << "/work/notes"
+                                      << "/prog/Backup/notes.BAK";
+        QTest::newRow("only the last extension") << "/work/archive.tar.gz"
+                                                 << "/prog/Backup/archive.tar.BAK";
+        QTest::newRow("leading dot is no extension") << "/home/u/.bashrc"
+                                                     << "/prog/Backup/.bashrc.BAK";
+        QTest::newRow("dotted folder") << "/a.b/c.d/readme"
+                                       << "/prog/Backup/readme.BAK";
+        QTest::newRow("relative") << "notes.TXT"
+                                  << "/prog/Backup/notes.BAK";
+    }
+
+    void backupNames()
+    {
+        QFETCH(QString, saved);
+        QFETCH(QString, expected);
+        QCOMPARE(backupFileName(QStringLiteral("/prog/"), saved), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileSave)
+#include "tst_filesave.moc"

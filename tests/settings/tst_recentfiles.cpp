@@ -1,0 +1,516 @@
+// The bounded recent-strings list and the recent-files submenu built from it.
+
+#include "settings/mrumanager.h"
+#include "settings/recentstrings.h"
+#include "settings/settingsstore.h"
+
+#include <QAction>
+#include <QMap>
+#include <QMenu>
+#include <QTest>
+
+#include <stdexcept>
+
+namespace {
+
+// Keys and names compare without regard to case, as in the real stores.
+class MemoryStore : public SettingsStore
+{
+public:
+    QString readString(const QString& key, const QString& name, const QString& fallback = {}) const override
+    {
+        const auto k = m_keys.constFind(key.toLower());
+        if (k == m_keys.cend())
+            return fallback;
+        return k->value(name.toLower(), fallback);
+    }
+    void writeString(const QString& key, const QString& name, const QString& value) override
+    {
+        m_keys[key.toLower()][name.toLower()] = value;
+    }
+    bool valueExists(const QString& key, const QString& name) const override
+    {
+        const auto k = m_keys.constFind(key.toLower());
+        return k != m_keys.cend() && k->contains(name.toLower());
+    }
+    void eraseKey(const QString& key) override
+    {
+        const QString lower = key.toLower();
+        for (auto it = m_keys.begin(); it != m_keys.end();) {
+            if (it.key() == lower || it.key().startsWith(lower + QLatin1Char('\\')))
+                it = m_keys.erase(it);
+            else
+                ++it;
+        }
+    }
+    QStringList names(const QString& key) const { return m_keys.value(key.toLower()).keys(); }
+
+private:
+    QMap<QString, QMap<QString, QString>> m_keys;
+};
+
+const QString Key = QStringLiteral("TQuilForm1.MRUManager1");
+
+// The submenu as text: "-" for a separator, otherwise the caption.
+QStringList menuText(const QMenu& menu)
+{
+    QStringList result;
+    for (const QAction* a : menu.actions())
+        result << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return result;
+}
+
+QList<QAction*> entryItems(const QMenu& menu)
+{
+    QList<QAction*> result;
+    for (QAction* a : menu.actions())
+        if (!a->isSeparator() && a->data().isValid())
+            result << a;
+    return result;
+}
+
+// Fills the list so that it reads names top to bottom.
+void fillTopToBottom(TMRUManager& mru, const QStringList& names)
+{
+    for (qsizetype i = names.size() - 1; i >= 0; --i)
+        mru.Add(names.at(i));
+}
+
+class ActionCounter : public QObject
+{
+public:
+    int added = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ActionAdded)
+            ++added;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+class TestRecentFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // ---- TRecentStrings ----
+
+    void capacityBoundsInsertMode()
+    {
+        TRecentStrings list;
+        QCOMPARE(list.capacity(), 10);
+        list.setCapacity(16);
+        for (int i = 0; i < 17; ++i)
+            list.Add(QStringLiteral("/p%1").arg(i));
+        QCOMPARE(list.count(), 16);
+        QCOMPARE(list.at(0), QStringLiteral("/p16"));
+        QCOMPARE(list.at(15), QStringLiteral("/p1"));
+        QCOMPARE(list.indexOf(QStringLiteral("/p0")), -1);
+
+        // Shrinking trims from the bottom.
+        list.setCapacity(3);
+        QCOMPARE(list.strings(), (QStringList{"/p16", "/p15", "/p14"}));
+    }
+
+    void capacityBelowOneActsAsOne()
+    {
+        TRecentStrings list(0);
+        QCOMPARE(list.capacity(), 1);
+        list.setCapacity(-5);
+        QCOMPARE(list.capacity(), 1);
+        list.Add("a");
+        list.Add("b");
+        QCOMPARE(list.strings(), QStringList{"b"});
+
+        TMRUManager mru;
+        mru.setCapacity(0);
+        QCOMPARE(mru.capacity(), 1);
+        mru.Add("x");
+        mru.Add("y");
+        QCOMPARE(mru.items(), QStringList{"y"});
+    }
+
+    void existingEntryMovesWithOldSpellingAndData()
+    {
+        TRecentStrings list;
+        list.Add("C:\\Docs\\Notes.txt", 1);
+        list.Add("C:\\other.txt", 2);
+        QCOMPARE(list.Add("c:\\DOCS\\notes.TXT", 99), 0);
+        QCOMPARE(list.strings(), (QStringList{"C:\\Docs\\Notes.txt", "C:\\other.txt"}));
+        QCOMPARE(list.dataAt(0), QVariant(1));
+        QCOMPARE(list.indexOf("C:\\OTHER.TXT"), 1);
+        // Case folding is not limited to ASCII.
+        list.Add("/Ärger");
+        QCOMPARE(list.indexOf("/äRGER"), 0);
+    }
+
+    void appendMode()
+    {
+        TRecentStrings list(3);
+        list.setMode(TRecentStrings::Mode::Append);
+        for (const char* s : {"a", "b", "c", "d"})
+            list.Add(s);
+        QCOMPARE(list.strings(), (QStringList{"b", "c", "d"}));
+        QCOMPARE(list.Add("B"), 2);
+        QCOMPARE(list.strings(), (QStringList{"c", "d", "b"}));
+        // Shrinking trims from the top.
+        list.setCapacity(2);
+        QCOMPARE(list.strings(), (QStringList{"d", "b"}));
+    }
+
+    void removeAndClear()
+    {
+        TRecentStrings list;
+        list.Add("a");
+        list.Add("b");
+        list.Add("c");
+        QVERIFY(list.Remove("B"));
+        QVERIFY(!list.Remove("zzz"));
+        QCOMPARE(list.strings(), (QStringList{"c", "a"}));
+        QCOMPARE(list.at(5), QString());
+        list.Clear();
+        QVERIFY(list.isEmpty());
+    }
+
+    void changeReportedOncePerBracket()
+    {
+        TRecentStrings list(2);
+        int reports = 0;
+        list.setOnChange([&] { ++reports; });
+
+        list.Add("a"); // one Add: insert + trim in a single bracket
+        QCOMPARE(reports, 1);
+        list.Add("b");
+        list.Add("c"); // insert and drop the bottom entry
+        QCOMPARE(reports, 3);
+
+        reports = 0;
+        list.beginUpdate();
+        list.Add("d");
+        list.beginUpdate();
+        list.Add("e");
+        list.Remove("d");
+        list.endUpdate();
+        QCOMPARE(reports, 0);
+        list.endUpdate();
+        QCOMPARE(reports, 1);
+
+        // Nothing changed: nothing reported.
+        reports = 0;
+        list.Remove("absent");
+        list.Add("E"); // already on top
+        list.beginUpdate();
+        list.endUpdate();
+        list.endUpdate(); // unbalanced close is ignored
+        QCOMPARE(reports, 0);
+        QVERIFY(!list.isUpdating());
+    }
+
+    // ---- TMRUManager: the menu ----
+
+    void captionsForSixteenEntries()
+    {
+        QMenu menu;
+        TMRUManager mru;
+        mru.setCapacity(16);
+        mru.setRecentMenu(&menu);
+        for (int i = 15; i >= 0; --i)
+            mru.Add(QStringLiteral("/f%1").arg(i));
+
+        QStringList expected;
+        const QString accels = QStringLiteral("0123456789ABCDEF");
+        for (int i = 0; i < 16; ++i)
+            expected << QStringLiteral("&%1 /f%2").arg(accels.at(i)).arg(i);
+        QCOMPARE(menuText(menu), expected);
+        const QList<QAction*> items = entryItems(menu);
+        for (int i = 0; i < 16; ++i) {
+            QCOMPARE(items.at(i)->data(), QVariant(i));
+            QCOMPARE(items.at(i)->statusTip(), QStringLiteral("/f%1").arg(i));
+        }
+    }
+
+    void accelStartDelimiterAndEscaping()
+    {
+        QMenu menu;
+        TMRUManager mru;
+        mru.setRecentMenu(&menu);
+        fillTopToBottom(mru, {"/a", "/b", "/c"});
+
+        mru.setStartAccel(35);
+        QCOMPARE(menuText(menu), (QStringList{"&Z /a", QStringLiteral("&") + QChar(u'A' + 26) + " /b",
+                                              QStringLiteral("&") + QChar(u'A' + 27) + " /c"}));
+
+        // k = 99 and 100 still get a character; above 100 the accelerator is one blank.
+        mru.setStartAccel(99);
+        QCOMPARE(menuText(menu), (QStringList{QStringLiteral("&") + QChar(u'A' + 89) + " /a",
+                                              QStringLiteral("&") + QChar(u'A' + 90) + " /b", "  /c"}));
+
+        mru.setStartAccel(0);
+        mru.setAccelDelimiter(TMRUManager::AccelDelimiter::Tab);
+        QCOMPARE(menuText(menu), (QStringList{"&0\t/a", "&1\t/b", "&2\t/c"}));
+
+        mru.setShowAccelChar(false);
+        mru.Add("/R&D notes.txt");
+        QCOMPARE(menuText(menu), (QStringList{"/R&&D notes.txt", "/a", "/b", "/c"}));
+    }
+
+    void captionAndHintSplitAtFirstBar()
+    {
+        QMenu menu;
+        TMRUManager mru;
+        mru.setRecentMenu(&menu);
+        fillTopToBottom(mru, {"/plain.txt", "/x.txt|Hint text", "/y.txt|one|two"});
+        const QList<QAction*> items = entryItems(menu);
+        QCOMPARE(items.size(), 3);
+        QCOMPARE(items.at(0)->text(), QStringLiteral("&0 /plain.txt"));
+        QCOMPARE(items.at(0)->statusTip(), QStringLiteral("/plain.txt"));
+        QCOMPARE(items.at(1)->text(), QStringLiteral("&1 /x.txt"));
+        QCOMPARE(items.at(1)->statusTip(), QStringLiteral("Hint text"));
+        QCOMPARE(items.at(2)->text(), QStringLiteral("&2 /y.txt"));
+        QCOMPARE(items.at(2)->statusTip(), QStringLiteral("one|two"));
+    }
+
+    void ownItemsStayAndSeparators()
+    {
+        QMenu menu;
+        QAction* removeAll = menu.addAction("Remove &All");
+        TMRUManager mru;
+        connect(removeAll, &QAction::triggered, &mru, [&] { mru.Clear(); });
+        mru.setRecentMenu(&menu);
+        QCOMPARE(menuText(menu), QStringList{"Remove &All"});
+
+        fillTopToBottom(mru, {"/0", "/1", "/2", "/3", "/4", "/5", "/6"});
+        mru.setSeparateSize(3);
+        QCOMPARE(menuText(menu), (QStringList{"Remove &All", "-", "&0 /0", "&1 /1", "&2 /2", "-", "&3 /3", "&4 /4",
+                                              "&5 /5", "-", "&6 /6"}));
+
+        // Rebuilding replaces only what the list added.
+        mru.Remove("/3");
+        mru.setSeparateSize(0);
+        QCOMPARE(menuText(menu), (QStringList{"Remove &All", "-", "&0 /0", "&1 /1", "&2 /2", "&3 /4", "&4 /5", "&5 /6"}));
+
+        // A menu without items of its own gets no leading separator.
+        QMenu bare;
+        mru.setRecentMenu(&bare);
+        QCOMPARE(menuText(menu), QStringList{"Remove &All"});
+        QCOMPARE(menuText(bare).first(), QStringLiteral("&0 /0"));
+    }
+
+    void removeAllEmptiesListMenuAndStore()
+    {
+        QMenu menu;
+        QAction* removeAll = menu.addAction("Remove &All");
+        MemoryStore store;
+        TMRUManager mru;
+        connect(removeAll, &QAction::triggered, &mru, [&] { mru.Clear(); });
+        mru.setRecentMenu(&menu);
+        fillTopToBottom(mru, {"/a", "/b"});
+        mru.SaveTo(store, Key);
+        QCOMPARE(store.names(Key).size(), 2);
+
+        removeAll->trigger();
+        QVERIFY(mru.items().isEmpty());
+        QCOMPARE(menuText(menu), QStringList{"Remove &All"});
+        QVERIFY(menu.menuAction()->isEnabled());
+
+        mru.SaveTo(store, Key);
+        QVERIFY(store.names(Key).isEmpty());
+    }
+
+    void autoEnable()
+    {
+        QMenu menu;
+        TMRUManager mru;
+        mru.setRecentMenu(&menu);
+        QVERIFY(!menu.menuAction()->isEnabled());
+        mru.Add("/a");
+        QVERIFY(menu.menuAction()->isEnabled());
+        mru.Clear();
+        QVERIFY(!menu.menuAction()->isEnabled());
+
+        // Switched off, the enabled state is left alone.
+        mru.setAutoEnable(false);
+        menu.menuAction()->setEnabled(true);
+        mru.UpdateRecentMenu();
+        QVERIFY(menu.menuAction()->isEnabled());
+    }
+
+    void autoUpdateOff()
+    {
+        QMenu menu;
+        TMRUManager mru;
+        mru.setRecentMenu(&menu);
+        mru.setAutoUpdate(false);
+        mru.Add("/a");
+        QVERIFY(menuText(menu).isEmpty());
+        mru.setAutoUpdate(true);
+        QCOMPARE(menuText(menu), QStringList{"&0 /a"});
+    }
+
+    // ---- TMRUManager: clicks ----
+
+    void clickKeepsReopenedPathAndNeverDropsOthers()
+    {
+        QMenu menu;
+        TMRUManager mru;
+        mru.setCapacity(16);
+        mru.setRemoveOnSelect(true);
+        mru.setRecentMenu(&menu);
+        mru.Add("/C", QStringLiteral("data of C"));
+        fillTopToBottom(mru, {"/A", "/B"});
+        QCOMPARE(mru.items(), (QStringList{"/A", "/B", "/C"}));
+
+        QString gotName, gotCaption;
+        QVariant gotData;
+        mru.setOnClick([&](const QString& name, const QString& caption, const QVariant& data) {
+            gotName = name;
+            gotCaption = caption;
+            gotData = data;
+            mru.Add(name); // what opening the file does
+        });
+        entryItems(menu).at(2)->trigger();
+
+        QCOMPARE(gotName, QStringLiteral("/C"));
+        QCOMPARE(gotCaption, QStringLiteral("&2 /C"));
+        QCOMPARE(gotData, QVariant(QStringLiteral("data of C")));
+        QCOMPARE(mru.items(), (QStringList{"/C", "/A", "/B"}));
+        QCOMPARE(menuText(menu), (QStringList{"&0 /C", "&1 /A", "&2 /B"}));
+    }
+
+    void clickRemovesPathTheHandlerDidNotReadd()
+    {
+        QMenu menu;
+        TMRUManager mru;
+        mru.setRemoveOnSelect(true);
+        mru.setRecentMenu(&menu);
+        fillTopToBottom(mru, {"/A", "/B", "/C"});
+
+        // The handler puts something else on top; only the chosen path leaves.
+        mru.setOnClick([&](const QString&, const QString&, const QVariant&) { mru.Add("/D"); });
+        entryItems(menu).at(1)->trigger();
+        QCOMPARE(mru.items(), (QStringList{"/D", "/A", "/C"}));
+
+        // A handler that fails: the chosen path leaves and the failure reaches the caller.
+        mru.setOnClick([](const QString&, const QString&, const QVariant&) { throw std::runtime_error("no file"); });
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, entryItems(menu).at(2)->trigger());
+        QCOMPARE(mru.items(), (QStringList{"/D", "/A"}));
+
+        // Re-added before failing: kept at the top.
+        mru.setOnClick([&](const QString& name, const QString&, const QVariant&) {
+            mru.Add(name.toUpper());
+            throw std::runtime_error("late");
+        });
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, entryItems(menu).at(1)->trigger());
+        QCOMPARE(mru.items(), (QStringList{"/A", "/D"}));
+
+        // Without RemoveOnSelect the chosen entry stays where it is.
+        mru.setRemoveOnSelect(false);
+        mru.setOnClick([](const QString&, const QString&, const QVariant&) {});
+        entryItems(menu).at(1)->trigger();
+        QCOMPARE(mru.items(), (QStringList{"/A", "/D"}));
+    }
+
+    void clickOutsideListDoesNothing()
+    {
+        QMenu menu;
+        TMRUManager mru;
+        mru.setRemoveOnSelect(true);
+        mru.setRecentMenu(&menu);
+        fillTopToBottom(mru, {"/A", "/B", "/C"});
+        mru.setAutoUpdate(false);
+        mru.Remove("/C"); // the menu still shows three items
+        int calls = 0;
+        mru.setOnClick([&](const QString&, const QString&, const QVariant&) { ++calls; });
+
+        entryItems(menu).at(2)->trigger();
+        QCOMPARE(calls, 0);
+        QCOMPARE(mru.items(), (QStringList{"/A", "/B"}));
+    }
+
+    // ---- TMRUManager: the store ----
+
+    void saveWritesItemsAndErasesStaleValues()
+    {
+        MemoryStore store;
+        for (int i = 0; i < 6; ++i)
+            store.writeString(Key, QStringLiteral("Item_%1").arg(i), QStringLiteral("/stale%1").arg(i));
+        store.writeString(Key, "Other", "x");
+        store.writeString(Key + "\\Sub", "Item_0", "x");
+
+        TMRUManager mru;
+        fillTopToBottom(mru, {"/top", "/bottom"});
+        mru.SaveTo(store, Key);
+
+        QCOMPARE(store.names(Key.toUpper()), (QStringList{"item_0", "item_1"}));
+        QCOMPARE(store.readString(Key, "ITEM_0"), QStringLiteral("/top"));
+        QCOMPARE(store.readString(Key, "item_1"), QStringLiteral("/bottom"));
+        QVERIFY(!store.valueExists(Key + "\\Sub", "Item_0"));
+    }
+
+    void loadSkipsGapsAndBeyondCapacity()
+    {
+        MemoryStore store;
+        store.writeString(Key, "Item_0", "/zero");
+        store.writeString(Key, "Item_2", "/two");
+        store.writeString(Key, "Item_20", "/twenty");
+        store.writeString(Key, "Item_3", "");
+
+        TMRUManager mru;
+        mru.setCapacity(16);
+        mru.Add("/old"); // replaced by the load
+        mru.LoadFrom(store, Key);
+        QCOMPARE(mru.items(), (QStringList{"/zero", "/two"}));
+
+        // Missing key: empty list.
+        mru.LoadFrom(store, "Nowhere");
+        QVERIFY(mru.items().isEmpty());
+    }
+
+    void loadDuplicateKeepsUpperPlace()
+    {
+        MemoryStore store;
+        store.writeString(Key, "Item_0", "/same");
+        store.writeString(Key, "Item_1", "/mid");
+        store.writeString(Key, "Item_3", "/SAME");
+
+        TMRUManager mru;
+        mru.LoadFrom(store, Key);
+        QCOMPARE(mru.items(), (QStringList{"/SAME", "/mid"}));
+
+        store.eraseKey(Key);
+        store.writeString(Key, "Item_0", "/p");
+        store.writeString(Key, "Item_3", "/P");
+        mru.LoadFrom(store, Key);
+        QCOMPARE(mru.items(), QStringList{"/P"});
+    }
+
+    void loadRoundTripKeepsModeAndRebuildsOnce()
+    {
+        MemoryStore store;
+        TMRUManager source;
+        fillTopToBottom(source, {"/a", "/b", "/c"});
+        source.SaveTo(store, Key);
+
+        QMenu menu;
+        menu.addAction("Remove &All");
+        TMRUManager mru;
+        mru.setMode(TRecentStrings::Mode::Append);
+        mru.setRecentMenu(&menu);
+        ActionCounter counter;
+        menu.installEventFilter(&counter);
+
+        mru.LoadFrom(store, Key);
+        QCOMPARE(mru.items(), (QStringList{"/a", "/b", "/c"}));
+        QCOMPARE(counter.added, 4); // one separator and three entries: a single rebuild
+        QCOMPARE(mru.mode(), TRecentStrings::Mode::Append);
+        mru.Add("/d");
+        QCOMPARE(mru.items(), (QStringList{"/a", "/b", "/c", "/d"}));
+    }
+};
+
+QTEST_MAIN(TestRecentFiles)
+#include "tst_recentfiles.moc"
