@@ -176,7 +176,6 @@ private:
     bool saveCurrent();
     bool saveCurrentAs();
     void failedSave();
-    void createBackupOf(const QString& path, QByteArrayView text);
     // Adds a path to the top of both recent-file lists.
     void addRecent(const QString& path);
     void removeClashingEditorKeys();

@@ -226,17 +226,14 @@ void TQuilForm1::failedSave()
 
 void TQuilForm1::CreateBackup(const QString& path)
 {
-    createBackupOf(path, Editor->textView());
-}
-
-void TQuilForm1::createBackupOf(const QString& path, QByteArrayView text)
-{
+    // The file just written holds exactly the backup's bytes: copying it is cheaper than writing
+    // the text out again.
     const QString dir = programDirectory();
-    QDir().mkpath(dir + QStringLiteral("Backup")); // a folder that cannot be made is no reason to stop
+    QDir().mkpath(dir + QStringLiteral("Backup"));
     if (!makeBackups())
         return;
     showMessage(QStringLiteral("Creating Backups.. Done!"));
-    writeTextFile(backupFileName(dir, path), text, LineEnds::Crlf);
+    copyFileSafely(path, backupFileName(dir, path));
 }
 
 void TQuilForm1::SaveAll1Click()
@@ -279,7 +276,7 @@ void TQuilForm1::SaveAllDocuments()
             for (int step = 10; step <= 90; step += 10)
                 progressStep(step);
             m_documents->refreshTabPictures();
-            createBackupOf(path, text);
+            CreateBackup(path);
         } catch (...) {
             hideProgress();
             statusModifiedChanged(m_documents->isModified(m_documents->tabIndex()));

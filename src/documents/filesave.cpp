@@ -1,5 +1,7 @@
 #include "documents/filesave.h"
 
+#include "platform/platform.h"
+
 #include "app/commanderror.h"
 
 #include <QDir>
@@ -205,6 +207,25 @@ void writeTextFile(const QString& path, QByteArrayView text, LineEnds ends)
     }
     if (!file.commit())
         throw saveError(path, file.errorString());
+}
+
+void copyFileSafely(const QString& from, const QString& to)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        throw saveError(to, source.errorString());
+    const QString target = resolveLinks(to);
+    QSaveFile file(target);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw saveError(to, file.errorString());
+    if (!platform::copyFileData(source, file)) {
+        const QString reason = file.errorString().isEmpty() ? source.errorString() : file.errorString();
+        file.cancelWriting();
+        throw saveError(to, reason);
+    }
+    if (!file.commit())
+        throw saveError(to, file.errorString());
 }
 
 QString backupFileName(const QString& programDir, const QString& savedPath)

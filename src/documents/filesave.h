@@ -53,4 +53,8 @@ private:
 // Where the backup of a saved file goes: `programDir` (ending in a separator) + "Backup/" + the
 // file's name without folder and without its last extension + ".BAK". A leading dot does not
 // start an extension: ".bashrc" -> ".bashrc.BAK"; "archive.tar.gz" -> "archive.tar.BAK".
+// Copies the file at `from` to `to` by the same safe replacement as writeTextFile: the old `to`
+// stays intact unless the whole copy succeeded. Throws CommandError naming `to` on failure.
+void copyFileSafely(const QString& from, const QString& to);
+
 QString backupFileName(const QString& programDir, const QString& savedPath);

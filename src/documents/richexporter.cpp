@@ -154,25 +154,57 @@ bool TRichExporter::writeTo(QIODevice& device) const
     return true;
 }
 
+namespace {
+
+// While a whole text is put in, the editor neither wraps line by line nor reports each piece:
+// both cost far more than the copy itself on large files. Wrapping resumes afterwards, screen by
+// screen as the text is shown.
+class BulkLoad
+{
+public:
+    explicit BulkLoad(const QsciScintillaBase& editor)
+        : m_editor(editor), m_wrap(editor.SendScintilla(QsciScintillaBase::SCI_GETWRAPMODE)),
+          m_events(editor.SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK))
+    {
+        m_editor.SendScintilla(QsciScintillaBase::SCI_SETWRAPMODE, static_cast<long>(QsciScintillaBase::SC_WRAP_NONE));
+        m_editor.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0L);
+        m_editor.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0L);
+    }
+    ~BulkLoad()
+    {
+        m_editor.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1L);
+        m_editor.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+        m_editor.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0L);
+        m_editor.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, m_events);
+        m_editor.SendScintilla(QsciScintillaBase::SCI_SETWRAPMODE, m_wrap);
+    }
+    BulkLoad(const BulkLoad&) = delete;
+    BulkLoad& operator=(const BulkLoad&) = delete;
+
+private:
+    const QsciScintillaBase& m_editor;
+    long m_wrap;
+    long m_events;
+};
+
+} // namespace
+
 void TRichExporter::setBytes(const char* data, qint64 size)
 {
     if (size > TextCapacity)
         throw CommandError(QStringLiteral("The text is too large for the editor (%1 bytes).").arg(size));
-    SendScintilla(SCI_SETUNDOCOLLECTION, 0L);
+    BulkLoad bulk(*this);
     SendScintilla(SCI_CLEARALL);
     if (size > 0) {
         SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size + 1));
         SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(size), data);
     }
-    SendScintilla(SCI_SETUNDOCOLLECTION, 1L);
-    SendScintilla(SCI_EMPTYUNDOBUFFER);
-    SendScintilla(SCI_GOTOPOS, 0L);
 }
 
 void TRichExporter::appendFromDevice(QIODevice& device, qint64 sizeHint)
 {
     constexpr qint64 Chunk = 4 << 20;
-    SendScintilla(SCI_SETUNDOCOLLECTION, 0L);
+    BulkLoad bulk(*this);
     SendScintilla(SCI_CLEARALL);
     if (sizeHint > 0)
         SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(sizeHint + 1));
@@ -180,22 +212,15 @@ void TRichExporter::appendFromDevice(QIODevice& device, qint64 sizeHint)
     qint64 total = 0;
     for (;;) {
         const qint64 n = device.read(chunk.data(), Chunk);
-        if (n < 0) {
-            SendScintilla(SCI_SETUNDOCOLLECTION, 1L);
+        if (n < 0)
             throw CommandError(QStringLiteral("Cannot read the file.\n%1").arg(device.errorString()));
-        }
         if (n == 0)
             break;
         total += n;
-        if (total > TextCapacity) {
-            SendScintilla(SCI_SETUNDOCOLLECTION, 1L);
+        if (total > TextCapacity)
             throw CommandError(QStringLiteral("The text is too large for the editor."));
-        }
         SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(n), chunk.constData());
     }
-    SendScintilla(SCI_SETUNDOCOLLECTION, 1L);
-    SendScintilla(SCI_EMPTYUNDOBUFFER);
-    SendScintilla(SCI_GOTOPOS, 0L);
 }
 
 void TRichExporter::insertBytes(qint64 pos, QByteArrayView bytes)

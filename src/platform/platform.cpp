@@ -10,6 +10,11 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#ifdef Q_OS_LINUX
+#include <cerrno>
+#include <unistd.h>
+#endif
+
 namespace platform {
 
 QString createTempFile(const QString& prefix)
@@ -38,6 +43,38 @@ QString programDirectory()
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
     return dir;
+}
+
+bool copyFileData(QFileDevice& from, QFileDevice& to)
+{
+#ifdef Q_OS_LINUX
+    const int in = from.handle();
+    const int out = to.handle();
+    if (in >= 0 && out >= 0) {
+        for (;;) {
+            const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+            if (n == 0)
+                return true;
+            if (n > 0)
+                continue;
+            if (errno == EINTR)
+                continue;
+            if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL)
+                return false;
+            break; // not possible between these files: copy by hand below
+        }
+    }
+#endif
+    QByteArray buffer(4 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = from.read(buffer.data(), buffer.size());
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        if (to.write(buffer.constData(), n) != n)
+            return false;
+    }
 }
 
 void beep()

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QFileDevice;
+
 namespace platform {
 
 // Creates a new, empty, uniquely named file in the temporary folder whose name starts with
@@ -16,6 +18,10 @@ void deleteFileQuietly(const QString& path);
 // The folder writable files live under, ending in a separator: the executable's folder when it
 // is writable (a build tree or a portable copy), otherwise the per-user data folder.
 QString programDirectory();
+
+// Copies everything from `from` (read from its current position) to `to`, in the kernel where the
+// system allows it. False when a read or write fails.
+bool copyFileData(QFileDevice& from, QFileDevice& to);
 
 // The system's default sound.
 void beep();
