@@ -3,7 +3,7 @@
 // adds a 1 GiB round trip. Fails only when a file read back differs from what was written.
 
 #include "app/commanderror.h"
-#include "documents/editorbuffers.h"
+#include "documents/editorviews.h"
 #include "documents/filesave.h"
 
 #include <QElapsedTimer>

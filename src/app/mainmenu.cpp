@@ -299,10 +299,10 @@ void TQuilForm1::createActions()
     };
     for (const auto& command : commands)
         bind(QLatin1String(command.name), command.handler);
-    EditorSelectionChange();
+
     bind(QStringLiteral("ChangeStatusBarFont1"), &TQuilForm1::ChangeStatusBarFont1Click);
 
-    removeClashingEditorKeys();
+    collectProgramKeys();
 }
 
 void TQuilForm1::createMenus()
@@ -439,13 +439,12 @@ void TQuilForm1::createRecentLists()
     MRUManager2 = makeManager(QStringLiteral("MRUManager2"), reopenMenu);
 }
 
-void TQuilForm1::removeClashingEditorKeys()
+void TQuilForm1::collectProgramKeys()
 {
-    QList<int> keys;
-    for (const QAction* action : std::as_const(m_actions)) {
+    // Every editor view gives up the key bindings of its own that the program's commands use.
+    m_programKeys.clear();
+    for (const QAction* action : std::as_const(m_actions))
         for (const QKeySequence& sequence : action->shortcuts())
             if (!sequence.isEmpty())
-                keys.append(sequence[0].toCombined());
-    }
-    Editor->removeKeyBindings(keys);
+                m_programKeys.append(sequence[0].toCombined());
 }

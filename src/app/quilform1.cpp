@@ -7,7 +7,7 @@
 #include "app/tabcontrol.h"
 #include "clipbook/clipbook.h"
 #include "commands/datetimeformat.h"
-#include "documents/editorbuffers.h"
+#include "documents/editorviews.h"
 #include "documents/richexporter.h"
 #include "documents/textlines.h"
 #include "platform/platform.h"
@@ -22,6 +22,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QProgressBar>
+#include <QStackedWidget>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -42,28 +43,32 @@ TQuilForm1::TQuilForm1(const QStringList& arguments, QWidget* parent) : QMainWin
 
     TabControl1 = new TCEOTabControl(this);
     TabControl1->setObjectName(QStringLiteral("TabControl1Panel"));
-    Editor = new TRichExporter(TabControl1);
-    Editor->setObjectName(QStringLiteral("Editor"));
-    QFont editorFont(QStringLiteral("Courier New"));
-    editorFont.setStyleHint(QFont::Monospace);
-    editorFont.setPointSize(10); // 13 pixels at 96 dpi; the editor sizes its styles in points
-    Editor->setFont(editorFont);
-    // A first start wraps, as the word-wrap panel says; a wrapping editor needs no horizontal bar.
-    Editor->setWordWrap(true);
-    Editor->setScrollBarsBoth(!Editor->wordWrap());
-    Editor->setContextMenuPolicy(Qt::CustomContextMenu);
-    TabControl1->setEditor(Editor);
     setCentralWidget(TabControl1);
 
     StatusBar1 = new TStatusBar1(this);
     setStatusBar(StatusBar1);
     StatusBar1->setContextMenuPolicy(Qt::CustomContextMenu);
 
-    m_buffers = std::make_unique<EditorBuffers>(*Editor);
     m_documents = std::make_unique<DocumentSet>(*this);
-
     createActions();
-    m_actions.value(QStringLiteral("WordWrap1"))->setChecked(Editor->wordWrap());
+
+    m_views = new EditorViews(TabControl1, [this](QWidget* parent) { return makeEditorView(parent); });
+    TabControl1->setEditor(m_views->widget());
+    Editor = m_views->current();
+    connect(m_views, &EditorViews::currentChanged, this, [this](TRichExporter* view) {
+        Editor = view;
+        EditorSelectionChange();
+    });
+    EditorSettings settings;
+    settings.font = QFont(QStringLiteral("Courier New"));
+    settings.font.setStyleHint(QFont::Monospace);
+    settings.font.setPointSize(10); // 13 pixels at 96 dpi; the editor sizes its styles in points
+    // A first start wraps, as the word-wrap panel says; a wrapping editor needs no horizontal bar.
+    settings.wordWrap = true;
+    settings.scrollBarsBoth = !settings.wordWrap;
+    m_views->setSettings(settings);
+    m_actions.value(QStringLiteral("WordWrap1"))->setChecked(settings.wordWrap);
+    EditorSelectionChange();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -82,17 +87,6 @@ TQuilForm1::TQuilForm1(const QStringList& arguments, QWidget* parent) : QMainWin
     TabControl1->tabs()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(TabControl1->tabs(), &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->popup(TabControl1->tabs()->mapToGlobal(pos)); });
-    connect(Editor, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { PopupMenu1->popup(Editor->mapToGlobal(pos)); });
-    connect(Editor, &TRichExporter::keyDown, this, [this] { runCommand([this] { EditorKeyDown(); }); });
-    connect(Editor, &TRichExporter::userEdited, this, [this] { m_undoToggled = false; });
-    connect(Editor, &QsciScintilla::selectionChanged, this, [this] { EditorSelectionChange(); });
-    connect(Editor, &TRichExporter::filesDropped, this, [this](const QStringList& paths) {
-        activateWindow();
-        raise();
-        for (const QString& path : paths)
-            runCommand([this, &path] { DropFile1DropFile(path); });
-    });
     connect(StatusBar1, &TStatusBar1::panelHovered, this, [this](int panel) { StatusBar1MouseMove(panel); });
     connect(StatusBar1, &TStatusBar1::panelReleased, this,
             [this](int panel) { runCommand([this, panel] { StatusBar1MouseUp(panel); }); });
@@ -101,6 +95,29 @@ TQuilForm1::TQuilForm1(const QStringList& arguments, QWidget* parent) : QMainWin
             [this](const QPoint& pos) { StatusMenu3->popup(StatusBar1->mapToGlobal(pos)); });
 
     FormCreate(arguments);
+}
+
+TRichExporter* TQuilForm1::makeEditorView(QWidget* parent)
+{
+    auto* view = new TRichExporter(parent);
+    view->setObjectName(QStringLiteral("Editor"));
+    view->removeKeyBindings(m_programKeys);
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this,
+            [this, view](const QPoint& pos) { PopupMenu1->popup(view->mapToGlobal(pos)); });
+    connect(view, &TRichExporter::keyDown, this, [this] { runCommand([this] { EditorKeyDown(); }); });
+    connect(view, &TRichExporter::userEdited, this, [this] { m_undoToggled = false; });
+    connect(view, &QsciScintilla::selectionChanged, this, [this, view] {
+        if (view == Editor)
+            EditorSelectionChange();
+    });
+    connect(view, &TRichExporter::filesDropped, this, [this](const QStringList& paths) {
+        activateWindow();
+        raise();
+        for (const QString& path : paths)
+            runCommand([this, &path] { DropFile1DropFile(path); });
+    });
+    return view;
 }
 
 TQuilForm1::~TQuilForm1()
@@ -130,8 +147,7 @@ void TQuilForm1::FormCreate(const QStringList& arguments)
 
 void TQuilForm1::FormShow()
 {
-    m_dropEnabled = true;
-    Editor->setAcceptFileDrops(true);
+    setDropEnabled(true);
     if (TipForm1 && TipForm1->showAtStart())
         TipForm1->show();
     statusModifiedChanged(m_documents->isModified(m_documents->tabIndex()));
@@ -161,7 +177,7 @@ bool TQuilForm1::FormCloseQuery()
 
 void TQuilForm1::FormClose()
 {
-    m_buffers->forgetAll();
+    m_views->forgetAll();
     for (const QString& file : m_documents->tempRegister())
         platform::deleteFileQuietly(file);
     showMessage(WelcomeMessage);
@@ -207,6 +223,18 @@ bool TQuilForm1::event(QEvent* event)
         return true;
     }
     return QMainWindow::event(event);
+}
+
+bool TQuilForm1::dropEnabled() const
+{
+    return m_views->settings().acceptFileDrops;
+}
+
+void TQuilForm1::setDropEnabled(bool enabled)
+{
+    EditorSettings settings = m_views->settings();
+    settings.acceptFileDrops = enabled;
+    m_views->setSettings(settings);
 }
 
 void TQuilForm1::showMessage(const QString& text)
@@ -341,11 +369,12 @@ void TQuilForm1::EditorKeyDown()
 void TQuilForm1::WordWrapBtn1Click()
 {
     m_documents->setCurrentPosition(Editor->selStart());
-    const bool wrap = !Editor->wordWrap();
-    Editor->setWordWrap(wrap);
-    m_actions.value(QStringLiteral("WordWrap1"))->setChecked(wrap);
-    StatusBar1->setPanelText(5, wrap ? QStringLiteral("  W-W") : QString());
-    Editor->setScrollBarsBoth(!wrap);
+    EditorSettings settings = m_views->settings();
+    settings.wordWrap = !settings.wordWrap;
+    settings.scrollBarsBoth = !settings.wordWrap;
+    m_views->setSettings(settings);
+    m_actions.value(QStringLiteral("WordWrap1"))->setChecked(settings.wordWrap);
+    StatusBar1->setPanelText(5, settings.wordWrap ? QStringLiteral("  W-W") : QString());
     Editor->setCaret(m_documents->positions().value(m_documents->tabIndex()).toLongLong());
 }
 
@@ -452,12 +481,12 @@ qint64 TQuilForm1::editorSelStart() const
 
 void TQuilForm1::editorStash(const QString& storeFile)
 {
-    m_buffers->stash(storeFile);
+    m_views->stash(storeFile);
 }
 
 void TQuilForm1::editorShow(const QString& storeFile)
 {
-    m_buffers->show(storeFile);
+    m_views->show(storeFile);
 }
 
 bool TQuilForm1::editorModifiedFlag() const
@@ -482,7 +511,7 @@ void TQuilForm1::editorClear()
 
 void TQuilForm1::storeFileDropped(const QString& storeFile)
 {
-    m_buffers->forget(storeFile);
+    m_views->forget(storeFile);
 }
 
 void TQuilForm1::tabRemoved(int index)

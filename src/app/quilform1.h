@@ -14,7 +14,7 @@
 #include <functional>
 #include <memory>
 
-class EditorBuffers;
+class EditorViews;
 class QMenu;
 class QTimer;
 class QToolBar;
@@ -36,7 +36,9 @@ public:
     ~TQuilForm1() override;
 
     DocumentSet& documents() { return *m_documents; }
+    // The editor: the view of the current document.
     TRichExporter* editor() const { return Editor; }
+    EditorViews* editorViews() const { return m_views; }
     TStatusBar1* statusBar1() const { return StatusBar1; }
     TCEOTabControl* tabControl() const { return TabControl1; }
     QAction* action(const QString& name) const { return m_actions.value(name); }
@@ -66,8 +68,8 @@ public:
     // Whether a backup copy is written after each save.
     bool makeBackups() const;
     // Whether files dropped on the editor are opened.
-    bool dropEnabled() const { return m_dropEnabled; }
-    void setDropEnabled(bool enabled) { m_dropEnabled = enabled; }
+    bool dropEnabled() const;
+    void setDropEnabled(bool enabled);
 
     // File commands.
     void OpenBtn1Click();
@@ -178,7 +180,8 @@ private:
     void failedSave();
     // Adds a path to the top of both recent-file lists.
     void addRecent(const QString& path);
-    void removeClashingEditorKeys();
+    void collectProgramKeys();
+    TRichExporter* makeEditorView(QWidget* parent);
 
     void processCommandLine(const QStringList& arguments);
     void openListedFiles(const QString& listFile);
@@ -187,7 +190,8 @@ private:
     void updateTitle();
 
     std::unique_ptr<DocumentSet> m_documents;
-    std::unique_ptr<EditorBuffers> m_buffers;
+    EditorViews* m_views = nullptr;
+    QList<int> m_programKeys;
     QHash<QString, QAction*> m_actions;
     QSet<QString> m_bound;
     FileDialogState OpenDialog1;
@@ -215,7 +219,6 @@ private:
     bool m_closed = false;
     bool m_showFileName = true;
     QString m_titleDocText;
-    bool m_dropEnabled = true;
     bool m_savingAll = false;
     bool m_undoToggled = false;
     QString m_tabHint;

@@ -109,7 +109,7 @@ TCEOTabControl::TCEOTabControl(QWidget* parent) : QWidget(parent)
     });
 }
 
-void TCEOTabControl::setEditor(TRichExporter* editor)
+void TCEOTabControl::setEditor(QWidget* editor)
 {
     m_layout->addWidget(editor, 1);
 }

@@ -42,7 +42,7 @@ public:
     explicit TCEOTabControl(QWidget* parent = nullptr);
 
     TCEOTabBar* tabs() const { return m_tabs; }
-    void setEditor(TRichExporter* editor);
+    void setEditor(QWidget* editor);
 
     // Programmatic moves never report tabChosen.
     void appendTab(const QString& caption);

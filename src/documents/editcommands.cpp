@@ -4,6 +4,7 @@
 #include "app/commanderror.h"
 #include "app/prompts.h"
 #include "app/quilform1.h"
+#include "documents/editorviews.h"
 #include "documents/richexporter.h"
 
 #include <QAction>
@@ -83,8 +84,11 @@ void TQuilForm1::CopyAll1Click()
 
 void TQuilForm1::FontBtn1Click()
 {
-    if (const auto font = Prompts::current().chooseFont(Editor->font()))
-        Editor->setFont(*font);
+    EditorSettings settings = m_views->settings();
+    if (const auto font = Prompts::current().chooseFont(settings.font)) {
+        settings.font = *font;
+        m_views->setSettings(settings);
+    }
 }
 
 void TQuilForm1::EditorSelectionChange()

@@ -6,7 +6,7 @@
 #include "app/prompts.h"
 #include "app/quilform1.h"
 #include "app/statusbar.h"
-#include "documents/editorbuffers.h"
+#include "documents/editorviews.h"
 #include "documents/filesave.h"
 #include "documents/richexporter.h"
 #include "platform/platform.h"
@@ -84,8 +84,7 @@ void TQuilForm1::OpenBtn1Click()
 
 void TQuilForm1::DropFile1DropFile(const QString& path)
 {
-    m_dropEnabled = true;
-    Editor->setAcceptFileDrops(true);
+    setDropEnabled(true);
     OpenFileByPath(path);
     m_documents->refreshDocumentList();
 }
@@ -113,7 +112,7 @@ void TQuilForm1::RefreshFromDisk1Click()
     const QString path = m_documents->currentFile();
     if (path == UntitledName)
         return;
-    m_buffers->loadFile(path);
+    m_views->loadFile(path);
     Editor->clearModifiedFlag();
 }
 

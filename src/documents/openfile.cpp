@@ -2,7 +2,7 @@
 
 #include "app/commanderror.h"
 #include "app/quilform1.h"
-#include "documents/editorbuffers.h"
+#include "documents/editorviews.h"
 #include "documents/richexporter.h"
 #include "platform/platform.h"
 
@@ -14,7 +14,7 @@ void TQuilForm1::OpenFileByPath(const QString& path)
     m_documents->stashCurrentDocument();
     m_documents->appendEntry(QFileInfo(path).fileName(), path);
     try {
-        m_buffers->loadFile(path);
+        m_views->loadFile(path);
     } catch (const CommandError&) {
         // An unreadable file still becomes a document under its name; saving it creates it.
         platform::beep();

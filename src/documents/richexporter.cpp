@@ -107,7 +107,12 @@ void* TRichExporter::takeBuffer()
 
 void TRichExporter::showBuffer(void* buffer)
 {
+    // Attaching a buffer while wrapping would lay out every line before returning; attached
+    // unwrapped, the buffer is wrapped afterwards, the shown screen first.
+    const long wrap = SendScintilla(SCI_GETWRAPMODE);
+    SendScintilla(SCI_SETWRAPMODE, static_cast<long>(SC_WRAP_NONE));
     SendScintilla(SCI_SETDOCPOINTER, 0UL, buffer);
+    SendScintilla(SCI_SETWRAPMODE, wrap);
     releaseBuffer(buffer); // the view now holds its own reference
     prepareBuffer();
 }
@@ -285,6 +290,9 @@ bool TRichExporter::wordWrap() const
 void TRichExporter::setWordWrap(bool on)
 {
     setWrapMode(on ? WrapWord : WrapNone);
+    // Wrapping would otherwise keep the layout of every line of the document (about ten bytes
+    // per byte of text); the lines on screen are enough.
+    SendScintilla(SCI_SETLAYOUTCACHE, static_cast<long>(SC_CACHE_PAGE));
 }
 
 void TRichExporter::setScrollBarsBoth(bool both)
