@@ -43,28 +43,27 @@ QStringList localFiles(const QMimeData* mime)
 }
 } // namespace
 
+bool TRichExporter::answerFileDrag(QDragMoveEvent* event) const
+{
+    if (localFiles(event->mimeData()).isEmpty())
+        return false;
+    if (m_acceptFileDrops)
+        event->acceptProposedAction();
+    else
+        event->ignore();
+    return true;
+}
+
 void TRichExporter::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!localFiles(event->mimeData()).isEmpty()) {
-        if (m_acceptFileDrops)
-            event->acceptProposedAction();
-        else
-            event->ignore();
-        return;
-    }
-    QsciScintilla::dragEnterEvent(event);
+    if (!answerFileDrag(event))
+        QsciScintilla::dragEnterEvent(event);
 }
 
 void TRichExporter::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (!localFiles(event->mimeData()).isEmpty()) {
-        if (m_acceptFileDrops)
-            event->acceptProposedAction();
-        else
-            event->ignore();
-        return;
-    }
-    QsciScintilla::dragMoveEvent(event);
+    if (!answerFileDrag(event))
+        QsciScintilla::dragMoveEvent(event);
 }
 
 void TRichExporter::dropEvent(QDropEvent* event)

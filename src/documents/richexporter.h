@@ -80,6 +80,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Takes or refuses a drag of files; false when the drag carries no files.
+    bool answerFileDrag(QDragMoveEvent* event) const;
     void* createBuffer() const;
     void prepareBuffer();
 

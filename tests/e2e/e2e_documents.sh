@@ -10,14 +10,6 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
-# Prints the store files in $TMPDIR, one a line.
-store_files() {
-  local f
-  for f in "$TMPDIR"/txt*; do
-    [ -f "$f" ] && printf '%s\n' "$f"
-  done
-}
-
 # wait_store_holding TEXT: some store file must hold exactly TEXT (no trailing
 # newline) within 5 s; the writes happen on the switch, not necessarily before
 # the title changes.

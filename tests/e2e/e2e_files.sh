@@ -13,14 +13,6 @@ e2e_init "$@"
 
 CONFIRM_TITLE="Quillet -Confimation Required"
 
-# Prints the store files in $TMPDIR, one a line.
-store_files() {
-  local f
-  for f in "$TMPDIR"/txt*; do
-    [ -f "$f" ] && printf '%s\n' "$f"
-  done
-}
-
 # Shows a file's bytes in a readable way for failure messages.
 describe_file() {
   local path="$1" content

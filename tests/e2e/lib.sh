@@ -358,3 +358,11 @@ wait_dialog() {
   DWIN="$w"
   focus_window "$DWIN"
 }
+
+# Prints the store files in $TMPDIR, one a line.
+store_files() {
+  local f
+  for f in "$TMPDIR"/txt*; do
+    [ -f "$f" ] && printf '%s\n' "$f"
+  done
+}
