@@ -81,6 +81,7 @@ TQuilForm1::TQuilForm1(const QStringList& arguments, QWidget* parent) : QMainWin
     AutoSave1 = new QTimer(this);
     AutoSave1->setObjectName(QStringLiteral("AutoSave1"));
     AutoSave1->setInterval(360000);
+    connect(AutoSave1, &QTimer::timeout, this, [this] { runCommand([this] { SaveAllDocuments(); }); });
 
     connect(TabControl1->tabs(), &TCEOTabBar::tabChosen, this, [this](int index) { TabControl1Change(index); });
     connect(TabControl1->tabs(), &TCEOTabBar::mouseMoved, this, [this] { TabControl1MouseMove(); });
@@ -306,16 +307,19 @@ void TQuilForm1::openListedFiles(const QString& listFile)
 
 void TQuilForm1::appendTimeStamp()
 {
-    const QByteArray stamp =
-        formatDateTime(TimeSwitchPattern, QDateTime::currentDateTime(), DateTimeLocale::fromQLocale(QLocale::system()))
-            .toUtf8();
+    appendLine(formatDateTime(TimeSwitchPattern, QDateTime::currentDateTime(),
+                              DateTimeLocale::fromQLocale(QLocale::system()))
+                   .toUtf8());
+    m_documents->markCurrentModified();
+}
+
+void TQuilForm1::appendLine(const QByteArray& line)
+{
     const qint64 length = Editor->textLength();
     const char last = length > 0 ? static_cast<char>(Editor->SendScintilla(QsciScintillaBase::SCI_GETCHARAT,
                                                                            static_cast<unsigned long>(length - 1)))
                                  : '\0';
-    const QByteArray bytes = lineToAppend(last, stamp);
-    Editor->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<uintptr_t>(bytes.size()), bytes.constData());
-    m_documents->markCurrentModified();
+    Editor->insertBytes(length, lineToAppend(last, line));
 }
 
 void TQuilForm1::recoverFailedOpen(const QString& argument)
@@ -326,6 +330,7 @@ void TQuilForm1::recoverFailedOpen(const QString& argument)
     if (m_documents->storeFiles().size() < m_documents->count())
         runCommand([this] { m_documents->addDocumentSlot(); });
     m_documents->refreshTabPictures();
+    LogStampCheck();
     platform::beep();
     m_documents->setCurrentCaption(argument);
 }

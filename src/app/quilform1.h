@@ -62,6 +62,11 @@ public:
 
     // Opens one file as a new, current document; never fails towards its caller.
     void OpenFileByPath(const QString& path);
+    // A document whose first line is exactly ".LOG" gets a time-stamp line appended.
+    void LogStampCheck();
+    // The pattern of date-time stamps: set by each insertion command, used by the ".LOG" stamp.
+    QString stampFormat() const { return m_stampFormat; }
+    void setStampFormat(const QString& pattern) { m_stampFormat = pattern; }
 
     // Pause after each progress step of a save, in milliseconds (benchmarks set 0).
     static inline int StepPauseMs = 20;
@@ -186,6 +191,8 @@ private:
     void processCommandLine(const QStringList& arguments);
     void openListedFiles(const QString& listFile);
     void appendTimeStamp();
+    // Appends `line` as a new last line of the editor's text (an undoable edit).
+    void appendLine(const QByteArray& line);
     void recoverFailedOpen(const QString& argument);
     void updateTitle();
 
@@ -219,6 +226,7 @@ private:
     bool m_closed = false;
     bool m_showFileName = true;
     QString m_titleDocText;
+    QString m_stampFormat;
     bool m_savingAll = false;
     bool m_undoToggled = false;
     QString m_tabHint;

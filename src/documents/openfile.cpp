@@ -2,11 +2,14 @@
 
 #include "app/commanderror.h"
 #include "app/quilform1.h"
+#include "commands/datetimeformat.h"
 #include "documents/editorviews.h"
 #include "documents/richexporter.h"
 #include "platform/platform.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QLocale>
 #include <QFileInfo>
 
 void TQuilForm1::OpenFileByPath(const QString& path)
@@ -26,9 +29,23 @@ void TQuilForm1::OpenFileByPath(const QString& path)
     saveDialogFileNameChanged(path);
     statusModifiedChanged(false);
     addRecent(path);
+    LogStampCheck();
     tabHintChanged(m_documents->currentTabHint());
     editorHintChanged(path);
     titleDocumentTextChanged(m_documents->titleDocumentText());
     QCoreApplication::processEvents();
     Editor->setFocus();
+}
+
+void TQuilForm1::LogStampCheck()
+{
+    // Line 0 without its line break must be ".LOG" exactly.
+    const qint64 lineEnd = Editor->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, 0UL);
+    if (lineEnd != 4 || Editor->textView().first(4) != QByteArrayView(".LOG"))
+        return;
+    const QString stamp = formatDateTime(m_stampFormat, QDateTime::currentDateTime(),
+                                         DateTimeLocale::fromQLocale(QLocale::system()));
+    appendLine(">>" + stamp.toUtf8());
+    // The document stays "Not Modified"; the editor's own flag is set, so the next key marks it.
+    Editor->setCaret(Editor->textLength());
 }
