@@ -27,7 +27,10 @@ class QuietPrompts : public Prompts
 {
 public:
     Answer question(const QString&, const QString&) override { return Answer::No; }
-    void warning(const QString&, const QString& text) override { std::fprintf(stderr, "warning: %s\n", qPrintable(text)); }
+    void warning(const QString&, const QString& text) override
+    {
+        std::fprintf(stderr, "warning: %s\n", qPrintable(text));
+    }
     void error(const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
     std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
 };
@@ -117,8 +120,10 @@ int main(int argc, char** argv)
         return child(QString::fromLocal8Bit(argv[2]));
 
     QCoreApplication app(argc, argv);
-    const qint64 mib = qEnvironmentVariableIntValue("QUILLET_BENCH_MIB") > 0 ? qEnvironmentVariableIntValue("QUILLET_BENCH_MIB") : 50;
-    const int runs = qEnvironmentVariableIntValue("QUILLET_BENCH_RUNS") > 0 ? qEnvironmentVariableIntValue("QUILLET_BENCH_RUNS") : 5;
+    const qint64 mib =
+        qEnvironmentVariableIntValue("QUILLET_BENCH_MIB") > 0 ? qEnvironmentVariableIntValue("QUILLET_BENCH_MIB") : 50;
+    const int runs =
+        qEnvironmentVariableIntValue("QUILLET_BENCH_RUNS") > 0 ? qEnvironmentVariableIntValue("QUILLET_BENCH_RUNS") : 5;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("big.txt"));
 

@@ -71,8 +71,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         // Any editor view's text area: each document has its own view.
-        if (event->type() == QEvent::Paint && watched->parent()
-            && qobject_cast<TRichExporter*>(watched->parent()))
+        if (event->type() == QEvent::Paint && watched->parent() && qobject_cast<TRichExporter*>(watched->parent()))
             ++paints;
         return QObject::eventFilter(watched, event);
     }
@@ -135,7 +134,9 @@ qint64 writeDocument(const QString& path, qint64 targetSize, quint64 seed)
 
 qint64 modificationNs(const QString& path)
 {
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return -1;
     return static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
@@ -271,15 +272,25 @@ Series runSwitches(int switches, qint64 budgetMs, const std::vector<Document>& d
         const Document& shown = docs[to - 1];
         if (storeSize != left.size)
             fail(QStringLiteral("switch %1: store file %2 of tab %3 holds %4 bytes, the document has %5")
-                     .arg(i + 1).arg(store).arg(from).arg(storeSize).arg(left.size));
+                     .arg(i + 1)
+                     .arg(store)
+                     .arg(from)
+                     .arg(storeSize)
+                     .arg(left.size));
         if (stampAfter == stampBefore)
             fail(QStringLiteral("switch %1: store file %2 of tab %3 was not written on this switch")
-                     .arg(i + 1).arg(store).arg(from));
+                     .arg(i + 1)
+                     .arg(store)
+                     .arg(from));
         if (set.tabIndex() != to)
             fail(QStringLiteral("switch %1: tab %2 is current, expected %3").arg(i + 1).arg(set.tabIndex()).arg(to));
-        if (QuilForm1->editor()->textLength() != shown.size || editorPrefix(QuilForm1->editor(), shown.prefix.size()) != shown.prefix)
+        if (QuilForm1->editor()->textLength() != shown.size ||
+            editorPrefix(QuilForm1->editor(), shown.prefix.size()) != shown.prefix)
             fail(QStringLiteral("switch %1: the editor shows %2 bytes, expected tab %3 with %4 bytes")
-                     .arg(i + 1).arg(QuilForm1->editor()->textLength()).arg(to).arg(shown.size));
+                     .arg(i + 1)
+                     .arg(QuilForm1->editor()->textLength())
+                     .arg(to)
+                     .arg(shown.size));
 
         series.total.push_back(total);
         series.command.push_back(command);
@@ -331,8 +342,8 @@ int run(QTemporaryDir& folder, PaintCounter& counter)
     }
     std::printf("bench_switch: switching tabs between two large documents in the main window\n");
     std::printf("  documents: %lld and %lld bytes (%.1f and %.1f MiB), generated in %.0f ms\n",
-                static_cast<long long>(docs[0].size), static_cast<long long>(docs[1].size),
-                docs[0].size / 1048576.0, docs[1].size / 1048576.0, msSince(timer));
+                static_cast<long long>(docs[0].size), static_cast<long long>(docs[1].size), docs[0].size / 1048576.0,
+                docs[1].size / 1048576.0, msSince(timer));
     std::fflush(stdout);
 
     // Opening both files from the command line, then the first paint and the work left behind.
@@ -344,7 +355,8 @@ int run(QTemporaryDir& folder, PaintCounter& counter)
     DocumentSet& set = QuilForm1->documents();
     if (set.count() != 3 || set.tabIndex() != 2)
         fail(QStringLiteral("expected 3 tabs with tab 2 current after opening, found %1 tabs, tab %2 current")
-                 .arg(set.count()).arg(set.tabIndex()));
+                 .arg(set.count())
+                 .arg(set.tabIndex()));
     qApp->installEventFilter(&counter);
     timer.restart();
     QuilForm1->show();
@@ -384,8 +396,8 @@ int run(QTemporaryDir& folder, PaintCounter& counter)
     for (int i = 0; i < 5; ++i) {
         timer.restart();
         QFile file(scratch);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !QuilForm1->editor()->writeTo(file)
-            || !file.flush())
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !QuilForm1->editor()->writeTo(file) ||
+            !file.flush())
             fail(QStringLiteral("cannot write %1: %2").arg(scratch, file.errorString()));
         file.close();
         writes.push_back(msSince(timer));
@@ -403,7 +415,10 @@ int run(QTemporaryDir& folder, PaintCounter& counter)
     const QByteArray storedBytes = stored.readAll();
     if (storedBytes.size() != docs[away - 1].size)
         fail(QStringLiteral("store file %1 of tab %2 holds %3 bytes, the document has %4")
-                 .arg(store).arg(away).arg(storedBytes.size()).arg(docs[away - 1].size));
+                 .arg(store)
+                 .arg(away)
+                 .arg(storedBytes.size())
+                 .arg(docs[away - 1].size));
     if (storedBytes != original.readAll())
         fail(QStringLiteral("store file %1 of tab %2 differs from the document's text").arg(store).arg(away));
     std::printf("  store files: written in full on each of the %d switches; last one (tab %d) matches byte for byte\n",

@@ -25,4 +25,3 @@ struct StartupAction
 };
 
 QList<StartupAction> parseCommandLine(const QStringList& arguments);
-

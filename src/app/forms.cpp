@@ -28,8 +28,7 @@ void createForms(const QStringList& arguments)
 }
 
 namespace {
-template <typename T>
-void destroy(T*& form)
+template <typename T> void destroy(T*& form)
 {
     delete form;
     form = nullptr;

@@ -4,8 +4,8 @@
 
 #include "app/commandguard.h"
 #include "app/quilform1.h"
-#include "settings/mrumanager.h"
 #include "documents/richexporter.h"
+#include "settings/mrumanager.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,11 +20,11 @@ namespace {
 
 struct MenuRow
 {
-    int depth;           // 0: menu of the menu bar, 1: its item, 2: item of a submenu
-    const char* name;    // designer name; "-" for a separator
+    int depth;        // 0: menu of the menu bar, 1: its item, 2: item of a submenu
+    const char* name; // designer name; "-" for a separator
     const char* caption;
     const char* shortcut;
-    const char* hint;    // the long hint, shown in the status bar
+    const char* hint; // the long hint, shown in the status bar
 };
 
 const MenuRow MainMenuRows[] = {
@@ -245,7 +245,8 @@ void TQuilForm1::bind(const QString& name, void (TQuilForm1::*handler)())
     Q_ASSERT(action);
     action->setEnabled(true);
     m_bound.insert(name);
-    connect(action, &QAction::triggered, this, [this, handler] { runCommand([this, handler] { (this->*handler)(); }); });
+    connect(action, &QAction::triggered, this,
+            [this, handler] { runCommand([this, handler] { (this->*handler)(); }); });
 }
 
 void TQuilForm1::createActions()
@@ -276,26 +277,44 @@ void TQuilForm1::createActions()
         const char* name;
         void (TQuilForm1::*handler)();
     } commands[] = {
-        {"Open1", &TQuilForm1::OpenBtn1Click},           {"OpenBtn1", &TQuilForm1::OpenBtn1Click},
-        {"Save1", &TQuilForm1::SaveBtn1Click},           {"SaveBtn1", &TQuilForm1::SaveBtn1Click},
-        {"Save2", &TQuilForm1::SaveBtn1Click},           {"SaveAs1", &TQuilForm1::SaveAsBtn1Click},
-        {"SaveAsBtn1", &TQuilForm1::SaveAsBtn1Click},    {"SaveAll1", &TQuilForm1::SaveAll1Click},
-        {"CloseDocument1", &TQuilForm1::CloseDocBtn1Click}, {"CloseDocBtn1", &TQuilForm1::CloseDocBtn1Click},
-        {"Close1", &TQuilForm1::CloseDocBtn1Click},      {"CloseAll1", &TQuilForm1::CloseAll1Click},
+        {"Open1", &TQuilForm1::OpenBtn1Click},
+        {"OpenBtn1", &TQuilForm1::OpenBtn1Click},
+        {"Save1", &TQuilForm1::SaveBtn1Click},
+        {"SaveBtn1", &TQuilForm1::SaveBtn1Click},
+        {"Save2", &TQuilForm1::SaveBtn1Click},
+        {"SaveAs1", &TQuilForm1::SaveAsBtn1Click},
+        {"SaveAsBtn1", &TQuilForm1::SaveAsBtn1Click},
+        {"SaveAll1", &TQuilForm1::SaveAll1Click},
+        {"CloseDocument1", &TQuilForm1::CloseDocBtn1Click},
+        {"CloseDocBtn1", &TQuilForm1::CloseDocBtn1Click},
+        {"Close1", &TQuilForm1::CloseDocBtn1Click},
+        {"CloseAll1", &TQuilForm1::CloseAll1Click},
         {"RefreshFromDisk1", &TQuilForm1::RefreshFromDisk1Click},
-        {"UndoRedo1", &TQuilForm1::UndoBtn1Click},       {"UndoBtn1", &TQuilForm1::UndoBtn1Click},
-        {"Undo2", &TQuilForm1::UndoBtn1Click},           {"Cut1", &TQuilForm1::CutBtn1Click},
-        {"CutBtn1", &TQuilForm1::CutBtn1Click},          {"Cut2", &TQuilForm1::CutBtn1Click},
-        {"Copy1", &TQuilForm1::CopyBtn1Click},           {"CopyBtn1", &TQuilForm1::CopyBtn1Click},
-        {"Copy2", &TQuilForm1::CopyBtn1Click},           {"Paste1", &TQuilForm1::PasteBtn1Click},
-        {"PasteBtn1", &TQuilForm1::PasteBtn1Click},      {"Paste2", &TQuilForm1::PasteBtn1Click},
-        {"Delete1", &TQuilForm1::Delete1Click},          {"Delete2", &TQuilForm1::Delete1Click},
-        {"ClearAll1", &TQuilForm1::ClearAll1Click},      {"ClearAll2", &TQuilForm1::ClearAll1Click},
-        {"SelectAll1", &TQuilForm1::SelectAll1Click},    {"SelectAll2", &TQuilForm1::SelectAll1Click},
-        {"CopyAll1", &TQuilForm1::CopyAll1Click},        {"CopyAll2", &TQuilForm1::CopyAll1Click},
-        {"ChangeFont1", &TQuilForm1::FontBtn1Click},     {"Font1", &TQuilForm1::FontBtn1Click},
+        {"UndoRedo1", &TQuilForm1::UndoBtn1Click},
+        {"UndoBtn1", &TQuilForm1::UndoBtn1Click},
+        {"Undo2", &TQuilForm1::UndoBtn1Click},
+        {"Cut1", &TQuilForm1::CutBtn1Click},
+        {"CutBtn1", &TQuilForm1::CutBtn1Click},
+        {"Cut2", &TQuilForm1::CutBtn1Click},
+        {"Copy1", &TQuilForm1::CopyBtn1Click},
+        {"CopyBtn1", &TQuilForm1::CopyBtn1Click},
+        {"Copy2", &TQuilForm1::CopyBtn1Click},
+        {"Paste1", &TQuilForm1::PasteBtn1Click},
+        {"PasteBtn1", &TQuilForm1::PasteBtn1Click},
+        {"Paste2", &TQuilForm1::PasteBtn1Click},
+        {"Delete1", &TQuilForm1::Delete1Click},
+        {"Delete2", &TQuilForm1::Delete1Click},
+        {"ClearAll1", &TQuilForm1::ClearAll1Click},
+        {"ClearAll2", &TQuilForm1::ClearAll1Click},
+        {"SelectAll1", &TQuilForm1::SelectAll1Click},
+        {"SelectAll2", &TQuilForm1::SelectAll1Click},
+        {"CopyAll1", &TQuilForm1::CopyAll1Click},
+        {"CopyAll2", &TQuilForm1::CopyAll1Click},
+        {"ChangeFont1", &TQuilForm1::FontBtn1Click},
+        {"Font1", &TQuilForm1::FontBtn1Click},
         {"FontBtn1", &TQuilForm1::FontBtn1Click},
-        {"RemoveAll1", &TQuilForm1::RemoveAll1Click},    {"RemoveAll2", &TQuilForm1::RemoveAll1Click},
+        {"RemoveAll1", &TQuilForm1::RemoveAll1Click},
+        {"RemoveAll2", &TQuilForm1::RemoveAll1Click},
     };
     for (const auto& command : commands)
         bind(QLatin1String(command.name), command.handler);
@@ -359,7 +378,8 @@ void TQuilForm1::createToolBar()
     auto addButton = [this](const ButtonRow& row) {
         const QString glyph = QString::fromUtf8(row.glyph);
         const bool bold = QLatin1String(row.name) == QLatin1String("WordWrapBtn1");
-        QIcon icon = bold ? glyphIcon(glyph, true) : QIcon::fromTheme(QString::fromUtf8(row.icon), glyphIcon(glyph, false));
+        QIcon icon =
+            bold ? glyphIcon(glyph, true) : QIcon::fromTheme(QString::fromUtf8(row.icon), glyphIcon(glyph, false));
         QAction* action = makeAction(QString::fromUtf8(row.name), QString(), QString(), QString::fromUtf8(row.hint));
         action->setIcon(icon);
         action->setText(action->toolTip());
@@ -392,8 +412,8 @@ void TQuilForm1::createPopupMenus()
             PopupMenu1->addSeparator();
             continue;
         }
-        QAction* action =
-            makeAction(QString::fromUtf8(row.name), QString::fromUtf8(row.caption), QString::fromUtf8(row.shortcut), {});
+        QAction* action = makeAction(QString::fromUtf8(row.name), QString::fromUtf8(row.caption),
+                                     QString::fromUtf8(row.shortcut), {});
         // The main menu owns these keys; the context menu only shows them.
         action->setShortcutContext(Qt::WidgetShortcut);
         PopupMenu1->addAction(action);

@@ -29,9 +29,17 @@ public:
 
     // The open dialog (several files may be chosen); empty when cancelled. The state keeps the
     // chosen folder and file name for next time.
-    virtual QStringList openFiles(FileDialogState& dialog) { Q_UNUSED(dialog); return {}; }
+    virtual QStringList openFiles(FileDialogState& dialog)
+    {
+        Q_UNUSED(dialog);
+        return {};
+    }
     // The save dialog, asking before an existing file is replaced; empty when cancelled.
-    virtual QString saveFile(FileDialogState& dialog) { Q_UNUSED(dialog); return {}; }
+    virtual QString saveFile(FileDialogState& dialog)
+    {
+        Q_UNUSED(dialog);
+        return {};
+    }
 
     static Prompts& current();
     // Replaces the prompts in use (tests); returns the previous ones. Not owned.

@@ -284,7 +284,8 @@ void TQuilForm1::processCommandLine(const QStringList& arguments)
             runCommand([this] { appendTimeStamp(); });
             break;
         case StartupAction::MissingFile:
-            Prompts::current().error(QStringLiteral("The switch \"%1\" needs a file name after it.").arg(action.argument));
+            Prompts::current().error(
+                QStringLiteral("The switch \"%1\" needs a file name after it.").arg(action.argument));
             break;
         }
     }
@@ -307,9 +308,9 @@ void TQuilForm1::openListedFiles(const QString& listFile)
 
 void TQuilForm1::appendTimeStamp()
 {
-    appendLine(formatDateTime(TimeSwitchPattern, QDateTime::currentDateTime(),
-                              DateTimeLocale::fromQLocale(QLocale::system()))
-                   .toUtf8());
+    appendLine(
+        formatDateTime(TimeSwitchPattern, QDateTime::currentDateTime(), DateTimeLocale::fromQLocale(QLocale::system()))
+            .toUtf8());
     m_documents->markCurrentModified();
 }
 
@@ -465,8 +466,8 @@ void TQuilForm1::StatusBar1MouseUp(int panel)
 
 void TQuilForm1::StatusBar1Resize()
 {
-    const int others = StatusBar1->panelWidth(0) + StatusBar1->panelWidth(1) + StatusBar1->panelWidth(2)
-                       + StatusBar1->panelWidth(3) + StatusBar1->panelWidth(5);
+    const int others = StatusBar1->panelWidth(0) + StatusBar1->panelWidth(1) + StatusBar1->panelWidth(2) +
+                       StatusBar1->panelWidth(3) + StatusBar1->panelWidth(5);
     StatusBar1->setPanelWidth(4, width() - others - 16);
     if (QProgressBar* progress = StatusBar1->progressBar())
         progress->resize(StatusBar1->panelWidth(4) - 8, progress->height());

@@ -8,8 +8,8 @@
 
 #include <QByteArray>
 #include <QHash>
-#include <QSet>
 #include <QMainWindow>
+#include <QSet>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -171,8 +171,7 @@ private:
     void createToolBar();
     void createPopupMenus();
     void createRecentLists();
-    QAction* makeAction(const QString& name, const QString& caption, const QString& shortcut,
-                        const QString& hint);
+    QAction* makeAction(const QString& name, const QString& caption, const QString& shortcut, const QString& hint);
     void bind(const QString& name, void (TQuilForm1::*handler)());
     bool isBound(const QString& name) const { return m_bound.contains(name); }
     Answer ask(const QString& text);

@@ -23,10 +23,18 @@ TStatusBar1::TStatusBar1(QWidget* parent) : QStatusBar(parent)
     setObjectName(QStringLiteral("StatusBar1"));
     setMouseTracking(true);
     m_widths = {60, 60, 60, 60, 200, 50};
-    m_alignments = {Qt::AlignCenter, Qt::AlignCenter, Qt::AlignCenter, Qt::AlignCenter,
-                    Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignLeft | Qt::AlignVCenter};
-    m_texts = {QString(), QStringLiteral("1:1"), QString(), QStringLiteral("INS"),
-               QStringLiteral("Welcome to Quillet!"), QStringLiteral("  W-W")};
+    m_alignments = {Qt::AlignCenter,
+                    Qt::AlignCenter,
+                    Qt::AlignCenter,
+                    Qt::AlignCenter,
+                    Qt::AlignLeft | Qt::AlignVCenter,
+                    Qt::AlignLeft | Qt::AlignVCenter};
+    m_texts = {QString(),
+               QStringLiteral("1:1"),
+               QString(),
+               QStringLiteral("INS"),
+               QStringLiteral("Welcome to Quillet!"),
+               QStringLiteral("  W-W")};
     QFont f(QStringLiteral("Arial"));
     f.setStyleHint(QFont::SansSerif);
     f.setPixelSize(12);

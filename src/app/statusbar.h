@@ -4,8 +4,8 @@
 // message panel.
 
 #include <QList>
-#include <QString>
 #include <QStatusBar>
+#include <QString>
 
 class QProgressBar;
 

@@ -2,4 +2,6 @@
 
 TClipBook* ClipBook = nullptr;
 
-TClipBook::TClipBook(QWidget* parent) : TForm(QStringLiteral("ClipBook"), QStringLiteral("ClipBook"), QSize(298, 343), false, parent) {}
+TClipBook::TClipBook(QWidget* parent)
+    : TForm(QStringLiteral("ClipBook"), QStringLiteral("ClipBook"), QSize(298, 343), false, parent)
+{}

@@ -10,7 +10,6 @@ class TClipBook : public TForm
 
 public:
     explicit TClipBook(QWidget* parent = nullptr);
-
 };
 
 extern TClipBook* ClipBook;

@@ -10,7 +10,6 @@ class TRenameTempForm1 : public TForm
 
 public:
     explicit TRenameTempForm1(QWidget* parent = nullptr);
-
 };
 
 extern TRenameTempForm1* RenameTempForm1;

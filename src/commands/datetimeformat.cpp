@@ -50,8 +50,8 @@ struct MarkerMatch
 MarkerMatch markerAt(QStringView pattern, qsizetype at)
 {
     const auto is = [&](QStringView token) {
-        return pattern.size() - at >= token.size()
-            && pattern.mid(at, token.size()).compare(token, Qt::CaseInsensitive) == 0;
+        return pattern.size() - at >= token.size() &&
+               pattern.mid(at, token.size()).compare(token, Qt::CaseInsensitive) == 0;
     };
     if (is(u"am/pm"))
         return {Marker::AmPm, 5};
@@ -98,8 +98,7 @@ void appendNumber(QString& out, int value, int width)
         out += QChar(digits[--count]);
 }
 
-template <std::size_t N>
-const QString& nameAt(const std::array<QString, N>& names, int oneBased)
+template <std::size_t N> const QString& nameAt(const std::array<QString, N>& names, int oneBased)
 {
     static const QString none;
     return (oneBased >= 1 && oneBased <= int(N)) ? names[std::size_t(oneBased - 1)] : none;
@@ -132,8 +131,7 @@ struct Stamp
 
 // `nested` is set while expanding one of the locale's own formats, where the fields that expand
 // to a locale format produce nothing, so a format naming itself cannot recurse.
-void appendFormatted(QString& out, QStringView pattern, const Stamp& when,
-                     const DateTimeLocale& locale, bool nested)
+void appendFormatted(QString& out, QStringView pattern, const Stamp& when, const DateTimeLocale& locale, bool nested)
 {
     const bool twelveHour = usesTwelveHourClock(pattern);
     const auto appendFormat = [&](const QString& format) {
@@ -374,8 +372,7 @@ std::vector<QtItem> parseQtFormat(QStringView format)
 QString separatorOf(const std::vector<QtItem>& items, QtItem::Kind kind, const QString& fallback)
 {
     for (std::size_t i = 0; i + 2 < items.size(); ++i) {
-        if (items[i].kind == kind && items[i + 1].kind == QtItem::Literal
-            && items[i + 2].kind == kind) {
+        if (items[i].kind == kind && items[i + 1].kind == QtItem::Literal && items[i + 2].kind == kind) {
             const QString trimmed = items[i + 1].text.trimmed();
             if (!trimmed.isEmpty())
                 return trimmed;
@@ -454,39 +451,31 @@ DateTimeLocale DateTimeLocale::fromQLocale(const QLocale& locale)
     DateTimeLocale result;
     const QString shortDate = locale.dateFormat(QLocale::ShortFormat);
     const QString shortTime = locale.timeFormat(QLocale::ShortFormat);
-    result.dateSeparator = separatorOf(parseQtFormat(shortDate), QtItem::DateField,
-                                       QStringLiteral("/"));
-    result.timeSeparator = separatorOf(parseQtFormat(shortTime), QtItem::TimeField,
-                                       QStringLiteral(":"));
+    result.dateSeparator = separatorOf(parseQtFormat(shortDate), QtItem::DateField, QStringLiteral("/"));
+    result.timeSeparator = separatorOf(parseQtFormat(shortTime), QtItem::TimeField, QStringLiteral(":"));
 
     result.shortDateFormat = patternFromQtFormat(shortDate, result.dateSeparator, u'/');
-    result.longDateFormat = patternFromQtFormat(locale.dateFormat(QLocale::LongFormat),
-                                                result.dateSeparator, u'/');
+    result.longDateFormat = patternFromQtFormat(locale.dateFormat(QLocale::LongFormat), result.dateSeparator, u'/');
     result.shortTimeFormat = patternFromQtFormat(shortTime, result.timeSeparator, u':');
-    result.longTimeFormat = patternFromQtFormat(locale.timeFormat(QLocale::LongFormat),
-                                                result.timeSeparator, u':');
+    result.longTimeFormat = patternFromQtFormat(locale.timeFormat(QLocale::LongFormat), result.timeSeparator, u':');
 
     for (int day = 1; day <= 7; ++day) {
         result.shortDayNames[std::size_t(day - 1)] = locale.dayName(day, QLocale::ShortFormat);
         result.longDayNames[std::size_t(day - 1)] = locale.dayName(day, QLocale::LongFormat);
     }
     for (int month = 1; month <= 12; ++month) {
-        result.shortMonthNames[std::size_t(month - 1)] =
-            locale.monthName(month, QLocale::ShortFormat);
-        result.longMonthNames[std::size_t(month - 1)] =
-            locale.monthName(month, QLocale::LongFormat);
+        result.shortMonthNames[std::size_t(month - 1)] = locale.monthName(month, QLocale::ShortFormat);
+        result.longMonthNames[std::size_t(month - 1)] = locale.monthName(month, QLocale::LongFormat);
     }
     result.amDesignator = locale.amText();
     result.pmDesignator = locale.pmText();
     return result;
 }
 
-QString formatDateTime(const QString& pattern, const QDateTime& when,
-                       const DateTimeLocale& locale)
+QString formatDateTime(const QString& pattern, const QDateTime& when, const DateTimeLocale& locale)
 {
     QString out;
     out.reserve(pattern.size() * 2 + 16);
-    appendFormatted(out, pattern.isEmpty() ? QStringView(u"c") : QStringView(pattern),
-                    Stamp(when), locale, false);
+    appendFormatted(out, pattern.isEmpty() ? QStringView(u"c") : QStringView(pattern), Stamp(when), locale, false);
     return out;
 }

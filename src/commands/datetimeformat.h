@@ -58,5 +58,4 @@ struct DateTimeLocale
 // A run of one letter is one field, however long: a run longer than the longest field of that
 // letter counts as the longest ("yyyyy" is yyyy, "ddddddd" is dddddd), and "y" and "yyy"
 // count as yy and yyyy. Each "c" is a field of its own.
-QString formatDateTime(const QString& pattern, const QDateTime& when,
-                       const DateTimeLocale& locale);
+QString formatDateTime(const QString& pattern, const QDateTime& when, const DateTimeLocale& locale);

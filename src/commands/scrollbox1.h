@@ -10,7 +10,6 @@ class TScrollBox1 : public TForm
 
 public:
     explicit TScrollBox1(QWidget* parent = nullptr);
-
 };
 
 extern TScrollBox1* ScrollBox1;

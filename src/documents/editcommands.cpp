@@ -14,10 +14,18 @@ namespace {
 const QString ClearQuestion = QStringLiteral("Are you sure you want to clear the Document?");
 
 // The commands that need a selection to act on.
-const char* const SelectionCommands[] = {"Selection1",      "Cut1",           "Copy1",
-                                         "Cut2",            "Copy2",          "CutBtn1",
-                                         "CopyBtn1",        "Delete1",        "PrintSelection1",
-                                         "SaveSelection2",  "AppendSelectiontoFile1", "AddToClipBook1"};
+const char* const SelectionCommands[] = {"Selection1",
+                                         "Cut1",
+                                         "Copy1",
+                                         "Cut2",
+                                         "Copy2",
+                                         "CutBtn1",
+                                         "CopyBtn1",
+                                         "Delete1",
+                                         "PrintSelection1",
+                                         "SaveSelection2",
+                                         "AppendSelectiontoFile1",
+                                         "AddToClipBook1"};
 } // namespace
 
 void TQuilForm1::UndoBtn1Click()

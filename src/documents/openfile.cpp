@@ -9,8 +9,8 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QLocale>
 #include <QFileInfo>
+#include <QLocale>
 
 void TQuilForm1::OpenFileByPath(const QString& path)
 {
@@ -43,8 +43,8 @@ void TQuilForm1::LogStampCheck()
     const qint64 lineEnd = Editor->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, 0UL);
     if (lineEnd != 4 || Editor->textView().first(4) != QByteArrayView(".LOG"))
         return;
-    const QString stamp = formatDateTime(m_stampFormat, QDateTime::currentDateTime(),
-                                         DateTimeLocale::fromQLocale(QLocale::system()));
+    const QString stamp =
+        formatDateTime(m_stampFormat, QDateTime::currentDateTime(), DateTimeLocale::fromQLocale(QLocale::system()));
     appendLine(">>" + stamp.toUtf8());
     // The document stays "Not Modified"; the editor's own flag is set, so the next key marks it.
     Editor->setCaret(Editor->textLength());

@@ -26,7 +26,8 @@ TRichExporter::TRichExporter(QWidget* parent) : QsciScintilla(parent)
     setAutoIndent(false);
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
             [this](int, int type, const char*, int, int, int, int, int, int, int) {
-                if ((type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) && !(type & (SC_PERFORMED_UNDO | SC_PERFORMED_REDO)))
+                if ((type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) &&
+                    !(type & (SC_PERFORMED_UNDO | SC_PERFORMED_REDO)))
                     emit userEdited();
             });
 }

@@ -36,8 +36,7 @@ QString programDirectory()
 {
     QString dir = QCoreApplication::applicationDirPath();
     if (dir.isEmpty() || !QFileInfo(dir).isWritable()) {
-        dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-              + QStringLiteral("/Quillet");
+        dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Quillet");
         QDir().mkpath(dir);
     }
     if (!dir.endsWith(QLatin1Char('/')))

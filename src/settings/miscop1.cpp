@@ -2,4 +2,6 @@
 
 TMiscOp1* MiscOp1 = nullptr;
 
-TMiscOp1::TMiscOp1(QWidget* parent) : TForm(QStringLiteral("MiscOp1"), QStringLiteral("Utility Options"), QSize(489, 172), true, parent) {}
+TMiscOp1::TMiscOp1(QWidget* parent)
+    : TForm(QStringLiteral("MiscOp1"), QStringLiteral("Utility Options"), QSize(489, 172), true, parent)
+{}

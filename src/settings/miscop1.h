@@ -10,7 +10,6 @@ class TMiscOp1 : public TForm
 
 public:
     explicit TMiscOp1(QWidget* parent = nullptr);
-
 };
 
 extern TMiscOp1* MiscOp1;

@@ -2,4 +2,6 @@
 
 TQuilletOp* QuilletOp = nullptr;
 
-TQuilletOp::TQuilletOp(QWidget* parent) : TForm(QStringLiteral("QuilletOp"), QStringLiteral("Quillet Options"), QSize(433, 252), true, parent) {}
+TQuilletOp::TQuilletOp(QWidget* parent)
+    : TForm(QStringLiteral("QuilletOp"), QStringLiteral("Quillet Options"), QSize(433, 252), true, parent)
+{}

@@ -10,7 +10,6 @@ class TQuilletOp : public TForm
 
 public:
     explicit TQuilletOp(QWidget* parent = nullptr);
-
 };
 
 extern TQuilletOp* QuilletOp;

@@ -25,7 +25,8 @@ bool TRecentStrings::sameName(const QString& a, const QString& b)
     return QString::compare(a, b, Qt::CaseInsensitive) == 0;
 }
 
-TRecentStrings::TRecentStrings(int capacity) : m_capacity(std::max(1, capacity)) {}
+TRecentStrings::TRecentStrings(int capacity) : m_capacity(std::max(1, capacity))
+{}
 
 int TRecentStrings::capacity() const
 {

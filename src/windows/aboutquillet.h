@@ -10,7 +10,6 @@ class TAboutQuillet : public TForm
 
 public:
     explicit TAboutQuillet(QWidget* parent = nullptr);
-
 };
 
 extern TAboutQuillet* AboutQuillet;

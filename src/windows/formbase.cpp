@@ -7,8 +7,8 @@ TForm::TForm(const QString& instanceName, const QString& caption, QSize size, bo
     setWindowTitle(caption);
     if (fixedSize) {
         setFixedSize(size);
-        setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
-                       | Qt::MSWindowsFixedSizeDialogHint);
+        setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                       Qt::MSWindowsFixedSizeDialogHint);
     } else {
         setMinimumSize(size);
         resize(size);

@@ -11,6 +11,5 @@ class TForm : public QWidget
 public:
     // A fixed size (width, height > 0) makes the window unresizable; a minimum size alone only
     // limits shrinking.
-    TForm(const QString& instanceName, const QString& caption, QSize size, bool fixedSize,
-          QWidget* parent = nullptr);
+    TForm(const QString& instanceName, const QString& caption, QSize size, bool fixedSize, QWidget* parent = nullptr);
 };

@@ -25,16 +25,16 @@ private slots:
             << QStringList{"CF", "list.txt", "notes.txt"}
             << QList<A>{{A::OpenListedFiles, "list.txt"}, {A::OpenFile, "list.txt"}, {A::OpenFile, "notes.txt"}};
         QTest::newRow("print") << QStringList{"/p", "x.txt"} << QList<A>{{A::Print, "x.txt"}, {A::OpenFile, "x.txt"}};
-        QTest::newRow("print and quit")
-            << QStringList{"/px", "x.txt"} << QList<A>{{A::PrintAndQuit, "x.txt"}, {A::OpenFile, "x.txt"}};
+        QTest::newRow("print and quit") << QStringList{"/px", "x.txt"}
+                                        << QList<A>{{A::PrintAndQuit, "x.txt"}, {A::OpenFile, "x.txt"}};
         QTest::newRow("switches are case-sensitive")
             << QStringList{"/P", "cf", "time", "/minitray"}
             << QList<A>{{A::OpenFile, "/P"}, {A::OpenFile, "cf"}, {A::OpenFile, "time"}, {A::OpenFile, "/minitray"}};
-        QTest::newRow("MiniTray and Time") << QStringList{"/MiniTray", "Time"}
-                                           << QList<A>{{A::MiniTray, ""}, {A::TimeStamp, ""}};
+        QTest::newRow("MiniTray and Time")
+            << QStringList{"/MiniTray", "Time"} << QList<A>{{A::MiniTray, ""}, {A::TimeStamp, ""}};
         QTest::newRow("empty arguments are skipped") << QStringList{"", "a", ""} << QList<A>{{A::OpenFile, "a"}};
-        QTest::newRow("switch as last argument") << QStringList{"a", "CF"}
-                                                 << QList<A>{{A::OpenFile, "a"}, {A::MissingFile, "CF"}};
+        QTest::newRow("switch as last argument")
+            << QStringList{"a", "CF"} << QList<A>{{A::OpenFile, "a"}, {A::MissingFile, "CF"}};
         QTest::newRow("switch naming a switch")
             << QStringList{"CF", "Time"} << QList<A>{{A::OpenListedFiles, "Time"}, {A::TimeStamp, ""}};
         QTest::newRow("px last") << QStringList{"/px"} << QList<A>{{A::MissingFile, "/px"}};

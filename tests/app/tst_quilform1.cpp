@@ -207,7 +207,8 @@ private slots:
 
     void textSurvivesSwitchingByteForByte()
     {
-        static const char raw[] = "A\xFF\xFE" "B\0C\r\nD\rE\nF\xC3(\xE2\x82\r\n";
+        static const char raw[] = "A\xFF\xFE"
+                                  "B\0C\r\nD\rE\nF\xC3(\xE2\x82\r\n";
         const QByteArray content(raw, sizeof raw - 1);
         QVERIFY(start({makeFile(QStringLiteral("bytes.bin"), content)}));
         QCOMPARE(editor()->bytes(), content);
@@ -556,17 +557,37 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("shortcut");
         QTest::addColumn<QString>("statusTip");
-        QTest::newRow("New") << "New1" << "&New" << "Ctrl+N" << "Create a new file in the editor";
-        QTest::newRow("Save As") << "SaveAs1" << "Save &As..." << "Ctrl+Shift+S" << "Save the Current Document As...";
-        QTest::newRow("Word Wrap") << "WordWrap1" << "&Word Wrap" << "Ctrl+W" << "Toggle Word-Wrap On/Off";
-        QTest::newRow("Stay-On-Top") << "StayOnTop1" << "&Stay-On-Top" << "Ctrl+T"
+        QTest::newRow("New") << "New1"
+                             << "&New"
+                             << "Ctrl+N"
+                             << "Create a new file in the editor";
+        QTest::newRow("Save As") << "SaveAs1"
+                                 << "Save &As..."
+                                 << "Ctrl+Shift+S"
+                                 << "Save the Current Document As...";
+        QTest::newRow("Word Wrap") << "WordWrap1"
+                                   << "&Word Wrap"
+                                   << "Ctrl+W"
+                                   << "Toggle Word-Wrap On/Off";
+        QTest::newRow("Stay-On-Top") << "StayOnTop1"
+                                     << "&Stay-On-Top"
+                                     << "Ctrl+T"
                                      << "Toggle Quillet staying On-Top of other Windows";
-        QTest::newRow("Next Document") << "NextDocument1" << "&Next Document" << "F7" << "Goto Next Tabbed Document";
-        QTest::newRow("Previous Document") << "PreviousDocument1" << "&Previous Document" << "Shift+F7"
+        QTest::newRow("Next Document") << "NextDocument1"
+                                       << "&Next Document"
+                                       << "F7"
+                                       << "Goto Next Tabbed Document";
+        QTest::newRow("Previous Document") << "PreviousDocument1"
+                                           << "&Previous Document"
+                                           << "Shift+F7"
                                            << "Goto Previous Tabbed Document";
-        QTest::newRow("About") << "AboutQuillet1" << "&About Quillet v4.6" << "Ctrl+F1"
+        QTest::newRow("About") << "AboutQuillet1"
+                               << "&About Quillet v4.6"
+                               << "Ctrl+F1"
                                << "Click This to find out a bit more about Quillet";
-        QTest::newRow("Selection menu") << "Selection1" << "&Selection" << ""
+        QTest::newRow("Selection menu") << "Selection1"
+                                        << "&Selection"
+                                        << ""
                                         << "This Contains Commands to Manipulate the Selected Text";
     }
 
@@ -589,9 +610,15 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("tooltip");
         QTest::addColumn<QString>("statusTip");
-        QTest::newRow("New") << "NewBtn1" << "New" << "Create a new file in the editor";
-        QTest::newRow("Word-Wrap") << "WordWrapBtn1" << "Word-Wrap" << "Enable/Disable Word-Wrap on the current document";
-        QTest::newRow("Close") << "CloseDocBtn1" << "Close" << "Close the current document";
+        QTest::newRow("New") << "NewBtn1"
+                             << "New"
+                             << "Create a new file in the editor";
+        QTest::newRow("Word-Wrap") << "WordWrapBtn1"
+                                   << "Word-Wrap"
+                                   << "Enable/Disable Word-Wrap on the current document";
+        QTest::newRow("Close") << "CloseDocBtn1"
+                               << "Close"
+                               << "Close the current document";
     }
 
     void toolButtonsShowShortHintAsTooltipAndLongHintInPanel4()

@@ -109,10 +109,8 @@ void TestDateTimeFormat::numberFields_data()
     row("s", "en_GB", "s", monday, "8");
     row("ss pads", "en_GB", "ss", monday, "08");
     row("ss two digits", "en_GB", "ss", sunday, "09");
-    row("letters ignore case", "en_GB", "D-DD-M-MM-YY-YYYY-H-HH-N-NN-S-SS", monday,
-        "2-02-3-03-26-2026-0-00-7-07-8-08");
-    row("same in German", "de_DE", "d-dd-m-mm-yy-yyyy-h-hh-n-nn-s-ss", monday,
-        "2-02-3-03-26-2026-0-00-7-07-8-08");
+    row("letters ignore case", "en_GB", "D-DD-M-MM-YY-YYYY-H-HH-N-NN-S-SS", monday, "2-02-3-03-26-2026-0-00-7-07-8-08");
+    row("same in German", "de_DE", "d-dd-m-mm-yy-yyyy-h-hh-n-nn-s-ss", monday, "2-02-3-03-26-2026-0-00-7-07-8-08");
 }
 
 void TestDateTimeFormat::namesFollowLocale_data()
@@ -148,12 +146,9 @@ void TestDateTimeFormat::localeFormats_data()
     row("C upper case", "de_DE", "C", sunday, "06.12.26 14:05:09");
     row("c at midnight leaves out the time", "en_GB", "c", midnight, "06/12/2026");
     row("c at midnight German", "de_DE", "c", midnight, "06.12.26");
-    row("c one second after midnight", "en_GB", "c", at(2026, 12, 6, 0, 0, 1),
-        "06/12/2026 00:00:01");
-    row("c one millisecond after midnight", "en_GB", "c", at(2026, 12, 6, 0, 0, 0, 1),
-        "06/12/2026 00:00:00");
-    row("c just before midnight", "en_US", "c", at(2026, 12, 6, 23, 59, 59),
-        "12/6/26 11:59:59 PM");
+    row("c one second after midnight", "en_GB", "c", at(2026, 12, 6, 0, 0, 1), "06/12/2026 00:00:01");
+    row("c one millisecond after midnight", "en_GB", "c", at(2026, 12, 6, 0, 0, 0, 1), "06/12/2026 00:00:00");
+    row("c just before midnight", "en_US", "c", at(2026, 12, 6, 23, 59, 59), "12/6/26 11:59:59 PM");
     row("c among text", "en_GB", "<c>", midnight, "<06/12/2026>");
     row("empty pattern is c", "en_GB", "", sunday, "06/12/2026 14:05:09");
     row("empty pattern at midnight", "de_DE", "", midnight, "06.12.26");
@@ -170,10 +165,8 @@ void TestDateTimeFormat::localeFormats_data()
     row("tt English GB", "en_GB", "tt", sunday, "14:05:09");
     row("tt English US", "en_US", "tt", monday, "12:07:08 AM");
     row("tt German", "de_DE", "TT", sunday, "14:05:09");
-    row("locale format does not make the pattern 12-hour", "en_US", "t hh", sunday,
-        "2:05 PM 14");
-    row("pattern marker does not make the locale format 12-hour", "en_GB", "t am/pm", sunday,
-        "14:05 pm");
+    row("locale format does not make the pattern 12-hour", "en_US", "t hh", sunday, "2:05 PM 14");
+    row("pattern marker does not make the locale format 12-hour", "en_GB", "t am/pm", sunday, "14:05 pm");
 }
 
 void TestDateTimeFormat::twelveHourClock_data()
@@ -213,8 +206,7 @@ void TestDateTimeFormat::minutesAfterHour_data()
     row("marker in between", "en_GB", "hh am/pm mm", sunday, "02 pm 12");
     row("mmm after hour stays a name", "en_GB", "hh mmm", sunday, "14 Dec");
     row("mmmm after hour stays a name", "de_DE", "hh mmmm", sunday, "14 Dezember");
-    row("12-hour clock with minutes", "en_US", "h:mm ampm", at(2026, 1, 1, 12, 9, 0),
-        "12:09 PM");
+    row("12-hour clock with minutes", "en_US", "h:mm ampm", at(2026, 1, 1, 12, 9, 0), "12:09 PM");
 }
 
 void TestDateTimeFormat::markersKeepPatternCase_data()
@@ -280,17 +272,14 @@ void TestDateTimeFormat::stampCommandPatterns_data()
     row("short date and time", "en_GB", "dd/mm/yy hh:nn", sunday, "06/12/26 14:05");
     row("short date and time German", "de_DE", "dd/mm/yy hh:nn", monday, "02.03.26 00:07");
     row("short time", "en_GB", "hh:nn", sunday, "14:05");
-    row("long date", "en_GB", "dddddd/mmmm/yyyy", sunday,
-        "Sunday, 6 December 2026/December/2026");
-    row("long date German", "de_DE", "dddddd/mmmm/yyyy", sunday,
-        "Sonntag, 6. Dezember 2026.Dezember.2026");
+    row("long date", "en_GB", "dddddd/mmmm/yyyy", sunday, "Sunday, 6 December 2026/December/2026");
+    row("long date German", "de_DE", "dddddd/mmmm/yyyy", sunday, "Sonntag, 6. Dezember 2026.Dezember.2026");
     row("long time", "en_US", "hh:nn:ss ampm", sunday, "02:05:09 PM");
     row("long time after midnight", "en_US", "hh:nn:ss ampm", monday, "12:07:08 AM");
     row("long time German", "de_DE", "hh:nn:ss ampm", sunday, "02:05:09 PM");
     row("long date and time", "en_GB", "dddddd/mmmm/yyyy hh:nn:ss ampm", monday,
         "Monday, 2 March 2026/March/2026 12:07:08 am");
-    row("time switch", "en_US", "dddd dd/mmmm/yyyy hh:nn:ss ampm", sunday,
-        "Sunday 06/December/2026 02:05:09 PM");
+    row("time switch", "en_US", "dddd dd/mmmm/yyyy hh:nn:ss ampm", sunday, "Sunday 06/December/2026 02:05:09 PM");
     row("time switch German", "de_DE", "dddd dd/mmmm/yyyy hh:nn:ss ampm", sunday,
         "Sonntag 06.Dezember.2026 02:05:09 PM");
     row("status clock", "en_US", "hh:nn:ss", sunday, "14:05:09");

@@ -175,8 +175,7 @@ private:
 
     // Runs a handler outside the command guard and tells whether it ended quietly; an error it
     // throws is recorded as the guard's error box would show it.
-    template <typename F>
-    bool endsQuietly(F command)
+    template <typename F> bool endsQuietly(F command)
     {
         try {
             command();
@@ -327,7 +326,8 @@ private slots:
         QCOMPARE(m_prompts.errors.size(), 1);
         QVERIFY2(m_prompts.errors.first().contains(QFileInfo(path).fileName()), qPrintable(m_prompts.errors.first()));
         QCOMPARE(fileBytes(plain), old);
-        QCOMPARE(QDir(QFileInfo(plain).path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("plain.txt")});
+        QCOMPARE(QDir(QFileInfo(plain).path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("plain.txt")});
         QCOMPARE(docs().modifiedEntries()[1], ModifiedEntry);
         QCOMPARE(status()->panelText(2), ModifiedEntry);
         QCOMPARE(m_form->tabControl()->tabs()->picture(1), 1);
@@ -445,7 +445,8 @@ private slots:
         typeAtEnd("A1");
         docs().switchTo(2);
         typeAtEnd("B2"); // only in the editor: its store file still holds the text as opened
-        QCOMPARE(docs().modifiedEntries(), (QStringList{ModifiedEntry, ModifiedEntry, ModifiedEntry, NotModifiedEntry}));
+        QCOMPARE(docs().modifiedEntries(),
+                 (QStringList{ModifiedEntry, ModifiedEntry, ModifiedEntry, NotModifiedEntry}));
         const QStringList captions = docs().captions();
         const QStringList modified = docs().modifiedEntries();
         const QStringList positions = docs().positions();

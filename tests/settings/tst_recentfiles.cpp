@@ -291,7 +291,8 @@ private slots:
         // Rebuilding replaces only what the list added.
         mru.Remove("/3");
         mru.setSeparateSize(0);
-        QCOMPARE(menuText(menu), (QStringList{"Remove &All", "-", "&0 /0", "&1 /1", "&2 /2", "&3 /4", "&4 /5", "&5 /6"}));
+        QCOMPARE(menuText(menu),
+                 (QStringList{"Remove &All", "-", "&0 /0", "&1 /1", "&2 /2", "&3 /4", "&4 /5", "&5 /6"}));
 
         // A menu without items of its own gets no leading separator.
         QMenu bare;
