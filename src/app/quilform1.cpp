@@ -261,11 +261,7 @@ void TQuilForm1::processCommandLine(const QStringList& arguments)
     for (const StartupAction& action : parseCommandLine(arguments)) {
         switch (action.kind) {
         case StartupAction::OpenFile:
-            try {
-                OpenFileByPath(action.argument);
-            } catch (...) {
-                recoverFailedOpen(action.argument);
-            }
+            openFromCommandLine(action.argument);
             break;
         case StartupAction::OpenListedFiles:
             runCommand([&] { openListedFiles(action.argument); });
@@ -297,11 +293,7 @@ void TQuilForm1::openListedFiles(const QString& listFile)
     const QList<QByteArray> lines = splitLines(TextBox1);
     for (const QByteArray& line : lines) {
         const QString path = QFile::decodeName(line);
-        try {
-            OpenFileByPath(path);
-        } catch (...) {
-            recoverFailedOpen(path);
-        }
+        openFromCommandLine(path);
     }
     TextBox1.clear();
 }
@@ -323,17 +315,31 @@ void TQuilForm1::appendLine(const QByteArray& line)
     Editor->insertBytes(length, lineToAppend(last, line));
 }
 
-void TQuilForm1::recoverFailedOpen(const QString& argument)
+void TQuilForm1::openFromCommandLine(const QString& path)
 {
-    // Whatever step failed, the lists must again describe one document per tab.
+    const int countBefore = m_documents->count();
+    try {
+        OpenFileByPath(path);
+    } catch (...) {
+        recoverFailedOpen(path, countBefore);
+    }
+}
+
+void TQuilForm1::recoverFailedOpen(const QString& argument, int countBefore)
+{
     tabPictureChanged(0, 0);
     statusModifiedChanged(false);
-    if (m_documents->storeFiles().size() < m_documents->count())
+    // A failure before the new tab was added (the stash of the current document) leaves the
+    // current document as it was; one after it names the new tab after the argument.
+    const bool added = m_documents->count() > countBefore;
+    if (added && m_documents->storeFiles().size() < m_documents->count())
         runCommand([this] { m_documents->addDocumentSlot(); });
     m_documents->refreshTabPictures();
-    LogStampCheck();
+    if (added)
+        LogStampCheck();
     platform::beep();
-    m_documents->setCurrentCaption(argument);
+    if (added)
+        m_documents->setCurrentCaption(argument);
 }
 
 // --- Commands ------------------------------------------------------------------------------

@@ -192,7 +192,8 @@ private:
     void appendTimeStamp();
     // Appends `line` as a new last line of the editor's text (an undoable edit).
     void appendLine(const QByteArray& line);
-    void recoverFailedOpen(const QString& argument);
+    void openFromCommandLine(const QString& path);
+    void recoverFailedOpen(const QString& argument, int countBefore);
     void updateTitle();
 
     std::unique_ptr<DocumentSet> m_documents;

@@ -21,7 +21,23 @@ void DocumentSet::appendEntry(const QString& caption, const QString& path)
 
 void DocumentSet::addDocumentSlot()
 {
-    const QString storeFile = m_host.createStoreFile();
+    QString storeFile;
+    try {
+        storeFile = m_host.createStoreFile();
+    } catch (...) {
+        // Without a store file there is no document: the entries just appended for it go, so
+        // every list still has one entry per tab.
+        if (m_captions.size() > m_storeFiles.size()) {
+            m_captions.removeLast();
+            m_fileList.removeLast();
+            m_host.tabRemoved(count());
+        }
+        // The current document was stashed for the new one: it comes back into the editor, so
+        // nothing typed next can land in a document that does not exist.
+        if (m_tabIndex >= 0 && m_tabIndex < count())
+            showCurrentDocument();
+        throw;
+    }
     m_storeFiles.append(storeFile);
     m_tempRegister.append(storeFile);
     m_positions.append(QStringLiteral("0"));

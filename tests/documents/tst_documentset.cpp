@@ -26,8 +26,11 @@ public:
     QStringList docList;
     int docListSelected = -2;
 
+    bool failStoreFiles = false;
     QString createStoreFile() override
     {
+        if (failStoreFiles)
+            throw CommandError(QStringLiteral("no temporary folder"));
         const QString name = QStringLiteral("txt%1").arg(++storeCounter);
         stores.insert(name, QByteArray());
         return name;
@@ -268,6 +271,21 @@ private slots:
         QCOMPARE(set.tempRegister().size(), 4);
         checkInvariants(set, host);
         QCOMPARE(set.currentTabHint(), QStringLiteral("/x/a.txt - Not Modified"));
+    }
+
+    void aDocumentWithoutAStoreFileIsNotAdded()
+    {
+        FakeHost host;
+        DocumentSet set(host);
+        startSet(set, host);
+        host.type(set, "kept");
+        host.failStoreFiles = true;
+        QVERIFY_THROWS_EXCEPTION(CommandError, set.newDocument());
+        checkInvariants(set, host);
+        QCOMPARE(set.count(), 1);
+        // The current document was stashed for the new one and is shown again.
+        QCOMPARE(host.editorText, QByteArray("kept"));
+        QCOMPARE(host.stores.value(set.storeFiles()[0]), QByteArray("kept"));
     }
 
     void switchToTheCurrentOrAMissingTabDoesNothing()
