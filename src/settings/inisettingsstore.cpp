@@ -1,0 +1,330 @@
+#include "settings/inisettingsstore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace {
+
+QString fold(const QString& s)
+{
+    return s.toCaseFolded();
+}
+
+bool isBlank(QChar c)
+{
+    return c.isSpace();
+}
+
+void appendUnit(QString& out, char16_t unit)
+{
+    out += QStringLiteral("\\u%1").arg(unsigned(unit), 4, 16, QLatin1Char('0'));
+}
+
+int hexValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    return -1;
+}
+
+// Index of the first "=" not preceded by an escaping backslash, or -1.
+qsizetype findSeparator(const QString& line)
+{
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line.at(i) == QLatin1Char('\\'))
+            ++i;
+        else if (line.at(i) == QLatin1Char('='))
+            return i;
+    }
+    return -1;
+}
+
+const QLatin1StringView LockSuffix(".lock");
+
+} // namespace
+
+QString IniSettingsStore::defaultLocation()
+{
+    const QString fromEnvironment = qEnvironmentVariable("QUILLET_SETTINGS");
+    if (!fromEnvironment.isEmpty())
+        return fromEnvironment;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Quillet/Quillet.ini");
+}
+
+IniSettingsStore::IniSettingsStore(const QString& filePath) : m_fileName(filePath)
+{
+    reload();
+}
+
+IniSettingsStore::~IniSettingsStore()
+{
+    flush();
+}
+
+QString IniSettingsStore::readString(const QString& key, const QString& name, const QString& fallback) const
+{
+    const auto section = m_tree.constFind(fold(key));
+    if (section == m_tree.cend())
+        return fallback;
+    const auto value = section->values.constFind(fold(name));
+    return value == section->values.cend() ? fallback : value->text;
+}
+
+void IniSettingsStore::writeString(const QString& key, const QString& name, const QString& value)
+{
+    applyWrite(m_tree, key, name, value);
+    m_changes.append({false, key, name, value});
+}
+
+bool IniSettingsStore::valueExists(const QString& key, const QString& name) const
+{
+    const auto section = m_tree.constFind(fold(key));
+    return section != m_tree.cend() && section->values.contains(fold(name));
+}
+
+void IniSettingsStore::eraseKey(const QString& key)
+{
+    applyErase(m_tree, key);
+    m_changes.append({true, key, {}, {}});
+}
+
+QStringList IniSettingsStore::keys() const
+{
+    QStringList result;
+    for (const Section& s : m_tree)
+        result << s.name;
+    return result;
+}
+
+void IniSettingsStore::applyWrite(Tree& tree, const QString& key, const QString& name, const QString& text)
+{
+    Section& section = tree[fold(key)];
+    if (section.name.isEmpty())
+        section.name = key;
+    Value& value = section.values[fold(name)];
+    if (value.name.isEmpty())
+        value.name = name;
+    value.text = text;
+}
+
+void IniSettingsStore::applyErase(Tree& tree, const QString& key)
+{
+    const QString folded = fold(key);
+    const QString below = folded + QLatin1Char('\\');
+    for (auto it = tree.begin(); it != tree.end();) {
+        if (it.key() == folded || it.key().startsWith(below))
+            it = tree.erase(it);
+        else
+            ++it;
+    }
+}
+
+void IniSettingsStore::reload()
+{
+    m_changes.clear();
+    m_tree.clear();
+    QFile file(m_fileName);
+    if (file.open(QIODevice::ReadOnly))
+        m_tree = parse(file.readAll());
+}
+
+bool IniSettingsStore::flush()
+{
+    if (m_changes.isEmpty())
+        return true;
+
+    const QFileInfo info(m_fileName);
+    QDir().mkpath(info.absolutePath());
+
+    // Serialises the read-merge-write with other running copies. Without the lock the write is
+    // still atomic; only a concurrent copy's changes might be lost, which beats losing ours.
+    QLockFile lock(m_fileName + LockSuffix);
+    lock.setStaleLockTime(10000);
+    const bool locked = lock.tryLock(2000);
+
+    // Start from the file as it is now; if it exists but cannot be read, from what we loaded.
+    Tree merged = m_tree;
+    QFile current(m_fileName);
+    const bool readable = current.open(QIODevice::ReadOnly);
+    if (readable || !current.exists()) {
+        merged = readable ? parse(current.readAll()) : Tree();
+        for (const Change& c : std::as_const(m_changes)) {
+            if (c.erase)
+                applyErase(merged, c.key);
+            else
+                applyWrite(merged, c.key, c.name, c.text);
+        }
+    }
+    current.close();
+
+    QSaveFile out(m_fileName);
+    bool ok = out.open(QIODevice::WriteOnly);
+    if (ok) {
+        const QByteArray data = serialize(merged);
+        ok = out.write(data) == data.size() && out.commit();
+        if (!ok)
+            out.cancelWriting();
+    }
+    if (locked)
+        lock.unlock();
+
+    if (!ok) {
+        // Keep the pending changes for the next attempt; reads still see them.
+        return false;
+    }
+    m_tree = merged;
+    m_changes.clear();
+    return true;
+}
+
+QString IniSettingsStore::escapeText(const QString& text, bool isName)
+{
+    // Blanks at the ends are escaped so that reading may trim hand-added blanks.
+    qsizetype lead = 0;
+    while (lead < text.size() && isBlank(text.at(lead)))
+        ++lead;
+    qsizetype trail = text.size();
+    while (trail > lead && isBlank(text.at(trail - 1)))
+        --trail;
+
+    QString out;
+    out.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const char16_t u = c.unicode();
+        const bool atEnd = i < lead || i >= trail;
+        if (u == '\\') {
+            out += QLatin1String("\\\\");
+        } else if (u == '\n') {
+            out += QLatin1String("\\n");
+        } else if (u == '\r') {
+            out += QLatin1String("\\r");
+        } else if (u == '\t') {
+            out += QLatin1String("\\t");
+        } else if (u == ' ' && atEnd) {
+            out += QLatin1String("\\s");
+        } else if (u < 0x20 || u == 0x7f || (atEnd && isBlank(c))) {
+            appendUnit(out, u);
+        } else if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            out += c;
+            out += text.at(++i);
+        } else if (c.isSurrogate()) {
+            // An unpaired surrogate has no UTF-8 form.
+            appendUnit(out, u);
+        } else if (isName && (u == '=' || (i == 0 && (u == '[' || u == ';' || u == '#')))) {
+            out += QLatin1Char('\\');
+            out += c;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString IniSettingsStore::unescapeText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\\') || i + 1 == text.size()) {
+            out += c;
+            continue;
+        }
+        const QChar e = text.at(++i);
+        switch (e.unicode()) {
+        case 'n':
+            out += QLatin1Char('\n');
+            break;
+        case 'r':
+            out += QLatin1Char('\r');
+            break;
+        case 't':
+            out += QLatin1Char('\t');
+            break;
+        case 's':
+            out += QLatin1Char(' ');
+            break;
+        case 'u': {
+            int unit = 0;
+            int digits = 0;
+            while (digits < 4 && i + 1 + digits < text.size()) {
+                const int h = hexValue(text.at(i + 1 + digits));
+                if (h < 0)
+                    break;
+                unit = unit * 16 + h;
+                ++digits;
+            }
+            if (digits == 4) {
+                out += QChar(char16_t(unit));
+                i += 4;
+            } else {
+                out += QLatin1String("\\u"); // malformed: kept as written
+            }
+            break;
+        }
+        default:
+            out += e;
+            break;
+        }
+    }
+    return out;
+}
+
+IniSettingsStore::Tree IniSettingsStore::parse(const QByteArray& data)
+{
+    Tree tree;
+    QString content = QString::fromUtf8(data);
+    if (content.startsWith(QChar(0xFEFF)))
+        content.remove(0, 1);
+
+    Section* section = nullptr; // values before any valid header have no key and are dropped
+    for (QStringView raw : QStringView(content).split(QLatin1Char('\n'))) {
+        const QString line = raw.trimmed().toString();
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+            continue;
+        if (line.startsWith(QLatin1Char('['))) {
+            if (!line.endsWith(QLatin1Char(']')) || line.size() < 2) {
+                section = nullptr; // an unclosed header: its lines have no trustworthy key
+                continue;
+            }
+            const QString name = unescapeText(line.mid(1, line.size() - 2).trimmed());
+            section = &tree[fold(name)];
+            if (section->name.isEmpty())
+                section->name = name;
+            continue;
+        }
+        const qsizetype eq = findSeparator(line);
+        if (eq < 0 || !section)
+            continue;
+        const QString name = unescapeText(line.left(eq).trimmed());
+        Value& value = section->values[fold(name)];
+        if (value.name.isEmpty())
+            value.name = name;
+        value.text = unescapeText(line.mid(eq + 1).trimmed());
+    }
+    return tree;
+}
+
+QByteArray IniSettingsStore::serialize(const Tree& tree)
+{
+    QString out;
+    out += QLatin1String("; Quillet settings. Written by the program; see the escapes in its documentation.\n");
+    for (const Section& section : tree) {
+        out += QLatin1Char('\n');
+        out += QLatin1Char('[') + escapeText(section.name, false) + QLatin1String("]\n");
+        for (const Value& value : section.values)
+            out += escapeText(value.name, true) + QLatin1Char('=') + escapeText(value.text, false) + QLatin1Char('\n');
+    }
+    return out.toUtf8();
+}

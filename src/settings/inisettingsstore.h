@@ -1,0 +1,101 @@
+#pragma once
+// The settings store on platforms without a registry: one INI file for the program key "Quillet".
+//
+// Location: the file given to the constructor; defaultLocation() is the environment variable
+// QUILLET_SETTINGS when set (a file path, for tests and portable copies), otherwise
+// "<GenericConfigLocation>/Quillet/Quillet.ini" ($XDG_CONFIG_HOME/Quillet/Quillet.ini on Linux).
+//
+// The file is read and written by our own small parser rather than QSettings: QSettings' INI
+// format is case-sensitive, gives "/" and "\" meaning and rewrites odd characters, whereas key
+// names here carry dots and blanks verbatim and everything must compare without regard to case.
+//
+// File format (UTF-8):
+//   [Key Name]          one section per key; "\" inside the name separates levels
+//   Name=Value          one value; the first unescaped "=" ends the name
+//   ; or # at the start of a line: a comment
+// Escapes, in names and values: "\\" backslash, "\n" line feed, "\r" carriage return, "\t" tab,
+// "\s" blank, "\uXXXX" any other UTF-16 unit (control characters, unpaired surrogates), and "\"
+// before any other character stands for that character ("\=" in names, "\[", "\;", "\#" at the
+// start of a name); "\u" without four hex digits and a final lone "\" stay as written. Blanks
+// at either end of a name or value are always escaped, so blanks added by hand around "=" are
+// ignored.
+//
+// Names: keys and value names compare without regard to case; a key or value written under other
+// letter case than the stored one updates the stored entry and keeps the stored spelling.
+//
+// Persistence: changes live in memory until flush() (also run by the destructor). flush() takes a
+// lock file beside the INI file, re-reads the file, replays this instance's writes and erasures
+// since its last flush on top of what it finds (so two running copies keep each other's values)
+// and replaces the file atomically (QSaveFile). A damaged file never fails the load: whatever
+// parses is kept, the rest ignored.
+
+#include "settings/settingsstore.h"
+
+#include <QList>
+#include <QMap>
+#include <QString>
+
+class IniSettingsStore : public SettingsStore
+{
+public:
+    static QString defaultLocation();
+
+    explicit IniSettingsStore(const QString& filePath = defaultLocation());
+    ~IniSettingsStore() override;
+
+    IniSettingsStore(const IniSettingsStore&) = delete;
+    IniSettingsStore& operator=(const IniSettingsStore&) = delete;
+
+    QString readString(const QString& key, const QString& name, const QString& fallback = {}) const override;
+    void writeString(const QString& key, const QString& name, const QString& value) override;
+    bool valueExists(const QString& key, const QString& name) const override;
+    // Removes the key and the keys below it ("key\..."). Keys that only share the prefix, such as
+    // the list key "Main.StatusBar1_Panels" for "Main", are separate keys and stay.
+    void eraseKey(const QString& key) override;
+
+    // Writes pending changes; true when there was nothing to write or the file was replaced.
+    // After a failure the changes stay pending and the next flush tries again.
+    bool flush();
+    // Discards pending changes and reads the file again.
+    void reload();
+
+    QString fileName() const { return m_fileName; }
+    bool hasPendingChanges() const { return !m_changes.isEmpty(); }
+
+    // The names of the stored keys (stored spelling), for diagnostics and tests.
+    QStringList keys() const;
+
+    // Text form of one name or value and back; exposed for tests of the escaping.
+    static QString escapeText(const QString& text, bool isName);
+    static QString unescapeText(const QString& text);
+
+private:
+    struct Value
+    {
+        QString name;
+        QString text;
+    };
+    struct Section
+    {
+        QString name;
+        QMap<QString, Value> values; // by case-folded name
+    };
+    using Tree = QMap<QString, Section>; // by case-folded key
+
+    struct Change
+    {
+        bool erase = false;
+        QString key;
+        QString name;
+        QString text;
+    };
+
+    static Tree parse(const QByteArray& data);
+    static QByteArray serialize(const Tree& tree);
+    static void applyWrite(Tree& tree, const QString& key, const QString& name, const QString& text);
+    static void applyErase(Tree& tree, const QString& key);
+
+    QString m_fileName;
+    Tree m_tree;
+    QList<Change> m_changes;
+};
