@@ -1,8 +1,12 @@
 #include "app/application.h"
 
+#include "app/commanderror.h"
 #include "app/commandguard.h"
 #include "app/forms.h"
 #include "app/quilform1.h"
+
+#include "settings/inisettingsstore.h"
+#include "settings/programstore.h"
 
 #include <QApplication>
 
@@ -15,6 +19,9 @@ int runQuillet(int argc, char** argv)
     // The main window decides when the program ends (closing it may only hide it).
     QApplication::setQuitOnLastWindowClosed(false);
 
+    IniSettingsStore store(IniSettingsStore::defaultLocation());
+    setProgramStore(&store);
+
     int result = 0;
     const bool created = runCommand([&] { createForms(app.arguments().mid(1)); });
     if (created) {
@@ -22,5 +29,10 @@ int runQuillet(int argc, char** argv)
         result = app.exec();
     }
     destroyForms();
+    runCommand([&] {
+        if (!store.flush())
+            throw CommandError(QStringLiteral("The settings could not be saved to \"%1\".").arg(store.fileName()));
+    });
+    setProgramStore(nullptr);
     return result;
 }

@@ -14,15 +14,16 @@
 void createForms(const QStringList& arguments)
 {
     QuilForm1 = new TQuilForm1(arguments);
-    TipForm1 = new TTipForm1;
-    QuilletOp = new TQuilletOp;
-    Config1 = new TConfig1;
-    MiscOp1 = new TMiscOp1;
-    ClipBook = new TClipBook;
-    DocSel1 = new TDocSel1;
-    RenameTempForm1 = new TRenameTempForm1;
-    AboutQuillet = new TAboutQuillet;
-    ScrollBox1 = new TScrollBox1;
+    // Each window restores itself as it is created.
+    attachStorage((TipForm1 = new TTipForm1)->FormStorage1);
+    attachStorage((QuilletOp = new TQuilletOp)->FormStorage1);
+    attachStorage((Config1 = new TConfig1)->FormStorage1);
+    attachStorage((MiscOp1 = new TMiscOp1)->FormStorage1);
+    attachStorage((ClipBook = new TClipBook)->FormStorage1);
+    attachStorage((DocSel1 = new TDocSel1)->FormStorage1);
+    attachStorage((RenameTempForm1 = new TRenameTempForm1)->FormStorage1);
+    attachStorage((AboutQuillet = new TAboutQuillet)->FormStorage1);
+    attachStorage((ScrollBox1 = new TScrollBox1)->FormStorage1);
     // The selector did not exist while the command line was opened.
     QuilForm1->documents().refreshDocumentList();
 }

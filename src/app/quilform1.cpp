@@ -12,7 +12,9 @@
 #include "documents/textlines.h"
 #include "platform/platform.h"
 #include "settings/config1.h"
+#include "settings/formplacement.h"
 #include "windows/docsel1.h"
+#include "windows/formbase.h"
 #include "windows/tipform1.h"
 
 #include <QAction>
@@ -70,6 +72,14 @@ TQuilForm1::TQuilForm1(const QStringList& arguments, QWidget* parent) : QMainWin
     m_actions.value(QStringLiteral("WordWrap1"))->setChecked(settings.wordWrap);
     EditorSelectionChange();
 
+    // The file dialogs' first values, until the options window sets their filters.
+    const QString configureFilters = QStringLiteral("Please Configure Filters from the Options Window");
+    for (FileDialogState* dialog : {&OpenDialog1, &SaveDialog1, &SaveDialog2, &InsertDialog1}) {
+        dialog->fileName = configureFilters;
+        dialog->defaultExt = QStringLiteral("txt");
+    }
+    createFormStorage();
+
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
@@ -95,6 +105,8 @@ TQuilForm1::TQuilForm1(const QStringList& arguments, QWidget* parent) : QMainWin
     connect(StatusBar1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { StatusMenu3->popup(StatusBar1->mapToGlobal(pos)); });
 
+    // Placement, recent lists and stored properties come back before the creation sequence.
+    attachStorage(FormStorage1);
     FormCreate(arguments);
 }
 
@@ -123,6 +135,8 @@ TRichExporter* TQuilForm1::makeEditorView(QWidget* parent)
 
 TQuilForm1::~TQuilForm1()
 {
+    // Saved while the controls still exist, unless a close saved it already.
+    FormStorage1->formDestroying();
     // However the program ends, no store file outlives it.
     if (!m_closed && m_documents)
         for (const QString& file : m_documents->tempRegister())

@@ -5,6 +5,7 @@
 
 #include "app/filedialogs.h"
 #include "documents/documentset.h"
+#include "settings/propertycodec.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -20,6 +21,7 @@ class QTimer;
 class QToolBar;
 class TCEOTabControl;
 class TMRUManager;
+class TFormPlacement;
 class TRichExporter;
 class TStatusBar1;
 
@@ -109,6 +111,13 @@ public:
     TMRUManager* mruManager2() const { return MRUManager2; }
     QMenu* trayMenu() const { return PopupMenu2; }
 
+    // The window storage: position, recent lists and stored properties in section "Main".
+    TFormPlacement* formStorage() const { return FormStorage1; }
+    FileDialogState& insertDialog() { return InsertDialog1; }
+    FileDialogState& saveSelectionDialog() { return SaveDialog2; }
+    QString findText() const { return m_findText; }
+    void setFindText(const QString& text) { m_findText = text; }
+
     // Commands and handlers.
     void NewBtn1Click();
     void NextDocument1Click();
@@ -171,6 +180,7 @@ private:
     void createToolBar();
     void createPopupMenus();
     void createRecentLists();
+    void createFormStorage();
     QAction* makeAction(const QString& name, const QString& caption, const QString& shortcut, const QString& hint);
     void bind(const QString& name, void (TQuilForm1::*handler)());
     bool isBound(const QString& name) const { return m_bound.contains(name); }
@@ -182,8 +192,12 @@ private:
     bool saveCurrent();
     bool saveCurrentAs();
     void failedSave();
+
+public:
     // Adds a path to the top of both recent-file lists.
     void addRecent(const QString& path);
+
+private:
     void collectProgramKeys();
     TRichExporter* makeEditorView(QWidget* parent);
 
@@ -203,7 +217,29 @@ private:
     QSet<QString> m_bound;
     FileDialogState OpenDialog1;
     FileDialogState SaveDialog1;
-
+    FileDialogState SaveDialog2;
+    FileDialogState InsertDialog1;
+    TFormPlacement* FormStorage1 = nullptr;
+    // Values kept for dialogs and components that later features show.
+    QString m_findText;
+    PropertyCodec::StoredFont m_fontDialogFont;
+    struct PageSetup
+    {
+        int paperX = 0, paperY = 0;
+        int measurements = 0; // pmDefault
+        int marginLeft = 0, marginRight = 0, marginTop = 0, marginBottom = 0;
+        bool centered = false;
+    } m_pageSetup;
+    int m_toolBarAlignment = 2; // taCenter
+    qint32 m_toolBarColor = PropertyCodec::SysColorBtnFace;
+    bool m_trayIconProperty = true;
+    struct CaptionText
+    {
+        qint32 colorActive = qint32(0x80000009);   // caption text
+        qint32 colorInactive = qint32(0x80000013); // inactive caption text
+        PropertyCodec::StoredFont font;
+        QString fontKind = QStringLiteral("fkCaption");
+    } m_captionText;
     TCEOTabControl* TabControl1 = nullptr;
     TRichExporter* Editor = nullptr;
     TStatusBar1* StatusBar1 = nullptr;

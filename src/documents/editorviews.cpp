@@ -2,6 +2,7 @@
 
 #include "app/commanderror.h"
 #include "documents/richexporter.h"
+#include "settings/propertycodec.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,10 +50,26 @@ void EditorViews::setSettings(const EditorSettings& settings)
     applySettings(m_current);
 }
 
+namespace {
+
+// The editor sizes its styles in points; a font given in pixels is converted at 96 dpi.
+QFont inPoints(QFont font)
+{
+    if (font.pixelSize() > 0)
+        font.setPointSizeF(font.pixelSize() * 72.0 / 96.0);
+    return font;
+}
+
+} // namespace
+
 void EditorViews::applySettings(TRichExporter* view)
 {
-    if (view->font() != m_settings.font)
-        view->setFont(m_settings.font);
+    const QFont font = inPoints(m_settings.font);
+    if (view->font() != font)
+        view->setFont(font);
+    const QColor paper = PropertyCodec::colorFromStored(m_settings.paper, view->palette());
+    if (view->paper() != paper)
+        view->setPaper(paper);
     if (view->wordWrap() != m_settings.wordWrap)
         view->setWordWrap(m_settings.wordWrap);
     if (view->scrollBarsBoth() != m_settings.scrollBarsBoth)

@@ -26,6 +26,9 @@ struct EditorSettings
     bool wordWrap = true;
     bool scrollBarsBoth = false;
     bool acceptFileDrops = true;
+    // The page colour in its stored form: a 0x00BBGGRR colour, or a negative system colour
+    // (the default is the button face).
+    qint32 paper = qint32(0x8000000F);
 };
 
 class EditorViews : public QObject

@@ -5,7 +5,9 @@
 TConfig1* Config1 = nullptr;
 
 TConfig1::TConfig1(QWidget* parent)
-    : TForm(QStringLiteral("Config1"), QStringLiteral("Quillet Configuration"), QSize(329, 143), true, parent)
+    : TForm(QStringLiteral("Config1"), QStringLiteral("Quillet Configuration"), QSize(329, 143), true, parent,
+            {QStringLiteral("Config"),
+             TFormPlacement::fpState | TFormPlacement::fpPosition | TFormPlacement::fpActiveControl})
 {
     setWindowFlag(Qt::WindowStaysOnTopHint);
     DirectoryListBox1 = new QLabel(this);

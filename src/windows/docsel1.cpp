@@ -6,7 +6,9 @@
 TDocSel1* DocSel1 = nullptr;
 
 TDocSel1::TDocSel1(QWidget* parent)
-    : TForm(QStringLiteral("DocSel1"), QStringLiteral("Document Selector"), QSize(214, 197), false, parent)
+    : TForm(QStringLiteral("DocSel1"), QStringLiteral("Document Selector"), QSize(214, 197), false, parent,
+            {QStringLiteral("Document Selector"),
+             TFormPlacement::fpState | TFormPlacement::fpPosition | TFormPlacement::fpActiveControl})
 {
     setWindowFlag(Qt::WindowStaysOnTopHint);
     ListBox1 = new QListWidget(this);

@@ -1,16 +1,47 @@
 #include "windows/formbase.h"
 
-TForm::TForm(const QString& instanceName, const QString& caption, QSize size, bool fixedSize, QWidget* parent)
+#include "settings/programstore.h"
+
+TForm::TForm(const QString& instanceName, const QString& caption, QSize size, bool fixedSize, QWidget* parent,
+             const StorageSpec& storage)
     : QWidget(parent, Qt::Window)
 {
     setObjectName(instanceName);
     setWindowTitle(caption);
-    if (fixedSize) {
-        setFixedSize(size);
+    if (fixedSize)
         setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                        Qt::MSWindowsFixedSizeDialogHint);
-    } else {
-        setMinimumSize(size);
-        resize(size);
+    resize(size);
+    if (storage.section.isEmpty()) {
+        if (fixedSize)
+            setFixedSize(size);
+        else
+            setMinimumSize(size);
+        return;
     }
+    FormStorage1 = new TFormPlacement(this);
+    FormStorage1->setObjectName(QStringLiteral("FormStorage1"));
+    FormStorage1->setIniSection(storage.section);
+    FormStorage1->setOptions(storage.options);
+    TWinMinMaxInfo limits;
+    if (fixedSize) {
+        limits.setFixed(size.width(), size.height());
+    } else {
+        limits.setMinTrackWidth(size.width());
+        limits.setMinTrackHeight(size.height());
+    }
+    FormStorage1->setMinMaxInfo(limits);
+}
+
+TForm::~TForm()
+{
+    // Saved while the window's controls still exist.
+    if (FormStorage1)
+        FormStorage1->formDestroying();
+}
+
+void attachStorage(TFormPlacement* storage)
+{
+    if (storage && programStore())
+        storage->attach(programStore());
 }
