@@ -1,5 +1,6 @@
 #include "windows/formbase.h"
 
+#include "app/prompts.h"
 #include "settings/programstore.h"
 
 TForm::TForm(const QString& instanceName, const QString& caption, QSize size, bool fixedSize, QWidget* parent,
@@ -42,6 +43,9 @@ TForm::~TForm()
 
 void attachStorage(TFormPlacement* storage)
 {
-    if (storage && programStore())
-        storage->attach(programStore());
+    if (!storage || !programStore())
+        return;
+    // A store that cannot be read or written is reported; the window opens or closes anyway.
+    storage->setErrorHandler([](const QString& message) { Prompts::current().error(message); });
+    storage->attach(programStore());
 }
