@@ -211,8 +211,11 @@ void TRichExporter::appendFromDevice(QIODevice& device, qint64 sizeHint)
     constexpr qint64 Chunk = 4 << 20;
     BulkLoad bulk(*this);
     SendScintilla(SCI_CLEARALL);
+    // Room for the first edits: a full buffer would be copied whole by the first insertion,
+    // which doubles the memory of a huge file for a moment.
     if (sizeHint > 0)
-        SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(sizeHint + 1));
+        SendScintilla(SCI_ALLOCATE,
+                      static_cast<unsigned long>(sizeHint + 1 + qMin<qint64>(sizeHint / 8, 64 << 20) + 4096));
     QByteArray chunk(Chunk, Qt::Uninitialized);
     qint64 total = 0;
     for (;;) {
