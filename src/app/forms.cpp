@@ -24,6 +24,7 @@ void createForms(const QStringList& arguments)
     attachStorage((RenameTempForm1 = new TRenameTempForm1)->FormStorage1);
     attachStorage((AboutQuillet = new TAboutQuillet)->FormStorage1);
     attachStorage((ScrollBox1 = new TScrollBox1)->FormStorage1);
+    QuilletOp->setTarget(QuilForm1);
     // The selector did not exist while the command line was opened.
     QuilForm1->documents().refreshDocumentList();
 }

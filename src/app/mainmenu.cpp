@@ -313,8 +313,17 @@ void TQuilForm1::createActions()
         {"ChangeFont1", &TQuilForm1::FontBtn1Click},
         {"Font1", &TQuilForm1::FontBtn1Click},
         {"FontBtn1", &TQuilForm1::FontBtn1Click},
+        {"Preferences1", &TQuilForm1::Preferences1Click},
+        {"OptionsBtn1", &TQuilForm1::Preferences1Click},
+        {"Properties1", &TQuilForm1::Properties1Click},
         {"RemoveAll1", &TQuilForm1::RemoveAll1Click},
         {"RemoveAll2", &TQuilForm1::RemoveAll1Click},
+        {"FindBtn1", &TQuilForm1::FindBtn1Click},
+        {"FindAndReplace1", &TQuilForm1::ReplaceBtn1Click},
+        {"ReplaceBtn1", &TQuilForm1::ReplaceBtn1Click},
+        {"SearchAgain1", &TQuilForm1::SearchAgain1Click},
+        {"GotoLine1", &TQuilForm1::GotoBtn1Click},
+        {"GotoBtn1", &TQuilForm1::GotoBtn1Click},
     };
     for (const auto& command : commands)
         bind(QLatin1String(command.name), command.handler);

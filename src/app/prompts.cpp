@@ -40,6 +40,11 @@ void WidgetPrompts::warning(const QString& title, const QString& text)
     QMessageBox::warning(QApplication::activeWindow(), title, text);
 }
 
+void WidgetPrompts::information(const QString& title, const QString& text)
+{
+    QMessageBox::information(QApplication::activeWindow(), title, text);
+}
+
 void WidgetPrompts::error(const QString& text)
 {
     QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Quillet"), text);

@@ -22,6 +22,8 @@ public:
     virtual Answer question(const QString& title, const QString& text) = 0;
     // An exclamation icon and OK.
     virtual void warning(const QString& title, const QString& text) = 0;
+    // A plain report with OK; shown as a warning unless overridden.
+    virtual void information(const QString& title, const QString& text) { warning(title, text); }
     // The application's standard error box.
     virtual void error(const QString& text) = 0;
     // The font dialog preset with `initial`; nothing when the user cancels.
@@ -52,6 +54,7 @@ class WidgetPrompts : public Prompts
 public:
     Answer question(const QString& title, const QString& text) override;
     void warning(const QString& title, const QString& text) override;
+    void information(const QString& title, const QString& text) override;
     void error(const QString& text) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     QStringList openFiles(FileDialogState& dialog) override;

@@ -6,6 +6,7 @@
 #include "app/filedialogs.h"
 #include "documents/documentset.h"
 #include "settings/propertycodec.h"
+#include "settings/quilletop.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -20,12 +21,14 @@ class QMenu;
 class QTimer;
 class QToolBar;
 class TCEOTabControl;
+class TFindDialog;
+class TReplaceDialog;
 class TMRUManager;
 class TFormPlacement;
 class TRichExporter;
 class TStatusBar1;
 
-class TQuilForm1 : public QMainWindow, public DocumentHost
+class TQuilForm1 : public QMainWindow, public DocumentHost, public OptionsTarget
 {
     Q_OBJECT
 
@@ -57,7 +60,7 @@ public:
 
     // The document text painted after the caption (" - " and the tab caption).
     QString titleDocumentText() const { return m_titleDocText; }
-    void setShowFileNameInTitle(bool show);
+    void setShowFileNameInTitle(bool show) override;
 
     // Status panel 4.
     void showMessage(const QString& text);
@@ -76,7 +79,26 @@ public:
     bool makeBackups() const;
     // Whether files dropped on the editor are opened.
     bool dropEnabled() const;
-    void setDropEnabled(bool enabled);
+    void setDropEnabled(bool enabled) override;
+
+    // What the options window's OK and buttons change here.
+    void setStayOnTop(bool on) override;
+    void setSettingsAutoSave(bool on) override;
+    void setAutoSave(bool on) override;
+    void setTrayIcon(bool on) override;
+    void setToolBarShown(bool on) override;
+    void turnWordWrapOn() override;
+    OptionsDialogs fileDialogs() override;
+    void setEditorFont(const QFont& font) override;
+    void setPageColour(qint32 stored) override;
+    void setTextColour(qint32 stored) override;
+    bool autoSaveRunning() const;
+
+    // Options commands.
+    void Preferences1Click();
+    void Properties1Click();
+    // The options window rebuilds the file dialogs' filters before each file command.
+    void applyFilters();
 
     // File commands.
     void OpenBtn1Click();
@@ -104,6 +126,24 @@ public:
     void FontBtn1Click();
     void EditorSelectionChange();
 
+    // Find, replace, goto line (src/commands/findcommands.cpp).
+    void FindBtn1Click();
+    void ReplaceBtn1Click();
+    void SearchAgain1Click();
+    void GotoBtn1Click();
+    void FindDialog1Find();
+    void ReplaceDialog1Find();
+    void ReplaceDialog1Replace(bool all);
+    // The two modeless dialogs, made on first use and kept as long as the window.
+    TFindDialog* findDialog1();
+    TReplaceDialog* replaceDialog1();
+
+private:
+    void findNextWith(const TFindDialog& dialog);
+    TFindDialog* FindDialog1 = nullptr;
+    TReplaceDialog* ReplaceDialog1 = nullptr;
+
+public:
     // Recent files.
     void MRUManager2Click(const QString& path);
     void RemoveAll1Click();

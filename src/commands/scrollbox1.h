@@ -1,8 +1,14 @@
 #pragma once
-// Goto Line... : created at start, hidden until asked for. Its controls and commands are built with the
-// feature they belong to.
+// Goto Line... : created at start, hidden until asked for, shown modally. The spin field's
+// value, bounds and step are stored properties (section "Scroll"), so the last line number
+// entered is offered again, also after a restart.
 
 #include "windows/formbase.h"
+
+class QEventLoop;
+class QPushButton;
+class QSpinBox;
+class TRichExporter;
 
 class TScrollBox1 : public TForm
 {
@@ -10,6 +16,47 @@ class TScrollBox1 : public TForm
 
 public:
     explicit TScrollBox1(QWidget* parent = nullptr);
+
+    // The spin field's stored properties. When both bounds are equal (an empty document) any
+    // number is accepted as typed.
+    int value() const;
+    void setValue(int value);
+    int minValue() const { return m_minValue; }
+    void setMinValue(int value);
+    int maxValue() const { return m_maxValue; }
+    void setMaxValue(int value);
+    int increment() const;
+    void setIncrement(int value);
+
+    QSpinBox* edit1() const { return Edit1; }
+    QPushButton* okButton() const { return BitBtn1; }
+    QPushButton* cancelButton() const { return Cancel; }
+
+    // The number of lines of `editor` as its Lines list counts them: an empty line after a
+    // final line break is not counted, and an empty text has none.
+    static int lineCount(const TRichExporter& editor);
+    // Puts the caret at the start of line `number` of `editor`, counted from 1 as the status bar
+    // shows it (0 also means the first line), and scrolls it into view.
+    static void gotoLine(TRichExporter& editor, int number);
+
+    // Shows the window modally for `editor`; returns once it is closed. OK moves the caret.
+    void execute(TRichExporter& editor);
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void FormShow(const TRichExporter& editor);
+    void BitBtn1Click(TRichExporter& editor);
+    void applyRange();
+
+    QSpinBox* Edit1 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* Cancel = nullptr;
+    int m_minValue = 0;
+    int m_maxValue = 1;
+    TRichExporter* m_target = nullptr;
+    QEventLoop* m_loop = nullptr;
 };
 
 extern TScrollBox1* ScrollBox1;

@@ -70,6 +70,9 @@ void EditorViews::applySettings(TRichExporter* view)
     const QColor paper = PropertyCodec::colorFromStored(m_settings.paper, view->palette());
     if (view->paper() != paper)
         view->setPaper(paper);
+    const QColor ink = PropertyCodec::colorFromStored(m_settings.ink, view->palette());
+    if (view->color() != ink)
+        view->setColor(ink);
     if (view->wordWrap() != m_settings.wordWrap)
         view->setWordWrap(m_settings.wordWrap);
     if (view->scrollBarsBoth() != m_settings.scrollBarsBoth)

@@ -29,6 +29,8 @@ struct EditorSettings
     // The page colour in its stored form: a 0x00BBGGRR colour, or a negative system colour
     // (the default is the button face).
     qint32 paper = qint32(0x8000000F);
+    // The text colour, stored the same way (black by default).
+    qint32 ink = 0;
 };
 
 class EditorViews : public QObject

@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "settings/config1.h"
 #include "settings/mrumanager.h"
+#include "settings/quilletop.h"
 
 #include <QApplication>
 #include <QDir>
@@ -44,7 +45,7 @@ Answer TQuilForm1::ask(const QString& text)
 
 bool TQuilForm1::makeBackups() const
 {
-    return true;
+    return QuilletOp ? QuilletOp->makeBackups() : true;
 }
 
 // --- Progress --------------------------------------------------------------------------------
@@ -73,6 +74,7 @@ void TQuilForm1::progressStep(int position)
 
 void TQuilForm1::OpenBtn1Click()
 {
+    applyFilters();
     OpenDialog1.title = QStringLiteral("Open Text File");
     const QStringList files = Prompts::current().openFiles(OpenDialog1);
     if (files.isEmpty())
@@ -173,8 +175,8 @@ bool TQuilForm1::saveCurrent()
 
 bool TQuilForm1::saveCurrentAs()
 {
+    applyFilters();
     SaveDialog1.title = QStringLiteral("Save Text");
-    SaveDialog1.defaultExt = QStringLiteral("txt");
     SaveDialog1.fileName = m_documents->currentCaption();
     const QString path = withDefaultExtension(Prompts::current().saveFile(SaveDialog1), SaveDialog1.defaultExt);
     if (path.isEmpty()) {

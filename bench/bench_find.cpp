@@ -1,0 +1,147 @@
+// Find and Replace All in the real main window (offscreen, message boxes scripted): Replace All
+// of a word that occurs 1,000,000 times in a 10 MB document, and Find next over a 50 MB
+// document whose only match is at its very end. Prints the median time of each and the peak
+// memory; fails only when the program misbehaves (wrong count, wrong text, wrong selection).
+//
+// Environment: QUILLET_BENCH_RUNS (runs of each measurement, default 5).
+
+#include "app/prompts.h"
+#include "app/quilform1.h"
+#include "commands/finddialogs.h"
+#include "documents/richexporter.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// Records the last message; a modal box would stall the run.
+class BenchPrompts : public Prompts
+{
+public:
+    Answer question(const QString&, const QString&) override { return Answer::No; }
+    void warning(const QString&, const QString& text) override { last = text; }
+    void information(const QString&, const QString& text) override { last = text; }
+    void error(const QString& text) override { last = text; }
+    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
+    QString last;
+};
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+QString peakMemory()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return QStringLiteral("?");
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return QString::fromLatin1(line.mid(6).trimmed());
+    return QStringLiteral("?");
+}
+
+// 1,000,000 lines "needle \r\n" (9 MB), then 1 MB of filler.
+QByteArray replaceDocument()
+{
+    QByteArray text;
+    const QByteArray line("needle \r\n");
+    text.reserve(10'000'000);
+    for (int i = 0; i < 1'000'000; ++i)
+        text += line;
+    text += QByteArray(10'000'000 - text.size(), 'x');
+    return text;
+}
+
+QByteArray findDocument()
+{
+    QByteArray text;
+    const QByteArray line("the quick brown fox jumps over the lazy dog, again and again\r\n");
+    text.reserve(50'000'000 + line.size());
+    while (text.size() + line.size() < 50'000'000 - 6)
+        text += line;
+    text += QByteArray(50'000'000 - 6 - text.size(), '.');
+    text += "target";
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir tmp;
+    qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+    BenchPrompts prompts;
+    Prompts::install(&prompts);
+    const int runs = std::max(1, qEnvironmentVariableIntValue("QUILLET_BENCH_RUNS") > 0
+                                     ? qEnvironmentVariableIntValue("QUILLET_BENCH_RUNS")
+                                     : 5);
+    int status = 0;
+    {
+        TQuilForm1 form;
+        QuilForm1 = &form;
+        form.show();
+        QApplication::processEvents();
+        TRichExporter& editor = *form.editor();
+
+        const QByteArray replaceText = replaceDocument();
+        std::vector<double> replaceMs;
+        std::vector<double> settledMs; // until the events queued by the change are handled
+        for (int run = 0; run < runs; ++run) {
+            editor.setBytes(replaceText);
+            editor.setCaret(0);
+            QApplication::processEvents(); // the load's own deferred work is not timed
+            TReplaceDialog* dialog = form.replaceDialog1();
+            dialog->setFindText(QStringLiteral("needle"));
+            dialog->setReplaceText(QStringLiteral("pin"));
+            QElapsedTimer timer;
+            timer.start();
+            dialog->replaceAllButton()->click();
+            replaceMs.push_back(timer.nsecsElapsed() / 1e6);
+            QApplication::processEvents();
+            settledMs.push_back(timer.nsecsElapsed() / 1e6);
+            if (prompts.last != QStringLiteral("Search of text completed.\r\n1000000 replacements made.") ||
+                editor.textLength() != replaceText.size() - 3'000'000) {
+                std::fprintf(stderr, "bench_find: Replace All went wrong: %s\n", qPrintable(prompts.last));
+                status = 1;
+            }
+        }
+        std::printf("Replace All, 1,000,000 replacements in 10 MB: median %.1f ms (%.1f ms with the events it "
+                    "queued) over %d runs\n",
+                    median(replaceMs), median(settledMs), runs);
+
+        editor.setBytes(findDocument());
+        std::vector<double> findMs;
+        TFindDialog* find = form.findDialog1();
+        find->setFindText(QStringLiteral("target"));
+        for (int run = 0; run < runs; ++run) {
+            editor.setCaret(0);
+            prompts.last.clear();
+            QElapsedTimer timer;
+            timer.start();
+            find->findNextButton()->click();
+            findMs.push_back(timer.nsecsElapsed() / 1e6);
+            if (!prompts.last.isEmpty() || editor.selStart() != 50'000'000 - 6 || editor.selLength() != 6) {
+                std::fprintf(stderr, "bench_find: Find next went wrong\n");
+                status = 1;
+            }
+        }
+        std::printf("Find next over 50 MB, match at the end: median %.1f ms over %d runs\n", median(findMs), runs);
+        QuilForm1 = nullptr;
+    }
+    std::printf("Peak memory (VmHWM): %s\n", qPrintable(peakMemory()));
+    Prompts::install(nullptr);
+    return status;
+}
