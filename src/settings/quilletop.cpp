@@ -115,6 +115,12 @@ TQuilletOp::TQuilletOp(QWidget* parent)
             {QStringLiteral("Quillet Options"),
              TFormPlacement::fpState | TFormPlacement::fpPosition | TFormPlacement::fpActiveControl})
 {
+    // The window's controls were laid out for an 11-pixel dialog font; a desktop's larger default
+    // would not fit its fixed size.
+    QFont dialogFont(QStringLiteral("MS Sans Serif"));
+    dialogFont.setStyleHint(QFont::SansSerif);
+    dialogFont.setPixelSize(11);
+    setFont(dialogFont);
     m_sample1.font = sampleFontBase();
     m_sample2.font = sampleFontBase();
     m_sample2.alignment = AlignCenter;
@@ -161,14 +167,21 @@ void TQuilletOp::buildPage1(QWidget* page)
 {
     auto* group = new QGroupBox(QStringLiteral("Preferences"), page);
     auto* l = new QVBoxLayout(group);
-    BackUp1 = checkBox(group, l, "BackUp1", "&Make Backups", true);
-    AutoSave1 = checkBox(group, l, "AutoSave1", "Auto &Save Files", false);
-    FilenameOp1 = checkBox(group, l, "FilenameOp1", "Show &FileName in TitleBar", true);
-    SaveOp1 = checkBox(group, l, "SaveOp1", "Auto Save Quil&let's Settings", true);
-    StayOnTop1 = checkBox(group, l, "StayOnTop1", "Stay On &Top", false);
-    System1 = checkBox(group, l, "System1", "Use System T&ray", true);
-    ToolBar1 = checkBox(group, l, "ToolBar1", "Show Tool&Bar", true);
-    An1 = checkBox(group, l, "An1", "&Animate ToolBars", true);
+    // Two columns of check boxes, so the page fits the window's fixed size.
+    auto* columns = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    auto* right = new QVBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(right);
+    l->addLayout(columns);
+    BackUp1 = checkBox(group, left, "BackUp1", "&Make Backups", true);
+    AutoSave1 = checkBox(group, left, "AutoSave1", "Auto &Save Files", false);
+    FilenameOp1 = checkBox(group, left, "FilenameOp1", "Show &FileName in TitleBar", true);
+    SaveOp1 = checkBox(group, left, "SaveOp1", "Auto Save Quil&let's Settings", true);
+    StayOnTop1 = checkBox(group, right, "StayOnTop1", "Stay On &Top", false);
+    System1 = checkBox(group, right, "System1", "Use System T&ray", true);
+    ToolBar1 = checkBox(group, right, "ToolBar1", "Show Tool&Bar", true);
+    An1 = checkBox(group, right, "An1", "&Animate ToolBars", true);
     WorkingDir1 = labelledEdit(group, l, "WorkingDir1", "&Quillet's Working Directory:");
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->addWidget(group);
@@ -210,13 +223,19 @@ void TQuilletOp::buildPage2(QWidget* page)
 void TQuilletOp::buildPage3(QWidget* page)
 {
     auto* group = new QGroupBox(QStringLiteral("Preferences"), page);
-    auto* l = new QVBoxLayout(group);
+    // The list beside its fields, so both fit the window's fixed size.
+    auto* columns = new QHBoxLayout(group);
+    auto* listColumn = new QVBoxLayout;
+    auto* l = new QVBoxLayout;
+    l->setSpacing(1);
+    columns->addLayout(listColumn, 1);
+    columns->addLayout(l, 1);
     auto* filtersLabel = new QLabel(QStringLiteral("&Filters:"), group);
     Filter1 = new QListWidget(group);
     Filter1->setObjectName(QStringLiteral("Filter1"));
     filtersLabel->setBuddy(Filter1);
-    l->addWidget(filtersLabel);
-    l->addWidget(Filter1);
+    listColumn->addWidget(filtersLabel);
+    listColumn->addWidget(Filter1);
     FilterName1 = new QListWidget(group);
     FilterName1->setObjectName(QStringLiteral("FilterName1"));
     FilterName1->hide();
@@ -250,7 +269,8 @@ void TQuilletOp::buildPage3(QWidget* page)
     buttons->addWidget(BitBtn12);
     buttons->addWidget(BitBtn13);
     buttons->addWidget(BitBtn14);
-    l->addLayout(buttons);
+    l->addStretch(1);
+    listColumn->addLayout(buttons);
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->addWidget(group);
 }
