@@ -78,6 +78,10 @@ TQuilForm1::TQuilForm1(const QStringList& arguments, QWidget* parent) : QMainWin
         dialog->fileName = configureFilters;
         dialog->defaultExt = QStringLiteral("txt");
     }
+    // Commands that reuse a dialog without naming it show these until something renames it.
+    OpenDialog1.title = QStringLiteral("Open Text File");
+    SaveDialog1.title = QStringLiteral("Save Text");
+    SaveDialog2.title = QStringLiteral("Save Selected Text");
     createFormStorage();
 
     Timer1 = new QTimer(this);
@@ -479,8 +483,10 @@ void TQuilForm1::StatusBar1MouseMove(int panel)
 
 void TQuilForm1::StatusBar1MouseUp(int panel)
 {
-    // Panel 0 (insert the time) and panel 4 (About) act once those commands exist.
-    if (panel == 5)
+    // Panel 0 inserts the time as the Insert Time button; panel 4 (About) acts once it exists.
+    if (panel == 0)
+        TimeBtn1Click();
+    else if (panel == 5)
         WordWrapBtn1Click();
 }
 

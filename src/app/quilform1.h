@@ -72,6 +72,16 @@ public:
     // The pattern of date-time stamps: set by each insertion command, used by the ".LOG" stamp.
     QString stampFormat() const { return m_stampFormat; }
     void setStampFormat(const QString& pattern) { m_stampFormat = pattern; }
+    // Date-time stamps (src/commands/datecommands.cpp) and word count (src/commands/wordcount.cpp).
+    void DateTimeFilter1Click();
+    void TimeBtn1Click();
+    void ShortDateAndTime1Click();
+    void ShortDate1Click();
+    void ShortTime1Click();
+    void LongDate1Click();
+    void LongTime1Click();
+    void LongDateAndTime1Click();
+    void WordCount1Click();
 
     // Pause after each progress step of a save, in milliseconds (benchmarks set 0).
     static inline int StepPauseMs = 20;
@@ -93,6 +103,15 @@ public:
     void setPageColour(qint32 stored) override;
     void setTextColour(qint32 stored) override;
     bool autoSaveRunning() const;
+
+    // Selection and document transforms.
+    void Con1Click();
+    void ConverttoLowercase1Click();
+    void Reverse1Click();
+    void TabsSpaces1Click();
+    void OEMANSI1Click();
+    void ANSIOEM1Click();
+    void AdjustLineBreaks1Click();
 
     // Options commands.
     void Preferences1Click();
@@ -125,6 +144,14 @@ public:
     void CopyAll1Click();
     void FontBtn1Click();
     void EditorSelectionChange();
+
+    // Export with UNIX or MAC line endings, insert a file, save or append the selection
+    // (src/commands/selectionfiles.cpp).
+    void UNIXLFOnly1Click();
+    void MACCRonly1Click();
+    void InsertFile1Click();
+    void SaveSelection1Click();
+    void AppendSelectiontoFile1Click();
 
     // Find, replace, goto line (src/commands/findcommands.cpp).
     void FindBtn1Click();
@@ -228,6 +255,9 @@ private:
     void progressStep(int position);
     void showProgress();
     void hideProgress();
+    // Transforms write back the selection (caret after it) or the whole text (caret at the start).
+    void transformSelection(const std::function<QByteArray(QByteArrayView)>& transform, bool markModified);
+    void transformDocument(const std::function<QByteArray(QByteArrayView)>& transform);
     // Save and Save As; false when the user cancelled the dialog.
     bool saveCurrent();
     bool saveCurrentAs();

@@ -2,15 +2,13 @@
 
 #include "app/commanderror.h"
 #include "app/quilform1.h"
-#include "commands/datetimeformat.h"
+#include "commands/datecommands.h"
 #include "documents/editorviews.h"
 #include "documents/richexporter.h"
 #include "platform/platform.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QFileInfo>
-#include <QLocale>
 
 void TQuilForm1::OpenFileByPath(const QString& path)
 {
@@ -43,9 +41,7 @@ void TQuilForm1::LogStampCheck()
     const qint64 lineEnd = Editor->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, 0UL);
     if (lineEnd != 4 || Editor->textView().first(4) != QByteArrayView(".LOG"))
         return;
-    const QString stamp =
-        formatDateTime(m_stampFormat, QDateTime::currentDateTime(), DateTimeLocale::fromQLocale(QLocale::system()));
-    appendLine(">>" + stamp.toUtf8());
+    appendLine(StampSource::stamp(m_stampFormat));
     // The document stays "Not Modified"; the editor's own flag is set, so the next key marks it.
     Editor->setCaret(Editor->textLength());
 }

@@ -237,6 +237,20 @@ void TRichExporter::insertBytes(qint64 pos, QByteArrayView bytes)
     SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.data());
 }
 
+void TRichExporter::replaceRange(qint64 from, qint64 to, QByteArrayView bytes)
+{
+    // A large replacement would be re-wrapped on the spot and reported piece by piece; both wait
+    // until it is in, and it stays one step for Undo.
+    const long wrap = SendScintilla(SCI_GETWRAPMODE);
+    SendScintilla(SCI_SETWRAPMODE, static_cast<long>(SC_WRAP_NONE));
+    SendScintilla(SCI_BEGINUNDOACTION);
+    SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(from), static_cast<long>(to));
+    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.data());
+    SendScintilla(SCI_ENDUNDOACTION);
+    SendScintilla(SCI_SETWRAPMODE, wrap);
+    setCaret(from + bytes.size());
+}
+
 void TRichExporter::clearText()
 {
     setBytes(nullptr, 0);

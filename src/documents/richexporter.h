@@ -65,6 +65,9 @@ public:
     // Removes every built-in key binding that uses one of these key codes (Qt key | modifiers).
     void removeKeyBindings(const QList<int>& keys);
 
+    // Replaces the bytes in [from, to) as one undoable edit; the caret goes after them.
+    void replaceRange(qint64 from, qint64 to, QByteArrayView bytes);
+
 signals:
     // Before the key acts.
     void keyDown(QKeyEvent* event);

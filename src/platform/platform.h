@@ -2,6 +2,8 @@
 // Everything Quillet asks of the operating system goes through here, so the rest of the
 // program stays portable and tests can see what was asked.
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 class QFileDevice;
@@ -22,6 +24,11 @@ QString programDirectory();
 // Copies everything from `from` (read from its current position) to `to`, in the kernel where the
 // system allows it. False when a read or write fails.
 bool copyFileData(QFileDevice& from, QFileDevice& to);
+
+// Converts text between character sets with iconv (names as iconv knows them, e.g. "CP437",
+// "UTF-8"). A character the target set lacks, and a byte that is no character of the source set,
+// each become `replacement`.
+QByteArray convertCharset(QByteArrayView text, const char* from, const char* to, char replacement = '?');
 
 // The system's default sound.
 void beep();
