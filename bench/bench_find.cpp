@@ -7,6 +7,7 @@
 
 #include "app/prompts.h"
 #include "app/quilform1.h"
+#include "benchsupport.h"
 #include "commands/finddialogs.h"
 #include "documents/richexporter.h"
 
@@ -21,35 +22,6 @@
 #include <vector>
 
 namespace {
-
-// Records the last message; a modal box would stall the run.
-class BenchPrompts : public Prompts
-{
-public:
-    Answer question(const QString&, const QString&) override { return Answer::No; }
-    void warning(const QString&, const QString& text) override { last = text; }
-    void information(const QString&, const QString& text) override { last = text; }
-    void error(const QString& text) override { last = text; }
-    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
-    QString last;
-};
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-QString peakMemory()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return QStringLiteral("?");
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return QString::fromLatin1(line.mid(6).trimmed());
-    return QStringLiteral("?");
-}
 
 // 1,000,000 lines "needle \r\n" (9 MB), then 1 MB of filler.
 QByteArray replaceDocument()

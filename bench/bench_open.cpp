@@ -7,6 +7,7 @@
 #include "app/forms.h"
 #include "app/prompts.h"
 #include "app/quilform1.h"
+#include "benchsupport.h"
 #include "documents/richexporter.h"
 
 #include <QApplication>
@@ -22,29 +23,6 @@
 #include <vector>
 
 namespace {
-
-class QuietPrompts : public Prompts
-{
-public:
-    Answer question(const QString&, const QString&) override { return Answer::No; }
-    void warning(const QString&, const QString& text) override
-    {
-        std::fprintf(stderr, "warning: %s\n", qPrintable(text));
-    }
-    void error(const QString& text) override { std::fprintf(stderr, "error: %s\n", qPrintable(text)); }
-    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
-};
-
-long peakMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong() / 1024;
-    return -1;
-}
 
 // Lines of printable text of varied length, CR LF ended, written a chunk at a time.
 void makeFile(const QString& path, qint64 bytes)
@@ -77,7 +55,7 @@ int child(const QString& path)
     char name[] = "bench_open";
     char* argv[] = {name, nullptr};
     QApplication app(argc, argv);
-    QuietPrompts prompts;
+    BenchPrompts prompts;
     Prompts::install(&prompts);
     TQuilForm1::StepPauseMs = 0;
 
@@ -101,15 +79,9 @@ int child(const QString& path)
         return 1;
     }
 
-    std::printf("%.1f %.1f %ld %lld\n", openMs, saveMs, peakMiB(), static_cast<long long>(length));
+    std::printf("%.1f %.1f %ld %lld\n", openMs, saveMs, peakMemoryMiB(), static_cast<long long>(length));
     destroyForms();
     return 0;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace
