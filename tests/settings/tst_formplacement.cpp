@@ -4,9 +4,11 @@
 #include "settings/formplacement.h"
 #include "settings/settingsstore.h"
 
+#include "support/memorystore.h"
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMap>
+
 #include <QPointer>
 #include <QTest>
 
@@ -15,42 +17,14 @@
 
 namespace {
 
-// Keys and names compare without regard to case, as in the real stores. Writes are logged so
-// tests can see the order; writing can be made to fail.
-class MemoryStore : public SettingsStore
+// The shared store with the one section these tests use.
+class SectionStore : public MemoryStore
 {
 public:
-    QString readString(const QString& key, const QString& name, const QString& fallback = {}) const override
-    {
-        const auto k = m_keys.constFind(key.toLower());
-        if (k == m_keys.cend())
-            return fallback;
-        return k->value(name.toLower(), fallback);
-    }
-    void writeString(const QString& key, const QString& name, const QString& value) override
-    {
-        if (failWrites)
-            throw std::runtime_error("store is read-only");
-        m_keys[key.toLower()][name.toLower()] = value;
-        log << name;
-    }
-    bool valueExists(const QString& key, const QString& name) const override
-    {
-        const auto k = m_keys.constFind(key.toLower());
-        return k != m_keys.cend() && k->contains(name.toLower());
-    }
-    void eraseKey(const QString& key) override { m_keys.remove(key.toLower()); }
-
     QString value(const QString& name) const { return readString(Section, name); }
     void set(const QString& name, const QString& value) { m_keys[Section.toLower()][name.toLower()] = value; }
-    bool isEmpty() const { return m_keys.isEmpty(); }
 
     static inline const QString Section = QStringLiteral("Test Window");
-    QStringList log;
-    bool failWrites = false;
-
-private:
-    QMap<QString, QMap<QString, QString>> m_keys;
 };
 
 // A window whose close handler can refuse.
@@ -76,7 +50,7 @@ const Options All = StatePosition | TFormPlacement::fpActiveControl;
 TFormPlacement* makePlacement(QWidget* w, Options options, QSize screen = QSize(1024, 768))
 {
     auto* p = new TFormPlacement(w);
-    p->setIniSection(MemoryStore::Section);
+    p->setIniSection(SectionStore::Section);
     p->setOptions(options);
     p->setScreenSize(screen);
     return p;
@@ -152,7 +126,7 @@ void TestFormPlacement::minMaxInfoLimitsTheWindow()
 
 void TestFormPlacement::screenSizeVariantsAndPlainFallback()
 {
-    MemoryStore store;
+    SectionStore store;
     {
         QWidget w;
         auto* p = makePlacement(&w, StatePosition, QSize(1024, 768));
@@ -162,8 +136,8 @@ void TestFormPlacement::screenSizeVariantsAndPlainFallback()
     }
     QCOMPARE(store.value("NormPos(1024x768)"), QString("100,50,500,350"));
     QCOMPARE(store.value("NormPos"), QString("100,50,500,350"));
-    QVERIFY(store.valueExists(MemoryStore::Section, "MinMaxPos(1024x768)"));
-    QVERIFY(store.valueExists(MemoryStore::Section, "MinMaxPos"));
+    QVERIFY(store.valueExists(SectionStore::Section, "MinMaxPos(1024x768)"));
+    QVERIFY(store.valueExists(SectionStore::Section, "MinMaxPos"));
 
     QWidget w;
     w.setGeometry(0, 0, 200, 100);
@@ -200,7 +174,7 @@ void TestFormPlacement::normPosSeparators()
 {
     QFETCH(QString, text);
     QFETCH(QRect, expected);
-    MemoryStore store;
+    SectionStore store;
     store.set("NormPos", text);
     QWidget w;
     w.setGeometry(1, 5, 200, 100);
@@ -219,7 +193,7 @@ void TestFormPlacement::damagedNormPosIsIgnored_data()
 void TestFormPlacement::damagedNormPosIsIgnored()
 {
     QFETCH(QString, text);
-    MemoryStore store;
+    SectionStore store;
     store.set("NormPos", text);
     store.set("MinMaxPos", "1,2,3,4");
     store.set("Flags", "1");
@@ -242,7 +216,7 @@ void TestFormPlacement::damagedNormPosIsIgnored()
 
 void TestFormPlacement::fixedSizeWindowKeepsItsSize()
 {
-    MemoryStore store;
+    SectionStore store;
     store.set("NormPos", "40,60,1040,860");
     QWidget w;
     auto* p = makePlacement(&w, All);
@@ -258,7 +232,7 @@ void TestFormPlacement::fixedSizeWindowKeepsItsSize()
 
 void TestFormPlacement::mainWindowRestoresRectangleButNotState()
 {
-    MemoryStore store;
+    SectionStore store;
     store.set("NormPos", "30,40,830,640");
     store.set("ShowCmd", "3");
     QWidget w;
@@ -299,7 +273,7 @@ void TestFormPlacement::showCmdOnRestore()
 {
     QFETCH(QString, showCmd);
     QFETCH(int, state);
-    MemoryStore store;
+    SectionStore store;
     if (!showCmd.isEmpty())
         store.set("ShowCmd", showCmd);
     QWidget w;
@@ -310,7 +284,7 @@ void TestFormPlacement::showCmdOnRestore()
 
 void TestFormPlacement::mainWindowStoredMinimisedMinimisesLater()
 {
-    MemoryStore store;
+    SectionStore store;
     store.set("ShowCmd", "2");
     QWidget w;
     w.setWindowState(Qt::WindowMaximized);
@@ -324,7 +298,7 @@ void TestFormPlacement::mainWindowStoredMinimisedMinimisesLater()
 
 void TestFormPlacement::showCmdOnSave()
 {
-    MemoryStore store;
+    SectionStore store;
     QWidget w;
     auto* p = makePlacement(&w, TFormPlacement::fpPosition);
     p->restore(store);
@@ -340,7 +314,7 @@ void TestFormPlacement::showCmdOnSave()
 
 void TestFormPlacement::recordFieldsRoundTrip()
 {
-    MemoryStore store;
+    SectionStore store;
     store.set("Flags", "0x1");
     store.set("MinMaxPos(1024x768)", "5 6,7,8");
     store.set("MinMaxPos", "9,9,9,9");
@@ -369,7 +343,7 @@ void TestFormPlacement::recordFieldsRoundTrip()
 
 void TestFormPlacement::mainWindowMaximisedPositionFollowsFrame()
 {
-    MemoryStore store;
+    SectionStore store;
     store.set("MinMaxPos", "5,6,7,8");
     store.set("NormPos", "10,20,310,220");
     QWidget w;
@@ -385,7 +359,7 @@ void TestFormPlacement::mainWindowMaximisedPositionFollowsFrame()
 
 void TestFormPlacement::activeControl()
 {
-    MemoryStore store;
+    SectionStore store;
     QWidget w;
     auto* first = new QLineEdit(&w);
     first->setObjectName("Edit1");
@@ -397,7 +371,7 @@ void TestFormPlacement::activeControl()
     p->restore(store);
     QVERIFY(!w.focusWidget());
     p->save(store);
-    QVERIFY(!store.valueExists(MemoryStore::Section, "ActiveControl")); // nothing focused
+    QVERIFY(!store.valueExists(SectionStore::Section, "ActiveControl")); // nothing focused
 
     second->setFocus();
     QCOMPARE(w.focusWidget(), second);
@@ -412,13 +386,13 @@ void TestFormPlacement::activeControl()
     QWidget plain;
     auto* plainEdit = new QLineEdit(&plain);
     plainEdit->setObjectName("Edit1");
-    MemoryStore other;
+    SectionStore other;
     auto* q = makePlacement(&plain, StatePosition);
     q->restore(store);
     QVERIFY(!plain.focusWidget());
     plainEdit->setFocus();
     q->save(other);
-    QVERIFY(!other.valueExists(MemoryStore::Section, "ActiveControl"));
+    QVERIFY(!other.valueExists(SectionStore::Section, "ActiveControl"));
 
     // Restoring focuses the named control; unknown or disabled ones change nothing.
     first->setFocus();
@@ -436,7 +410,7 @@ void TestFormPlacement::activeControl()
 
 void TestFormPlacement::visibleAndSaveOccasions()
 {
-    MemoryStore store;
+    SectionStore store;
     {
         Window w;
         auto* p = makePlacement(&w, StatePosition);
@@ -488,7 +462,7 @@ void TestFormPlacement::visibleAndSaveOccasions()
 
 void TestFormPlacement::refusedCloseDoesNotSave()
 {
-    MemoryStore store;
+    SectionStore store;
     Window w;
     auto* p = makePlacement(&w, StatePosition);
     p->attach(&store);
@@ -503,7 +477,7 @@ void TestFormPlacement::refusedCloseDoesNotSave()
 
 void TestFormPlacement::inactiveStorageSkipsAutomaticOccasions()
 {
-    MemoryStore store;
+    SectionStore store;
     store.set("NormPos", "10,20,310,220");
     {
         Window w;
@@ -514,7 +488,7 @@ void TestFormPlacement::inactiveStorageSkipsAutomaticOccasions()
         QCOMPARE(w.geometry(), QRect(1, 2, 100, 50));
         QVERIFY(!p->hasRestored());
     }
-    QVERIFY(!store.valueExists(MemoryStore::Section, "Visible"));
+    QVERIFY(!store.valueExists(SectionStore::Section, "Visible"));
 
     {
         // Switched off during the run: neither close nor destruction saves.
@@ -526,7 +500,7 @@ void TestFormPlacement::inactiveStorageSkipsAutomaticOccasions()
         w.setGeometry(50, 60, 300, 200);
         QVERIFY(w.close());
     }
-    QVERIFY(!store.valueExists(MemoryStore::Section, "Visible"));
+    QVERIFY(!store.valueExists(SectionStore::Section, "Visible"));
     QCOMPARE(store.value("NormPos"), QString("10,20,310,220"));
 
     // The next run's storage is active again.
@@ -540,7 +514,7 @@ void TestFormPlacement::inactiveStorageSkipsAutomaticOccasions()
 
 void TestFormPlacement::noSaveBeforeFirstRestore()
 {
-    MemoryStore store;
+    SectionStore store;
     Window w;
     auto* p = makePlacement(&w, StatePosition);
     int linkedSaves = 0;
@@ -565,7 +539,7 @@ void TestFormPlacement::noSaveBeforeFirstRestore()
 
 void TestFormPlacement::saveAndRestoreOrder()
 {
-    MemoryStore store;
+    SectionStore store;
     store.set("NormPos", "10,20,310,220");
     store.set("ActiveControl", "Edit1");
     QWidget w;
@@ -607,7 +581,7 @@ void TestFormPlacement::saveAndRestoreOrder()
 
 void TestFormPlacement::failingPropertyLoadDoesNotStopOthers()
 {
-    MemoryStore store;
+    SectionStore store;
     QWidget w;
     auto* p = makePlacement(&w, StatePosition);
     QStringList loaded;
@@ -621,7 +595,7 @@ void TestFormPlacement::failingPropertyLoadDoesNotStopOthers()
 
 void TestFormPlacement::automaticErrorsGoToHandler()
 {
-    MemoryStore store;
+    SectionStore store;
     QStringList errors;
     Window w;
     auto* p = makePlacement(&w, StatePosition);

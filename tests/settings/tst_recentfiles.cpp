@@ -3,6 +3,7 @@
 #include "settings/mrumanager.h"
 #include "settings/recentstrings.h"
 #include "settings/settingsstore.h"
+#include "support/memorystore.h"
 
 #include <QAction>
 #include <QMap>
@@ -12,42 +13,6 @@
 #include <stdexcept>
 
 namespace {
-
-// Keys and names compare without regard to case, as in the real stores.
-class MemoryStore : public SettingsStore
-{
-public:
-    QString readString(const QString& key, const QString& name, const QString& fallback = {}) const override
-    {
-        const auto k = m_keys.constFind(key.toLower());
-        if (k == m_keys.cend())
-            return fallback;
-        return k->value(name.toLower(), fallback);
-    }
-    void writeString(const QString& key, const QString& name, const QString& value) override
-    {
-        m_keys[key.toLower()][name.toLower()] = value;
-    }
-    bool valueExists(const QString& key, const QString& name) const override
-    {
-        const auto k = m_keys.constFind(key.toLower());
-        return k != m_keys.cend() && k->contains(name.toLower());
-    }
-    void eraseKey(const QString& key) override
-    {
-        const QString lower = key.toLower();
-        for (auto it = m_keys.begin(); it != m_keys.end();) {
-            if (it.key() == lower || it.key().startsWith(lower + QLatin1Char('\\')))
-                it = m_keys.erase(it);
-            else
-                ++it;
-        }
-    }
-    QStringList names(const QString& key) const { return m_keys.value(key.toLower()).keys(); }
-
-private:
-    QMap<QString, QMap<QString, QString>> m_keys;
-};
 
 const QString Key = QStringLiteral("TQuilForm1.MRUManager1");
 
