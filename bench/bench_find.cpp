@@ -57,9 +57,7 @@ int main(int argc, char** argv)
     qputenv("TMPDIR", QFile::encodeName(tmp.path()));
     BenchPrompts prompts;
     Prompts::install(&prompts);
-    const int runs = std::max(1, qEnvironmentVariableIntValue("QUILLET_BENCH_RUNS") > 0
-                                     ? qEnvironmentVariableIntValue("QUILLET_BENCH_RUNS")
-                                     : 5);
+    const int runs = benchRuns();
     int status = 0;
     {
         TQuilForm1 form;

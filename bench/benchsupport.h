@@ -21,6 +21,13 @@ public:
     QString last;
 };
 
+// QUILLET_BENCH_RUNS, or `fallback` when it is not set.
+inline int benchRuns(int fallback = 5)
+{
+    const int runs = qEnvironmentVariableIntValue("QUILLET_BENCH_RUNS");
+    return runs > 0 ? runs : fallback;
+}
+
 inline double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());

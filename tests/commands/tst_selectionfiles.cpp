@@ -8,6 +8,7 @@
 #include "documents/documentset.h"
 #include "documents/richexporter.h"
 #include "settings/config1.h"
+#include "support/sandbox.h"
 
 #include <QAction>
 #include <QDir>
@@ -65,9 +66,7 @@ class TestSelectionFiles : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_tmp;
-    QByteArray m_savedTmpDir;
-    QString m_savedCurrentDir;
+    std::unique_ptr<Sandbox> m_tmp;
     ScriptedPrompts m_prompts;
     Prompts* m_previousPrompts = nullptr;
     std::unique_ptr<TQuilForm1> m_form;
@@ -129,12 +128,8 @@ private slots:
 
     void init()
     {
-        m_tmp = std::make_unique<QTemporaryDir>();
+        m_tmp = std::make_unique<Sandbox>();
         QVERIFY(m_tmp->isValid());
-        m_savedTmpDir = qgetenv("TMPDIR");
-        qputenv("TMPDIR", QFile::encodeName(m_tmp->path()));
-        m_savedCurrentDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_tmp->path()));
         QVERIFY(QDir().mkpath(m_tmp->filePath(QStringLiteral("files"))));
         QVERIFY(QDir().mkpath(m_tmp->filePath(QStringLiteral("program"))));
         m_prompts = ScriptedPrompts();
@@ -148,11 +143,6 @@ private slots:
         delete Config1;
         Config1 = nullptr;
         Prompts::install(m_previousPrompts);
-        if (m_savedTmpDir.isNull())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", m_savedTmpDir);
-        QDir::setCurrent(m_savedCurrentDir);
         m_tmp.reset();
     }
 

@@ -14,6 +14,7 @@
 #include "documents/richexporter.h"
 #include "settings/config1.h"
 #include "settings/mrumanager.h"
+#include "support/sandbox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -115,9 +116,7 @@ class TestFileCommands : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_tmp;
-    QByteArray m_savedTmpDir;
-    QString m_savedCurrentDir;
+    std::unique_ptr<Sandbox> m_tmp;
     ScriptedPrompts m_prompts;
     Prompts* m_previousPrompts = nullptr;
     std::unique_ptr<TQuilForm1> m_form;
@@ -208,13 +207,8 @@ private slots:
 
     void init()
     {
-        m_tmp = std::make_unique<QTemporaryDir>();
+        m_tmp = std::make_unique<Sandbox>();
         QVERIFY(m_tmp->isValid());
-        m_savedTmpDir = qgetenv("TMPDIR");
-        qputenv("TMPDIR", QFile::encodeName(m_tmp->path()));
-        // A file written under a relative name lands here, where the tests can see it.
-        m_savedCurrentDir = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(m_tmp->path()));
         m_prompts = ScriptedPrompts();
         m_previousPrompts = Prompts::install(&m_prompts);
         m_programDir = m_tmp->filePath(QStringLiteral("program")) + QLatin1Char('/');
@@ -229,11 +223,6 @@ private slots:
         delete Config1;
         Config1 = nullptr;
         Prompts::install(m_previousPrompts);
-        if (m_savedTmpDir.isNull())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", m_savedTmpDir);
-        QDir::setCurrent(m_savedCurrentDir);
         m_tmp.reset();
     }
 
