@@ -98,6 +98,18 @@ private slots:
         QVERIFY(m_prompts.errors.isEmpty());
     }
 
+    void firstRunStoreIsByteForByteAsBefore()
+    {
+        // The stored layout is a contract with every earlier copy's INI file: not a byte moves.
+        run([] { QuilForm1->show(); });
+        QFile written(storePath());
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QFile golden(QFINDTESTDATA("data/first-run.ini"));
+        QVERIFY(golden.open(QIODevice::ReadOnly));
+        const QByteArray bytes = written.readAll();
+        QCOMPARE(bytes, golden.readAll());
+    }
+
     void secondRunRestoresWhatTheFirstLeft()
     {
         run([] {
