@@ -2,8 +2,8 @@
 // LF) and readFileBytes on a 50 MB text, with the process's peak memory. QUILLET_BENCH_HUGE=1
 // adds a 1 GiB round trip. Fails only when a file read back differs from what was written.
 
-#include "app/commanderror.h"
-#include "documents/editorviews.h"
+#include "core/commanderror.h"
+#include "editor/editorviews.h"
 #include "documents/filesave.h"
 
 #include <QElapsedTimer>

@@ -5,11 +5,11 @@
 //
 // Environment: QUILLET_BENCH_RUNS (runs of each measurement, default 5).
 
-#include "app/prompts.h"
-#include "app/quilform1.h"
+#include "core/prompts.h"
+#include "mainwindow/mainwindow.h"
 #include "benchsupport.h"
-#include "commands/finddialogs.h"
-#include "documents/richexporter.h"
+#include "windows/finddialogs.h"
+#include "editor/editorview.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -60,11 +60,11 @@ int main(int argc, char** argv)
     const int runs = benchRuns();
     int status = 0;
     {
-        TQuilForm1 form;
+        MainWindow form;
         QuilForm1 = &form;
         form.show();
         QApplication::processEvents();
-        TRichExporter& editor = *form.editor();
+        EditorView& editor = *form.editor();
 
         const QByteArray replaceText = replaceDocument();
         std::vector<double> replaceMs;
@@ -73,7 +73,7 @@ int main(int argc, char** argv)
             editor.setBytes(replaceText);
             editor.setCaret(0);
             QApplication::processEvents(); // the load's own deferred work is not timed
-            TReplaceDialog* dialog = form.replaceDialog1();
+            ReplaceDialog* dialog = form.replaceDialog1();
             dialog->setFindText(QStringLiteral("needle"));
             dialog->setReplaceText(QStringLiteral("pin"));
             QElapsedTimer timer;
@@ -94,7 +94,7 @@ int main(int argc, char** argv)
 
         editor.setBytes(findDocument());
         std::vector<double> findMs;
-        TFindDialog* find = form.findDialog1();
+        FindDialog* find = form.findDialog1();
         find->setFindText(QStringLiteral("target"));
         for (int run = 0; run < runs; ++run) {
             editor.setCaret(0);

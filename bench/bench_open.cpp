@@ -4,11 +4,11 @@
 //
 // Environment: QUILLET_BENCH_MIB (file size, default 50), QUILLET_BENCH_RUNS (default 5).
 
-#include "app/forms.h"
-#include "app/prompts.h"
-#include "app/quilform1.h"
+#include "app/programwindows.h"
+#include "core/prompts.h"
+#include "mainwindow/mainwindow.h"
 #include "benchsupport.h"
-#include "documents/richexporter.h"
+#include "editor/editorview.h"
 
 #include <QApplication>
 #include <QDir>
@@ -57,7 +57,7 @@ int child(const QString& path)
     QApplication app(argc, argv);
     BenchPrompts prompts;
     Prompts::install(&prompts);
-    TQuilForm1::StepPauseMs = 0;
+    MainWindow::StepPauseMs = 0;
 
     QElapsedTimer timer;
     timer.start();

@@ -7,11 +7,11 @@
 // (switches per word-wrap mode, default 21), QUILLET_BENCH_BUDGET_S (a series stops early, after
 // at least 3 switches, once it has run this long; default 120, so slow modes still finish).
 
-#include "app/commanderror.h"
-#include "app/forms.h"
-#include "app/prompts.h"
-#include "app/quilform1.h"
-#include "documents/richexporter.h"
+#include "core/commanderror.h"
+#include "app/programwindows.h"
+#include "core/prompts.h"
+#include "mainwindow/mainwindow.h"
+#include "editor/editorview.h"
 
 #include <QApplication>
 #include <QDir>
@@ -71,7 +71,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         // Any editor view's text area: each document has its own view.
-        if (event->type() == QEvent::Paint && watched->parent() && qobject_cast<TRichExporter*>(watched->parent()))
+        if (event->type() == QEvent::Paint && watched->parent() && qobject_cast<EditorView*>(watched->parent()))
             ++paints;
         return QObject::eventFilter(watched, event);
     }
@@ -153,7 +153,7 @@ qint64 peakMemoryKiB()
     return -1;
 }
 
-QByteArray editorPrefix(TRichExporter* editor, int length)
+QByteArray editorPrefix(EditorView* editor, int length)
 {
     QByteArray text(length, '\0');
     const long end = static_cast<long>(std::min<qint64>(length, editor->textLength()));

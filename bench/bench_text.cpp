@@ -5,11 +5,11 @@
 //
 // Environment: QUILLET_BENCH_RUNS (runs of each measurement, default 5).
 
-#include "app/prompts.h"
-#include "app/quilform1.h"
+#include "core/prompts.h"
+#include "mainwindow/mainwindow.h"
 #include "benchsupport.h"
 #include "commands/transforms.h"
-#include "documents/richexporter.h"
+#include "editor/editorview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,11 +53,11 @@ int main(int argc, char** argv)
     const int runs = benchRuns();
     int status = 0;
     {
-        TQuilForm1 form;
+        MainWindow form;
         QuilForm1 = &form;
         form.show();
         QApplication::processEvents();
-        TRichExporter& editor = *form.editor();
+        EditorView& editor = *form.editor();
 
         // Word Count over 50 MB.
         qint64 words = 0;

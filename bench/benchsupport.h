@@ -1,7 +1,7 @@
 #pragma once
 // What every benchmark needs: prompts that never block, the median of a series, peak memory.
 
-#include "app/prompts.h"
+#include "core/prompts.h"
 
 #include <QFile>
 #include <QString>

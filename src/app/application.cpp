@@ -1,9 +1,9 @@
 #include "app/application.h"
 
-#include "app/commanderror.h"
-#include "app/commandguard.h"
-#include "app/forms.h"
-#include "app/quilform1.h"
+#include "core/commanderror.h"
+#include "core/commandguard.h"
+#include "app/programwindows.h"
+#include "mainwindow/mainwindow.h"
 
 #include "settings/inisettingsstore.h"
 #include "settings/programstore.h"

@@ -1,6 +1,6 @@
 #include "commands/findreplace.h"
 
-#include "documents/richexporter.h"
+#include "editor/editorview.h"
 
 #include <algorithm>
 #include <functional>
@@ -22,7 +22,7 @@ long searchFlags(Options options)
 }
 
 // Searches the editor's target range [from, end of text); on a match the target is the match.
-qint64 searchTarget(const TRichExporter& editor, const QByteArray& what, qint64 from, long flags)
+qint64 searchTarget(const EditorView& editor, const QByteArray& what, qint64 from, long flags)
 {
     const qint64 length = editor.textLength();
     if (what.isEmpty() || from > length)
@@ -38,7 +38,7 @@ qint64 searchTarget(const TRichExporter& editor, const QByteArray& what, qint64 
 class QuietChanges
 {
 public:
-    explicit QuietChanges(TRichExporter& editor)
+    explicit QuietChanges(EditorView& editor)
         : m_editor(editor), m_events(editor.SendScintilla(Sci::SCI_GETMODEVENTMASK)),
           m_wrap(editor.SendScintilla(Sci::SCI_GETWRAPMODE))
     {
@@ -56,7 +56,7 @@ public:
     QuietChanges& operator=(const QuietChanges&) = delete;
 
 private:
-    TRichExporter& m_editor;
+    EditorView& m_editor;
     long m_events;
     long m_wrap;
 };
@@ -76,7 +76,7 @@ bool isWordByte(char c)
 
 // An exact-case search straight over the text: many times quicker than the editor's own search on
 // a large document. The target is set to the match, as the editor's search would.
-qint64 searchExact(const TRichExporter& editor, const QByteArray& what, qint64 from, bool wholeWord)
+qint64 searchExact(const EditorView& editor, const QByteArray& what, qint64 from, bool wholeWord)
 {
     const QByteArrayView text = editor.textView();
     if (what.isEmpty() || from > text.size())
@@ -104,14 +104,14 @@ qint64 searchExact(const TRichExporter& editor, const QByteArray& what, qint64 f
 
 } // namespace
 
-qint64 findForward(const TRichExporter& editor, const QByteArray& what, qint64 from, Options options)
+qint64 findForward(const EditorView& editor, const QByteArray& what, qint64 from, Options options)
 {
     if (options.matchCase)
         return searchExact(editor, what, from, options.wholeWord);
     return searchTarget(editor, what, from, searchFlags(options));
 }
 
-bool findNext(TRichExporter& editor, const QByteArray& what, Options options)
+bool findNext(EditorView& editor, const QByteArray& what, Options options)
 {
     // Starting behind the selection, a repeated search steps to the next occurrence.
     if (editor.selLength() > 0)
@@ -126,7 +126,7 @@ bool findNext(TRichExporter& editor, const QByteArray& what, Options options)
     return true;
 }
 
-bool replaceSelection(TRichExporter& editor, const QByteArray& with)
+bool replaceSelection(EditorView& editor, const QByteArray& with)
 {
     const qint64 start = editor.selStart();
     const qint64 length = editor.selLength();
@@ -138,7 +138,7 @@ bool replaceSelection(TRichExporter& editor, const QByteArray& with)
     return true;
 }
 
-qint64 replaceAll(TRichExporter& editor, const QByteArray& what, const QByteArray& with, Options options)
+qint64 replaceAll(EditorView& editor, const QByteArray& what, const QByteArray& with, Options options)
 {
     const long flags = searchFlags(options);
     qint64 from = editor.selStart();

@@ -5,7 +5,7 @@
 
 #include <QByteArray>
 
-class TRichExporter;
+class EditorView;
 
 namespace findreplace {
 
@@ -18,18 +18,18 @@ struct Options
 
 // The first match of `what` at or after `from`; -1 when there is none. An empty search text
 // never matches (it would match everywhere and Replace All would never end).
-qint64 findForward(const TRichExporter& editor, const QByteArray& what, qint64 from, Options options);
+qint64 findForward(const EditorView& editor, const QByteArray& what, qint64 from, Options options);
 
 // Moves the caret to the end of a non-empty selection, then selects the next match and scrolls
 // it into view. False when there is no match; the caret then stays at the end of the selection.
-bool findNext(TRichExporter& editor, const QByteArray& what, Options options);
+bool findNext(EditorView& editor, const QByteArray& what, Options options);
 
 // Replaces a non-empty selection, whatever it holds, and leaves the caret after the inserted
 // text. False (nothing done) when the selection is empty.
-bool replaceSelection(TRichExporter& editor, const QByteArray& with);
+bool replaceSelection(EditorView& editor, const QByteArray& with);
 
 // Replaces every match from the start of the selection to the end of the text, each search
 // starting behind the previous replacement, as one undo step. Returns the count of replacements.
-qint64 replaceAll(TRichExporter& editor, const QByteArray& what, const QByteArray& with, Options options);
+qint64 replaceAll(EditorView& editor, const QByteArray& what, const QByteArray& with, Options options);
 
 } // namespace findreplace

@@ -1,6 +1,6 @@
 #include "documents/documentset.h"
 
-#include "app/commanderror.h"
+#include "core/commanderror.h"
 
 QString DocumentSet::currentTabHint() const
 {

@@ -2,7 +2,7 @@
 
 #include "platform/platform.h"
 
-#include "app/commanderror.h"
+#include "core/commanderror.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "platform/platform.h"
 
-#include "app/commanderror.h"
+#include "core/commanderror.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "settings/filters.h"
 
-#include "app/commanderror.h"
+#include "core/commanderror.h"
 
 namespace filters {
 

@@ -3,7 +3,7 @@
 // texts, the names and the patterns) and the operations on them, as pure functions so the window
 // only moves list contents in and out of its controls.
 
-#include "app/filedialogs.h"
+#include "core/filedialogstate.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 // The settings store: keys under the program key, each holding named string values. Key paths
-// use "\" between levels as written ("Quillet Options", "TQuilForm1.MRUManager1"); names compare
+// use "\" between levels as written ("Quillet Options", "MainWindow.MRUManager1"); names compare
 // without regard to case. The backend (an INI file, or the registry on Windows) lives behind it.
 
 #include <QString>

@@ -1,6 +1,6 @@
 #include "settings/storedprops.h"
 
-#include "settings/formplacement.h"
+#include "settings/windowsettings.h"
 #include "settings/settingsstore.h"
 
 using namespace PropertyCodec;
@@ -27,7 +27,7 @@ void writeNonEmpty(SettingsStore& store, const QString& key, const QString& name
 
 } // namespace
 
-void addString(TFormPlacement& storage, const QString& item, std::function<QString()> get,
+void addString(WindowSettings& storage, const QString& item, std::function<QString()> get,
                std::function<void(const QString&)> set)
 {
     const QString name = valueName(item);
@@ -41,7 +41,7 @@ void addString(TFormPlacement& storage, const QString& item, std::function<QStri
         });
 }
 
-void addBool(TFormPlacement& storage, const QString& item, std::function<bool()> get, std::function<void(bool)> set)
+void addBool(WindowSettings& storage, const QString& item, std::function<bool()> get, std::function<void(bool)> set)
 {
     const QString name = valueName(item);
     storage.addStoredProperty(
@@ -55,7 +55,7 @@ void addBool(TFormPlacement& storage, const QString& item, std::function<bool()>
         });
 }
 
-void addInteger(TFormPlacement& storage, const QString& item, std::function<qint32()> get,
+void addInteger(WindowSettings& storage, const QString& item, std::function<qint32()> get,
                 std::function<void(qint32)> set)
 {
     const QString name = valueName(item);
@@ -69,7 +69,7 @@ void addInteger(TFormPlacement& storage, const QString& item, std::function<qint
         });
 }
 
-void addEnum(TFormPlacement& storage, const QString& item, const QStringList& identifiers, std::function<int()> get,
+void addEnum(WindowSettings& storage, const QString& item, const QStringList& identifiers, std::function<int()> get,
              std::function<void(int)> set)
 {
     const QString name = valueName(item);
@@ -85,7 +85,7 @@ void addEnum(TFormPlacement& storage, const QString& item, const QStringList& id
         });
 }
 
-void addFont(TFormPlacement& storage, const QString& item, std::function<StoredFont()> get,
+void addFont(WindowSettings& storage, const QString& item, std::function<StoredFont()> get,
              std::function<void(const StoredFont&)> set)
 {
     const QString prefix = valueName(item);
@@ -96,7 +96,7 @@ void addFont(TFormPlacement& storage, const QString& item, std::function<StoredF
         });
 }
 
-void addStringList(TFormPlacement& storage, const QString& item, std::function<QStringList()> get,
+void addStringList(WindowSettings& storage, const QString& item, std::function<QStringList()> get,
                    std::function<void(const QStringList&)> set)
 {
     const QString name = valueName(item);
@@ -111,7 +111,7 @@ void addStringList(TFormPlacement& storage, const QString& item, std::function<Q
         });
 }
 
-void addCollection(TFormPlacement& storage, const QString& item, std::function<QList<CollectionItem>()> get,
+void addCollection(WindowSettings& storage, const QString& item, std::function<QList<CollectionItem>()> get,
                    std::function<void(const QList<CollectionItem>&)> set)
 {
     const QString name = valueName(item);
@@ -127,7 +127,7 @@ void addCollection(TFormPlacement& storage, const QString& item, std::function<Q
         });
 }
 
-void addObject(TFormPlacement& storage, const QString& item, std::function<QList<std::pair<QString, QString>>()> get,
+void addObject(WindowSettings& storage, const QString& item, std::function<QList<std::pair<QString, QString>>()> get,
                std::function<void(const QList<std::pair<QString, QString>>&)> set)
 {
     const QString prefix = valueName(item);

@@ -11,30 +11,30 @@
 #include <QStringList>
 #include <functional>
 
-class TFormPlacement;
+class WindowSettings;
 
 namespace storedprops {
 
 // "Editor.Font" -> "Editor_Font".
 QString valueName(const QString& item);
 
-void addString(TFormPlacement& storage, const QString& item, std::function<QString()> get,
+void addString(WindowSettings& storage, const QString& item, std::function<QString()> get,
                std::function<void(const QString&)> set);
-void addBool(TFormPlacement& storage, const QString& item, std::function<bool()> get, std::function<void(bool)> set);
-void addInteger(TFormPlacement& storage, const QString& item, std::function<qint32()> get,
+void addBool(WindowSettings& storage, const QString& item, std::function<bool()> get, std::function<void(bool)> set);
+void addInteger(WindowSettings& storage, const QString& item, std::function<qint32()> get,
                 std::function<void(qint32)> set);
-void addEnum(TFormPlacement& storage, const QString& item, const QStringList& identifiers, std::function<int()> get,
+void addEnum(WindowSettings& storage, const QString& item, const QStringList& identifiers, std::function<int()> get,
              std::function<void(int)> set);
-void addFont(TFormPlacement& storage, const QString& item, std::function<PropertyCodec::StoredFont()> get,
+void addFont(WindowSettings& storage, const QString& item, std::function<PropertyCodec::StoredFont()> get,
              std::function<void(const PropertyCodec::StoredFont&)> set);
-void addStringList(TFormPlacement& storage, const QString& item, std::function<QStringList()> get,
+void addStringList(WindowSettings& storage, const QString& item, std::function<QStringList()> get,
                    std::function<void(const QStringList&)> set);
-void addCollection(TFormPlacement& storage, const QString& item,
+void addCollection(WindowSettings& storage, const QString& item,
                    std::function<QList<PropertyCodec::CollectionItem>()> get,
                    std::function<void(const QList<PropertyCodec::CollectionItem>&)> set);
 // An object flattened into "Component_Property<Sub>" values, each already in its stored text;
 // empty texts are not written.
-void addObject(TFormPlacement& storage, const QString& item, std::function<QList<std::pair<QString, QString>>()> get,
+void addObject(WindowSettings& storage, const QString& item, std::function<QList<std::pair<QString, QString>>()> get,
                std::function<void(const QList<std::pair<QString, QString>>&)> set);
 
 } // namespace storedprops

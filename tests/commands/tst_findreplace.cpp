@@ -1,17 +1,17 @@
 // Find next, Replace, Replace All, Search Again and Goto Line: the search logic on an editor
 // alone, then the commands of the real main window with scripted message boxes.
 
-#include "app/forms.h"
-#include "app/prompts.h"
-#include "app/quilform1.h"
-#include "commands/finddialogs.h"
+#include "app/programwindows.h"
+#include "core/prompts.h"
+#include "mainwindow/mainwindow.h"
+#include "windows/finddialogs.h"
 #include "commands/findreplace.h"
-#include "commands/scrollbox1.h"
+#include "windows/gotolinedialog.h"
 #include "documents/documentset.h"
 #include "settings/inisettingsstore.h"
 #include "settings/programstore.h"
 
-#include "documents/richexporter.h"
+#include "editor/editorview.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -51,12 +51,12 @@ public:
 
 using findreplace::Options;
 
-void select(TRichExporter& editor, qint64 start, qint64 end)
+void select(EditorView& editor, qint64 start, qint64 end)
 {
     editor.SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(start), static_cast<long>(end));
 }
 
-QByteArray selected(const TRichExporter& editor)
+QByteArray selected(const EditorView& editor)
 {
     return editor.bytes().mid(editor.selStart(), editor.selLength());
 }
@@ -71,14 +71,14 @@ private:
     std::unique_ptr<QTemporaryDir> m_tmp;
     ScriptedPrompts m_prompts;
     Prompts* m_previousPrompts = nullptr;
-    std::unique_ptr<TQuilForm1> m_form;
+    std::unique_ptr<MainWindow> m_form;
 
-    TRichExporter& editor() { return *m_form->editor(); }
+    EditorView& editor() { return *m_form->editor(); }
     bool modified() { return m_form->documents().isModified(m_form->documents().tabIndex()); }
 
     bool start(const QByteArray& text)
     {
-        m_form = std::make_unique<TQuilForm1>();
+        m_form = std::make_unique<MainWindow>();
         QuilForm1 = m_form.get();
         m_form->show();
         m_form->activateWindow();
@@ -91,7 +91,7 @@ private:
     // The Replace All command with the given texts and options, as the dialog reports it.
     void replaceAll(const QString& what, const QString& with)
     {
-        TReplaceDialog* dialog = m_form->replaceDialog1();
+        ReplaceDialog* dialog = m_form->replaceDialog1();
         dialog->setFindText(what);
         dialog->setReplaceText(with);
         dialog->replaceAllButton()->click();
@@ -152,14 +152,14 @@ private slots:
         QFETCH(bool, matchCase);
         QFETCH(bool, wholeWord);
         QFETCH(qint64, found);
-        TRichExporter editor;
+        EditorView editor;
         editor.setBytes(text);
         QCOMPARE(findreplace::findForward(editor, what, 0, Options{matchCase, wholeWord}), found);
     }
 
     void findNextStartsBehindTheSelectionAndNeverWraps()
     {
-        TRichExporter editor;
+        EditorView editor;
         editor.setBytes("one two one two one");
         select(editor, 0, 3); // the first "one" itself is not found again
         QVERIFY(findreplace::findNext(editor, "one", {}));
@@ -175,7 +175,7 @@ private slots:
 
     void singleReplaceReplacesWhateverIsSelected()
     {
-        TRichExporter editor;
+        EditorView editor;
         editor.setBytes("alpha beta");
         QVERIFY(!findreplace::replaceSelection(editor, "x")); // empty selection: nothing
         QCOMPARE(editor.bytes(), QByteArray("alpha beta"));
@@ -191,7 +191,7 @@ private slots:
 
     void replaceAllIsOneUndoStepAndKeepsBytes()
     {
-        TRichExporter editor;
+        EditorView editor;
         const QByteArray text("a\0b a\xff", 7);
         editor.setBytes(text);
         QCOMPARE(findreplace::replaceAll(editor, "a", "\xc3\xa9", {}), 2);
@@ -205,11 +205,11 @@ private slots:
     void findStartsWithMatchCaseAndWholeWordReplaceWithNeither()
     {
         QVERIFY(start("text"));
-        TFindDialog* find = m_form->findDialog1();
+        FindDialog* find = m_form->findDialog1();
         QVERIFY(find->matchCaseBox()->isChecked());
         QVERIFY(find->wholeWordBox()->isChecked());
         QVERIFY(find->downButton()->isChecked());
-        TReplaceDialog* replace = m_form->replaceDialog1();
+        ReplaceDialog* replace = m_form->replaceDialog1();
         QVERIFY(!replace->matchCaseBox()->isChecked());
         QVERIFY(!replace->wholeWordBox()->isChecked());
         QVERIFY(replace->downButton()->isChecked());
@@ -239,7 +239,7 @@ private slots:
     void upStillSearchesForward()
     {
         QVERIFY(start("abc abc abc tail"));
-        TFindDialog* dialog = m_form->findDialog1();
+        FindDialog* dialog = m_form->findDialog1();
         dialog->upButton()->setChecked(true);
         dialog->setFindText(QStringLiteral("abc"));
         editor().setCaret(12); // after the last occurrence
@@ -326,7 +326,7 @@ private slots:
     void singleReplaceReplacesANonMatchingSelectionWithoutMarking()
     {
         QVERIFY(start("keep this"));
-        TReplaceDialog* dialog = m_form->replaceDialog1();
+        ReplaceDialog* dialog = m_form->replaceDialog1();
         dialog->setFindText(QStringLiteral("zzz"));
         dialog->setReplaceText(QStringLiteral("that"));
         select(editor(), 5, 9);
@@ -359,29 +359,29 @@ private slots:
     {
         QFETCH(QByteArray, text);
         QFETCH(int, lines);
-        TRichExporter editor;
+        EditorView editor;
         editor.setBytes(text);
-        QCOMPARE(TScrollBox1::lineCount(editor), lines);
+        QCOMPARE(GotoLineDialog::lineCount(editor), lines);
     }
 
     void gotoLineCountsFromOne()
     {
-        TRichExporter editor;
+        EditorView editor;
         editor.setBytes("first\r\nsecond\r\nthird\r\n");
-        TScrollBox1::gotoLine(editor, 2);
+        GotoLineDialog::gotoLine(editor, 2);
         QCOMPARE(editor.selStart(), 7);
         QCOMPARE(editor.selLength(), 0);
-        TScrollBox1::gotoLine(editor, 3);
+        GotoLineDialog::gotoLine(editor, 3);
         QCOMPARE(editor.selStart(), 15);
-        TScrollBox1::gotoLine(editor, 0); // the field's minimum: the first line
+        GotoLineDialog::gotoLine(editor, 0); // the field's minimum: the first line
         QCOMPARE(editor.selStart(), 0);
-        TScrollBox1::gotoLine(editor, 99);
+        GotoLineDialog::gotoLine(editor, 99);
         QCOMPARE(editor.lineFromPosition(editor.selStart()), 2);
     }
 
     void gotoWindowBoundsTheFieldUnlessTheBoundsAreEqual()
     {
-        TScrollBox1 box;
+        GotoLineDialog box;
         box.setMinValue(0);
         box.setMaxValue(10);
         box.setValue(50);
@@ -396,7 +396,7 @@ private slots:
     void gotoCommandSetsTheMaximumOnEveryShowAndMovesTheCaret()
     {
         QVERIFY(start("1\r\n2\r\n3\r\n4\r\n5\r\n"));
-        TScrollBox1 box;
+        GotoLineDialog box;
         ScrollBox1 = &box;
         int maxSeen = -1;
         QTimer::singleShot(0, this, [&] {

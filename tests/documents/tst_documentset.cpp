@@ -1,6 +1,6 @@
 // The document set's lists and operations, against a recording host with no widgets.
 
-#include "app/commanderror.h"
+#include "core/commanderror.h"
 #include "documents/documentset.h"
 
 #include <QHash>

@@ -2,7 +2,7 @@
 // piece boundaries), saves that fail without harming the old file, permissions, symbolic links,
 // backup names.
 
-#include "app/commanderror.h"
+#include "core/commanderror.h"
 #include "documents/filesave.h"
 
 #include <QBuffer>

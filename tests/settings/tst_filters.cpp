@@ -1,7 +1,7 @@
 // The filter lists of the options window as plain lists: the built-in entries, the filter string
 // the file dialogs get, and the list edits with their out-of-range failures.
 
-#include "app/commanderror.h"
+#include "core/commanderror.h"
 #include "settings/filters.h"
 
 #include <QTest>

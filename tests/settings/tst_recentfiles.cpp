@@ -1,7 +1,7 @@
 // The bounded recent-strings list and the recent-files submenu built from it.
 
-#include "settings/mrumanager.h"
-#include "settings/recentstrings.h"
+#include "settings/recentfilesmenu.h"
+#include "settings/recentlist.h"
 #include "settings/settingsstore.h"
 #include "support/memorystore.h"
 
@@ -35,7 +35,7 @@ QList<QAction*> entryItems(const QMenu& menu)
 }
 
 // Fills the list so that it reads names top to bottom.
-void fillTopToBottom(TMRUManager& mru, const QStringList& names)
+void fillTopToBottom(RecentFilesMenu& mru, const QStringList& names)
 {
     for (qsizetype i = names.size() - 1; i >= 0; --i)
         mru.Add(names.at(i));
@@ -62,11 +62,11 @@ class TestRecentFiles : public QObject
     Q_OBJECT
 
 private slots:
-    // ---- TRecentStrings ----
+    // ---- RecentList ----
 
     void capacityBoundsInsertMode()
     {
-        TRecentStrings list;
+        RecentList list;
         QCOMPARE(list.capacity(), 10);
         list.setCapacity(16);
         for (int i = 0; i < 17; ++i)
@@ -83,7 +83,7 @@ private slots:
 
     void capacityBelowOneActsAsOne()
     {
-        TRecentStrings list(0);
+        RecentList list(0);
         QCOMPARE(list.capacity(), 1);
         list.setCapacity(-5);
         QCOMPARE(list.capacity(), 1);
@@ -91,7 +91,7 @@ private slots:
         list.Add("b");
         QCOMPARE(list.strings(), QStringList{"b"});
 
-        TMRUManager mru;
+        RecentFilesMenu mru;
         mru.setCapacity(0);
         QCOMPARE(mru.capacity(), 1);
         mru.Add("x");
@@ -101,7 +101,7 @@ private slots:
 
     void existingEntryMovesWithOldSpellingAndData()
     {
-        TRecentStrings list;
+        RecentList list;
         list.Add("C:\\Docs\\Notes.txt", 1);
         list.Add("C:\\other.txt", 2);
         QCOMPARE(list.Add("c:\\DOCS\\notes.TXT", 99), 0);
@@ -115,8 +115,8 @@ private slots:
 
     void appendMode()
     {
-        TRecentStrings list(3);
-        list.setMode(TRecentStrings::Mode::Append);
+        RecentList list(3);
+        list.setMode(RecentList::Mode::Append);
         for (const char* s : {"a", "b", "c", "d"})
             list.Add(s);
         QCOMPARE(list.strings(), (QStringList{"b", "c", "d"}));
@@ -129,7 +129,7 @@ private slots:
 
     void removeAndClear()
     {
-        TRecentStrings list;
+        RecentList list;
         list.Add("a");
         list.Add("b");
         list.Add("c");
@@ -143,7 +143,7 @@ private slots:
 
     void changeReportedOncePerBracket()
     {
-        TRecentStrings list(2);
+        RecentList list(2);
         int reports = 0;
         list.setOnChange([&] { ++reports; });
 
@@ -175,12 +175,12 @@ private slots:
         QVERIFY(!list.isUpdating());
     }
 
-    // ---- TMRUManager: the menu ----
+    // ---- RecentFilesMenu: the menu ----
 
     void captionsForSixteenEntries()
     {
         QMenu menu;
-        TMRUManager mru;
+        RecentFilesMenu mru;
         mru.setCapacity(16);
         mru.setRecentMenu(&menu);
         for (int i = 15; i >= 0; --i)
@@ -201,7 +201,7 @@ private slots:
     void accelStartDelimiterAndEscaping()
     {
         QMenu menu;
-        TMRUManager mru;
+        RecentFilesMenu mru;
         mru.setRecentMenu(&menu);
         fillTopToBottom(mru, {"/a", "/b", "/c"});
 
@@ -215,7 +215,7 @@ private slots:
                                               QStringLiteral("&") + QChar(u'A' + 90) + " /b", "  /c"}));
 
         mru.setStartAccel(0);
-        mru.setAccelDelimiter(TMRUManager::AccelDelimiter::Tab);
+        mru.setAccelDelimiter(RecentFilesMenu::AccelDelimiter::Tab);
         QCOMPARE(menuText(menu), (QStringList{"&0\t/a", "&1\t/b", "&2\t/c"}));
 
         mru.setShowAccelChar(false);
@@ -226,7 +226,7 @@ private slots:
     void captionAndHintSplitAtFirstBar()
     {
         QMenu menu;
-        TMRUManager mru;
+        RecentFilesMenu mru;
         mru.setRecentMenu(&menu);
         fillTopToBottom(mru, {"/plain.txt", "/x.txt|Hint text", "/y.txt|one|two"});
         const QList<QAction*> items = entryItems(menu);
@@ -243,7 +243,7 @@ private slots:
     {
         QMenu menu;
         QAction* removeAll = menu.addAction("Remove &All");
-        TMRUManager mru;
+        RecentFilesMenu mru;
         connect(removeAll, &QAction::triggered, &mru, [&] { mru.Clear(); });
         mru.setRecentMenu(&menu);
         QCOMPARE(menuText(menu), QStringList{"Remove &All"});
@@ -271,7 +271,7 @@ private slots:
         QMenu menu;
         QAction* removeAll = menu.addAction("Remove &All");
         MemoryStore store;
-        TMRUManager mru;
+        RecentFilesMenu mru;
         connect(removeAll, &QAction::triggered, &mru, [&] { mru.Clear(); });
         mru.setRecentMenu(&menu);
         fillTopToBottom(mru, {"/a", "/b"});
@@ -290,7 +290,7 @@ private slots:
     void autoEnable()
     {
         QMenu menu;
-        TMRUManager mru;
+        RecentFilesMenu mru;
         mru.setRecentMenu(&menu);
         QVERIFY(!menu.menuAction()->isEnabled());
         mru.Add("/a");
@@ -308,7 +308,7 @@ private slots:
     void autoUpdateOff()
     {
         QMenu menu;
-        TMRUManager mru;
+        RecentFilesMenu mru;
         mru.setRecentMenu(&menu);
         mru.setAutoUpdate(false);
         mru.Add("/a");
@@ -317,12 +317,12 @@ private slots:
         QCOMPARE(menuText(menu), QStringList{"&0 /a"});
     }
 
-    // ---- TMRUManager: clicks ----
+    // ---- RecentFilesMenu: clicks ----
 
     void clickKeepsReopenedPathAndNeverDropsOthers()
     {
         QMenu menu;
-        TMRUManager mru;
+        RecentFilesMenu mru;
         mru.setCapacity(16);
         mru.setRemoveOnSelect(true);
         mru.setRecentMenu(&menu);
@@ -350,7 +350,7 @@ private slots:
     void clickRemovesPathTheHandlerDidNotReadd()
     {
         QMenu menu;
-        TMRUManager mru;
+        RecentFilesMenu mru;
         mru.setRemoveOnSelect(true);
         mru.setRecentMenu(&menu);
         fillTopToBottom(mru, {"/A", "/B", "/C"});
@@ -383,7 +383,7 @@ private slots:
     void clickOutsideListDoesNothing()
     {
         QMenu menu;
-        TMRUManager mru;
+        RecentFilesMenu mru;
         mru.setRemoveOnSelect(true);
         mru.setRecentMenu(&menu);
         fillTopToBottom(mru, {"/A", "/B", "/C"});
@@ -397,7 +397,7 @@ private slots:
         QCOMPARE(mru.items(), (QStringList{"/A", "/B"}));
     }
 
-    // ---- TMRUManager: the store ----
+    // ---- RecentFilesMenu: the store ----
 
     void saveWritesItemsAndErasesStaleValues()
     {
@@ -407,7 +407,7 @@ private slots:
         store.writeString(Key, "Other", "x");
         store.writeString(Key + "\\Sub", "Item_0", "x");
 
-        TMRUManager mru;
+        RecentFilesMenu mru;
         fillTopToBottom(mru, {"/top", "/bottom"});
         mru.SaveTo(store, Key);
 
@@ -425,7 +425,7 @@ private slots:
         store.writeString(Key, "Item_20", "/twenty");
         store.writeString(Key, "Item_3", "");
 
-        TMRUManager mru;
+        RecentFilesMenu mru;
         mru.setCapacity(16);
         mru.Add("/old"); // replaced by the load
         mru.LoadFrom(store, Key);
@@ -443,7 +443,7 @@ private slots:
         store.writeString(Key, "Item_1", "/mid");
         store.writeString(Key, "Item_3", "/SAME");
 
-        TMRUManager mru;
+        RecentFilesMenu mru;
         mru.LoadFrom(store, Key);
         QCOMPARE(mru.items(), (QStringList{"/SAME", "/mid"}));
 
@@ -457,14 +457,14 @@ private slots:
     void loadRoundTripKeepsModeAndRebuildsOnce()
     {
         MemoryStore store;
-        TMRUManager source;
+        RecentFilesMenu source;
         fillTopToBottom(source, {"/a", "/b", "/c"});
         source.SaveTo(store, Key);
 
         QMenu menu;
         menu.addAction("Remove &All");
-        TMRUManager mru;
-        mru.setMode(TRecentStrings::Mode::Append);
+        RecentFilesMenu mru;
+        mru.setMode(RecentList::Mode::Append);
         mru.setRecentMenu(&menu);
         ActionCounter counter;
         menu.installEventFilter(&counter);
@@ -472,7 +472,7 @@ private slots:
         mru.LoadFrom(store, Key);
         QCOMPARE(mru.items(), (QStringList{"/a", "/b", "/c"}));
         QCOMPARE(counter.added, 4); // one separator and three entries: a single rebuild
-        QCOMPARE(mru.mode(), TRecentStrings::Mode::Append);
+        QCOMPARE(mru.mode(), RecentList::Mode::Append);
         mru.Add("/d");
         QCOMPARE(mru.items(), (QStringList{"/a", "/b", "/c", "/d"}));
     }

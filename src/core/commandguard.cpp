@@ -1,0 +1,23 @@
+#include "core/commandguard.h"
+
+#include "core/commanderror.h"
+#include "core/prompts.h"
+
+#include <QString>
+#include <new>
+
+bool runCommand(const std::function<void()>& command)
+{
+    try {
+        command();
+        return true;
+    } catch (const QuietEnd&) {
+    } catch (const CommandError& e) {
+        Prompts::current().error(e.message());
+    } catch (const std::bad_alloc&) {
+        Prompts::current().error(QStringLiteral("Out of memory."));
+    } catch (const std::exception& e) {
+        Prompts::current().error(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}

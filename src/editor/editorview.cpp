@@ -1,0 +1,335 @@
+#include "editor/editorview.h"
+
+#include "core/commanderror.h"
+
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
+
+#include <QDropEvent>
+#include <QIODevice>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
+
+EditorView::EditorView(QWidget* parent) : QsciScintilla(parent)
+{
+    // A plain-text view: no margins, no folding, no styling work, so huge files stay cheap.
+    for (int margin = 0; margin < 5; ++margin)
+        SendScintilla(SCI_SETMARGINWIDTHN, static_cast<unsigned long>(margin), 0L);
+    SendScintilla(SCI_SETMARGINLEFT, 0UL, 2L);
+    void* fresh = createBuffer();
+    showBuffer(fresh);
+    setWrapMode(WrapNone);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1L);
+    SendScintilla(SCI_SETSCROLLWIDTH, 1L);
+    setTabIndents(false);
+    setAutoIndent(false);
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int, int type, const char*, int, int, int, int, int, int, int) {
+                if ((type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) &&
+                    !(type & (SC_PERFORMED_UNDO | SC_PERFORMED_REDO)))
+                    emit userEdited();
+            });
+}
+
+namespace {
+QStringList localFiles(const QMimeData* mime)
+{
+    QStringList paths;
+    if (mime && mime->hasUrls())
+        for (const QUrl& url : mime->urls())
+            if (url.isLocalFile())
+                paths.append(url.toLocalFile());
+    return paths;
+}
+} // namespace
+
+bool EditorView::answerFileDrag(QDragMoveEvent* event) const
+{
+    if (localFiles(event->mimeData()).isEmpty())
+        return false;
+    if (m_acceptFileDrops)
+        event->acceptProposedAction();
+    else
+        event->ignore();
+    return true;
+}
+
+void EditorView::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!answerFileDrag(event))
+        QsciScintilla::dragEnterEvent(event);
+}
+
+void EditorView::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (!answerFileDrag(event))
+        QsciScintilla::dragMoveEvent(event);
+}
+
+void EditorView::dropEvent(QDropEvent* event)
+{
+    const QStringList paths = localFiles(event->mimeData());
+    if (!paths.isEmpty()) {
+        if (m_acceptFileDrops) {
+            event->acceptProposedAction();
+            emit filesDropped(paths);
+        }
+        return;
+    }
+    QsciScintilla::dropEvent(event);
+}
+
+EditorView::~EditorView() = default;
+
+void* EditorView::createBuffer() const
+{
+    // No style bytes per character (halves the memory of a document); large-text indexes so
+    // documents over 2 GiB work.
+    const long options = SC_DOCUMENTOPTION_STYLES_NONE | SC_DOCUMENTOPTION_TEXT_LARGE;
+    return reinterpret_cast<void*>(SendScintilla(SCI_CREATEDOCUMENT, 0UL, options));
+}
+
+void EditorView::prepareBuffer()
+{
+    SendScintilla(SCI_SETCODEPAGE, static_cast<long>(SC_CP_UTF8));
+    SendScintilla(SCI_SETEOLMODE, static_cast<long>(SC_EOL_CRLF));
+}
+
+void* EditorView::takeBuffer()
+{
+    void* shown = SendScintillaPtrResult(SCI_GETDOCPOINTER);
+    SendScintilla(SCI_ADDREFDOCUMENT, 0UL, shown);
+    void* fresh = createBuffer();
+    showBuffer(fresh);
+    return shown;
+}
+
+void EditorView::showBuffer(void* buffer)
+{
+    // Attaching a buffer while wrapping would lay out every line before returning; attached
+    // unwrapped, the buffer is wrapped afterwards, the shown screen first.
+    const long wrap = SendScintilla(SCI_GETWRAPMODE);
+    SendScintilla(SCI_SETWRAPMODE, static_cast<long>(SC_WRAP_NONE));
+    SendScintilla(SCI_SETDOCPOINTER, 0UL, buffer);
+    SendScintilla(SCI_SETWRAPMODE, wrap);
+    releaseBuffer(buffer); // the view now holds its own reference
+    prepareBuffer();
+}
+
+void EditorView::releaseBuffer(void* buffer)
+{
+    if (buffer)
+        SendScintilla(SCI_RELEASEDOCUMENT, 0UL, buffer);
+}
+
+qint64 EditorView::textLength() const
+{
+    return SendScintilla(SCI_GETLENGTH);
+}
+
+QByteArray EditorView::bytes() const
+{
+    const qint64 length = textLength();
+    const char* text = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    return QByteArray(text, length);
+}
+
+QByteArrayView EditorView::textView() const
+{
+    const qint64 length = textLength();
+    if (length == 0)
+        return {};
+    return QByteArrayView(static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER)), length);
+}
+
+bool EditorView::writeTo(QIODevice& device) const
+{
+    const qint64 length = textLength();
+    if (length == 0)
+        return true;
+    const char* text = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    qint64 written = 0;
+    while (written < length) {
+        const qint64 n = device.write(text + written, length - written);
+        if (n <= 0)
+            return false;
+        written += n;
+    }
+    return true;
+}
+
+namespace {
+
+// While a whole text is put in, the editor neither wraps line by line nor reports each piece:
+// both cost far more than the copy itself on large files. Wrapping resumes afterwards, screen by
+// screen as the text is shown.
+class BulkLoad
+{
+public:
+    explicit BulkLoad(const QsciScintillaBase& editor)
+        : m_editor(editor), m_wrap(editor.SendScintilla(QsciScintillaBase::SCI_GETWRAPMODE)),
+          m_events(editor.SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK))
+    {
+        m_editor.SendScintilla(QsciScintillaBase::SCI_SETWRAPMODE, static_cast<long>(QsciScintillaBase::SC_WRAP_NONE));
+        m_editor.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0L);
+        m_editor.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0L);
+    }
+    ~BulkLoad()
+    {
+        m_editor.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1L);
+        m_editor.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+        m_editor.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0L);
+        m_editor.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, m_events);
+        m_editor.SendScintilla(QsciScintillaBase::SCI_SETWRAPMODE, m_wrap);
+    }
+    BulkLoad(const BulkLoad&) = delete;
+    BulkLoad& operator=(const BulkLoad&) = delete;
+
+private:
+    const QsciScintillaBase& m_editor;
+    long m_wrap;
+    long m_events;
+};
+
+} // namespace
+
+void EditorView::setBytes(const char* data, qint64 size)
+{
+    if (size > TextCapacity)
+        throw CommandError(QStringLiteral("The text is too large for the editor (%1 bytes).").arg(size));
+    BulkLoad bulk(*this);
+    SendScintilla(SCI_CLEARALL);
+    if (size > 0) {
+        SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size + 1));
+        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(size), data);
+    }
+}
+
+void EditorView::appendFromDevice(QIODevice& device, qint64 sizeHint)
+{
+    constexpr qint64 Chunk = 4 << 20;
+    BulkLoad bulk(*this);
+    SendScintilla(SCI_CLEARALL);
+    // Room for the first edits: a full buffer would be copied whole by the first insertion,
+    // which doubles the memory of a huge file for a moment.
+    if (sizeHint > 0)
+        SendScintilla(SCI_ALLOCATE,
+                      static_cast<unsigned long>(sizeHint + 1 + qMin<qint64>(sizeHint / 8, 64 << 20) + 4096));
+    QByteArray chunk(Chunk, Qt::Uninitialized);
+    qint64 total = 0;
+    for (;;) {
+        const qint64 n = device.read(chunk.data(), Chunk);
+        if (n < 0)
+            throw CommandError(QStringLiteral("Cannot read the file.\n%1").arg(device.errorString()));
+        if (n == 0)
+            break;
+        total += n;
+        if (total > TextCapacity)
+            throw CommandError(QStringLiteral("The text is too large for the editor."));
+        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(n), chunk.constData());
+    }
+}
+
+void EditorView::insertBytes(qint64 pos, QByteArrayView bytes)
+{
+    SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(pos), static_cast<long>(pos));
+    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.data());
+}
+
+void EditorView::replaceRange(qint64 from, qint64 to, QByteArrayView bytes)
+{
+    // A large replacement would be re-wrapped on the spot and reported piece by piece; both wait
+    // until it is in, and it stays one step for Undo.
+    const long wrap = SendScintilla(SCI_GETWRAPMODE);
+    SendScintilla(SCI_SETWRAPMODE, static_cast<long>(SC_WRAP_NONE));
+    SendScintilla(SCI_BEGINUNDOACTION);
+    SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(from), static_cast<long>(to));
+    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.data());
+    SendScintilla(SCI_ENDUNDOACTION);
+    SendScintilla(SCI_SETWRAPMODE, wrap);
+    setCaret(from + bytes.size());
+}
+
+void EditorView::clearText()
+{
+    setBytes(nullptr, 0);
+}
+
+qint64 EditorView::selStart() const
+{
+    return SendScintilla(SCI_GETSELECTIONSTART);
+}
+
+qint64 EditorView::selLength() const
+{
+    return SendScintilla(SCI_GETSELECTIONEND) - SendScintilla(SCI_GETSELECTIONSTART);
+}
+
+void EditorView::setCaret(qint64 pos)
+{
+    pos = qBound<qint64>(0, pos, textLength());
+    SendScintilla(SCI_SETEMPTYSELECTION, static_cast<unsigned long>(pos));
+    SendScintilla(SCI_SCROLLCARET);
+}
+
+qint64 EditorView::lineFromPosition(qint64 pos) const
+{
+    return SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(pos));
+}
+
+int EditorView::caretPixelX() const
+{
+    return static_cast<int>(
+        SendScintilla(SCI_POINTXFROMPOSITION, 0UL, static_cast<long>(SendScintilla(SCI_GETCURRENTPOS))));
+}
+
+bool EditorView::overtype() const
+{
+    return SendScintilla(SCI_GETOVERTYPE) != 0;
+}
+
+bool EditorView::modifiedFlag() const
+{
+    return SendScintilla(SCI_GETMODIFY) != 0;
+}
+
+void EditorView::clearModifiedFlag()
+{
+    SendScintilla(SCI_SETSAVEPOINT);
+}
+
+bool EditorView::wordWrap() const
+{
+    return wrapMode() != WrapNone;
+}
+
+void EditorView::setWordWrap(bool on)
+{
+    setWrapMode(on ? WrapWord : WrapNone);
+    // Wrapping would otherwise keep the layout of every line of the document (about ten bytes
+    // per byte of text); the lines on screen are enough.
+    SendScintilla(SCI_SETLAYOUTCACHE, static_cast<long>(SC_CACHE_PAGE));
+}
+
+void EditorView::setScrollBarsBoth(bool both)
+{
+    m_scrollBarsBoth = both;
+    SendScintilla(SCI_SETHSCROLLBAR, both ? 1L : 0L);
+}
+
+void EditorView::removeKeyBindings(const QList<int>& keys)
+{
+    for (QsciCommand* command : standardCommands()->commands()) {
+        if (command->key() && keys.contains(command->key()))
+            command->setKey(0);
+        if (command->alternateKey() && keys.contains(command->alternateKey()))
+            command->setAlternateKey(0);
+    }
+}
+
+void EditorView::keyPressEvent(QKeyEvent* event)
+{
+    emit keyDown(event);
+    QsciScintilla::keyPressEvent(event);
+}

@@ -1,0 +1,98 @@
+#pragma once
+// The editor control: a QScintilla view that holds the current document's bytes unchanged
+// (UTF-8 mode; invalid bytes and NULs are kept and shown as byte markers). Text moves in and
+// out only as bytes, never through QString. Each document can keep its own Scintilla buffer,
+// so switching tabs swaps buffers instead of reloading text.
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QByteArray>
+
+class QIODevice;
+
+class EditorView : public QsciScintilla
+{
+    Q_OBJECT
+
+public:
+    // Texts larger than this are refused, as the editor's capacity.
+    static constexpr qint64 TextCapacity = 2147483632;
+
+    explicit EditorView(QWidget* parent = nullptr);
+    ~EditorView() override;
+
+    qint64 textLength() const;
+    QByteArray bytes() const;
+    // The whole text without a copy; valid until the text changes.
+    QByteArrayView textView() const;
+    // Writes the whole text; false (with the device's error) when a write fails.
+    bool writeTo(QIODevice& device) const;
+    // Replaces the text with `size` bytes from `data`; the undo history starts afresh.
+    void setBytes(const char* data, qint64 size);
+    void setBytes(const QByteArray& data) { setBytes(data.constData(), data.size()); }
+    void clearText();
+    // Appends everything `device` yields (expected `sizeHint` bytes) with undo collection off,
+    // then starts the undo history afresh. Throws CommandError when a read fails.
+    void appendFromDevice(QIODevice& device, qint64 sizeHint);
+    // Inserts bytes at `pos` as one undoable action.
+    void insertBytes(qint64 pos, QByteArrayView bytes);
+
+    qint64 selStart() const;
+    qint64 selLength() const;
+    // Empty selection at `pos` (clamped), scrolled into view.
+    void setCaret(qint64 pos);
+    qint64 lineFromPosition(qint64 pos) const;
+    int caretPixelX() const;
+    bool overtype() const;
+
+    // The editor's own changed flag: set by any change of the text.
+    bool modifiedFlag() const;
+    void clearModifiedFlag();
+
+    bool wordWrap() const;
+    void setWordWrap(bool on);
+    // Scroll bars both ways (true) or only vertical.
+    bool scrollBarsBoth() const { return m_scrollBarsBoth; }
+    void setScrollBarsBoth(bool both);
+
+    // Buffer swapping. takeBuffer() hands out the shown buffer (the caller owns one reference)
+    // and shows a fresh empty one; showBuffer() shows a buffer taken earlier and takes over the
+    // caller's reference; releaseBuffer() drops a reference that is no longer wanted.
+    void* takeBuffer();
+    void showBuffer(void* buffer);
+    void releaseBuffer(void* buffer);
+
+    // Removes every built-in key binding that uses one of these key codes (Qt key | modifiers).
+    void removeKeyBindings(const QList<int>& keys);
+
+    // Replaces the bytes in [from, to) as one undoable edit; the caret goes after them.
+    void replaceRange(qint64 from, qint64 to, QByteArrayView bytes);
+
+signals:
+    // Before the key acts.
+    void keyDown(QKeyEvent* event);
+    // Text was inserted or deleted by something other than undo or redo.
+    void userEdited();
+    // Local files dropped on the editor, in the order the system lists them.
+    void filesDropped(const QStringList& paths);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // Takes or refuses a drag of files; false when the drag carries no files.
+    bool answerFileDrag(QDragMoveEvent* event) const;
+    void* createBuffer() const;
+    void prepareBuffer();
+
+    bool m_scrollBarsBoth = true;
+    bool m_acceptFileDrops = true;
+
+public:
+    // Whether dropped files are taken (otherwise a drop of files is refused).
+    void setAcceptFileDrops(bool accept) { m_acceptFileDrops = accept; }
+    bool acceptFileDrops() const { return m_acceptFileDrops; }
+};

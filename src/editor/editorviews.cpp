@@ -1,0 +1,183 @@
+#include "editor/editorviews.h"
+
+#include "core/commanderror.h"
+#include "editor/editorview.h"
+#include "settings/propertycodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStackedWidget>
+
+namespace {
+
+QString fileError(const QString& what, const QString& path, const QString& reason)
+{
+    return QStringLiteral("%1 \"%2\".\n%3").arg(what, QDir::toNativeSeparators(path), reason);
+}
+
+} // namespace
+
+QByteArray readFileBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw CommandError(fileError(QStringLiteral("Cannot open file"), path, file.errorString()));
+    if (file.size() > EditorView::TextCapacity)
+        throw CommandError(fileError(QStringLiteral("The file is too large"), path, QString()));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw CommandError(fileError(QStringLiteral("Cannot read file"), path, file.errorString()));
+    return bytes;
+}
+
+EditorViews::EditorViews(QWidget* parent, std::function<EditorView*(QWidget*)> makeView)
+    : QObject(parent), m_stack(new QStackedWidget(parent)), m_makeView(std::move(makeView))
+{
+    m_stack->setObjectName(QStringLiteral("EditorViews"));
+    display(emptyView());
+}
+
+EditorViews::~EditorViews() = default;
+
+int EditorViews::viewCount() const
+{
+    return m_stack->count();
+}
+
+void EditorViews::setSettings(const EditorSettings& settings)
+{
+    m_settings = settings;
+    applySettings(m_current);
+}
+
+namespace {
+
+// The editor sizes its styles in points; a font given in pixels is converted at 96 dpi.
+QFont inPoints(QFont font)
+{
+    if (font.pixelSize() > 0)
+        font.setPointSizeF(font.pixelSize() * 72.0 / 96.0);
+    return font;
+}
+
+} // namespace
+
+void EditorViews::applySettings(EditorView* view)
+{
+    const QFont font = inPoints(m_settings.font);
+    if (view->font() != font)
+        view->setFont(font);
+    const QColor paper = PropertyCodec::colorFromStored(m_settings.paper, view->palette());
+    if (view->paper() != paper)
+        view->setPaper(paper);
+    const QColor ink = PropertyCodec::colorFromStored(m_settings.ink, view->palette());
+    if (view->color() != ink)
+        view->setColor(ink);
+    if (view->wordWrap() != m_settings.wordWrap)
+        view->setWordWrap(m_settings.wordWrap);
+    if (view->scrollBarsBoth() != m_settings.scrollBarsBoth)
+        view->setScrollBarsBoth(m_settings.scrollBarsBoth);
+    view->setAcceptFileDrops(m_settings.acceptFileDrops);
+}
+
+EditorView* EditorViews::emptyView()
+{
+    if (m_spare) {
+        EditorView* view = m_spare;
+        m_spare = nullptr;
+        view->clearText();
+        return view;
+    }
+    EditorView* view = m_makeView(m_stack);
+    m_stack->addWidget(view);
+    return view;
+}
+
+void EditorViews::display(EditorView* view)
+{
+    if (view == m_current)
+        return;
+    EditorView* previous = m_current;
+    const bool hadFocus = previous && previous->hasFocus();
+    applySettings(view);
+    m_current = view;
+    m_stack->setCurrentWidget(view);
+    if (hadFocus)
+        view->setFocus();
+    emit currentChanged(view);
+}
+
+void EditorViews::stash(const QString& storeFile)
+{
+    writeFile(storeFile);
+    forget(storeFile);
+    m_kept.insert(storeFile, m_current);
+    display(emptyView());
+}
+
+void EditorViews::show(const QString& storeFile)
+{
+    EditorView* previous = m_current;
+    if (EditorView* view = m_kept.take(storeFile)) {
+        display(view);
+    } else {
+        display(emptyView());
+        loadFile(storeFile);
+    }
+    if (previous == m_current)
+        return;
+    // The view shown before belonged to no document any more (an empty one left by a stash, or a
+    // closed document's): one is kept for the next stash, others go.
+    if (!m_spare && previous->textLength() == 0) {
+        m_spare = previous;
+    } else {
+        m_stack->removeWidget(previous);
+        previous->deleteLater();
+    }
+}
+
+void EditorViews::forget(const QString& storeFile)
+{
+    if (EditorView* view = m_kept.take(storeFile)) {
+        m_stack->removeWidget(view);
+        view->deleteLater();
+    }
+}
+
+void EditorViews::forgetAll()
+{
+    const QStringList files = m_kept.keys();
+    for (const QString& file : files)
+        forget(file);
+}
+
+void EditorViews::loadFile(const QString& path)
+{
+    // The file streams into a fresh buffer, so a failed read leaves the shown text as it was and
+    // the text is never held twice in memory.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw CommandError(fileError(QStringLiteral("Cannot open file"), path, file.errorString()));
+    const qint64 size = file.isSequential() ? 0 : file.size();
+    if (size > EditorView::TextCapacity)
+        throw CommandError(fileError(QStringLiteral("The file is too large"), path, QString()));
+
+    void* previous = m_current->takeBuffer();
+    try {
+        m_current->appendFromDevice(file, size);
+    } catch (...) {
+        m_current->showBuffer(previous);
+        throw;
+    }
+    m_current->releaseBuffer(previous);
+}
+
+void EditorViews::writeFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw CommandError(fileError(QStringLiteral("Cannot create file"), path, file.errorString()));
+    if (!m_current->writeTo(file) || !file.flush())
+        throw CommandError(fileError(QStringLiteral("Cannot write file"), path, file.errorString()));
+    file.close();
+}

@@ -1,0 +1,87 @@
+#pragma once
+// The editor views of the open documents. One view is shown: it is "the editor". Every other
+// document keeps its own view, hidden, with its text, layout and wrapping intact, so switching
+// tabs shows another view instead of reloading or re-wrapping text. Every stash still writes the
+// document's bytes to its store file, so the store files always hold each document's text as it
+// was last shown.
+//
+// Settings of the editor (font, word wrap, scroll bars, dropping) belong to the editor, not to a
+// document: they are kept here and brought into a view as it is shown, so hidden views never do
+// work for them.
+
+#include <QFont>
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QIODevice;
+class QStackedWidget;
+class QWidget;
+class EditorView;
+
+struct EditorSettings
+{
+    QFont font;
+    bool wordWrap = true;
+    bool scrollBarsBoth = false;
+    bool acceptFileDrops = true;
+    // The page colour in its stored form: a 0x00BBGGRR colour, or a negative system colour
+    // (the default is the button face).
+    qint32 paper = qint32(0x8000000F);
+    // The text colour, stored the same way (black by default).
+    qint32 ink = 0;
+};
+
+class EditorViews : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `makeView` creates and wires a new view (key bindings, menus, signals).
+    EditorViews(QWidget* parent, std::function<EditorView*(QWidget*)> makeView);
+    ~EditorViews() override;
+
+    QStackedWidget* widget() const { return m_stack; }
+    EditorView* current() const { return m_current; }
+    int viewCount() const;
+
+    const EditorSettings& settings() const { return m_settings; }
+    // Applies to the shown view now and to every other view when it is next shown.
+    void setSettings(const EditorSettings& settings);
+
+    // Writes the shown text into `storeFile` (throws CommandError on failure), keeps the view for
+    // `storeFile` and shows an empty view.
+    void stash(const QString& storeFile);
+    // Shows the view kept for `storeFile` (or, if none is kept, the store file's text).
+    void show(const QString& storeFile);
+    // Forgets the view of a document that no longer exists.
+    void forget(const QString& storeFile);
+    void forgetAll();
+    bool isKept(const QString& storeFile) const { return m_kept.contains(storeFile); }
+
+    // Reads a whole file into the shown view as bytes. Throws CommandError on failure; the view
+    // then keeps the text it had.
+    void loadFile(const QString& path);
+    // Writes the shown view's bytes to `path`, replacing it (throws CommandError on failure).
+    void writeFile(const QString& path);
+
+signals:
+    // Another view is now the editor.
+    void currentChanged(EditorView* view);
+
+private:
+    void display(EditorView* view);
+    EditorView* emptyView();
+    void applySettings(EditorView* view);
+
+    QStackedWidget* m_stack;
+    std::function<EditorView*(QWidget*)> m_makeView;
+    EditorView* m_current = nullptr;
+    EditorView* m_spare = nullptr;
+    QHash<QString, EditorView*> m_kept;
+    EditorSettings m_settings;
+};
+
+// Reads a whole file as bytes; throws CommandError with the system's reason on failure.
+QByteArray readFileBytes(const QString& path);

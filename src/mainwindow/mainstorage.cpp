@@ -1,0 +1,217 @@
+// The main window's storage: its position, the two recent-file lists and the stored properties,
+// in section "Main" of the settings store. Each stored "Component.Property" maps to a getter and
+// a setter on the Qt side, writing the value in its stored format.
+
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/statusbar.h"
+#include "editor/editorviews.h"
+#include "settings/windowsettings.h"
+#include "settings/recentfilesmenu.h"
+#include "settings/settingsstore.h"
+#include "settings/storedprops.h"
+#include "windows/windowbase.h"
+
+#include <QAction>
+#include <QToolBar>
+
+using namespace PropertyCodec;
+
+namespace {
+
+const QStringList Alignments{QStringLiteral("taLeftJustify"), QStringLiteral("taRightJustify"),
+                             QStringLiteral("taCenter")};
+const QStringList Aligns{QStringLiteral("alNone"), QStringLiteral("alTop"),   QStringLiteral("alBottom"),
+                         QStringLiteral("alLeft"), QStringLiteral("alRight"), QStringLiteral("alClient")};
+const QStringList ScrollBarKinds{QStringLiteral("ssNone"), QStringLiteral("ssHorizontal"), QStringLiteral("ssVertical"),
+                                 QStringLiteral("ssBoth")};
+const QStringList Measurements{QStringLiteral("pmDefault"), QStringLiteral("pmMillimeters"),
+                               QStringLiteral("pmInches")};
+const QStringList Bevels{QStringLiteral("pbNone"), QStringLiteral("pbLowered"), QStringLiteral("pbRaised")};
+const QStringList PanelStyles{QStringLiteral("psText"), QStringLiteral("psOwnerDraw")};
+constexpr int AlignTop = 1;
+constexpr int AlignBottom = 2;
+
+StoredFont editorFontBase()
+{
+    StoredFont base;
+    base.charset = 0;
+    base.color = 0;
+    return base;
+}
+
+QString number(int value)
+{
+    return formatInteger(value);
+}
+
+} // namespace
+
+void MainWindow::createFormStorage()
+{
+    using namespace storedprops;
+    FormStorage1 = new WindowSettings(this);
+    FormStorage1->setObjectName(QStringLiteral("FormStorage1"));
+    FormStorage1->setIniSection(QStringLiteral("Main"));
+    FormStorage1->setOptions(WindowSettings::fpPosition);
+    FormStorage1->setMainWindow(true);
+    WindowSettings& s = *FormStorage1;
+
+    for (RecentFilesMenu* manager : {MRUManager1, MRUManager2}) {
+        const QString key = QStringLiteral("TQuilForm1.") + manager->objectName();
+        s.addLinked([manager, key](SettingsStore& store) { manager->SaveTo(store, key); },
+                    [manager, key](const SettingsStore& store) { manager->LoadFrom(store, key); });
+    }
+
+    auto dialogFilter = [&](const QString& item, FileDialogState& dialog) {
+        addString(
+            s, item, [&dialog] { return dialog.filter; }, [&dialog](const QString& v) { dialog.filter = v; });
+    };
+    dialogFilter(QStringLiteral("InsertDialog1.Filter"), InsertDialog1);
+    dialogFilter(QStringLiteral("OpenDialog1.Filter"), OpenDialog1);
+    dialogFilter(QStringLiteral("SaveDialog1.Filter"), SaveDialog1);
+    dialogFilter(QStringLiteral("SaveDialog2.Filter"), SaveDialog2);
+    addString(
+        s, QStringLiteral("FindDialog1.FindText"), [this] { return m_findText; },
+        [this](const QString& v) { m_findText = v; });
+    addFont(
+        s, QStringLiteral("FontDialog1.Font"), [this] { return m_fontDialogFont; },
+        [this](const StoredFont& f) { m_fontDialogFont = f; });
+    addObject(
+        s, QStringLiteral("PageSetupDialog1.PaperSize"),
+        [this] {
+            return QList<std::pair<QString, QString>>{{QStringLiteral("X"), number(m_pageSetup.paperX)},
+                                                      {QStringLiteral("Y"), number(m_pageSetup.paperY)}};
+        },
+        [this](const QList<std::pair<QString, QString>>& v) {
+            m_pageSetup.paperX = parseInteger(v[0].second);
+            m_pageSetup.paperY = parseInteger(v[1].second);
+        });
+    addEnum(
+        s, QStringLiteral("PageSetupDialog1.Measurements"), Measurements, [this] { return m_pageSetup.measurements; },
+        [this](int v) { m_pageSetup.measurements = v; });
+    addObject(
+        s, QStringLiteral("PageSetupDialog1.Margins"),
+        [this] {
+            return QList<std::pair<QString, QString>>{{QStringLiteral("Left"), number(m_pageSetup.marginLeft)},
+                                                      {QStringLiteral("Right"), number(m_pageSetup.marginRight)},
+                                                      {QStringLiteral("Top"), number(m_pageSetup.marginTop)},
+                                                      {QStringLiteral("Bottom"), number(m_pageSetup.marginBottom)}};
+        },
+        [this](const QList<std::pair<QString, QString>>& v) {
+            m_pageSetup.marginLeft = parseInteger(v[0].second);
+            m_pageSetup.marginRight = parseInteger(v[1].second);
+            m_pageSetup.marginTop = parseInteger(v[2].second);
+            m_pageSetup.marginBottom = parseInteger(v[3].second);
+        });
+    addBool(
+        s, QStringLiteral("PageSetupDialog1.Centered"), [this] { return m_pageSetup.centered; },
+        [this](bool v) { m_pageSetup.centered = v; });
+
+    auto checked = [&](const QString& item, const QString& actionName) {
+        QAction* action = m_actions.value(actionName);
+        addBool(
+            s, item, [action] { return action->isChecked(); }, [action](bool v) { action->setChecked(v); });
+    };
+    checked(QStringLiteral("StayOnTop1.Checked"), QStringLiteral("StayOnTop1"));
+    addEnum(
+        s, QStringLiteral("ToolBar1.Alignment"), Alignments, [this] { return m_toolBarAlignment; },
+        [this](int v) { m_toolBarAlignment = v; });
+    addEnum(
+        s, QStringLiteral("ToolBar1.Align"), Aligns,
+        [this] { return toolBarArea(ToolBar1) == Qt::BottomToolBarArea ? AlignBottom : AlignTop; },
+        [this](int v) {
+            if (v == AlignTop || v == AlignBottom)
+                addToolBar(v == AlignBottom ? Qt::BottomToolBarArea : Qt::TopToolBarArea, ToolBar1);
+        });
+    addInteger(
+        s, QStringLiteral("ToolBar1.Color"), [this] { return m_toolBarColor; },
+        [this](qint32 v) { m_toolBarColor = v; });
+    addBool(
+        s, QStringLiteral("TrayIcon.Active"), [this] { return m_trayIconProperty; },
+        [this](bool v) { m_trayIconProperty = v; });
+    checked(QStringLiteral("WordWrap1.Checked"), QStringLiteral("WordWrap1"));
+    addBool(
+        s, QStringLiteral("StatusBar1.Visible"), [this] { return !StatusBar1->isHidden(); },
+        [this](bool v) { StatusBar1->setVisible(v); });
+    addBool(
+        s, QStringLiteral("StatusBar1.SizeGrip"), [this] { return StatusBar1->sizeGrip(); },
+        [this](bool v) { StatusBar1->setSizeGrip(v); });
+
+    auto editorSetting = [this](auto change) {
+        EditorSettings settings = m_views->settings();
+        change(settings);
+        m_views->setSettings(settings);
+    };
+    addInteger(
+        s, QStringLiteral("Editor.Color"), [this] { return m_views->settings().paper; },
+        [editorSetting](qint32 v) { editorSetting([v](EditorSettings& e) { e.paper = v; }); });
+    addFont(
+        s, QStringLiteral("Editor.Font"), [this] { return storedFromFont(m_views->settings().font, editorFontBase()); },
+        [editorSetting](const StoredFont& f) {
+            editorSetting([f](EditorSettings& e) { e.font = fontFromStored(f); });
+        });
+    addEnum(
+        s, QStringLiteral("Editor.ScrollBars"), ScrollBarKinds,
+        [this] { return m_views->settings().scrollBarsBoth ? 3 : 2; },
+        [editorSetting](int v) { editorSetting([v](EditorSettings& e) { e.scrollBarsBoth = v == 1 || v == 3; }); });
+    addBool(
+        s, QStringLiteral("Editor.WordWrap"), [this] { return m_views->settings().wordWrap; },
+        [this, editorSetting](bool v) {
+            editorSetting([v](EditorSettings& e) { e.wordWrap = v; });
+            StatusBar1->setPanelText(5, v ? QStringLiteral("  W-W") : QString());
+        });
+
+    auto dialogText = [&](const QString& item, QString& field) {
+        addString(
+            s, item, [&field] { return field; }, [&field](const QString& v) { field = v; });
+    };
+    dialogText(QStringLiteral("OpenDialog1.FileName"), OpenDialog1.fileName);
+    dialogText(QStringLiteral("OpenDialog1.DefaultExt"), OpenDialog1.defaultExt);
+    dialogText(QStringLiteral("OpenDialog1.InitialDir"), OpenDialog1.initialDir);
+    addCollection(
+        s, QStringLiteral("StatusBar1.Panels"),
+        [this] {
+            QList<CollectionItem> panels;
+            for (int i = 0; i < StatusBar::PanelCount; ++i)
+                panels.append({{QStringLiteral("Alignment"), formatEnum(i < 4 ? 2 : 0, Alignments)},
+                               {QStringLiteral("Bevel"), formatEnum(1, Bevels)},
+                               {QStringLiteral("Style"), formatEnum(0, PanelStyles)},
+                               {QStringLiteral("Text"), StatusBar1->panelText(i)},
+                               {QStringLiteral("Width"), number(StatusBar1->panelWidth(i))}});
+            return panels;
+        },
+        [this](const QList<CollectionItem>& panels) {
+            for (int i = 0; i < panels.size() && i < StatusBar::PanelCount; ++i) {
+                StatusBar1->setPanelText(i, panels[i].value(3).second);
+                const int width = parseInteger(panels[i].value(4).second);
+                if (width > 0)
+                    StatusBar1->setPanelWidth(i, width);
+            }
+            StatusBar1Resize();
+        });
+    addObject(
+        s, QStringLiteral("MSOfficeCaption1.CaptionText"),
+        [this] {
+            return QList<std::pair<QString, QString>>{
+                {QStringLiteral("Caption"), formatString(m_titleDocText)},
+                {QStringLiteral("ColorActive"), formatInteger(m_captionText.colorActive)},
+                {QStringLiteral("ColorInactive"), formatInteger(m_captionText.colorInactive)},
+                {QStringLiteral("FontKind"), m_captionText.fontKind},
+                {QStringLiteral("Visible"), formatBool(m_showFileName)}};
+        },
+        [this](const QList<std::pair<QString, QString>>& v) {
+            m_captionText.colorActive = parseInteger(v[1].second);
+            m_captionText.colorInactive = parseInteger(v[2].second);
+            m_captionText.fontKind = v[3].second;
+            if (const auto visible = parseBool(v[4].second))
+                setShowFileNameInTitle(*visible);
+        });
+    addFont(
+        s, QStringLiteral("MSOfficeCaption1.CaptionTextFont"), [this] { return m_captionText.font; },
+        [this](const StoredFont& f) { m_captionText.font = f; });
+    dialogText(QStringLiteral("SaveDialog1.FileName"), SaveDialog1.fileName);
+    dialogText(QStringLiteral("SaveDialog2.FileName"), SaveDialog2.fileName);
+    dialogText(QStringLiteral("SaveDialog2.DefaultExt"), SaveDialog2.defaultExt);
+    dialogText(QStringLiteral("SaveDialog1.DefaultExt"), SaveDialog1.defaultExt);
+    checked(QStringLiteral("Show1.Checked"), QStringLiteral("Show1"));
+}

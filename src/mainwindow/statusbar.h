@@ -1,0 +1,58 @@
+#pragma once
+// The main window's status bar: six painted panels (clock, line:column, modified, INS/OVR,
+// messages and hints, word wrap), an optional size grip, and the save progress bar over the
+// message panel.
+
+#include <QList>
+#include <QStatusBar>
+#include <QString>
+
+class QProgressBar;
+
+// The panel under x, or -1 on a border or beyond the last panel. Panel 0 starts at 0, each later
+// panel 2 pixels after the running sum of the widths before it; a panel covers the positions
+// strictly between its start and the running sum including its own width.
+int statusPanelAt(const QList<int>& widths, int x);
+
+class StatusBar : public QStatusBar
+{
+    Q_OBJECT
+
+public:
+    static constexpr int PanelCount = 6;
+
+    explicit StatusBar(QWidget* parent = nullptr);
+
+    QString panelText(int panel) const { return m_texts.value(panel); }
+    void setPanelText(int panel, const QString& text);
+    int panelWidth(int panel) const { return m_widths.value(panel); }
+    void setPanelWidth(int panel, int width);
+    const QList<int>& panelWidths() const { return m_widths; }
+    // Left edge of a panel, by the same arithmetic as statusPanelAt.
+    int panelLeft(int panel) const;
+
+    bool sizeGrip() const { return isSizeGripEnabled(); }
+    void setSizeGrip(bool on);
+
+    QProgressBar* progressBar() const { return m_progress; }
+    void createProgressBar();
+
+    QSize sizeHint() const override;
+
+signals:
+    void panelHovered(int panel);
+    void panelReleased(int panel);
+    void resized();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QList<int> m_widths;
+    QList<Qt::Alignment> m_alignments;
+    QStringList m_texts;
+    QProgressBar* m_progress = nullptr;
+};

@@ -1,0 +1,326 @@
+#include "settings/recentfilesmenu.h"
+
+#include "settings/settingsstore.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <algorithm>
+#include <utility>
+
+RecentFilesMenu::RecentFilesMenu(QObject* parent) : QObject(parent)
+{
+    m_strings.setOnChange([this] { listChanged(); });
+}
+
+RecentFilesMenu::~RecentFilesMenu()
+{
+    m_strings.setOnChange(nullptr);
+    // Deleted at once: no item of ours can be mid-trigger once the manager is going away, and
+    // there may be no event loop left to run a deferred delete.
+    for (const QPointer<QAction>& item : std::as_const(m_entryItems))
+        delete item.data();
+    m_entryItems.clear();
+}
+
+int RecentFilesMenu::capacity() const
+{
+    return m_strings.capacity();
+}
+
+void RecentFilesMenu::setCapacity(int capacity)
+{
+    m_strings.setCapacity(capacity);
+}
+
+RecentList::Mode RecentFilesMenu::mode() const
+{
+    return m_strings.mode();
+}
+
+void RecentFilesMenu::setMode(RecentList::Mode mode)
+{
+    m_strings.setMode(mode);
+}
+
+bool RecentFilesMenu::removeOnSelect() const
+{
+    return m_removeOnSelect;
+}
+
+void RecentFilesMenu::setRemoveOnSelect(bool on)
+{
+    m_removeOnSelect = on;
+}
+
+bool RecentFilesMenu::showAccelChar() const
+{
+    return m_showAccelChar;
+}
+
+void RecentFilesMenu::setShowAccelChar(bool on)
+{
+    if (m_showAccelChar == on)
+        return;
+    m_showAccelChar = on;
+    UpdateRecentMenu();
+}
+
+int RecentFilesMenu::startAccel() const
+{
+    return m_startAccel;
+}
+
+void RecentFilesMenu::setStartAccel(int start)
+{
+    start = std::max(0, start);
+    if (m_startAccel == start)
+        return;
+    m_startAccel = start;
+    UpdateRecentMenu();
+}
+
+RecentFilesMenu::AccelDelimiter RecentFilesMenu::accelDelimiter() const
+{
+    return m_delimiter;
+}
+
+void RecentFilesMenu::setAccelDelimiter(AccelDelimiter delimiter)
+{
+    if (m_delimiter == delimiter)
+        return;
+    m_delimiter = delimiter;
+    UpdateRecentMenu();
+}
+
+int RecentFilesMenu::separateSize() const
+{
+    return m_separateSize;
+}
+
+void RecentFilesMenu::setSeparateSize(int size)
+{
+    size = std::max(0, size);
+    if (m_separateSize == size)
+        return;
+    m_separateSize = size;
+    UpdateRecentMenu();
+}
+
+bool RecentFilesMenu::autoUpdate() const
+{
+    return m_autoUpdate;
+}
+
+void RecentFilesMenu::setAutoUpdate(bool on)
+{
+    if (m_autoUpdate == on)
+        return;
+    m_autoUpdate = on;
+    // Catch up with the changes made while it was off.
+    if (on)
+        UpdateRecentMenu();
+}
+
+bool RecentFilesMenu::autoEnable() const
+{
+    return m_autoEnable;
+}
+
+void RecentFilesMenu::setAutoEnable(bool on)
+{
+    m_autoEnable = on;
+    if (on && m_menu)
+        m_menu->menuAction()->setEnabled(!m_menu->actions().isEmpty());
+}
+
+QMenu* RecentFilesMenu::recentMenu() const
+{
+    return m_menu;
+}
+
+void RecentFilesMenu::setRecentMenu(QMenu* menu)
+{
+    if (m_menu == menu)
+        return;
+    removeEntryItems(); // from the old menu, which keeps only its own items
+    m_menu = menu;
+    UpdateRecentMenu();
+}
+
+const RecentFilesMenu::ClickHandler& RecentFilesMenu::onClick() const
+{
+    return m_onClick;
+}
+
+void RecentFilesMenu::setOnClick(ClickHandler handler)
+{
+    m_onClick = std::move(handler);
+}
+
+const RecentList& RecentFilesMenu::strings() const
+{
+    return m_strings;
+}
+
+QStringList RecentFilesMenu::items() const
+{
+    return m_strings.strings();
+}
+
+void RecentFilesMenu::Add(const QString& name, const QVariant& data)
+{
+    // Lets a running click know its handler put the chosen path back (see itemClicked).
+    for (ClickState* click = m_click; click; click = click->outer)
+        if (RecentList::sameName(click->name, name))
+            click->readded = true;
+    m_strings.Add(name, data);
+}
+
+void RecentFilesMenu::Clear()
+{
+    m_strings.Clear();
+}
+
+void RecentFilesMenu::Remove(const QString& name)
+{
+    m_strings.Remove(name);
+}
+
+void RecentFilesMenu::UpdateRecentMenu()
+{
+    removeEntryItems();
+    if (!m_menu)
+        return;
+
+    if (!m_strings.isEmpty() && !m_menu->actions().isEmpty())
+        m_entryItems << m_menu->addSeparator();
+
+    for (int i = 0; i < m_strings.count(); ++i) {
+        if (m_separateSize > 0 && i > 0 && i % m_separateSize == 0)
+            m_entryItems << m_menu->addSeparator();
+
+        auto* item = new QAction(captionFor(i), m_menu);
+        const QString entry = m_strings.at(i);
+        const qsizetype bar = entry.indexOf(u'|');
+        item->setStatusTip(bar < 0 ? entry : entry.mid(bar + 1));
+        item->setData(i);
+        connect(item, &QAction::triggered, this, [this, item] { itemClicked(item); });
+        m_menu->addAction(item);
+        m_entryItems << item;
+    }
+
+    if (m_autoEnable)
+        m_menu->menuAction()->setEnabled(!m_menu->actions().isEmpty());
+}
+
+void RecentFilesMenu::SaveTo(SettingsStore& store, const QString& key) const
+{
+    store.eraseKey(key);
+    for (int i = 0; i < m_strings.count(); ++i)
+        store.writeString(key, QStringLiteral("Item_%1").arg(i), m_strings.at(i));
+}
+
+void RecentFilesMenu::LoadFrom(const SettingsStore& store, const QString& key)
+{
+    // Restores the mode and closes the bracket even if the store throws.
+    struct Restore
+    {
+        RecentList& list;
+        RecentList::Mode mode;
+        ~Restore()
+        {
+            list.setMode(mode);
+            list.endUpdate();
+        }
+    } restore{m_strings, m_strings.mode()};
+    m_strings.beginUpdate();
+
+    m_strings.Clear();
+    m_strings.setMode(RecentList::Mode::Insert);
+    // Bottom first, so that "Item_0" ends on top; a name listed twice keeps its upper place.
+    for (int n = m_strings.capacity() - 1; n >= 0; --n) {
+        const QString value = store.readString(key, QStringLiteral("Item_%1").arg(n));
+        if (!value.isEmpty())
+            m_strings.Add(value);
+    }
+}
+
+void RecentFilesMenu::listChanged()
+{
+    if (m_autoUpdate)
+        UpdateRecentMenu();
+}
+
+void RecentFilesMenu::removeEntryItems()
+{
+    for (const QPointer<QAction>& item : std::as_const(m_entryItems)) {
+        if (!item)
+            continue; // went with its menu
+        if (m_menu)
+            m_menu->removeAction(item);
+        // Deferred: the item may be the one whose triggered() is being delivered right now.
+        item->deleteLater();
+    }
+    m_entryItems.clear();
+}
+
+QString RecentFilesMenu::captionFor(int index) const
+{
+    const QString entry = m_strings.at(index);
+    // "&" in a path would otherwise turn the next character into an accelerator.
+    QString caption = entry.left(entry.indexOf(u'|')); // whole entry when there is no bar
+    caption.replace(u'&', QStringLiteral("&&"));
+    if (!m_showAccelChar)
+        return caption;
+
+    const int k = index + m_startAccel;
+    QString accel;
+    if (k <= 9)
+        accel = QLatin1Char('&') + QChar(char16_t(u'0' + k));
+    else if (k <= 100)
+        accel = QLatin1Char('&') + QChar(char16_t(u'A' + (k - 10)));
+    else
+        accel = QStringLiteral(" ");
+    // A tab puts the path in the menu's right-hand (shortcut) column, as the delimiter intends.
+    const QChar delimiter = m_delimiter == AccelDelimiter::Tab ? QChar(u'\t') : QChar(u' ');
+    return accel + delimiter + caption;
+}
+
+// With RemoveOnSelect, the clicked list drops the entry with the chosen *name*, wherever it now
+// stands, unless the handler added that name again while it ran (the main window's handler opens
+// the file, and opening adds the path to the top of both lists). So:
+//  - the path that was opened stays, at the top, and both lists show the same order;
+//  - a path whose handler did not add it back (it failed to open, or threw) leaves the list;
+//  - nothing else is ever removed: dropping the entry now found at the clicked position would,
+//    after the handler's add has shifted the list, lose an unrelated path.
+void RecentFilesMenu::itemClicked(QAction* item)
+{
+    bool ok = false;
+    const int index = item->data().toInt(&ok);
+    if (!ok || index < 0 || index >= m_strings.count())
+        return;
+
+    ClickState click{m_strings.at(index), false, m_click};
+    const QVariant data = m_strings.dataAt(index);
+    const QString caption = item->text();
+    const ClickHandler handler = m_onClick; // the handler may replace m_onClick while it runs
+    const QPointer<RecentFilesMenu> self(this);
+    m_click = &click;
+
+    auto finish = [&] {
+        if (!self)
+            return;
+        m_click = click.outer;
+        if (m_removeOnSelect && !click.readded)
+            m_strings.Remove(click.name);
+    };
+    try {
+        if (handler)
+            handler(click.name, caption, data);
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}

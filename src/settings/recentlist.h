@@ -1,0 +1,77 @@
+#pragma once
+// A bounded list of strings with a data slot per entry: the model behind a recent-files menu.
+// Entries compare with QString::compare(..., Qt::CaseInsensitive) (Unicode case folding). That is
+// chosen over QCollator because it gives the same answer on every machine, with or without ICU and
+// whatever the C locale is, while still matching "é" with "É" as a locale-aware comparison would.
+// No two entries ever compare equal.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <functional>
+
+class RecentList
+{
+public:
+    enum class Mode { Insert, Append };
+
+    static constexpr int DefaultCapacity = 10;
+
+    // The one comparison used for entries.
+    static bool sameName(const QString& a, const QString& b);
+
+    explicit RecentList(int capacity = DefaultCapacity);
+    RecentList(const RecentList&) = delete;
+    RecentList& operator=(const RecentList&) = delete;
+
+    int capacity() const;
+    // Values below 1 become 1; shrinking trims from the bottom (insert) or the top (append).
+    void setCapacity(int capacity);
+    Mode mode() const;
+    void setMode(Mode mode);
+
+    int count() const;
+    bool isEmpty() const;
+    // Out-of-range indexes give an empty string / invalid variant.
+    QString at(int index) const;
+    QVariant dataAt(int index) const;
+    void setDataAt(int index, const QVariant& data);
+    QStringList strings() const;
+    // Index of the entry comparing equal to name without regard to case, or -1.
+    int indexOf(const QString& name) const;
+
+    // Adds a new entry at the top (insert) or bottom (append) and trims to the capacity; an entry
+    // already listed moves there instead, keeping its own spelling and data. Returns the entry's
+    // final index.
+    int Add(const QString& name, const QVariant& data = {});
+    // Removes the entry comparing equal to name; returns whether there was one.
+    bool Remove(const QString& name);
+    void RemoveAt(int index);
+    void Clear();
+
+    // Changes made between the outermost beginUpdate and its endUpdate are reported once, at
+    // endUpdate, and only if the list actually changed. Brackets nest.
+    void beginUpdate();
+    void endUpdate();
+    bool isUpdating() const;
+    void setOnChange(std::function<void()> handler);
+
+private:
+    struct Entry
+    {
+        QString name;
+        QVariant data;
+    };
+
+    void trim();
+    void markChanged();
+
+    QList<Entry> m_entries;
+    int m_capacity;
+    Mode m_mode = Mode::Insert;
+    int m_updateDepth = 0;
+    bool m_changed = false;
+    std::function<void()> m_onChange;
+};

@@ -1,0 +1,211 @@
+#pragma once
+// A window's stored placement: where a top-level window was (normal rectangle, minimised and
+// maximised positions, show state, focused control), written into the window's section key and
+// read back when the window is created, plus the size limits the window enforces. Linked
+// components (the recent-file lists) and stored properties ride along on the same save and
+// restore, in that order.
+//
+// Qt has no platform placement record; the record is mapped onto the widget: the normal
+// rectangle is the widget's client geometry (right = left + width), the show state is its
+// window state, and the flags and minimised/maximised positions are kept by this object so they
+// survive a save/restore round trip unchanged.
+
+#include <QFlags>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+class SettingsStore;
+
+// Eight limits, 0 meaning "not set". Only the tracking sizes map onto Qt (the widget's minimum
+// and maximum size); the maximised position and size are kept but have no Qt equivalent.
+class WindowSizeLimits
+{
+public:
+    WindowSizeLimits() = default;
+    // Copies the values only; the owner's change notification stays with the owner.
+    WindowSizeLimits(const WindowSizeLimits& other);
+    WindowSizeLimits& operator=(const WindowSizeLimits& other); // notifies when something changed
+
+    int maxPosLeft() const { return m_maxPosLeft; }
+    int maxPosTop() const { return m_maxPosTop; }
+    int maxSizeHeight() const { return m_maxSizeHeight; }
+    int maxSizeWidth() const { return m_maxSizeWidth; }
+    int maxTrackHeight() const { return m_maxTrackHeight; }
+    int maxTrackWidth() const { return m_maxTrackWidth; }
+    int minTrackHeight() const { return m_minTrackHeight; }
+    int minTrackWidth() const { return m_minTrackWidth; }
+    void setMaxPosLeft(int v) { set(m_maxPosLeft, v); }
+    void setMaxPosTop(int v) { set(m_maxPosTop, v); }
+    void setMaxSizeHeight(int v) { set(m_maxSizeHeight, v); }
+    void setMaxSizeWidth(int v) { set(m_maxSizeWidth, v); }
+    void setMaxTrackHeight(int v) { set(m_maxTrackHeight, v); }
+    void setMaxTrackWidth(int v) { set(m_maxTrackWidth, v); }
+    void setMinTrackHeight(int v) { set(m_minTrackHeight, v); }
+    void setMinTrackWidth(int v) { set(m_minTrackWidth, v); }
+
+    // Minimum and maximum tracking sizes both width by height.
+    void setFixed(int width, int height);
+    // True when no value is set: the window's own limits are left alone.
+    bool isDefault() const;
+    bool operator==(const WindowSizeLimits& other) const;
+
+    // Called after any value changed (set by the owning placement).
+    void setOnChange(std::function<void()> onChange) { m_onChange = std::move(onChange); }
+
+private:
+    void set(int& field, int value);
+
+    int m_maxPosLeft = 0;
+    int m_maxPosTop = 0;
+    int m_maxSizeHeight = 0;
+    int m_maxSizeWidth = 0;
+    int m_maxTrackHeight = 0;
+    int m_maxTrackWidth = 0;
+    int m_minTrackHeight = 0;
+    int m_minTrackWidth = 0;
+    std::function<void()> m_onChange;
+};
+
+class WindowSettings : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString IniSection READ iniSection WRITE setIniSection)
+    Q_PROPERTY(Options Options READ options WRITE setOptions)
+    Q_PROPERTY(bool Active READ isActive WRITE setActive)
+
+public:
+    enum Option {
+        fpState = 0x1,         // show state is restored
+        fpPosition = 0x2,      // rectangles and positions are restored
+        fpActiveControl = 0x4, // focused control is saved and restored
+    };
+    Q_DECLARE_FLAGS(Options, Option)
+    Q_FLAG(Options)
+
+    using SaveHook = std::function<void(SettingsStore&)>;
+    using LoadHook = std::function<void(const SettingsStore&)>;
+    using ErrorHandler = std::function<void(const QString& message)>;
+
+    // Parented to the form; starts Active with fpState | fpPosition.
+    explicit WindowSettings(QWidget* form);
+    // Saves as at destruction when the automatic occasions are on and the window has not said
+    // so itself (see formDestroying).
+    ~WindowSettings() override;
+
+    QWidget* form() const;
+
+    // Empty means the form's class name.
+    QString iniSection() const;
+    void setIniSection(const QString& section);
+    Options options() const;
+    void setOptions(Options options);
+    // Off: the automatic occasions (attach, close, destruction) neither restore nor save. Not
+    // stored: every run starts active.
+    bool isActive() const;
+    void setActive(bool active);
+    // The application's main window: a stored minimised state is applied by a queued minimise
+    // instead of directly.
+    bool isMainWindow() const;
+    void setMainWindow(bool main);
+
+    const WindowSizeLimits& minMaxInfo() const;
+    WindowSizeLimits& minMaxInfo(); // changes apply to the window at once
+    void setMinMaxInfo(const WindowSizeLimits& info);
+
+    // Screen size used for the "(WxH)" suffix; an invalid size means the primary screen's.
+    void setScreenSize(const QSize& size);
+    QSize screenSize() const;
+
+    // Components that keep their own keys (the recent lists): saved and loaded right after the
+    // placement. Returns an id for removeLinked.
+    int addLinked(SaveHook save, LoadHook load);
+    void removeLinked(int id);
+    // Stored properties, saved and loaded after the linked components in the order added; an
+    // exception from one load is ignored and the next goes on.
+    void addStoredProperty(const QString& name, SaveHook save, LoadHook load);
+    QStringList storedPropertyNames() const;
+
+    // Where errors of the automatic occasions go (default: a warning on the log); the window
+    // goes on opening or closing either way. The application points it at its error box.
+    void setErrorHandler(ErrorHandler handler);
+
+    // Placement as far as Options allow, then linked components, stored properties and the
+    // focused control. Clears the "saved since" mark.
+    void restore(const SettingsStore& store);
+    // Placement values, then linked components, then stored properties. Does nothing before the
+    // first restore. "Visible" is "1" when destroying, "0" otherwise.
+    void save(SettingsStore& store, bool destroying = false);
+    bool hasRestored() const;
+    bool savedSinceRestore() const;
+
+    // Turns on the automatic occasions with the store (which must outlive this object): restores
+    // now when Active (the window calls this while it is being created, before its own set-up
+    // code that should see the restored values), then saves whenever the window accepts a close
+    // and at destruction unless saved since the last restore.
+    void attach(SettingsStore* store);
+    // The window's destructor calls this first, while its controls still exist, so the focused
+    // control can still be named; saves unless saved since the last restore, then detaches.
+    void formDestroying();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Linked
+    {
+        int id;
+        SaveHook save;
+        LoadHook load;
+    };
+    struct StoredProperty
+    {
+        QString name;
+        SaveHook save;
+        LoadHook load;
+    };
+
+    QString suffix() const;
+    QRect normalRect() const;
+    int showCmd() const;
+    bool isSizeable() const;
+    void savePlacement(SettingsStore& store, bool destroying);
+    void restorePosition(const SettingsStore& store);
+    void restoreState(const SettingsStore& store);
+    void restoreActiveControl(const SettingsStore& store);
+    void applyMinMaxInfo();
+    void runAutomatic(const std::function<void()>& step);
+
+    QPointer<QWidget> m_form;
+    QString m_section;
+    Options m_options = Options(fpState) | fpPosition;
+    bool m_active = true;
+    bool m_mainWindow = false;
+    WindowSizeLimits m_minMax;
+    bool m_limiting = false;
+    QSize m_designedMin;
+    QSize m_designedMax;
+    QSize m_screenSize;
+
+    // The parts of the placement record Qt does not hold.
+    int m_flags = 0;
+    QPoint m_minPos{-1, -1};
+    QPoint m_maxPos{-1, -1};
+
+    QList<Linked> m_linked;
+    int m_nextLinkedId = 1;
+    QList<StoredProperty> m_properties;
+    ErrorHandler m_errorHandler;
+
+    SettingsStore* m_store = nullptr;
+    bool m_restored = false;
+    bool m_savedSince = false;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(WindowSettings::Options)

@@ -1,0 +1,31 @@
+#pragma once
+// Common set-up of Quillet's top-level windows: created once at start, hidden, and kept for the
+// whole run. A window with a storage section remembers its placement (and, as its feature is
+// built, its stored properties) in the settings store.
+
+#include "settings/windowsettings.h"
+
+#include <QWidget>
+
+struct StorageSpec
+{
+    QString section; // empty: the window keeps nothing
+    WindowSettings::Options options = WindowSettings::fpState | WindowSettings::fpPosition;
+};
+
+class WindowBase : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // A fixed size makes the window unresizable; otherwise `size` is its minimum and first size.
+    WindowBase(const QString& instanceName, const QString& caption, QSize size, bool fixedSize, QWidget* parent = nullptr,
+          const StorageSpec& storage = {});
+    ~WindowBase() override;
+
+    // The window storage; null for a window that keeps nothing.
+    WindowSettings* FormStorage1 = nullptr;
+};
+
+// Restores a window from the program's store and saves it there when it closes and at the end.
+void attachStorage(WindowSettings* storage);

@@ -1,0 +1,207 @@
+// Every window restoring itself from the settings store at start and saving itself at the end:
+// whole program runs (all ten windows) against a store file in a temporary folder.
+
+#include "app/programwindows.h"
+#include "core/prompts.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/statusbar.h"
+#include "windows/gotolinedialog.h"
+#include "editor/editorviews.h"
+#include "settings/windowsettings.h"
+#include "settings/inisettingsstore.h"
+#include "settings/recentfilesmenu.h"
+#include "settings/programstore.h"
+#include "windows/documentselector.h"
+
+#include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+class SilentPrompts : public Prompts
+{
+public:
+    Answer question(const QString&, const QString&) override { return Answer::No; }
+    void warning(const QString&, const QString& text) override { errors.append(text); }
+    void error(const QString& text) override { errors.append(text); }
+    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
+    QStringList errors;
+};
+
+} // namespace
+
+class TestWindowStorage : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    SilentPrompts m_prompts;
+    QString storePath() const { return m_dir.filePath(QStringLiteral("Quillet.ini")); }
+
+    // One run of the program: the windows are created (restoring), `during` runs, and the
+    // windows are destroyed (saving); the store is written as at the program's end.
+    void run(const std::function<void()>& during = {})
+    {
+        IniSettingsStore store(storePath());
+        setProgramStore(&store);
+        createForms({});
+        if (during)
+            during();
+        destroyForms();
+        QVERIFY(store.flush());
+        setProgramStore(nullptr);
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        qputenv("TMPDIR", m_dir.path().toLocal8Bit());
+        QFile::remove(storePath());
+        Prompts::install(&m_prompts);
+        m_prompts.errors.clear();
+    }
+
+    void cleanup() { Prompts::install(nullptr); }
+
+    void firstRunWritesEverySectionWithBuiltInValues()
+    {
+        run();
+        IniSettingsStore store(storePath());
+        const QStringList sections{"Main",   "Quillet Options", "Utility Options",
+                                   "Config", "ClipBook",        "Document Selector",
+                                   "Rename", "Scroll",          "Tips"};
+        for (const QString& section : sections)
+            QVERIFY2(store.valueExists(section, QStringLiteral("NormPos")), qPrintable(section));
+        // The About window keeps nothing; empty recent lists have no key.
+        QVERIFY(!store.keys().contains(QStringLiteral("About")));
+        QVERIFY(!store.keys().contains(QStringLiteral("TQuilForm1.MRUManager1"), Qt::CaseInsensitive));
+        QCOMPARE(store.readString("Main", "Editor_FontName"), QStringLiteral("Courier New"));
+        QCOMPARE(store.readString("Main", "Editor_FontHeight"), QStringLiteral("-13"));
+        QCOMPARE(store.readString("Main", "Editor_Color"), QStringLiteral("-2147483633"));
+        QCOMPARE(store.readString("Main", "Editor_WordWrap"), QStringLiteral("True"));
+        QCOMPARE(store.readString("Main", "FontDialog1_FontName"), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(store.readString("Main", "OpenDialog1_FileName"),
+                 QStringLiteral("Please Configure Filters from the Options Window"));
+        QCOMPARE(store.readString("Main", "SaveDialog2_DefaultExt"), QStringLiteral("txt"));
+        QCOMPARE(store.readString("Main", "ToolBar1_Align"), QStringLiteral("alTop"));
+        QCOMPARE(store.readString("Main", "TrayIcon_Active"), QStringLiteral("True"));
+        QCOMPARE(store.readString("Main", "StatusBar1_SizeGrip"), QStringLiteral("True"));
+        QVERIFY(store.valueExists("Main", "FindDialog1_FindText")); // strings are written even when empty
+        QVERIFY(!store.valueExists("Main", "ActiveControl"));       // the main window keeps position only
+        QCOMPARE(store.readString("Main.StatusBar1_Panels", "Item4_Text"), QStringLiteral("Welcome to Quillet!"));
+        QCOMPARE(store.readString("Main.StatusBar1_Panels", "Item1_Width"), QStringLiteral("60"));
+        QCOMPARE(store.readString("Main", "Visible"), QStringLiteral("1")); // still open at the end
+        QVERIFY(m_prompts.errors.isEmpty());
+    }
+
+    void firstRunStoreIsByteForByteAsBefore()
+    {
+        // The stored layout is a contract with every earlier copy's INI file: not a byte moves.
+        run([] { QuilForm1->show(); });
+        QFile written(storePath());
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QFile golden(QFINDTESTDATA("data/first-run.ini"));
+        QVERIFY(golden.open(QIODevice::ReadOnly));
+        const QByteArray bytes = written.readAll();
+        QCOMPARE(bytes, golden.readAll());
+    }
+
+    void secondRunRestoresWhatTheFirstLeft()
+    {
+        run([] {
+            QuilForm1->move(211, 133);
+            QuilForm1->setFindText(QStringLiteral("needle"));
+            QuilForm1->WordWrapBtn1Click(); // off
+            QuilForm1->action(QStringLiteral("Show1"))->trigger();
+            QuilForm1->addRecent(QStringLiteral("/tmp/one.txt"));
+            QuilForm1->addRecent(QStringLiteral("/tmp/two.txt"));
+            QuilForm1->statusBar1()->setPanelWidth(0, 77);
+        });
+        run([] {
+            QCOMPARE(QuilForm1->findText(), QStringLiteral("needle"));
+            QVERIFY(!QuilForm1->editorViews()->settings().wordWrap);
+            QVERIFY(QuilForm1->editorViews()->settings().scrollBarsBoth);
+            QVERIFY(!QuilForm1->action(QStringLiteral("WordWrap1"))->isChecked());
+            QCOMPARE(QuilForm1->statusBar1()->panelText(5), QString());
+            QVERIFY(!QuilForm1->action(QStringLiteral("Show1"))->isChecked());
+            QCOMPARE(QuilForm1->statusBar1()->panelWidth(0), 77);
+            QCOMPARE(QuilForm1->mruManager1()->items(),
+                     (QStringList{QStringLiteral("/tmp/two.txt"), QStringLiteral("/tmp/one.txt")}));
+            QCOMPARE(QuilForm1->mruManager2()->items(), QuilForm1->mruManager1()->items());
+            QCOMPARE(QuilForm1->normalGeometry().topLeft(), QPoint(211, 133));
+        });
+    }
+
+    void garbageOrWronglyTypedStoreStillStartsNormally_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QByteArray garbage;
+        for (int i = 0; i < 4096; ++i)
+            garbage.append(static_cast<char>((i * 7919 + 13) % 256));
+        QTest::newRow("garbage") << garbage;
+        QTest::newRow("truncated") << QByteArray("[Main]\nEditor_FontNa");
+        QTest::newRow("wrong kinds") << QByteArray("[Main]\nEditor_WordWrap=banana\nEditor_FontHeight=tall\n"
+                                                   "Editor_ScrollBars=ssSideways\nNormPos=a,b,c,d\nShowCmd=x\n"
+                                                   "StatusBar1_Visible=maybe\n[Main.StatusBar1_Panels]\n"
+                                                   "Item0_Width=wide\n[TQuilForm1.MRUManager1]\nItem_0=\n");
+        QTest::newRow("empty") << QByteArray();
+    }
+
+    void garbageOrWronglyTypedStoreStillStartsNormally()
+    {
+        QFETCH(QByteArray, content);
+        QFile file(storePath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        run([] {
+            QVERIFY(QuilForm1 && DocSel1 && ScrollBox1);
+            QuilForm1->show();
+            QCOMPARE(QuilForm1->windowTitle(), QStringLiteral("Quillet  - Untitled"));
+            // An unknown identifier leaves the built-in value; an unparsable width is ignored.
+            QVERIFY(QuilForm1->editorViews()->settings().wordWrap);
+            QVERIFY(!QuilForm1->statusBar1()->isHidden());
+            QVERIFY(QuilForm1->statusBar1()->panelWidth(0) > 0);
+            QVERIFY(QuilForm1->mruManager1()->items().isEmpty());
+        });
+        // The damaged values are replaced at the save.
+        IniSettingsStore store(storePath());
+        QCOMPARE(store.readString("Main", "Editor_WordWrap"), QStringLiteral("True"));
+        QCOMPARE(store.readString("Main.StatusBar1_Panels", "Item0_Width"), QStringLiteral("60"));
+    }
+
+    void fixedSizeWindowsKeepTheirSize()
+    {
+        run([] { ScrollBox1->move(40, 50); });
+        {
+            IniSettingsStore store(storePath());
+            store.writeString("Scroll", "NormPos", "40,50,900,900");
+            store.writeString("Scroll", "NormPos(99999x99999)", "");
+            QVERIFY(store.flush());
+        }
+        run([] { QCOMPARE(ScrollBox1->size(), QSize(361, 100)); });
+    }
+
+    void switchingTheMainStorageOffLastsOneRun()
+    {
+        run([] { QuilForm1->setFindText(QStringLiteral("kept")); });
+        run([] {
+            QuilForm1->formStorage()->setActive(false);
+            QuilForm1->setFindText(QStringLiteral("not kept"));
+        });
+        run([] {
+            QCOMPARE(QuilForm1->findText(), QStringLiteral("kept"));
+            QVERIFY(QuilForm1->formStorage()->isActive());
+            QuilForm1->setFindText(QStringLiteral("kept again"));
+        });
+        IniSettingsStore store(storePath());
+        QCOMPARE(store.readString("Main", "FindDialog1_FindText"), QStringLiteral("kept again"));
+    }
+};
+
+QTEST_MAIN(TestWindowStorage)
+#include "tst_windowstorage.moc"

@@ -1,0 +1,641 @@
+// The real main window driven as a user drives it: keys in the editor, clicks on the tab strip,
+// the tool bar and the status bar, the command line, and the store files the documents pass
+// through. Every test gets its own temporary folder (TMPDIR) so the store files can be inspected.
+
+#include "core/prompts.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/statusbar.h"
+#include "mainwindow/documenttabs.h"
+#include "documents/documentset.h"
+#include "editor/editorview.h"
+
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+
+// Answers every dialog with No and records what the program reported.
+class ScriptedPrompts : public Prompts
+{
+public:
+    QStringList errors;
+
+    Answer question(const QString&, const QString&) override { return Answer::No; }
+    void warning(const QString&, const QString& text) override { errors.append(text); }
+    void error(const QString& text) override { errors.append(text); }
+    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
+};
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<unreadable>");
+    return file.readAll();
+}
+
+// One hundred numbered lines, CR LF terminated.
+QByteArray hundredLines()
+{
+    QByteArray text;
+    for (int i = 1; i <= 100; ++i)
+        text += "line " + QByteArray::number(i) + " of a longer text\r\n";
+    return text;
+}
+
+// A date and time stamp as the "Time" switch writes it ("dddd dd/mmmm/yyyy hh:nn:ss ampm").
+const QString StampPattern = QStringLiteral("[A-Za-z]+ \\d{2}/[A-Za-z]+/\\d{4} \\d{2}:\\d{2}:\\d{2} \\S+");
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_tmp;
+    QByteArray m_savedTmpDir;
+    ScriptedPrompts m_prompts;
+    Prompts* m_previousPrompts = nullptr;
+    std::unique_ptr<MainWindow> m_form;
+
+    // Creates the main window with these arguments, shows it and makes it the active window.
+    bool start(const QStringList& arguments = {})
+    {
+        m_form = std::make_unique<MainWindow>(arguments);
+        QuilForm1 = m_form.get();
+        m_form->show();
+        m_form->activateWindow();
+        return QTest::qWaitForWindowActive(m_form.get());
+    }
+
+    DocumentSet& docs() { return m_form->documents(); }
+    EditorView* editor() { return m_form->editor(); }
+    StatusBar* status() { return m_form->statusBar1(); }
+
+    // Input files live apart from the store files, which go straight into TMPDIR.
+    QString makeFile(const QString& name, const QByteArray& bytes)
+    {
+        QDir(m_tmp->path()).mkpath(QStringLiteral("files"));
+        const QString path = m_tmp->filePath(QStringLiteral("files/") + name);
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+        return path;
+    }
+
+    void clickTab(int index)
+    {
+        DocumentTabBar* tabs = m_form->tabControl()->tabs();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+    }
+
+    QPoint panelCentre(int panel)
+    {
+        return QPoint(status()->panelLeft(panel) + status()->panelWidth(panel) / 2, status()->height() / 2);
+    }
+
+private slots:
+    void init()
+    {
+        m_tmp = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_tmp->isValid());
+        m_savedTmpDir = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(m_tmp->path()));
+        m_prompts = ScriptedPrompts();
+        m_previousPrompts = Prompts::install(&m_prompts);
+    }
+
+    void cleanup()
+    {
+        m_form.reset();
+        Prompts::install(m_previousPrompts);
+        if (m_savedTmpDir.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", m_savedTmpDir);
+        m_tmp.reset();
+    }
+
+    // --- Modified tracking on key presses ------------------------------------------------
+
+    void secondKeyAfterAChangeMarksTheDocumentModified()
+    {
+        QVERIFY(start());
+        m_form->action(QStringLiteral("New1"))->trigger();
+        QCOMPARE(docs().tabIndex(), 1);
+
+        QTest::keyClick(editor(), 'a');
+        QCOMPARE(docs().modifiedEntries()[1], NotModifiedEntry);
+        QCOMPARE(status()->panelText(2), QString());
+        QCOMPARE(m_form->tabControl()->tabs()->picture(1), 0);
+
+        QTest::keyClick(editor(), 'b');
+        QCOMPARE(docs().modifiedEntries()[1], ModifiedEntry);
+        QCOMPARE(status()->panelText(2), QStringLiteral("Modified"));
+        QCOMPARE(m_form->tabControl()->tabs()->picture(1), 1);
+
+        clickTab(0);
+        QCOMPARE(docs().tabIndex(), 0);
+        QCOMPARE(status()->panelText(2), QString());
+        QCOMPARE(m_form->tabControl()->tabs()->picture(0), 0);
+        QCOMPARE(m_form->tabControl()->tabs()->picture(1), 1);
+        clickTab(1);
+        QCOMPARE(editor()->bytes(), QByteArray("ab"));
+        QCOMPARE(status()->panelText(2), QStringLiteral("Modified"));
+        QCOMPARE(docs().modifiedEntries()[1], ModifiedEntry);
+    }
+
+    void singleKeyThenTabClickKeepsTextButNotModified()
+    {
+        QVERIFY(start());
+        m_form->action(QStringLiteral("New1"))->trigger();
+        QTest::keyClick(editor(), 'x');
+        clickTab(0);
+        QCOMPARE(docs().tabIndex(), 0);
+        clickTab(1);
+        QCOMPARE(docs().tabIndex(), 1);
+        QCOMPARE(editor()->bytes(), QByteArray("x"));
+        QCOMPARE(docs().modifiedEntries()[1], NotModifiedEntry);
+        QCOMPARE(status()->panelText(2), QString());
+        QCOMPARE(m_form->tabControl()->tabs()->picture(1), 0);
+
+        // Showing a document cleared the editor's own flag: the next key still sees no change.
+        QTest::keyClick(editor(), 'y');
+        QCOMPARE(docs().modifiedEntries()[1], NotModifiedEntry);
+        QCOMPARE(status()->panelText(2), QString());
+    }
+
+    // --- Switching keeps caret and bytes ---------------------------------------------------
+
+    void caretInTheMiddleOfLine50IsRestoredAfterSwitchingBack()
+    {
+        QVERIFY(start({makeFile(QStringLiteral("long.txt"), hundredLines())}));
+        const qint64 pos = editor()->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, 49UL) + 7;
+        editor()->setCaret(pos);
+
+        clickTab(0);
+        QCOMPARE(docs().tabIndex(), 0);
+        clickTab(1);
+        QCOMPARE(docs().tabIndex(), 1);
+
+        QCOMPARE(editor()->selStart(), pos);
+        QCOMPARE(editor()->selLength(), 0);
+        // Line 50 is scrolled into view.
+        const long first = editor()->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
+        const long onScreen = editor()->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN);
+        const long shown = editor()->SendScintilla(QsciScintillaBase::SCI_VISIBLEFROMDOCLINE, 49UL);
+        QVERIFY2(first <= shown && shown < first + onScreen,
+                 qPrintable(QStringLiteral("first visible %1, %2 on screen").arg(first).arg(onScreen)));
+    }
+
+    void textSurvivesSwitchingByteForByte()
+    {
+        static const char raw[] = "A\xFF\xFE"
+                                  "B\0C\r\nD\rE\nF\xC3(\xE2\x82\r\n";
+        const QByteArray content(raw, sizeof raw - 1);
+        QVERIFY(start({makeFile(QStringLiteral("bytes.bin"), content)}));
+        QCOMPARE(editor()->bytes(), content);
+
+        clickTab(0);
+        QCOMPARE(docs().tabIndex(), 0);
+        QCOMPARE(fileBytes(docs().storeFiles()[1]), content);
+
+        m_form->action(QStringLiteral("NextDocument1"))->trigger();
+        QCOMPARE(docs().tabIndex(), 1);
+        QCOMPARE(editor()->bytes(), content);
+    }
+
+    // --- Word wrap -------------------------------------------------------------------------
+
+    void wordWrapToggledTwiceReturnsToFirstState_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("menu item") << QStringLiteral("menu");
+        QTest::newRow("tool button") << QStringLiteral("button");
+        QTest::newRow("status panel 5") << QStringLiteral("panel");
+    }
+
+    void wordWrapToggledTwiceReturnsToFirstState()
+    {
+        QFETCH(QString, how);
+        QVERIFY(start({makeFile(QStringLiteral("w.txt"), hundredLines())}));
+        QAction* check = m_form->action(QStringLiteral("WordWrap1"));
+        const qint64 pos = editor()->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, 20UL) + 4;
+        editor()->setCaret(pos);
+
+        auto toggle = [&] {
+            if (how == QLatin1String("menu"))
+                check->trigger();
+            else if (how == QLatin1String("button"))
+                QTest::mouseClick(m_form->toolBar()->findChild<QToolButton*>(QStringLiteral("WordWrapBtn1")),
+                                  Qt::LeftButton);
+            else
+                QTest::mouseClick(status(), Qt::LeftButton, {}, panelCentre(5));
+        };
+        auto horizontalBar = [&] { return editor()->SendScintilla(QsciScintillaBase::SCI_GETHSCROLLBAR) != 0; };
+        const bool wrap = editor()->wordWrap();
+        const bool checked = check->isChecked();
+        const QString panel5 = status()->panelText(5);
+        const bool bothBars = horizontalBar();
+
+        toggle();
+        QCOMPARE(editor()->wordWrap(), !wrap);
+        QCOMPARE(check->isChecked(), !wrap);
+        QCOMPARE(status()->panelText(5), wrap ? QString() : QStringLiteral("  W-W"));
+        QCOMPARE(horizontalBar(), wrap);
+        QCOMPARE(editor()->selStart(), pos);
+
+        toggle();
+        QCOMPARE(editor()->wordWrap(), wrap);
+        QCOMPARE(check->isChecked(), checked);
+        QCOMPARE(status()->panelText(5), panel5);
+        QCOMPARE(editor()->selStart(), pos);
+        QCOMPARE(editor()->selLength(), 0);
+        QCOMPARE(horizontalBar(), bothBars);
+    }
+
+    // --- Title -----------------------------------------------------------------------------
+
+    void titleFollowsTheCurrentDocument()
+    {
+        QVERIFY(start());
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quillet  - Untitled"));
+        m_form->OpenFileByPath(makeFile(QStringLiteral("a.txt"), "alpha"));
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quillet  - a.txt"));
+        m_form->action(QStringLiteral("New1"))->trigger();
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quillet  - Untitled"));
+        clickTab(1);
+        QCOMPARE(docs().tabIndex(), 1);
+        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quillet  - a.txt"));
+    }
+
+    // --- Command line ----------------------------------------------------------------------
+
+    void filesOnTheCommandLineOpenAfterUntitled()
+    {
+        const QString a = makeFile(QStringLiteral("a.txt"), "alpha");
+        const QString b = makeFile(QStringLiteral("b.txt"), "beta");
+        QVERIFY(start({a, b}));
+        QCOMPARE(docs().captions(), (QStringList{UntitledName, QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+        QCOMPARE(docs().fileList(), (QStringList{UntitledName, a, b}));
+        QCOMPARE(docs().tabIndex(), 2);
+        QCOMPARE(m_form->tabControl()->tabIndex(), 2);
+        QCOMPARE(m_form->tabControl()->tabs()->count(), 3);
+        QCOMPARE(editor()->bytes(), QByteArray("beta"));
+        QCOMPARE(fileBytes(docs().storeFiles()[1]), QByteArray("alpha"));
+        QCOMPARE(docs().modifiedEntries(), (QStringList{NotModifiedEntry, NotModifiedEntry, NotModifiedEntry}));
+    }
+
+    void listFileOpensEachLineThenItself()
+    {
+        const QString one = makeFile(QStringLiteral("one.txt"), "first");
+        const QString two = makeFile(QStringLiteral("two.txt"), "second");
+        const QByteArray list = QFile::encodeName(one) + "\r\n\r\n" + QFile::encodeName(two) + "\r\n";
+        const QString listFile = makeFile(QStringLiteral("list.txt"), list);
+        QVERIFY(start({QStringLiteral("CF"), listFile}));
+
+        QCOMPARE(docs().captions(), (QStringList{UntitledName, QStringLiteral("one.txt"), QString(),
+                                                 QStringLiteral("two.txt"), QStringLiteral("list.txt")}));
+        QCOMPARE(docs().fileList(), (QStringList{UntitledName, one, QString(), two, listFile}));
+        QCOMPARE(docs().tabIndex(), 4);
+        QCOMPARE(editor()->bytes(), list);
+        QCOMPARE(fileBytes(docs().storeFiles()[1]), QByteArray("first"));
+        QCOMPARE(fileBytes(docs().storeFiles()[2]), QByteArray());
+        QCOMPARE(fileBytes(docs().storeFiles()[3]), QByteArray("second"));
+        QVERIFY(m_form->scratchBuffer().isEmpty());
+        QVERIFY(m_prompts.errors.isEmpty());
+    }
+
+    void unreadableFileStillGivesADocumentUnderItsName_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("missing file") << QStringLiteral("missing.txt") << QStringLiteral("missing.txt");
+        QTest::newRow("/P is a file name, not a switch") << QStringLiteral("/P") << QStringLiteral("P");
+    }
+
+    void unreadableFileStillGivesADocumentUnderItsName()
+    {
+        QFETCH(QString, argument);
+        QFETCH(QString, caption);
+        const QString path = argument.startsWith(QLatin1Char('/')) ? argument : m_tmp->filePath(argument);
+        QVERIFY(start({path}));
+        QCOMPARE(docs().captions(), (QStringList{UntitledName, caption}));
+        QCOMPARE(docs().fileList(), (QStringList{UntitledName, path}));
+        QCOMPARE(docs().tabIndex(), 1);
+        QCOMPARE(editor()->bytes(), QByteArray());
+        QCOMPARE(docs().modifiedEntries()[1], NotModifiedEntry);
+        QCOMPARE(status()->panelText(2), QString());
+        QCOMPARE(m_form->tabControl()->tabs()->picture(1), 0);
+        QVERIFY(m_prompts.errors.isEmpty());
+    }
+
+    void timeSwitchAppendsOneLineAndMarksModified_data()
+    {
+        QTest::addColumn<bool>("withFile");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("empty Untitled") << false << QStringLiteral("^%1\r\n$").arg(StampPattern);
+        QTest::newRow("after a file's last line") << true << QStringLiteral("^last line\r\n%1$").arg(StampPattern);
+    }
+
+    void timeSwitchAppendsOneLineAndMarksModified()
+    {
+        QFETCH(bool, withFile);
+        QFETCH(QString, expected);
+        QStringList args;
+        if (withFile)
+            args << makeFile(QStringLiteral("t.txt"), "last line");
+        QVERIFY(start(args << QStringLiteral("Time")));
+        const int current = withFile ? 1 : 0;
+        QCOMPARE(docs().tabIndex(), current);
+        const QString text = QString::fromUtf8(editor()->bytes());
+        QVERIFY2(QRegularExpression(expected).match(text).hasMatch(), qPrintable(text));
+        QCOMPARE(docs().modifiedEntries()[current], ModifiedEntry);
+        QCOMPARE(status()->panelText(2), QStringLiteral("Modified"));
+        QCOMPARE(m_form->tabControl()->tabs()->picture(current), 1);
+        if (withFile)
+            QCOMPARE(docs().modifiedEntries()[0], NotModifiedEntry);
+    }
+
+    void cfAsLastArgumentIsReportedAndStartUpGoesOn()
+    {
+        const QString a = makeFile(QStringLiteral("a.txt"), "alpha");
+        QVERIFY(start({a, QStringLiteral("CF")}));
+        QCOMPARE(m_prompts.errors.size(), 1);
+        QVERIFY(!m_prompts.errors.first().isEmpty());
+        QCOMPARE(docs().captions(), (QStringList{UntitledName, QStringLiteral("a.txt")}));
+        QCOMPARE(status()->panelText(4), QStringLiteral("Welcome to Quillet!"));
+    }
+
+    // --- Shortcuts -------------------------------------------------------------------------
+
+    void programShortcutsWorkWithFocusInTheEditor()
+    {
+        const QString a = makeFile(QStringLiteral("a.txt"), "alpha");
+        const QString b = makeFile(QStringLiteral("b.txt"), "beta");
+        QVERIFY(start({a, b}));
+        editor()->setFocus();
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editor()));
+
+        QTest::keyClick(editor(), Qt::Key_F7, Qt::ShiftModifier);
+        QCOMPARE(docs().tabIndex(), 1);
+        QCOMPARE(editor()->bytes(), QByteArray("alpha"));
+        QTest::keyClick(editor(), Qt::Key_F7, Qt::ShiftModifier);
+        QTest::keyClick(editor(), Qt::Key_F7, Qt::ShiftModifier); // on the first tab: nothing
+        QCOMPARE(docs().tabIndex(), 0);
+        QTest::keyClick(editor(), Qt::Key_F7);
+        QCOMPARE(docs().tabIndex(), 1);
+        QTest::keyClick(editor(), Qt::Key_F7);
+        QTest::keyClick(editor(), Qt::Key_F7); // on the last tab: nothing
+        QCOMPARE(docs().tabIndex(), 2);
+        QCOMPARE(editor()->bytes(), QByteArray("beta"));
+
+        QTest::keyClick(editor(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(docs().count(), 4);
+        QCOMPARE(docs().tabIndex(), 3);
+        QCOMPARE(editor()->bytes(), QByteArray());
+        QCOMPARE(fileBytes(docs().storeFiles()[2]), QByteArray("beta"));
+    }
+
+    void editorKeepsNoBindingThatClashesWithAProgramShortcut()
+    {
+        QVERIFY(start());
+        QList<int> programKeys;
+        for (QAction* action : m_form->findChildren<QAction*>())
+            for (const QKeySequence& keys : action->shortcuts())
+                if (!keys.isEmpty())
+                    programKeys.append(keys[0].toCombined());
+        QVERIFY(programKeys.contains(QKeySequence(QStringLiteral("Ctrl+D"))[0].toCombined()));
+        QVERIFY(programKeys.contains(QKeySequence(QStringLiteral("Ctrl+Shift+T"))[0].toCombined()));
+
+        for (QsciCommand* command : editor()->standardCommands()->commands()) {
+            const QString what = command->description();
+            QVERIFY2(!command->key() || !programKeys.contains(command->key()), qPrintable(what));
+            QVERIFY2(!command->alternateKey() || !programKeys.contains(command->alternateKey()), qPrintable(what));
+        }
+    }
+
+    // --- Store files -----------------------------------------------------------------------
+
+    void everyDocumentHasItsOwnEmptyStoreFileInTheTemporaryFolder()
+    {
+        QVERIFY(start());
+        const QString tmp = QDir(m_tmp->path()).canonicalPath();
+        auto checkNewest = [&](int expectedCount) {
+            QCOMPARE(docs().storeFiles().size(), expectedCount);
+            QCOMPARE(docs().tempRegister(), docs().storeFiles());
+            const QFileInfo info(docs().storeFiles().last());
+            QVERIFY2(info.exists(), qPrintable(info.filePath()));
+            QCOMPARE(info.dir().canonicalPath(), tmp);
+            QVERIFY(info.fileName().startsWith(QLatin1String("txt")));
+            QCOMPARE(info.size(), 0);
+        };
+        checkNewest(1);
+        QTest::keyClicks(editor(), "kept");
+        m_form->action(QStringLiteral("New1"))->trigger();
+        checkNewest(2);
+        QCOMPARE(fileBytes(docs().storeFiles()[0]), QByteArray("kept"));
+        m_form->OpenFileByPath(makeFile(QStringLiteral("a.txt"), "alpha"));
+        checkNewest(3);
+        const QStringList files = docs().storeFiles();
+        QCOMPARE(QSet<QString>(files.begin(), files.end()).size(), 3);
+    }
+
+    void closingTheWindowDeletesEveryStoreFile()
+    {
+        const QString a = makeFile(QStringLiteral("a.txt"), "alpha");
+        QVERIFY(start({a}));
+        QTest::keyClicks(editor(), "more");
+        m_form->action(QStringLiteral("New1"))->trigger();
+        const QStringList registered = docs().tempRegister();
+        QCOMPARE(registered.size(), 3);
+        for (const QString& file : registered)
+            QVERIFY(QFile::exists(file));
+
+        QVERIFY(m_form->close());
+        for (const QString& file : registered)
+            QVERIFY2(!QFile::exists(file), qPrintable(file));
+        QVERIFY(QDir(m_tmp->path()).entryList({QStringLiteral("txt*")}, QDir::Files).isEmpty());
+        QCOMPARE(fileBytes(a), QByteArray("alpha"));
+        QCOMPARE(status()->panelText(4), QStringLiteral("Welcome to Quillet!"));
+    }
+
+    // --- Status bar ------------------------------------------------------------------------
+
+    void pointingAtPanel2ExplainsTheModifiedState()
+    {
+        QVERIFY(start());
+        QTest::mouseMove(status(), panelCentre(2));
+        QCOMPARE(status()->panelText(4), QStringLiteral("The Current Document is not Modified"));
+
+        QTest::keyClicks(editor(), "ab");
+        QCOMPARE(status()->panelText(2), QStringLiteral("Modified"));
+        QTest::mouseMove(status(), panelCentre(0));
+        QTest::mouseMove(status(), panelCentre(2));
+        QCOMPARE(status()->panelText(4), QStringLiteral("The Current Document is Modified"));
+    }
+
+    void wideningTheWindowWidensTheMessagePanel()
+    {
+        QVERIFY(start());
+        QProgressBar* progress = status()->progressBar();
+        QVERIFY(progress);
+        QVERIFY(!progress->isVisible());
+        const int panel = status()->panelWidth(4);
+        const int bar = progress->width();
+        m_form->resize(m_form->width() + 100, m_form->height());
+        QCoreApplication::processEvents();
+        QCOMPARE(status()->panelWidth(4), panel + 100);
+        QCOMPARE(progress->width(), bar + 100);
+    }
+
+    void showSizeGripTogglesTheGrip()
+    {
+        QVERIFY(start());
+        QAction* show = m_form->action(QStringLiteral("Show1"));
+        QVERIFY(m_form->statusMenu()->actions().contains(show));
+        const bool first = show->isChecked();
+        QCOMPARE(status()->sizeGrip(), first);
+        show->trigger();
+        QCOMPARE(show->isChecked(), !first);
+        QCOMPARE(status()->sizeGrip(), !first);
+        show->trigger();
+        QCOMPARE(status()->sizeGrip(), first);
+    }
+
+    void refreshAddsTheSelectionLengthToTheColumn()
+    {
+        QVERIFY(start({makeFile(QStringLiteral("s.txt"), "ab\r\ncdefgh\r\n")}));
+        editor()->setCaret(4);
+        m_form->Timer2Timer();
+        QCOMPARE(status()->panelText(1), QStringLiteral("2:1"));
+        // Anchor after "cdef", caret back at the start of the line: only the length adds up.
+        editor()->SendScintilla(QsciScintillaBase::SCI_SETSEL, 8UL, 4L);
+        m_form->Timer2Timer();
+        QCOMPARE(status()->panelText(1), QStringLiteral("2:5"));
+        QCOMPARE(status()->panelText(3), QStringLiteral("INS"));
+    }
+
+    // --- Start state, menus and tool bar ---------------------------------------------------
+
+    void panelsAndCommandStatesAtStart()
+    {
+        QVERIFY(start());
+        QCOMPARE(status()->panelText(1), QStringLiteral("1:1"));
+        QCOMPARE(status()->panelText(2), QString());
+        QCOMPARE(status()->panelText(3), QStringLiteral("INS"));
+        QCOMPARE(status()->panelText(4), QStringLiteral("Welcome to Quillet!"));
+        for (const char* name : {"Selection1", "Top1", "AddToClipBook1", "CutBtn1", "CopyBtn1"}) {
+            QAction* action = m_form->action(QLatin1String(name));
+            QVERIFY2(action, name);
+            QVERIFY2(!action->isEnabled(), name);
+        }
+        QVERIFY(m_form->action(QStringLiteral("ShowToolBars1"))->isChecked());
+        QVERIFY(m_form->action(QStringLiteral("New1"))->isEnabled());
+    }
+
+    void captionsShortcutsAndHints_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("shortcut");
+        QTest::addColumn<QString>("statusTip");
+        QTest::newRow("New") << "New1"
+                             << "&New"
+                             << "Ctrl+N"
+                             << "Create a new file in the editor";
+        QTest::newRow("Save As") << "SaveAs1"
+                                 << "Save &As..."
+                                 << "Ctrl+Shift+S"
+                                 << "Save the Current Document As...";
+        QTest::newRow("Word Wrap") << "WordWrap1"
+                                   << "&Word Wrap"
+                                   << "Ctrl+W"
+                                   << "Toggle Word-Wrap On/Off";
+        QTest::newRow("Stay-On-Top") << "StayOnTop1"
+                                     << "&Stay-On-Top"
+                                     << "Ctrl+T"
+                                     << "Toggle Quillet staying On-Top of other Windows";
+        QTest::newRow("Next Document") << "NextDocument1"
+                                       << "&Next Document"
+                                       << "F7"
+                                       << "Goto Next Tabbed Document";
+        QTest::newRow("Previous Document") << "PreviousDocument1"
+                                           << "&Previous Document"
+                                           << "Shift+F7"
+                                           << "Goto Previous Tabbed Document";
+        QTest::newRow("About") << "AboutQuillet1"
+                               << "&About Quillet v4.6"
+                               << "Ctrl+F1"
+                               << "Click This to find out a bit more about Quillet";
+        QTest::newRow("Selection menu") << "Selection1"
+                                        << "&Selection"
+                                        << ""
+                                        << "This Contains Commands to Manipulate the Selected Text";
+    }
+
+    void captionsShortcutsAndHints()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QFETCH(QString, shortcut);
+        QFETCH(QString, statusTip);
+        QVERIFY(start());
+        QAction* action = m_form->action(name);
+        QVERIFY(action);
+        QCOMPARE(action->text(), caption);
+        QCOMPARE(action->shortcut(), QKeySequence(shortcut));
+        QCOMPARE(action->statusTip(), statusTip);
+    }
+
+    void toolButtonsShowShortHintAsTooltipAndLongHintInPanel4_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("tooltip");
+        QTest::addColumn<QString>("statusTip");
+        QTest::newRow("New") << "NewBtn1"
+                             << "New"
+                             << "Create a new file in the editor";
+        QTest::newRow("Word-Wrap") << "WordWrapBtn1"
+                                   << "Word-Wrap"
+                                   << "Enable/Disable Word-Wrap on the current document";
+        QTest::newRow("Close") << "CloseDocBtn1"
+                               << "Close"
+                               << "Close the current document";
+    }
+
+    void toolButtonsShowShortHintAsTooltipAndLongHintInPanel4()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, tooltip);
+        QFETCH(QString, statusTip);
+        QVERIFY(start());
+        auto* button = m_form->toolBar()->findChild<QToolButton*>(name);
+        QVERIFY(button);
+        QCOMPARE(button->size(), QSize(25, 25));
+        QCOMPARE(button->toolTip(), tooltip);
+        QCOMPARE(button->defaultAction()->statusTip(), statusTip);
+        button->defaultAction()->showStatusText(button);
+        QCOMPARE(status()->panelText(4), statusTip);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,452 @@
+// The options window: OK, Cancel and the filter buttons as the user presses them, what reaches the
+// main window (a recording OptionsTarget) and its file dialogs, and the settings kept in the store.
+
+#include "core/commanderror.h"
+#include "core/prompts.h"
+#include "settings/windowsettings.h"
+#include "settings/inisettingsstore.h"
+#include "windows/optionsdialog.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+
+namespace {
+
+class RecordingTarget : public OptionsTarget
+{
+public:
+    QStringList calls;
+    FileDialogState open, saveAs, insert, saveSelection;
+
+    void setStayOnTop(bool on) override { record("stayOnTop", on); }
+    void setSettingsAutoSave(bool on) override { record("settingsAutoSave", on); }
+    void setAutoSave(bool on) override { record("autoSave", on); }
+    void setTrayIcon(bool on) override { record("trayIcon", on); }
+    void setToolBarShown(bool on) override { record("toolBar", on); }
+    void setShowFileNameInTitle(bool on) override { record("fileNameInTitle", on); }
+    void setDropEnabled(bool on) override { record("drop", on); }
+    void turnWordWrapOn() override { calls.append(QStringLiteral("wordWrapOn")); }
+    OptionsDialogs fileDialogs() override { return {&open, &saveAs, &insert, &saveSelection}; }
+    void setEditorFont(const QFont& font) override { calls.append(QStringLiteral("font ") + font.family()); }
+    void setPageColour(qint32 stored) override { calls.append(QStringLiteral("page %1").arg(stored)); }
+    void setTextColour(qint32 stored) override { calls.append(QStringLiteral("text %1").arg(stored)); }
+
+private:
+    void record(const char* what, bool on)
+    {
+        calls.append(QString::fromUtf8(what) + (on ? QStringLiteral(" on") : QStringLiteral(" off")));
+    }
+};
+
+class ScriptedPrompts : public Prompts
+{
+public:
+    Answer question(const QString&, const QString&) override { return Answer::Cancel; }
+    void warning(const QString&, const QString& text) override { errors.append(text); }
+    void error(const QString& text) override { errors.append(text); }
+    std::optional<QFont> chooseFont(const QFont& initial) override
+    {
+        fontAsked = initial;
+        return fontAnswer;
+    }
+    QStringList openFiles(FileDialogState& dialog) override
+    {
+        browseDialog = dialog;
+        return browseAnswer;
+    }
+
+    QStringList errors;
+    std::optional<QFont> fontAnswer;
+    QFont fontAsked;
+    QStringList browseAnswer;
+    FileDialogState browseDialog;
+};
+
+const QString BuiltInFilter =
+    QStringLiteral("Text Files|*.txt|Quillet Files|*.qlt|HTML Files|*.htm;*.html|Configuration Files|*.ini;*.cfg|"
+                   "Batch Files|*.bat|Logged Files|*.log|Report Files|*.rpt|E-Mail Files|*.eml|Assembly Files|*.asm|"
+                   "C++ Source Files|*.cpp;*.h;*.mak;*.c|Delphi Source Files |*.pas;*.dpr|Information Files|*.inf|"
+                   "All Files|*.*");
+
+QStringList itemsOf(const QListWidget* list)
+{
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items.append(list->item(i)->text());
+    return items;
+}
+
+QString applyError(OptionsDialog& window, FileDialogState& d)
+{
+    try {
+        window.applyFilters(d, d, d, d);
+    } catch (const CommandError& e) {
+        return e.message();
+    }
+    return QStringLiteral("no error");
+}
+
+} // namespace
+
+class TestOptionsDialog : public QObject
+{
+    Q_OBJECT
+
+private:
+    ScriptedPrompts m_prompts;
+    std::unique_ptr<OptionsDialog> m_window;
+    RecordingTarget m_target;
+    QStringList m_information;
+
+    OptionsDialog& window() { return *m_window; }
+
+    void selectFilter(int row) { window().Filter1->setCurrentRow(row); }
+
+private slots:
+    void init()
+    {
+        Prompts::install(&m_prompts);
+        m_prompts = ScriptedPrompts();
+        m_information.clear();
+        OptionsDialog::showInformation = [this](const QString& title, const QString& text) {
+            m_information << title << text;
+        };
+        m_target = RecordingTarget();
+        m_window = std::make_unique<OptionsDialog>();
+        m_window->setTarget(&m_target);
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        Prompts::install(nullptr);
+    }
+
+    void builtInControls()
+    {
+        OptionsDialog& w = window();
+        QCOMPARE(w.PageControl1->count(), 4);
+        QCOMPARE(w.PageControl1->tabText(2), QStringLiteral("&3. File Filters"));
+        QCOMPARE(w.findChild<QCheckBox*>(QStringLiteral("SaveOp1"))->text(),
+                 QStringLiteral("Auto Save Quil&let's Settings"));
+        QVERIFY(w.makeBackups());
+        QVERIFY(w.animate());
+        QCOMPARE(w.tabWidth(), 0);
+        QVERIFY(w.dateTimeFilter().isEmpty());
+        QVERIFY(w.browser().isEmpty());
+        QVERIFY(!w.AutoSave1->isChecked());
+        QVERIFY(!w.StayOnTop1->isChecked());
+        QVERIFY(w.FilenameOp1->isChecked() && w.System1->isChecked() && w.ToolBar1->isChecked());
+        QVERIFY(w.WordWrap1->isChecked() && w.Dropped1->isChecked());
+        QCOMPARE(w.Filter1->count(), 13);
+        QCOMPARE(w.Filter1->item(10)->text(), QStringLiteral("Delphi Source Files (*.pas;*.dpr)"));
+        QVERIFY(w.FilterName1->isHidden() && w.ExtBox3->isHidden() && w.Edit7->isHidden());
+
+        FileDialogState d;
+        d.fileName = QStringLiteral("last.txt");
+        w.applyFilters(d, d, d, d);
+        QCOMPARE(d.filter, BuiltInFilter);
+        QVERIFY(d.fileName.isEmpty());
+        // The hidden lists end on their last entry.
+        QCOMPARE(w.FilterName1->currentRow(), 12);
+        QCOMPARE(w.ExtBox3->currentRow(), 12);
+    }
+
+    void okOnEveryPageHasTheSameEffect_data()
+    {
+        QTest::addColumn<int>("page");
+        for (int page = 1; page <= 4; ++page)
+            QTest::addRow("page %d", page) << page;
+    }
+
+    void okOnEveryPageHasTheSameEffect()
+    {
+        QFETCH(int, page);
+        OptionsDialog& w = window();
+        w.StayOnTop1->setChecked(true);
+        w.SaveOp1->setChecked(false);
+        w.AutoSave1->setChecked(true);
+        w.System1->setChecked(false);
+        w.FilenameOp1->setChecked(false);
+        w.WorkingDir1->setText(QStringLiteral("/home/me/texts"));
+        w.Edit4->setText(QStringLiteral("*.txt"));
+        w.show();
+        w.showPage(page);
+        QTest::mouseClick(w.OKButtons[page - 1], Qt::LeftButton);
+
+        QCOMPARE(m_target.calls, (QStringList{"stayOnTop on", "settingsAutoSave off", "autoSave on", "trayIcon off",
+                                              "toolBar on", "fileNameInTitle off", "drop on", "wordWrapOn"}));
+        for (const FileDialogState* d : {&m_target.open, &m_target.saveAs, &m_target.insert, &m_target.saveSelection}) {
+            QCOMPARE(d->initialDir, QStringLiteral("/home/me/texts"));
+            QCOMPARE(d->filter, BuiltInFilter);
+            QCOMPARE(d->defaultExt, QStringLiteral("txt"));
+        }
+        QVERIFY(!w.isVisible());
+        QVERIFY(m_prompts.errors.isEmpty());
+    }
+
+    void okWithWordWrapUncheckedLeavesWrappingAlone()
+    {
+        window().WordWrap1->setChecked(false);
+        window().okClick();
+        QVERIFY(!m_target.calls.contains(QStringLiteral("wordWrapOn")));
+        QVERIFY(m_target.calls.contains(QStringLiteral("drop on")));
+    }
+
+    void addedFilterIsInTheNextDialog()
+    {
+        OptionsDialog& w = window();
+        w.Edit2->setText(QStringLiteral("Rich Text"));
+        w.Edit3->setText(QStringLiteral("*.rtf"));
+        QTest::mouseClick(w.BitBtn12, Qt::LeftButton);
+        QCOMPARE(w.Filter1->count(), 14);
+        QCOMPARE(w.Filter1->item(13)->text(), QStringLiteral("Rich Text (*.rtf)"));
+        QCOMPARE(w.Edit4->text(), QStringLiteral("*.txt"));
+        QVERIFY(w.Edit2->text().isEmpty() && w.Edit3->text().isEmpty());
+
+        FileDialogState open;
+        w.applyFilters(open, open, open, open);
+        QCOMPARE(open.filter, BuiltInFilter + QStringLiteral("|Rich Text|*.rtf"));
+    }
+
+    void selectingAFilterFillsTheFields()
+    {
+        OptionsDialog& w = window();
+        selectFilter(2);
+        QCOMPARE(w.Edit2->text(), QStringLiteral("HTML Files"));
+        QCOMPARE(w.Edit3->text(), QStringLiteral("*.htm;*.html"));
+        QCOMPARE(w.FilterName1->currentRow(), 2);
+        QCOMPARE(w.ExtBox3->currentRow(), 2);
+
+        w.Edit2->setText(QStringLiteral("Web Pages"));
+        QTest::mouseClick(w.BitBtn14, Qt::LeftButton);
+        QCOMPARE(w.Filter1->item(2)->text(), QStringLiteral("Web Pages (*.htm;*.html)"));
+        QCOMPARE(w.FilterName1->item(2)->text(), QStringLiteral("Web Pages"));
+        QCOMPARE(w.Edit4->text(), QStringLiteral("*.txt"));
+        QVERIFY(w.Edit2->text().isEmpty() && w.Edit3->text().isEmpty());
+        QVERIFY(m_prompts.errors.isEmpty());
+    }
+
+    void cancelAfterDeletingStillChangesTheNextDialog()
+    {
+        OptionsDialog& w = window();
+        w.show();
+        selectFilter(0);
+        QTest::mouseClick(w.BitBtn13, Qt::LeftButton);
+        QCOMPARE(w.Filter1->count(), 12);
+        QCOMPARE(w.FilterName1->item(0)->text(), QStringLiteral("Quillet Files"));
+        QCOMPARE(w.ExtBox3->item(0)->text(), QStringLiteral("*.qlt"));
+        QVERIFY(w.Edit2->text().isEmpty());
+        QTest::mouseClick(w.CancelButtons[2], Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+        QVERIFY(m_target.calls.isEmpty());
+
+        FileDialogState open;
+        w.applyFilters(open, open, open, open);
+        QVERIFY(open.filter.startsWith(QStringLiteral("Quillet Files|*.qlt|")));
+    }
+
+    void deleteWithNothingSelectedOnlyTells()
+    {
+        OptionsDialog& w = window();
+        QTest::mouseClick(w.BitBtn13, Qt::LeftButton);
+        QCOMPARE(m_information, (QStringList{QStringLiteral("Nothing to Delete!"),
+                                             QStringLiteral("You must have an item selected in order to delete it.")}));
+        QCOMPARE(w.Filter1->count(), 13);
+        // A delete leaves nothing selected, so a second one tells again.
+        selectFilter(5);
+        QTest::mouseClick(w.BitBtn13, Qt::LeftButton);
+        QCOMPARE(w.Filter1->count(), 12);
+        QTest::mouseClick(w.BitBtn13, Qt::LeftButton);
+        QCOMPARE(w.Filter1->count(), 12);
+        QCOMPARE(m_information.size(), 4);
+    }
+
+    void replaceWithNothingSelectedIsAnError()
+    {
+        OptionsDialog& w = window();
+        w.Edit2->setText(QStringLiteral("Rich Text"));
+        w.Edit3->setText(QStringLiteral("*.rtf"));
+        w.Edit4->setText(QStringLiteral("*.log"));
+        QTest::mouseClick(w.BitBtn14, Qt::LeftButton);
+        QCOMPARE(m_prompts.errors, QStringList{QStringLiteral("List index out of bounds")});
+        QCOMPARE(itemsOf(w.Filter1), filters::builtInDisplay());
+        QCOMPARE(itemsOf(w.FilterName1), filters::builtInNames());
+        QCOMPARE(itemsOf(w.ExtBox3), filters::builtInPatterns());
+        QCOMPARE(w.Edit2->text(), QStringLiteral("Rich Text"));
+        QCOMPARE(w.Edit4->text(), QStringLiteral("*.log"));
+    }
+
+    void emptiedListsStopTheFileCommand()
+    {
+        OptionsDialog& w = window();
+        while (w.Filter1->count() > 0) {
+            selectFilter(0);
+            w.deleteFilterClick();
+        }
+        FileDialogState open;
+        open.filter = QStringLiteral("Old|*.old");
+        QCOMPARE(applyError(w, open), QStringLiteral("List index out of bounds"));
+        QCOMPARE(open.filter, QStringLiteral("Old|*.old"));
+
+        // OK shows the same error once, after the other steps, and still closes.
+        w.show();
+        w.okClick();
+        QCOMPARE(m_prompts.errors, QStringList{QStringLiteral("List index out of bounds")});
+        QVERIFY(m_target.calls.contains(QStringLiteral("wordWrapOn")));
+        QVERIFY(!w.isVisible());
+    }
+
+    void pages()
+    {
+        OptionsDialog& w = window();
+        QCOMPARE(w.currentPage(), 1);
+        w.showPage(4);
+        QCOMPARE(w.PageControl1->currentWidget()->objectName(), QStringLiteral("TabSheet4"));
+        w.showPage(2);
+        QCOMPARE(w.currentPage(), 2);
+        QCOMPARE(w.PageControl1->currentWidget()->objectName(), QStringLiteral("TabSheet2"));
+        QCOMPARE(w.PageControl1->tabText(1), QStringLiteral("&2. Document Options"));
+    }
+
+    void executeReportsTheClosingButton()
+    {
+        OptionsDialog& w = window();
+        w.showPage(3);
+        QMetaObject::invokeMethod(
+            &w, [&w] { QTest::mouseClick(w.OKButtons[2], Qt::LeftButton); }, Qt::QueuedConnection);
+        QVERIFY(w.execute());
+        QVERIFY(!m_target.calls.isEmpty());
+        QMetaObject::invokeMethod(
+            &w, [&w] { QTest::mouseClick(w.CancelButtons[0], Qt::LeftButton); }, Qt::QueuedConnection);
+        QVERIFY(!w.execute());
+        // Reopened on the page last shown.
+        QCOMPARE(w.currentPage(), 3);
+    }
+
+    void fontAndColourActAtOnce()
+    {
+        OptionsDialog& w = window();
+        // Cancelled dialogs change nothing.
+        w.changeFontClick();
+        QCOMPARE(m_prompts.fontAsked.family(), QStringLiteral("MS Sans Serif"));
+        OptionsDialog::chooseColour = [](const QColor&) { return std::nullopt; };
+        w.pageColourClick();
+        QVERIFY(m_target.calls.isEmpty());
+
+        QFont chosen(QStringLiteral("DejaVu Sans Mono"));
+        chosen.setPixelSize(20);
+        m_prompts.fontAnswer = chosen;
+        w.changeFontClick();
+        QCOMPARE(m_target.calls, QStringList{QStringLiteral("font DejaVu Sans Mono")});
+        QCOMPARE(w.RichEdit1->font().pixelSize(), 20);
+        QCOMPARE(w.RichEdit2->font().family(), QStringLiteral("DejaVu Sans Mono"));
+        // The dialog starts from its last font next time.
+        w.changeFontClick();
+        QCOMPARE(m_prompts.fontAsked.family(), QStringLiteral("DejaVu Sans Mono"));
+
+        m_target.calls.clear();
+        OptionsDialog::chooseColour = [](const QColor&) { return std::optional<QColor>(QColor(0x11, 0x22, 0x33)); };
+        w.pageColourClick();
+        QCOMPARE(m_target.calls, QStringList{QStringLiteral("page %1").arg(0x332211)});
+        QCOMPARE(w.RichEdit2->palette().color(QPalette::Base), QColor(0x11, 0x22, 0x33));
+
+        m_target.calls.clear();
+        w.loadDefaultsClick();
+        QCOMPARE(m_target.calls, (QStringList{QStringLiteral("page %1").arg(PropertyCodec::SysColorBtnFace),
+                                              QStringLiteral("text 0")}));
+        QCOMPARE(w.RichEdit1->palette().color(QPalette::Base), w.palette().color(QPalette::Button));
+        QCOMPARE(w.RichEdit1->palette().color(QPalette::Text), QColor(Qt::black));
+    }
+
+    void locateWebBrowser()
+    {
+        OptionsDialog& w = window();
+        w.locateBrowserClick();
+        QCOMPARE(m_prompts.browseDialog.title, QStringLiteral("Locate Web Browser"));
+        QCOMPARE(m_prompts.browseDialog.filter, QStringLiteral("Web Browser|*.exe"));
+        QVERIFY(w.browser().isEmpty());
+        m_prompts.browseAnswer = {QStringLiteral("/usr/bin/firefox")};
+        w.locateBrowserClick();
+        QCOMPARE(w.browser(), QStringLiteral("/usr/bin/firefox"));
+    }
+
+    void settingsSurviveARestart()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(QStringLiteral("Quillet.ini"));
+        {
+            IniSettingsStore store(path);
+            OptionsDialog& w = window();
+            w.FormStorage1->restore(store);
+            w.BackUp1->setChecked(false);
+            w.An1->setChecked(false);
+            w.SpinEdit1->setValue(4);
+            w.Edit5->setText(QStringLiteral(" dd/mm/yyyy"));
+            w.Edit6->setText(QStringLiteral("/usr/bin/firefox"));
+            w.Help1->setChecked(true);
+            w.showPage(3);
+            w.Edit2->setText(QStringLiteral("Rich Text"));
+            w.Edit3->setText(QStringLiteral("*.rtf"));
+            w.newFilterClick();
+            OptionsDialog::chooseColour = [](const QColor&) { return std::optional<QColor>(QColor(0, 0, 255)); };
+            w.pageColourClick();
+            w.FormStorage1->save(store);
+            QVERIFY(store.flush());
+        }
+        IniSettingsStore store(path);
+        QCOMPARE(store.readString(QStringLiteral("Quillet Options"), QStringLiteral("BackUp1_Checked")),
+                 QStringLiteral("False"));
+        QCOMPARE(store.readString(QStringLiteral("Quillet Options"), QStringLiteral("PageControl1_ActivePage")),
+                 QStringLiteral("TabSheet3"));
+        QCOMPARE(store.readString(QStringLiteral("Quillet Options.Filter1_Items"), QStringLiteral("Count")),
+                 QStringLiteral("14"));
+
+        OptionsDialog restarted;
+        restarted.FormStorage1->restore(store);
+        QVERIFY(!restarted.makeBackups());
+        QVERIFY(!restarted.animate());
+        QCOMPARE(restarted.tabWidth(), 4);
+        QCOMPARE(restarted.dateTimeFilter(), QStringLiteral("dd/mm/yyyy")); // stored strings are trimmed
+        QCOMPARE(restarted.browser(), QStringLiteral("/usr/bin/firefox"));
+        QVERIFY(restarted.Help1->isChecked());
+        QCOMPARE(restarted.currentPage(), 3);
+        QCOMPARE(restarted.Edit4->text(), QStringLiteral("*.txt"));
+        QCOMPARE(restarted.RichEdit1->palette().color(QPalette::Base), QColor(0, 0, 255));
+        FileDialogState open;
+        restarted.applyFilters(open, open, open, open);
+        QCOMPARE(open.filter, BuiltInFilter + QStringLiteral("|Rich Text|*.rtf"));
+    }
+
+    void emptiedFilterListsComeBackBuiltIn()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        IniSettingsStore store(dir.filePath(QStringLiteral("Quillet.ini")));
+        OptionsDialog& w = window();
+        w.FormStorage1->restore(store);
+        while (w.Filter1->count() > 0) {
+            selectFilter(0);
+            w.deleteFilterClick();
+        }
+        w.FormStorage1->save(store);
+        QVERIFY(!store.valueExists(QStringLiteral("Quillet Options.Filter1_Items"), QStringLiteral("Count")));
+
+        OptionsDialog restarted;
+        restarted.FormStorage1->restore(store);
+        QCOMPARE(itemsOf(restarted.Filter1), filters::builtInDisplay());
+        QCOMPARE(itemsOf(restarted.FilterName1), filters::builtInNames());
+        QCOMPARE(itemsOf(restarted.ExtBox3), filters::builtInPatterns());
+    }
+};
+
+QTEST_MAIN(TestOptionsDialog)
+#include "tst_optionsdialog.moc"
