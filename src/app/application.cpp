@@ -7,8 +7,10 @@
 
 #include "settings/inisettingsstore.h"
 #include "settings/programstore.h"
+#include "windows/widgetprompts.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 
 int runQuillet(int argc, char** argv)
 {
@@ -18,6 +20,10 @@ int runQuillet(int argc, char** argv)
     QApplication::setOrganizationName(QString());
     // The main window decides when the program ends (closing it may only hide it).
     QApplication::setQuitOnLastWindowClosed(false);
+
+    WidgetPrompts prompts;
+    Prompts::install(&prompts);
+    const auto uninstall = qScopeGuard([] { Prompts::install(nullptr); });
 
     IniSettingsStore store(IniSettingsStore::defaultLocation());
     setProgramStore(&store);

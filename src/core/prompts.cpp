@@ -1,99 +1,39 @@
 #include "core/prompts.h"
 
-#include <QApplication>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QFontDialog>
-#include <QMessageBox>
+#include <QtGlobal>
 
 namespace {
-WidgetPrompts defaultPrompts;
-Prompts* installed = &defaultPrompts;
+
+// Until a window system is up there is nobody to ask: everything is cancelled and reported.
+class UnattendedPrompts : public Prompts
+{
+public:
+    Answer question(const QString& title, const QString& text) override
+    {
+        qWarning("%s: %s (cancelled: no one to ask)", qPrintable(title), qPrintable(text));
+        return Answer::Cancel;
+    }
+    void warning(const QString& title, const QString& text) override
+    {
+        qWarning("%s: %s", qPrintable(title), qPrintable(text));
+    }
+    void error(const QString& text) override { qWarning("%s", qPrintable(text)); }
+    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
+};
+
+UnattendedPrompts unattended;
+Prompts* installed = nullptr;
+
 } // namespace
 
 Prompts& Prompts::current()
 {
-    return *installed;
+    return installed ? *installed : unattended;
 }
 
 Prompts* Prompts::install(Prompts* prompts)
 {
     Prompts* previous = installed;
-    installed = prompts ? prompts : &defaultPrompts;
+    installed = prompts;
     return previous;
-}
-
-Prompts::Answer WidgetPrompts::question(const QString& title, const QString& text)
-{
-    const auto button =
-        QMessageBox::question(QApplication::activeWindow(), title, text,
-                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
-    if (button == QMessageBox::Yes)
-        return Answer::Yes;
-    if (button == QMessageBox::No)
-        return Answer::No;
-    return Answer::Cancel;
-}
-
-void WidgetPrompts::warning(const QString& title, const QString& text)
-{
-    QMessageBox::warning(QApplication::activeWindow(), title, text);
-}
-
-void WidgetPrompts::information(const QString& title, const QString& text)
-{
-    QMessageBox::information(QApplication::activeWindow(), title, text);
-}
-
-void WidgetPrompts::error(const QString& text)
-{
-    QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Quillet"), text);
-}
-
-std::optional<QFont> WidgetPrompts::chooseFont(const QFont& initial)
-{
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, initial, QApplication::activeWindow());
-    if (!ok)
-        return std::nullopt;
-    return font;
-}
-
-namespace {
-
-// A file dialog set up from its kept state; the state learns the folder and name chosen.
-QStringList runFileDialog(FileDialogState& state, QFileDialog::AcceptMode mode, QFileDialog::FileMode fileMode)
-{
-    QFileDialog dialog(QApplication::activeWindow(), state.title, state.initialDir);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(fileMode);
-    const QStringList filters = qtNameFilters(state.filter).split(QStringLiteral(";;"));
-    dialog.setNameFilters(filters);
-    if (state.filterIndex >= 1 && state.filterIndex <= filters.size())
-        dialog.selectNameFilter(filters[state.filterIndex - 1]);
-    dialog.setDefaultSuffix(state.defaultExt);
-    if (!state.fileName.isEmpty())
-        dialog.selectFile(state.fileName);
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    const QStringList chosen = dialog.selectedFiles();
-    if (!chosen.isEmpty()) {
-        state.fileName = chosen.constFirst();
-        state.initialDir = QFileInfo(chosen.constFirst()).absolutePath();
-        state.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
-    }
-    return chosen;
-}
-
-} // namespace
-
-QStringList WidgetPrompts::openFiles(FileDialogState& dialog)
-{
-    return runFileDialog(dialog, QFileDialog::AcceptOpen, QFileDialog::ExistingFiles);
-}
-
-QString WidgetPrompts::saveFile(FileDialogState& dialog)
-{
-    const QStringList chosen = runFileDialog(dialog, QFileDialog::AcceptSave, QFileDialog::AnyFile);
-    return chosen.value(0);
 }

@@ -1,21 +1,21 @@
 #pragma once
-// Every question, message box and common dialog goes through Prompts. Production shows the
-// real dialogs (WidgetPrompts); tests install a scripted implementation.
+// Every question, message box and common dialog goes through Prompts. The program installs the
+// real dialogs (WidgetPrompts, src/windows/); tests install scripted answers.
 
 #include "core/filedialogstate.h"
 
+#include <QColor>
 #include <QFont>
 #include <QString>
 #include <QStringList>
 #include <optional>
 
-class QWidget;
+// The answer to a Yes/No/Cancel question; a dialog closed any other way counts as Cancel.
+enum class Answer { Yes, No, Cancel };
 
 class Prompts
 {
 public:
-    enum class Answer { Yes, No, Cancel, Ok };
-
     virtual ~Prompts() = default;
 
     // Yes, No and Cancel with a question icon.
@@ -28,7 +28,12 @@ public:
     virtual void error(const QString& text) = 0;
     // The font dialog preset with `initial`; nothing when the user cancels.
     virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
-
+    // The colour dialog preset with `initial`; nothing when the user cancels.
+    virtual std::optional<QColor> chooseColour(const QColor& initial)
+    {
+        Q_UNUSED(initial);
+        return std::nullopt;
+    }
     // The open dialog (several files may be chosen); empty when cancelled. The state keeps the
     // chosen folder and file name for next time.
     virtual QStringList openFiles(FileDialogState& dialog)
@@ -43,20 +48,10 @@ public:
         return {};
     }
 
+    // The prompts in use: those installed, or, before any are, ones that answer Cancel and
+    // report to the standard error stream.
     static Prompts& current();
-    // Replaces the prompts in use (tests); returns the previous ones. Not owned.
+    // Replaces the prompts in use (the program at start, tests); returns the previous ones, null
+    // for none. Not owned.
     static Prompts* install(Prompts* prompts);
-};
-
-// The real dialogs, parented to the active window.
-class WidgetPrompts : public Prompts
-{
-public:
-    Answer question(const QString& title, const QString& text) override;
-    void warning(const QString& title, const QString& text) override;
-    void information(const QString& title, const QString& text) override;
-    void error(const QString& text) override;
-    std::optional<QFont> chooseFont(const QFont& initial) override;
-    QStringList openFiles(FileDialogState& dialog) override;
-    QString saveFile(FileDialogState& dialog) override;
 };

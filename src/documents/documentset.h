@@ -4,6 +4,8 @@
 // the run. It knows nothing of widgets: the editor, tab strip and indicators are reached through
 // DocumentHost, which the main window implements and tests fake.
 
+#include "core/prompts.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -50,8 +52,6 @@ public:
     virtual void documentListChanged(const QStringList& captions, int selected) = 0;
 };
 
-// The answer to a Yes/No/Cancel question.
-enum class Answer { Yes, No, Cancel };
 using AskQuestion = std::function<Answer(const QString& text)>;
 
 inline const QString CloseModifiedQuestion =

@@ -34,9 +34,9 @@ QString programDirectory()
 Answer MainWindow::ask(const QString& text)
 {
     switch (Prompts::current().question(ConfirmationTitle, text)) {
-    case Prompts::Answer::Yes:
+    case Answer::Yes:
         return Answer::Yes;
-    case Prompts::Answer::No:
+    case Answer::No:
         return Answer::No;
     default:
         return Answer::Cancel;
@@ -320,7 +320,7 @@ bool MainWindow::ExitSavePass()
         raise();
         activateWindow();
         switch (Prompts::current().question(ConfirmationTitle, ExitQuestion)) {
-        case Prompts::Answer::Yes:
+        case Answer::Yes:
             try {
                 if (!saveCurrent())
                     return false;
@@ -329,7 +329,7 @@ bool MainWindow::ExitSavePass()
                 return false;
             }
             break;
-        case Prompts::Answer::No:
+        case Answer::No:
             break;
         default:
             return false;

@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -31,14 +30,6 @@
 using namespace PropertyCodec;
 
 OptionsDialog* QuilletOp = nullptr;
-
-std::function<std::optional<QColor>(const QColor&)> OptionsDialog::chooseColour = [](const QColor& initial) {
-    const QColor colour = QColorDialog::getColor(initial, QApplication::activeWindow());
-    return colour.isValid() ? std::optional<QColor>(colour) : std::nullopt;
-};
-
-std::function<void(const QString&, const QString&)> OptionsDialog::showInformation =
-    [](const QString& title, const QString& text) { Prompts::current().information(title, text); };
 
 namespace {
 
@@ -570,8 +561,8 @@ void OptionsDialog::deleteFilterClick()
 {
     const int row = Filter1->currentRow();
     if (row < 0) {
-        showInformation(QStringLiteral("Nothing to Delete!"),
-                        QStringLiteral("You must have an item selected in order to delete it."));
+        Prompts::current().information(QStringLiteral("Nothing to Delete!"),
+                                       QStringLiteral("You must have an item selected in order to delete it."));
         return;
     }
     filters::FilterLists all = lists();
@@ -611,7 +602,7 @@ void OptionsDialog::changeFontClick()
 
 void OptionsDialog::pageColourClick()
 {
-    const std::optional<QColor> colour = chooseColour(colorFromStored(m_colorDialogColor, palette()));
+    const std::optional<QColor> colour = Prompts::current().chooseColour(colorFromStored(m_colorDialogColor, palette()));
     if (!colour)
         return;
     m_colorDialogColor = storedFromColor(*colour);

@@ -81,11 +81,6 @@ public:
     void applyFilters(FileDialogState& open, FileDialogState& save, FileDialogState& saveSelection,
                       FileDialogState& insert);
 
-    // The colour dialog; replaced by tests. Returns nothing when cancelled.
-    static std::function<std::optional<QColor>(const QColor& initial)> chooseColour;
-    // The information box of Delete with nothing selected; replaced by tests.
-    static std::function<void(const QString& title, const QString& text)> showInformation;
-
     // The button handlers. The buttons run them inside the command guard, so they may throw
     // CommandError; okClick guards its own steps because the window closes with OK either way.
     void okClick();

@@ -479,7 +479,7 @@ private slots:
         QVERIFY(!closeDocument(false));
         QCOMPARE(docs().fileList(), QStringList{a});
         typeAtEnd("edit");
-        m_prompts.answers = {Prompts::Answer::No};
+        m_prompts.answers = {Answer::No};
         const bool quiet = closeDocument(throughAction);
         QVERIFY(!quiet);
         QCOMPARE(m_prompts.questions, QStringList{CloseModifiedQuestion});
@@ -517,7 +517,7 @@ private slots:
         QVERIFY(startWithABC(&a, &b, &c));
         docs().switchTo(0);
         typeAtEnd("lost");
-        m_prompts.answers = {Prompts::Answer::Yes};
+        m_prompts.answers = {Answer::Yes};
         const bool quiet = closeDocument(throughAction);
         QCOMPARE(quiet, !throughAction);
         QCOMPARE(m_prompts.questions, QStringList{CloseModifiedQuestion});
@@ -543,7 +543,7 @@ private slots:
             typeAtEnd("changed");
         }
         QCOMPARE(docs().modifiedEntries().count(ModifiedEntry), 3);
-        m_prompts.answers = {Prompts::Answer::Yes};
+        m_prompts.answers = {Answer::Yes};
         const bool quiet = closeAll(throughAction);
         QVERIFY(!quiet);
         QCOMPARE(m_prompts.questions, QStringList{CloseAllQuestion});
@@ -562,17 +562,17 @@ private slots:
     void closeAllAnsweredNoOrCancelChangesNothing_data()
     {
         QTest::addColumn<bool>("throughAction");
-        QTest::addColumn<Prompts::Answer>("answer");
-        QTest::newRow("handler, No") << false << Prompts::Answer::No;
-        QTest::newRow("handler, Cancel") << false << Prompts::Answer::Cancel;
-        QTest::newRow("action, No") << true << Prompts::Answer::No;
-        QTest::newRow("action, Cancel") << true << Prompts::Answer::Cancel;
+        QTest::addColumn<Answer>("answer");
+        QTest::newRow("handler, No") << false << Answer::No;
+        QTest::newRow("handler, Cancel") << false << Answer::Cancel;
+        QTest::newRow("action, No") << true << Answer::No;
+        QTest::newRow("action, Cancel") << true << Answer::Cancel;
     }
 
     void closeAllAnsweredNoOrCancelChangesNothing()
     {
         QFETCH(bool, throughAction);
-        QFETCH(Prompts::Answer, answer);
+        QFETCH(Answer, answer);
         const QString a = makeFile(QStringLiteral("a.txt"), "alpha\n");
         QVERIFY(start({a}));
         typeAtEnd("changed");
@@ -580,7 +580,7 @@ private slots:
         const QStringList modified = docs().modifiedEntries();
         m_prompts.answers = {answer};
         const bool quiet = closeAll(throughAction);
-        QCOMPARE(quiet, !throughAction && answer == Prompts::Answer::Cancel);
+        QCOMPARE(quiet, !throughAction && answer == Answer::Cancel);
         QCOMPARE(m_prompts.questions.size(), 1);
         QVERIFY(m_prompts.errors.isEmpty());
         QCOMPARE(docs().fileList(), files);
@@ -634,16 +634,16 @@ private slots:
 
     void clearAll_data()
     {
-        QTest::addColumn<Prompts::Answer>("answer");
+        QTest::addColumn<Answer>("answer");
         QTest::addColumn<bool>("cleared");
-        QTest::newRow("No") << Prompts::Answer::No << false;
-        QTest::newRow("Cancel") << Prompts::Answer::Cancel << false;
-        QTest::newRow("Yes") << Prompts::Answer::Yes << true;
+        QTest::newRow("No") << Answer::No << false;
+        QTest::newRow("Cancel") << Answer::Cancel << false;
+        QTest::newRow("Yes") << Answer::Yes << true;
     }
 
     void clearAll()
     {
-        QFETCH(Prompts::Answer, answer);
+        QFETCH(Answer, answer);
         QFETCH(bool, cleared);
         QVERIFY(start({makeFile(QStringLiteral("h.txt"), "some text")}));
         m_prompts.answers = {answer};
@@ -792,16 +792,16 @@ private slots:
 
     void exitSavePassWithoutYesWritesNothing_data()
     {
-        QTest::addColumn<QList<Prompts::Answer>>("answers");
+        QTest::addColumn<QList<Answer>>("answers");
         QTest::addColumn<bool>("goesOn");
         QTest::addColumn<int>("questions");
-        QTest::newRow("No to both") << QList{Prompts::Answer::No, Prompts::Answer::No} << true << 2;
-        QTest::newRow("Cancel") << QList{Prompts::Answer::Cancel} << false << 1;
+        QTest::newRow("No to both") << QList{Answer::No, Answer::No} << true << 2;
+        QTest::newRow("Cancel") << QList{Answer::Cancel} << false << 1;
     }
 
     void exitSavePassWithoutYesWritesNothing()
     {
-        QFETCH(QList<Prompts::Answer>, answers);
+        QFETCH(QList<Answer>, answers);
         QFETCH(bool, goesOn);
         QFETCH(int, questions);
         const QString a = makeFile(QStringLiteral("a.txt"), "alpha\n");
@@ -825,7 +825,7 @@ private slots:
     {
         QVERIFY(start());
         typeAtEnd("draft");
-        m_prompts.answers = {Prompts::Answer::Yes};
+        m_prompts.answers = {Answer::Yes};
         QVERIFY(!m_form->ExitSavePass());
         QCOMPARE(m_prompts.saveTitles, QStringList{QStringLiteral("Save Text")});
         QCOMPARE(docs().fileList(), QStringList{UntitledName});
@@ -837,7 +837,7 @@ private slots:
         const QString a = makeFile(QStringLiteral("a.txt"), "alpha\n");
         QVERIFY(start({a}));
         typeAtEnd("A1");
-        m_prompts.answers = {Prompts::Answer::Yes};
+        m_prompts.answers = {Answer::Yes};
         QVERIFY(m_form->ExitSavePass());
         QCOMPARE(m_prompts.questions, QStringList{ExitQuestion});
         QCOMPARE(fileBytes(a), QByteArray("alpha\r\nA1"));
@@ -850,7 +850,7 @@ private slots:
         QVERIFY(QFile::setPermissions(a, QFile::ReadOwner));
         QVERIFY(start({a}));
         typeAtEnd("A1");
-        m_prompts.answers = {Prompts::Answer::Yes};
+        m_prompts.answers = {Answer::Yes};
         QVERIFY(!m_form->ExitSavePass());
         QCOMPARE(m_prompts.errors.size(), 1);
         QCOMPARE(fileBytes(a), QByteArray("alpha\n"));
@@ -872,7 +872,7 @@ private slots:
         typeAtEnd("A1");
         const QStringList modified = docs().modifiedEntries();
         const QStringList store = docs().storeFiles();
-        m_prompts.answers = {Prompts::Answer::Cancel};
+        m_prompts.answers = {Answer::Cancel};
         if (throughExit)
             action("Exit1")->trigger();
         else

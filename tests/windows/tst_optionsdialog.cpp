@@ -3,6 +3,7 @@
 
 #include "core/commanderror.h"
 #include "core/prompts.h"
+#include "support/scriptedprompts.h"
 #include "settings/windowsettings.h"
 #include "settings/inisettingsstore.h"
 #include "windows/optionsdialog.h"
@@ -45,30 +46,6 @@ private:
     }
 };
 
-class ScriptedPrompts : public Prompts
-{
-public:
-    Answer question(const QString&, const QString&) override { return Answer::Cancel; }
-    void warning(const QString&, const QString& text) override { errors.append(text); }
-    void error(const QString& text) override { errors.append(text); }
-    std::optional<QFont> chooseFont(const QFont& initial) override
-    {
-        fontAsked = initial;
-        return fontAnswer;
-    }
-    QStringList openFiles(FileDialogState& dialog) override
-    {
-        browseDialog = dialog;
-        return browseAnswer;
-    }
-
-    QStringList errors;
-    std::optional<QFont> fontAnswer;
-    QFont fontAsked;
-    QStringList browseAnswer;
-    FileDialogState browseDialog;
-};
-
 const QString BuiltInFilter =
     QStringLiteral("Text Files|*.txt|Quillet Files|*.qlt|HTML Files|*.htm;*.html|Configuration Files|*.ini;*.cfg|"
                    "Batch Files|*.bat|Logged Files|*.log|Report Files|*.rpt|E-Mail Files|*.eml|Assembly Files|*.asm|"
@@ -103,7 +80,6 @@ private:
     ScriptedPrompts m_prompts;
     std::unique_ptr<OptionsDialog> m_window;
     RecordingTarget m_target;
-    QStringList m_information;
 
     OptionsDialog& window() { return *m_window; }
 
@@ -114,10 +90,6 @@ private slots:
     {
         Prompts::install(&m_prompts);
         m_prompts = ScriptedPrompts();
-        m_information.clear();
-        OptionsDialog::showInformation = [this](const QString& title, const QString& text) {
-            m_information << title << text;
-        };
         m_target = RecordingTarget();
         m_window = std::make_unique<OptionsDialog>();
         m_window->setTarget(&m_target);
@@ -257,8 +229,8 @@ private slots:
     {
         OptionsDialog& w = window();
         QTest::mouseClick(w.BitBtn13, Qt::LeftButton);
-        QCOMPARE(m_information, (QStringList{QStringLiteral("Nothing to Delete!"),
-                                             QStringLiteral("You must have an item selected in order to delete it.")}));
+        QCOMPARE(m_prompts.informations,
+                 QStringList{QStringLiteral("Nothing to Delete!: You must have an item selected in order to delete it.")});
         QCOMPARE(w.Filter1->count(), 13);
         // A delete leaves nothing selected, so a second one tells again.
         selectFilter(5);
@@ -266,7 +238,7 @@ private slots:
         QCOMPARE(w.Filter1->count(), 12);
         QTest::mouseClick(w.BitBtn13, Qt::LeftButton);
         QCOMPARE(w.Filter1->count(), 12);
-        QCOMPARE(m_information.size(), 4);
+        QCOMPARE(m_prompts.informations.size(), 2);
     }
 
     void replaceWithNothingSelectedIsAnError()
@@ -337,7 +309,7 @@ private slots:
         // Cancelled dialogs change nothing.
         w.changeFontClick();
         QCOMPARE(m_prompts.fontAsked.family(), QStringLiteral("MS Sans Serif"));
-        OptionsDialog::chooseColour = [](const QColor&) { return std::nullopt; };
+        m_prompts.colourAnswer = std::nullopt;
         w.pageColourClick();
         QVERIFY(m_target.calls.isEmpty());
 
@@ -353,7 +325,7 @@ private slots:
         QCOMPARE(m_prompts.fontAsked.family(), QStringLiteral("DejaVu Sans Mono"));
 
         m_target.calls.clear();
-        OptionsDialog::chooseColour = [](const QColor&) { return std::optional<QColor>(QColor(0x11, 0x22, 0x33)); };
+        m_prompts.colourAnswer = QColor(0x11, 0x22, 0x33);
         w.pageColourClick();
         QCOMPARE(m_target.calls, QStringList{QStringLiteral("page %1").arg(0x332211)});
         QCOMPARE(w.RichEdit2->palette().color(QPalette::Base), QColor(0x11, 0x22, 0x33));
@@ -370,10 +342,10 @@ private slots:
     {
         OptionsDialog& w = window();
         w.locateBrowserClick();
-        QCOMPARE(m_prompts.browseDialog.title, QStringLiteral("Locate Web Browser"));
-        QCOMPARE(m_prompts.browseDialog.filter, QStringLiteral("Web Browser|*.exe"));
+        QCOMPARE(m_prompts.openDialogs.value(0).title, QStringLiteral("Locate Web Browser"));
+        QCOMPARE(m_prompts.openDialogs.value(0).filter, QStringLiteral("Web Browser|*.exe"));
         QVERIFY(w.browser().isEmpty());
-        m_prompts.browseAnswer = {QStringLiteral("/usr/bin/firefox")};
+        m_prompts.openPaths = {QStringLiteral("/usr/bin/firefox")};
         w.locateBrowserClick();
         QCOMPARE(w.browser(), QStringLiteral("/usr/bin/firefox"));
     }
@@ -397,7 +369,7 @@ private slots:
             w.Edit2->setText(QStringLiteral("Rich Text"));
             w.Edit3->setText(QStringLiteral("*.rtf"));
             w.newFilterClick();
-            OptionsDialog::chooseColour = [](const QColor&) { return std::optional<QColor>(QColor(0, 0, 255)); };
+            m_prompts.colourAnswer = QColor(0, 0, 255);
             w.pageColourClick();
             w.FormStorage1->save(store);
             QVERIFY(store.flush());
