@@ -194,7 +194,7 @@ private:
 
 } // namespace
 
-void EditorView::setBytes(const char* data, qint64 size)
+void EditorView::setBytes(const char* bytes, qint64 size)
 {
     if (size > TextCapacity)
         throw CommandError(QStringLiteral("The text is too large for the editor (%1 bytes).").arg(size));
@@ -202,7 +202,7 @@ void EditorView::setBytes(const char* data, qint64 size)
     SendScintilla(SCI_CLEARALL);
     if (size > 0) {
         SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size + 1));
-        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(size), data);
+        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(size), bytes);
     }
 }
 

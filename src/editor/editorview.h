@@ -27,9 +27,9 @@ public:
     QByteArrayView textView() const;
     // Writes the whole text; false (with the device's error) when a write fails.
     bool writeTo(QIODevice& device) const;
-    // Replaces the text with `size` bytes from `data`; the undo history starts afresh.
-    void setBytes(const char* data, qint64 size);
-    void setBytes(const QByteArray& data) { setBytes(data.constData(), data.size()); }
+    // Replaces the text with `size` bytes from `bytes`; the undo history starts afresh.
+    void setBytes(const char* bytes, qint64 size);
+    void setBytes(const QByteArray& bytes) { setBytes(bytes.constData(), bytes.size()); }
     void clearText();
     // Appends everything `device` yields (expected `sizeHint` bytes) with undo collection off,
     // then starts the undo history afresh. Throws CommandError when a read fails.
