@@ -39,11 +39,6 @@ EditorViews::EditorViews(QWidget* parent, std::function<EditorView*(QWidget*)> m
 
 EditorViews::~EditorViews() = default;
 
-int EditorViews::viewCount() const
-{
-    return m_stack->count();
-}
-
 void EditorViews::setSettings(const EditorSettings& settings)
 {
     m_settings = settings;

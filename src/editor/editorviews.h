@@ -44,7 +44,6 @@ public:
 
     QStackedWidget* widget() const { return m_stack; }
     EditorView* current() const { return m_current; }
-    int viewCount() const;
 
     const EditorSettings& settings() const { return m_settings; }
     // Applies to the shown view now and to every other view when it is next shown.
@@ -58,7 +57,6 @@ public:
     // Forgets the view of a document that no longer exists.
     void forget(const QString& storeFile);
     void forgetAll();
-    bool isKept(const QString& storeFile) const { return m_kept.contains(storeFile); }
 
     // Reads a whole file into the shown view as bytes. Throws CommandError on failure; the view
     // then keeps the text it had.

@@ -70,15 +70,6 @@ QVariant RecentList::dataAt(int index) const
     return index >= 0 && index < count() ? m_entries.at(index).data : QVariant();
 }
 
-void RecentList::setDataAt(int index, const QVariant& data)
-{
-    if (index < 0 || index >= count())
-        return;
-    UpdateScope scope(*this);
-    m_entries[index].data = data;
-    markChanged();
-}
-
 QStringList RecentList::strings() const
 {
     QStringList result;

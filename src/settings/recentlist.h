@@ -37,7 +37,6 @@ public:
     // Out-of-range indexes give an empty string / invalid variant.
     QString at(int index) const;
     QVariant dataAt(int index) const;
-    void setDataAt(int index, const QVariant& data);
     QStringList strings() const;
     // Index of the entry comparing equal to name without regard to case, or -1.
     int indexOf(const QString& name) const;
