@@ -6,7 +6,9 @@
 // Environment: QUILLET_BENCH_RUNS (runs of each measurement, default 5).
 
 #include "core/prompts.h"
+#include "mainwindow/findcontroller.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/programwindows.h"
 #include "benchsupport.h"
 #include "windows/finddialogs.h"
 #include "editor/editorview.h"
@@ -60,8 +62,8 @@ int main(int argc, char** argv)
     const int runs = benchRuns();
     int status = 0;
     {
-        MainWindow form;
-        QuilForm1 = &form;
+        ProgramWindows windows;
+        MainWindow form(windows);
         form.show();
         QApplication::processEvents();
         EditorView& editor = *form.editor();
@@ -73,7 +75,7 @@ int main(int argc, char** argv)
             editor.setBytes(replaceText);
             editor.setCaret(0);
             QApplication::processEvents(); // the load's own deferred work is not timed
-            ReplaceDialog* dialog = form.replaceDialog1();
+            ReplaceDialog* dialog = form.find().replaceDialog();
             dialog->setFindText(QStringLiteral("needle"));
             dialog->setReplaceText(QStringLiteral("pin"));
             QElapsedTimer timer;
@@ -94,7 +96,7 @@ int main(int argc, char** argv)
 
         editor.setBytes(findDocument());
         std::vector<double> findMs;
-        FindDialog* find = form.findDialog1();
+        FindDialog* find = form.find().findDialog();
         find->setFindText(QStringLiteral("target"));
         for (int run = 0; run < runs; ++run) {
             editor.setCaret(0);
@@ -109,7 +111,6 @@ int main(int argc, char** argv)
             }
         }
         std::printf("Find next over 50 MB, match at the end: median %.1f ms over %d runs\n", median(findMs), runs);
-        QuilForm1 = nullptr;
     }
     std::printf("Peak memory (VmHWM): %s\n", qPrintable(peakMemory()));
     Prompts::install(nullptr);

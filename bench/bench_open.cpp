@@ -4,7 +4,11 @@
 //
 // Environment: QUILLET_BENCH_MIB (file size, default 50), QUILLET_BENCH_RUNS (default 5).
 
-#include "app/programwindows.h"
+#include "app/startup.h"
+#include "documents/documentset.h"
+#include "mainwindow/statusbar.h"
+#include "mainwindow/filecontroller.h"
+#include "mainwindow/viewcontroller.h"
 #include "core/prompts.h"
 #include "mainwindow/mainwindow.h"
 #include "benchsupport.h"
@@ -57,30 +61,31 @@ int child(const QString& path)
     QApplication app(argc, argv);
     BenchPrompts prompts;
     Prompts::install(&prompts);
-    MainWindow::StepPauseMs = 0;
+    StatusBar::StepPauseMs = 0;
 
     QElapsedTimer timer;
     timer.start();
-    createForms({path});
-    QuilForm1->show();
+    ProgramWindows windows;
+    createProgramWindows(windows, {path});
+    windows.main->show();
     QCoreApplication::processEvents();
-    QuilForm1->editor()->repaint();
+    windows.main->editor()->repaint();
     const double openMs = timer.nsecsElapsed() / 1e6;
     // An edit at the very start moves the whole text in the buffer: the hardest place for one.
-    QuilForm1->editor()->insertBytes(0, "edited\r\n");
-    QuilForm1->documents().markCurrentModified();
-    const qint64 length = QuilForm1->editor()->textLength() - 8;
+    windows.main->editor()->insertBytes(0, "edited\r\n");
+    windows.main->documents().markCurrentModified();
+    const qint64 length = windows.main->editor()->textLength() - 8;
 
     timer.restart();
-    QuilForm1->SaveBtn1Click();
+    windows.main->files().save();
     const double saveMs = timer.nsecsElapsed() / 1e6;
-    if (QFileInfo(path).size() != length + 8 || QuilForm1->documents().isModified(QuilForm1->documents().tabIndex())) {
+    if (QFileInfo(path).size() != length + 8 || windows.main->documents().isModified(windows.main->documents().currentIndex())) {
         std::fprintf(stderr, "bench_open: the edited file was not saved whole\n");
         return 1;
     }
 
     std::printf("%.1f %.1f %ld %lld\n", openMs, saveMs, peakMemoryMiB(), static_cast<long long>(length));
-    destroyForms();
+    destroyProgramWindows(windows);
     return 0;
 }
 

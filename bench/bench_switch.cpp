@@ -8,7 +8,11 @@
 // at least 3 switches, once it has run this long; default 120, so slow modes still finish).
 
 #include "core/commanderror.h"
-#include "app/programwindows.h"
+#include "app/startup.h"
+#include "documents/documentset.h"
+#include "mainwindow/statusbar.h"
+#include "mainwindow/filecontroller.h"
+#include "mainwindow/viewcontroller.h"
 #include "core/prompts.h"
 #include "mainwindow/mainwindow.h"
 #include "editor/editorview.h"
@@ -76,6 +80,9 @@ protected:
         return QObject::eventFilter(watched, event);
     }
 };
+
+// The program's windows while a run lasts.
+ProgramWindows windows;
 
 double msSince(const QElapsedTimer& timer)
 {
@@ -216,7 +223,7 @@ Background settle()
     return result;
 }
 
-struct Document
+struct BenchDocument
 {
     QString path;
     qint64 size = 0;
@@ -230,9 +237,9 @@ struct Series
     qint64 budgetMs = 0;
 };
 
-Series runSwitches(int switches, qint64 budgetMs, const std::vector<Document>& docs, const PaintCounter& counter)
+Series runSwitches(int switches, qint64 budgetMs, const std::vector<BenchDocument>& docs, const PaintCounter& counter)
 {
-    DocumentSet& set = QuilForm1->documents();
+    DocumentSet& set = windows.main->documents();
     Series series;
     series.planned = switches;
     series.budgetMs = budgetMs;
@@ -241,12 +248,12 @@ Series runSwitches(int switches, qint64 budgetMs, const std::vector<Document>& d
     for (int i = 0; i < switches; ++i) {
         if (i >= 3 && spent.elapsed() > budgetMs)
             break;
-        const int from = set.tabIndex();
+        const int from = set.currentIndex();
         const bool forward = from == 1;
         const int to = forward ? 2 : 1;
         if (from != 1 && from != 2)
             fail(QStringLiteral("expected tab 1 or 2 to be current, found %1").arg(from));
-        const QString store = set.storeFiles().value(from);
+        const QString store = set.at(from).storeFile;
         const qint64 stampBefore = modificationNs(store);
         const int paintsBefore = counter.paints;
 
@@ -254,9 +261,9 @@ Series runSwitches(int switches, qint64 budgetMs, const std::vector<Document>& d
         timer.start();
         try {
             if (forward)
-                QuilForm1->NextDocument1Click();
+                windows.main->view().nextDocument();
             else
-                QuilForm1->PreviousDocument1Click();
+                windows.main->view().previousDocument();
         } catch (const CommandError& error) {
             fail(QStringLiteral("switch %1 failed: %2").arg(i + 1).arg(error.message()));
         }
@@ -268,8 +275,8 @@ Series runSwitches(int switches, qint64 budgetMs, const std::vector<Document>& d
         // very switch, and the editor shows the other one.
         const qint64 storeSize = QFileInfo(store).size();
         const qint64 stampAfter = modificationNs(store);
-        const Document& left = docs[from - 1];
-        const Document& shown = docs[to - 1];
+        const BenchDocument& left = docs[from - 1];
+        const BenchDocument& shown = docs[to - 1];
         if (storeSize != left.size)
             fail(QStringLiteral("switch %1: store file %2 of tab %3 holds %4 bytes, the document has %5")
                      .arg(i + 1)
@@ -282,13 +289,13 @@ Series runSwitches(int switches, qint64 budgetMs, const std::vector<Document>& d
                      .arg(i + 1)
                      .arg(store)
                      .arg(from));
-        if (set.tabIndex() != to)
-            fail(QStringLiteral("switch %1: tab %2 is current, expected %3").arg(i + 1).arg(set.tabIndex()).arg(to));
-        if (QuilForm1->editor()->textLength() != shown.size ||
-            editorPrefix(QuilForm1->editor(), shown.prefix.size()) != shown.prefix)
+        if (set.currentIndex() != to)
+            fail(QStringLiteral("switch %1: tab %2 is current, expected %3").arg(i + 1).arg(set.currentIndex()).arg(to));
+        if (windows.main->editor()->textLength() != shown.size ||
+            editorPrefix(windows.main->editor(), shown.prefix.size()) != shown.prefix)
             fail(QStringLiteral("switch %1: the editor shows %2 bytes, expected tab %3 with %4 bytes")
                      .arg(i + 1)
-                     .arg(QuilForm1->editor()->textLength())
+                     .arg(windows.main->editor()->textLength())
                      .arg(to)
                      .arg(shown.size));
 
@@ -324,7 +331,7 @@ int run(QTemporaryDir& folder, PaintCounter& counter)
     const int switches = static_cast<int>(envNumber("QUILLET_BENCH_SWITCHES", 21));
     const qint64 budgetMs = envNumber("QUILLET_BENCH_BUDGET_S", 120) * 1000;
 
-    std::vector<Document> docs(2);
+    std::vector<BenchDocument> docs(2);
     docs[0].path = folder.filePath(QStringLiteral("switch-a.txt"));
     docs[1].path = folder.filePath(QStringLiteral("switch-b.txt"));
     QElapsedTimer timer;
@@ -334,7 +341,7 @@ int run(QTemporaryDir& folder, PaintCounter& counter)
     docs[1].size = writeDocument(docs[1].path, target - 4096, 0xD1B54A32D192ED03ULL);
     if (docs[0].size == docs[1].size)
         fail(QStringLiteral("the two generated documents have the same size"));
-    for (Document& doc : docs) {
+    for (BenchDocument& doc : docs) {
         QFile file(doc.path);
         if (!file.open(QIODevice::ReadOnly))
             fail(QStringLiteral("cannot read back %1").arg(doc.path));
@@ -348,18 +355,18 @@ int run(QTemporaryDir& folder, PaintCounter& counter)
 
     // Opening both files from the command line, then the first paint and the work left behind.
     timer.restart();
-    createForms({docs[0].path, docs[1].path});
+    createProgramWindows(windows, {docs[0].path, docs[1].path});
     const double createMs = msSince(timer);
-    if (!QuilForm1)
+    if (!windows.main)
         fail(QStringLiteral("the main window was not created"));
-    DocumentSet& set = QuilForm1->documents();
-    if (set.count() != 3 || set.tabIndex() != 2)
+    DocumentSet& set = windows.main->documents();
+    if (set.count() != 3 || set.currentIndex() != 2)
         fail(QStringLiteral("expected 3 tabs with tab 2 current after opening, found %1 tabs, tab %2 current")
                  .arg(set.count())
-                 .arg(set.tabIndex()));
+                 .arg(set.currentIndex()));
     qApp->installEventFilter(&counter);
     timer.restart();
-    QuilForm1->show();
+    windows.main->show();
     processUntilPainted(counter, 0);
     const double showMs = msSince(timer);
     const Background openSettle = settle();
@@ -368,7 +375,7 @@ int run(QTemporaryDir& folder, PaintCounter& counter)
                 createMs, showMs, openSettle.totalMs, openSettle.longestRoundMs);
     std::fflush(stdout);
 
-    if (!QuilForm1->editor()->wordWrap())
+    if (!windows.main->editor()->wordWrap())
         fail(QStringLiteral("the main window should start with word wrap on"));
     const Series wrapped = runSwitches(switches, budgetMs, docs, counter);
     printSeries("word wrap on", wrapped);
@@ -376,11 +383,11 @@ int run(QTemporaryDir& folder, PaintCounter& counter)
 
     int paintsBefore = counter.paints;
     timer.restart();
-    QuilForm1->WordWrapBtn1Click();
+    windows.main->view().toggleWordWrap();
     processUntilPainted(counter, paintsBefore);
     const double toggleOffMs = msSince(timer);
     const Background toggleOffSettle = settle();
-    if (QuilForm1->editor()->wordWrap())
+    if (windows.main->editor()->wordWrap())
         fail(QStringLiteral("word wrap is still on after WordWrapBtn1Click"));
     std::printf("  word wrap off (toggle until painted): %.1f ms; background work after %.1f ms\n", toggleOffMs,
                 toggleOffSettle.totalMs);
@@ -396,7 +403,7 @@ int run(QTemporaryDir& folder, PaintCounter& counter)
     for (int i = 0; i < 5; ++i) {
         timer.restart();
         QFile file(scratch);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !QuilForm1->editor()->writeTo(file) ||
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || !windows.main->editor()->writeTo(file) ||
             !file.flush())
             fail(QStringLiteral("cannot write %1: %2").arg(scratch, file.errorString()));
         file.close();
@@ -404,11 +411,11 @@ int run(QTemporaryDir& folder, PaintCounter& counter)
     }
     QFile::remove(scratch);
     std::printf("  store-file write alone (%lld bytes): median %.1f ms, max %.1f ms\n",
-                static_cast<long long>(QuilForm1->editor()->textLength()), median(writes), maximum(writes));
+                static_cast<long long>(windows.main->editor()->textLength()), median(writes), maximum(writes));
 
     // The document last switched away from: its store file holds exactly its bytes.
-    const int away = set.tabIndex() == 1 ? 2 : 1;
-    const QString store = set.storeFiles().value(away);
+    const int away = set.currentIndex() == 1 ? 2 : 1;
+    const QString store = set.at(away).storeFile;
     QFile stored(store), original(docs[away - 1].path);
     if (!stored.open(QIODevice::ReadOnly) || !original.open(QIODevice::ReadOnly))
         fail(QStringLiteral("cannot read store file %1 or document %2").arg(store, docs[away - 1].path));
@@ -462,7 +469,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "bench_switch: error: %s\n", qPrintable(error.message()));
             result = 1;
         }
-        destroyForms();
+        destroyProgramWindows(windows);
         if (prompts.count > 0) {
             std::fprintf(stderr, "bench_switch: error: the program showed %d prompt(s)\n", prompts.count);
             result = 1;

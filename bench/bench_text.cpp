@@ -6,7 +6,9 @@
 // Environment: QUILLET_BENCH_RUNS (runs of each measurement, default 5).
 
 #include "core/prompts.h"
+#include "mainwindow/findcontroller.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/programwindows.h"
 #include "benchsupport.h"
 #include "commands/transforms.h"
 #include "editor/editorview.h"
@@ -53,8 +55,8 @@ int main(int argc, char** argv)
     const int runs = benchRuns();
     int status = 0;
     {
-        MainWindow form;
-        QuilForm1 = &form;
+        ProgramWindows windows;
+        MainWindow form(windows);
         form.show();
         QApplication::processEvents();
         EditorView& editor = *form.editor();
@@ -144,7 +146,6 @@ int main(int argc, char** argv)
         }
         std::printf("Adjust Line Breaks over 50 MB: median %.1f ms over %d runs (target <= 1000 ms)\n",
                     median(adjustMs), runs);
-        QuilForm1 = nullptr;
     }
     std::printf("Peak memory (VmHWM): %s\n", qPrintable(peakMemory()));
     Prompts::install(nullptr);

@@ -2,7 +2,7 @@
 
 #include "core/commanderror.h"
 #include "core/commandguard.h"
-#include "app/programwindows.h"
+#include "app/startup.h"
 #include "mainwindow/mainwindow.h"
 
 #include "settings/inisettingsstore.h"
@@ -29,12 +29,13 @@ int runQuillet(int argc, char** argv)
     setProgramStore(&store);
 
     int result = 0;
-    const bool created = runCommand([&] { createForms(app.arguments().mid(1)); });
+    ProgramWindows windows;
+    const bool created = runCommand([&] { createProgramWindows(windows, app.arguments().mid(1)); });
     if (created) {
-        runCommand([] { QuilForm1->show(); });
+        runCommand([&] { windows.main->show(); });
         result = app.exec();
     }
-    destroyForms();
+    destroyProgramWindows(windows);
     runCommand([&] {
         if (!store.flush())
             throw CommandError(QStringLiteral("The settings could not be saved to \"%1\".").arg(store.fileName()));

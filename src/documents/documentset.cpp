@@ -4,7 +4,9 @@
 
 QString DocumentSet::currentTabHint() const
 {
-    return m_fileList.value(m_tabIndex) + QStringLiteral(" - ") + m_modified.value(m_tabIndex);
+    if (!hasCurrent())
+        return QStringLiteral(" - ");
+    return current().displayPath() + QStringLiteral(" - ") + current().modifiedWord();
 }
 
 QString DocumentSet::titleDocumentText() const
@@ -12,169 +14,169 @@ QString DocumentSet::titleDocumentText() const
     return QStringLiteral(" - ") + currentCaption();
 }
 
-void DocumentSet::appendEntry(const QString& caption, const QString& path)
+QStringList DocumentSet::captions() const
 {
-    m_captions.append(caption);
-    m_fileList.append(path);
+    QStringList result;
+    result.reserve(count());
+    for (const Document& document : m_documents)
+        result.append(document.caption);
+    return result;
+}
+
+void DocumentSet::beginDocument(const QString& caption, const QString& path)
+{
+    m_documents.append(Document{caption, path, {}, 0, false});
     m_host.tabAppended(caption);
 }
 
-void DocumentSet::addDocumentSlot()
+void DocumentSet::completeDocument()
 {
     QString storeFile;
     try {
         storeFile = m_host.createStoreFile();
     } catch (...) {
-        // Without a store file there is no document: the entries just appended for it go, so
-        // every list still has one entry per tab.
-        if (m_captions.size() > m_storeFiles.size()) {
-            m_captions.removeLast();
-            m_fileList.removeLast();
+        // Without a store file there is no document: the tab just added for it goes.
+        if (isAdding()) {
+            m_documents.removeLast();
             m_host.tabRemoved(count());
         }
         // The current document was stashed for the new one: it comes back into the editor, so
         // nothing typed next can land in a document that does not exist.
-        if (m_tabIndex >= 0 && m_tabIndex < count())
+        if (hasCurrent())
             showCurrentDocument();
         throw;
     }
-    m_storeFiles.append(storeFile);
-    m_tempRegister.append(storeFile);
-    m_positions.append(QStringLiteral("0"));
-    m_modified.append(NotModifiedEntry);
-    m_tabIndex = count() - 1;
-    m_host.tabIndexChanged(m_tabIndex);
+    m_documents.last().storeFile = storeFile;
+    m_storeFilesMade.append(storeFile);
+    m_current = count() - 1;
+    m_host.tabIndexChanged(m_current);
 }
 
 void DocumentSet::stashCurrentDocument()
 {
-    if (m_tabIndex < 0 || m_tabIndex >= count())
+    if (!hasCurrent())
         return;
-    m_positions[m_tabIndex] = QString::number(m_host.editorSelStart());
-    m_host.editorStash(m_storeFiles[m_tabIndex]);
+    m_documents[m_current].caret = m_host.editorSelStart();
+    m_host.editorStash(current().storeFile);
 }
 
 void DocumentSet::showCurrentDocument()
 {
     m_host.saveDialogFileNameChanged(currentCaption());
     refreshDocumentList();
-    m_host.editorShow(m_storeFiles[m_tabIndex]);
+    m_host.editorShow(current().storeFile);
     m_host.editorClearModifiedFlag();
     publishHints();
-    m_host.statusModifiedChanged(isModified(m_tabIndex));
-    m_host.editorSetCaret(m_positions[m_tabIndex].toLongLong());
-    m_host.titleDocumentTextChanged(titleDocumentText());
+    m_host.statusModifiedChanged(current().modified);
+    m_host.editorSetCaret(current().caret);
+    showTitle();
 }
 
 void DocumentSet::publishHints()
 {
     m_host.tabHintChanged(currentTabHint());
-    m_host.editorHintChanged(currentFile());
+    m_host.editorHintChanged(currentDisplayPath());
+}
+
+void DocumentSet::showTitle()
+{
+    m_host.titleDocumentTextChanged(titleDocumentText());
 }
 
 void DocumentSet::refreshTabPictures()
 {
     for (int i = 0; i < count(); ++i)
-        m_host.tabPictureChanged(i, isModified(i) ? 1 : 0);
+        m_host.tabModifiedChanged(i, m_documents[i].modified);
 }
 
-void DocumentSet::markCurrentModified()
+void DocumentSet::setCurrentModified(bool modified)
 {
-    setCurrentModifiedEntry(ModifiedEntry);
-    m_host.statusModifiedChanged(true);
-    refreshTabPictures();
+    if (!hasCurrent())
+        return;
+    m_documents[m_current].modified = modified;
+    m_host.statusModifiedChanged(modified);
+    m_host.tabModifiedChanged(m_current, modified);
+    m_host.tabHintChanged(currentTabHint());
 }
 
-void DocumentSet::setCurrentModifiedEntry(const QString& entry)
+void DocumentSet::setCurrentCaret(qint64 pos)
 {
-    if (m_tabIndex >= 0 && m_tabIndex < count())
-        m_modified[m_tabIndex] = entry;
-}
-
-void DocumentSet::setCurrentPosition(qint64 pos)
-{
-    if (m_tabIndex >= 0 && m_tabIndex < count())
-        m_positions[m_tabIndex] = QString::number(pos);
+    if (hasCurrent())
+        m_documents[m_current].caret = pos;
 }
 
 void DocumentSet::setCurrentCaption(const QString& caption)
 {
-    if (m_tabIndex < 0 || m_tabIndex >= count())
+    if (!hasCurrent())
         return;
-    m_captions[m_tabIndex] = caption;
-    m_host.tabCaptionChanged(m_tabIndex, caption);
+    m_documents[m_current].caption = caption;
+    m_host.tabCaptionChanged(m_current, caption);
 }
 
-void DocumentSet::setCurrentFile(const QString& path)
+void DocumentSet::setCurrentPath(const QString& path)
 {
-    if (m_tabIndex >= 0 && m_tabIndex < count())
-        m_fileList[m_tabIndex] = path;
+    if (!hasCurrent())
+        return;
+    m_documents[m_current].path = path;
+    publishHints();
 }
 
 void DocumentSet::newDocument()
 {
     stashCurrentDocument();
     m_host.statusModifiedChanged(false);
-    appendEntry(UntitledName, UntitledName);
-    refreshDocumentList(m_tabIndex);
-    addDocumentSlot();
+    beginDocument(UntitledName, QString());
+    refreshDocumentList(m_current);
+    completeDocument();
     refreshTabPictures();
-    m_host.titleDocumentTextChanged(titleDocumentText());
+    showTitle();
 }
 
 void DocumentSet::nextDocument()
 {
-    if (m_tabIndex >= count() - 1)
+    if (m_current >= count() - 1)
         return;
-    switchTo(m_tabIndex + 1);
+    switchTo(m_current + 1);
 }
 
 void DocumentSet::previousDocument()
 {
-    if (m_tabIndex <= 0)
+    if (m_current <= 0)
         return;
-    switchTo(m_tabIndex - 1);
+    switchTo(m_current - 1);
 }
 
 void DocumentSet::switchTo(int index)
 {
-    if (index < 0 || index >= count() || index == m_tabIndex)
+    if (index < 0 || index >= count() || index == m_current)
         return;
     stashCurrentDocument();
-    m_tabIndex = index;
-    m_host.tabIndexChanged(m_tabIndex);
+    m_current = index;
+    m_host.tabIndexChanged(m_current);
     m_host.editorClearModifiedFlag();
     showCurrentDocument();
 }
 
 void DocumentSet::editorKeyDown()
 {
-    if (isModified(m_tabIndex)) {
+    if (!hasCurrent())
+        return;
+    if (current().modified)
         m_host.statusModifiedChanged(true);
-    } else if (m_host.editorModifiedFlag()) {
-        setCurrentModifiedEntry(ModifiedEntry);
-        m_host.statusModifiedChanged(true);
-        refreshTabPictures();
-    } else {
-        setCurrentModifiedEntry(NotModifiedEntry);
-        m_host.statusModifiedChanged(false);
-    }
+    else
+        setCurrentModified(m_host.editorModifiedFlag());
 }
 
 void DocumentSet::refreshDocumentList(int selected)
 {
-    m_host.documentListChanged(m_captions, selected);
+    m_host.documentListChanged(captions(), selected);
 }
 
-void DocumentSet::removeEntry(int index)
+void DocumentSet::removeDocument(int index)
 {
-    const QString storeFile = m_storeFiles.takeAt(index);
-    m_captions.removeAt(index);
-    m_fileList.removeAt(index);
-    m_positions.removeAt(index);
-    m_modified.removeAt(index);
-    if (m_tabIndex >= count())
-        m_tabIndex = count() - 1;
+    const QString storeFile = m_documents.takeAt(index).storeFile;
+    if (m_current >= count())
+        m_current = count() - 1;
     m_host.tabRemoved(index);
     m_host.storeFileDropped(storeFile);
 }
@@ -182,17 +184,15 @@ void DocumentSet::removeEntry(int index)
 void DocumentSet::resetToBlank()
 {
     while (count() > 0)
-        removeEntry(count() - 1);
+        removeDocument(count() - 1);
     m_host.editorClearModifiedFlag();
     m_host.statusModifiedChanged(false);
-    appendEntry(UntitledName, UntitledName);
+    beginDocument(UntitledName, QString());
     refreshDocumentList(0);
-    addDocumentSlot();
-    m_modified[0] = NotModifiedEntry;
+    completeDocument();
     refreshTabPictures();
-    m_tabIndex = 0;
+    m_current = 0;
     m_host.tabIndexChanged(0);
-    setCurrentCaption(UntitledName);
     m_host.editorClear();
     m_host.editorClearModifiedFlag();
     refreshDocumentList();
@@ -203,22 +203,22 @@ void DocumentSet::closeDocument(const AskQuestion& ask)
 {
     if (count() == 1) {
         // The only document: a modified one is reset after a Yes; an unmodified one stays.
-        if (isModified(m_tabIndex) && ask(CloseModifiedQuestion) == Answer::Yes)
+        if (current().modified && ask(CloseModifiedQuestion) == Answer::Yes)
             resetToBlank();
-        m_host.statusModifiedChanged(isModified(m_tabIndex));
+        m_host.statusModifiedChanged(current().modified);
     } else {
         bool quietly = false;
         bool remove = true;
-        if (isModified(m_tabIndex)) {
+        if (current().modified) {
             const Answer answer = ask(CloseModifiedQuestion);
             remove = answer == Answer::Yes;
             quietly = answer != Answer::No;
         }
         if (remove) {
             // The closed document's text goes with the editor's content, written nowhere.
-            removeEntry(m_tabIndex);
-            m_tabIndex = count() - 1;
-            m_host.tabIndexChanged(m_tabIndex);
+            removeDocument(m_current);
+            m_current = count() - 1;
+            m_host.tabIndexChanged(m_current);
             refreshDocumentList();
             showCurrentDocument();
         }
@@ -226,7 +226,7 @@ void DocumentSet::closeDocument(const AskQuestion& ask)
             throw QuietEnd();
     }
     publishHints();
-    m_host.titleDocumentTextChanged(titleDocumentText());
+    showTitle();
 }
 
 void DocumentSet::closeAll(const AskQuestion& ask)
@@ -237,6 +237,6 @@ void DocumentSet::closeAll(const AskQuestion& ask)
     if (answer == Answer::No)
         return;
     resetToBlank();
-    m_host.editorHintChanged(UntitledName);
-    m_host.titleDocumentTextChanged(titleDocumentText());
+    publishHints();
+    showTitle();
 }

@@ -1,18 +1,16 @@
 #pragma once
-// The set of open documents: parallel lists indexed by tab position (captions, paths, store
-// files, caret positions, modified entries) plus the register of every store file made during
-// the run. It knows nothing of widgets: the editor, tab strip and indicators are reached through
-// DocumentHost, which the main window implements and tests fake.
+// The open documents, in tab order, and the register of every store file made during the run.
+// It knows nothing of widgets: the editor, tab strip and indicators are reached through
+// DocumentHost, which the main window implements and tests fake. Whatever the set changes it
+// tells its host itself, so the tabs, hints and status panel never lag behind it.
 
 #include "core/prompts.h"
+#include "documents/document.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
-
-inline const QString UntitledName = QStringLiteral("Untitled");
-inline const QString ModifiedEntry = QStringLiteral("Modified");
-inline const QString NotModifiedEntry = QStringLiteral("Not Modified");
 
 class DocumentHost
 {
@@ -39,7 +37,7 @@ public:
     // The tab strip.
     virtual void tabAppended(const QString& caption) = 0;
     virtual void tabIndexChanged(int index) = 0;
-    virtual void tabPictureChanged(int index, int picture) = 0;
+    virtual void tabModifiedChanged(int index, bool modified) = 0;
     virtual void tabCaptionChanged(int index, const QString& caption) = 0;
     virtual void tabRemoved(int index) = 0;
 
@@ -63,35 +61,38 @@ class DocumentSet
 public:
     explicit DocumentSet(DocumentHost& host) : m_host(host) {}
 
-    int count() const { return static_cast<int>(m_captions.size()); }
-    int tabIndex() const { return m_tabIndex; }
+    int count() const { return static_cast<int>(m_documents.size()); }
+    int currentIndex() const { return m_current; }
+    const QList<Document>& documents() const { return m_documents; }
+    const Document& at(int index) const { return m_documents.at(index); }
+    const Document& current() const { return m_documents.at(m_current); }
+    // Every store file made during the run, closed documents' included: all go at the end.
+    const QStringList& storeFilesMade() const { return m_storeFilesMade; }
 
-    const QStringList& captions() const { return m_captions; }
-    const QStringList& fileList() const { return m_fileList; }
-    const QStringList& storeFiles() const { return m_storeFiles; }
-    const QStringList& positions() const { return m_positions; }
-    const QStringList& modifiedEntries() const { return m_modified; }
-    const QStringList& tempRegister() const { return m_tempRegister; }
-
-    bool isModified(int index) const { return m_modified.value(index) == ModifiedEntry; }
-    QString currentFile() const { return m_fileList.value(m_tabIndex); }
-    QString currentCaption() const { return m_captions.value(m_tabIndex); }
-    // File-list entry, " - ", modified entry of the current document.
+    bool isModified(int index) const { return index >= 0 && index < count() && m_documents[index].modified; }
+    QString currentDisplayPath() const { return hasCurrent() ? current().displayPath() : QString(); }
+    QString currentCaption() const { return hasCurrent() ? current().caption : QString(); }
+    // Path, " - ", modified word of the current document.
     QString currentTabHint() const;
     // " - " and the current tab caption.
     QString titleDocumentText() const;
 
-    // Appends a tab caption and a file-list entry; AddDocumentSlot completes the document.
-    void appendEntry(const QString& caption, const QString& path);
-    void addDocumentSlot();
+    // A document is added in two steps: its tab first, then (once its text is in the editor)
+    // its store file, which makes it current.
+    void beginDocument(const QString& caption, const QString& path);
+    void completeDocument();
+    // Whether the last document still waits for its store file.
+    bool isAdding() const { return !m_documents.isEmpty() && m_documents.last().storeFile.isEmpty(); }
+
     void stashCurrentDocument();
     void showCurrentDocument();
     void refreshTabPictures();
-    void markCurrentModified();
-    void setCurrentModifiedEntry(const QString& entry);
-    void setCurrentPosition(qint64 pos);
+    void markCurrentModified() { setCurrentModified(true); }
+    void setCurrentModified(bool modified);
+    void setCurrentCaret(qint64 pos);
     void setCurrentCaption(const QString& caption);
-    void setCurrentFile(const QString& path);
+    // The current document now belongs to `path` (after Save As).
+    void setCurrentPath(const QString& path);
 
     // Commands.
     void newDocument();
@@ -109,19 +110,19 @@ public:
 
     // Brings the host's document list (the document selector) in step.
     void refreshDocumentList(int selected);
-    void refreshDocumentList() { refreshDocumentList(m_tabIndex); }
+    void refreshDocumentList() { refreshDocumentList(m_current); }
+    void publishHints();
+    // Brings the title's document text in step.
+    void showTitle();
 
 private:
-    void publishHints();
-    void removeEntry(int index);
+    bool hasCurrent() const { return m_current >= 0 && m_current < count(); }
+    QStringList captions() const;
+    void removeDocument(int index);
     void resetToBlank();
 
     DocumentHost& m_host;
-    QStringList m_captions;
-    QStringList m_fileList;
-    QStringList m_storeFiles;
-    QStringList m_positions;
-    QStringList m_modified;
-    QStringList m_tempRegister;
-    int m_tabIndex = -1;
+    QList<Document> m_documents;
+    QStringList m_storeFilesMade;
+    int m_current = -1;
 };

@@ -5,11 +5,30 @@
 #include "core/commanderror.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
+
+QString fileError(const QString& what, const QString& path, const QString& reason)
+{
+    return QStringLiteral("%1 \"%2\".\n%3").arg(what, QDir::toNativeSeparators(path), reason);
+}
+
+QByteArray readFileBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw CommandError(fileError(QStringLiteral("Cannot open file"), path, file.errorString()));
+    if (file.size() > TextCapacity)
+        throw CommandError(fileError(QStringLiteral("The file is too large"), path, QString()));
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw CommandError(fileError(QStringLiteral("Cannot read file"), path, file.errorString()));
+    return bytes;
+}
 
 namespace {
 

@@ -11,6 +11,15 @@ class QIODevice;
 
 enum class LineEnds { Crlf, Lf, Cr, AsIs };
 
+// The most text a document can hold; larger files are refused.
+constexpr qint64 TextCapacity = 2147483632;
+
+// A message naming what failed, the file and the system's reason, as the error box shows it.
+QString fileError(const QString& what, const QString& path, const QString& reason);
+
+// Reads a whole file as bytes; throws CommandError with the system's reason on failure.
+QByteArray readFileBytes(const QString& path);
+
 // Writes `text` to `path`, every line break (CR LF, lone LF, lone CR) written as `ends` (AsIs:
 // as it is). A symbolic link is written through to the file it points to and stays a link. An
 // existing target keeps its permissions; an existing target that is read-only or not a regular

@@ -1,5 +1,7 @@
 #include "editor/editorview.h"
 
+#include "documents/textlines.h"
+
 #include "core/commanderror.h"
 
 #include <Qsci/qscicommand.h>
@@ -229,6 +231,14 @@ void EditorView::appendFromDevice(QIODevice& device, qint64 sizeHint)
             throw CommandError(QStringLiteral("The text is too large for the editor."));
         SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(n), chunk.constData());
     }
+}
+
+void EditorView::appendLine(const QByteArray& line)
+{
+    const qint64 length = textLength();
+    const char last =
+        length > 0 ? static_cast<char>(SendScintilla(SCI_GETCHARAT, static_cast<unsigned long>(length - 1))) : '\0';
+    insertBytes(length, lineToAppend(last, line));
 }
 
 void EditorView::insertBytes(qint64 pos, QByteArrayView bytes)

@@ -4,6 +4,8 @@
 // out only as bytes, never through QString. Each document can keep its own Scintilla buffer,
 // so switching tabs swaps buffers instead of reloading text.
 
+#include "documents/filesave.h"
+
 #include <Qsci/qsciscintilla.h>
 
 #include <QByteArray>
@@ -16,7 +18,7 @@ class EditorView : public QsciScintilla
 
 public:
     // Texts larger than this are refused, as the editor's capacity.
-    static constexpr qint64 TextCapacity = 2147483632;
+    static constexpr qint64 TextCapacity = ::TextCapacity;
 
     explicit EditorView(QWidget* parent = nullptr);
     ~EditorView() override;
@@ -36,6 +38,8 @@ public:
     void appendFromDevice(QIODevice& device, qint64 sizeHint);
     // Inserts bytes at `pos` as one undoable action.
     void insertBytes(qint64 pos, QByteArrayView bytes);
+    // Appends `line` as a new last line of the text, as one undoable action.
+    void appendLine(const QByteArray& line);
 
     qint64 selStart() const;
     qint64 selLength() const;

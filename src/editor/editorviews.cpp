@@ -1,6 +1,7 @@
 #include "editor/editorviews.h"
 
 #include "core/commanderror.h"
+#include "documents/filesave.h"
 #include "editor/editorview.h"
 #include "settings/propertycodec.h"
 
@@ -8,27 +9,6 @@
 #include <QFile>
 #include <QStackedWidget>
 
-namespace {
-
-QString fileError(const QString& what, const QString& path, const QString& reason)
-{
-    return QStringLiteral("%1 \"%2\".\n%3").arg(what, QDir::toNativeSeparators(path), reason);
-}
-
-} // namespace
-
-QByteArray readFileBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw CommandError(fileError(QStringLiteral("Cannot open file"), path, file.errorString()));
-    if (file.size() > EditorView::TextCapacity)
-        throw CommandError(fileError(QStringLiteral("The file is too large"), path, QString()));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw CommandError(fileError(QStringLiteral("Cannot read file"), path, file.errorString()));
-    return bytes;
-}
 
 EditorViews::EditorViews(QWidget* parent, std::function<EditorView*(QWidget*)> makeView)
     : QObject(parent), m_stack(new QStackedWidget(parent)), m_makeView(std::move(makeView))
@@ -38,6 +18,20 @@ EditorViews::EditorViews(QWidget* parent, std::function<EditorView*(QWidget*)> m
 }
 
 EditorViews::~EditorViews() = default;
+
+void EditorViews::setFont(const QFont& font)
+{
+    EditorSettings changed = m_settings;
+    changed.font = font;
+    setSettings(changed);
+}
+
+void EditorViews::setAcceptFileDrops(bool accept)
+{
+    EditorSettings changed = m_settings;
+    changed.acceptFileDrops = accept;
+    setSettings(changed);
+}
 
 void EditorViews::setSettings(const EditorSettings& settings)
 {
@@ -154,7 +148,7 @@ void EditorViews::loadFile(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         throw CommandError(fileError(QStringLiteral("Cannot open file"), path, file.errorString()));
     const qint64 size = file.isSequential() ? 0 : file.size();
-    if (size > EditorView::TextCapacity)
+    if (size > TextCapacity)
         throw CommandError(fileError(QStringLiteral("The file is too large"), path, QString()));
 
     void* previous = m_current->takeBuffer();

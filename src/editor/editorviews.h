@@ -48,6 +48,9 @@ public:
     const EditorSettings& settings() const { return m_settings; }
     // Applies to the shown view now and to every other view when it is next shown.
     void setSettings(const EditorSettings& settings);
+    void setFont(const QFont& font);
+    // Whether files dropped on the editor are opened.
+    void setAcceptFileDrops(bool accept);
 
     // Writes the shown text into `storeFile` (throws CommandError on failure), keeps the view for
     // `storeFile` and shows an empty view.
@@ -80,6 +83,3 @@ private:
     QHash<QString, EditorView*> m_kept;
     EditorSettings m_settings;
 };
-
-// Reads a whole file as bytes; throws CommandError with the system's reason on failure.
-QByteArray readFileBytes(const QString& path);

@@ -14,6 +14,8 @@ class DocumentTabBar : public QTabBar
     Q_OBJECT
 
 public:
+    enum Picture { UnmodifiedPicture, ModifiedPicture };
+
     explicit DocumentTabBar(QWidget* parent = nullptr);
 
     void setPicture(int index, int picture);

@@ -3,6 +3,8 @@
 // a setter on the Qt side, writing the value in its stored format.
 
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/findcontroller.h"
+#include "mainwindow/viewcontroller.h"
 #include "mainwindow/statusbar.h"
 #include "editor/editorviews.h"
 #include "settings/windowsettings.h"
@@ -46,33 +48,33 @@ QString number(int value)
 
 } // namespace
 
-void MainWindow::createFormStorage()
+void MainWindow::createStorage()
 {
     using namespace storedprops;
-    FormStorage1 = new WindowSettings(this);
-    FormStorage1->setObjectName(QStringLiteral("FormStorage1"));
-    FormStorage1->setIniSection(QStringLiteral("Main"));
-    FormStorage1->setOptions(WindowSettings::fpPosition);
-    FormStorage1->setMainWindow(true);
-    WindowSettings& s = *FormStorage1;
+    m_storage = new WindowSettings(this);
+    m_storage->setObjectName(QStringLiteral("FormStorage1"));
+    m_storage->setSection(QStringLiteral("Main"));
+    m_storage->setOptions(WindowSettings::Position);
+    m_storage->setMainWindow(true);
+    WindowSettings& s = *m_storage;
 
-    for (RecentFilesMenu* manager : {MRUManager1, MRUManager2}) {
+    for (RecentFilesMenu* manager : {m_recentFiles, m_trayRecentFiles}) {
         const QString key = QStringLiteral("TQuilForm1.") + manager->objectName();
-        s.addLinked([manager, key](SettingsStore& store) { manager->SaveTo(store, key); },
-                    [manager, key](const SettingsStore& store) { manager->LoadFrom(store, key); });
+        s.addLinked([manager, key](SettingsStore& store) { manager->save(store, key); },
+                    [manager, key](const SettingsStore& store) { manager->load(store, key); });
     }
 
     auto dialogFilter = [&](const QString& item, FileDialogState& dialog) {
         addString(
             s, item, [&dialog] { return dialog.filter; }, [&dialog](const QString& v) { dialog.filter = v; });
     };
-    dialogFilter(QStringLiteral("InsertDialog1.Filter"), InsertDialog1);
-    dialogFilter(QStringLiteral("OpenDialog1.Filter"), OpenDialog1);
-    dialogFilter(QStringLiteral("SaveDialog1.Filter"), SaveDialog1);
-    dialogFilter(QStringLiteral("SaveDialog2.Filter"), SaveDialog2);
+    dialogFilter(QStringLiteral("InsertDialog1.Filter"), m_dialogs.insert);
+    dialogFilter(QStringLiteral("OpenDialog1.Filter"), m_dialogs.open);
+    dialogFilter(QStringLiteral("SaveDialog1.Filter"), m_dialogs.save);
+    dialogFilter(QStringLiteral("SaveDialog2.Filter"), m_dialogs.saveSelection);
     addString(
-        s, QStringLiteral("FindDialog1.FindText"), [this] { return m_findText; },
-        [this](const QString& v) { m_findText = v; });
+        s, QStringLiteral("FindDialog1.FindText"), [this] { return m_find->findText(); },
+        [this](const QString& v) { m_find->setFindText(v); });
     addFont(
         s, QStringLiteral("FontDialog1.Font"), [this] { return m_fontDialogFont; },
         [this](const StoredFont& f) { m_fontDialogFont = f; });
@@ -108,7 +110,7 @@ void MainWindow::createFormStorage()
         [this](bool v) { m_pageSetup.centered = v; });
 
     auto checked = [&](const QString& item, const QString& actionName) {
-        QAction* action = m_actions.value(actionName);
+        QAction* action = m_commands.action(actionName);
         addBool(
             s, item, [action] { return action->isChecked(); }, [action](bool v) { action->setChecked(v); });
     };
@@ -118,10 +120,10 @@ void MainWindow::createFormStorage()
         [this](int v) { m_toolBarAlignment = v; });
     addEnum(
         s, QStringLiteral("ToolBar1.Align"), Aligns,
-        [this] { return toolBarArea(ToolBar1) == Qt::BottomToolBarArea ? AlignBottom : AlignTop; },
+        [this] { return toolBarArea(m_toolBar) == Qt::BottomToolBarArea ? AlignBottom : AlignTop; },
         [this](int v) {
             if (v == AlignTop || v == AlignBottom)
-                addToolBar(v == AlignBottom ? Qt::BottomToolBarArea : Qt::TopToolBarArea, ToolBar1);
+                addToolBar(v == AlignBottom ? Qt::BottomToolBarArea : Qt::TopToolBarArea, m_toolBar);
         });
     addInteger(
         s, QStringLiteral("ToolBar1.Color"), [this] { return m_toolBarColor; },
@@ -131,11 +133,11 @@ void MainWindow::createFormStorage()
         [this](bool v) { m_trayIconProperty = v; });
     checked(QStringLiteral("WordWrap1.Checked"), QStringLiteral("WordWrap1"));
     addBool(
-        s, QStringLiteral("StatusBar1.Visible"), [this] { return !StatusBar1->isHidden(); },
-        [this](bool v) { StatusBar1->setVisible(v); });
+        s, QStringLiteral("StatusBar1.Visible"), [this] { return !m_statusBar->isHidden(); },
+        [this](bool v) { m_statusBar->setVisible(v); });
     addBool(
-        s, QStringLiteral("StatusBar1.SizeGrip"), [this] { return StatusBar1->sizeGrip(); },
-        [this](bool v) { StatusBar1->setSizeGrip(v); });
+        s, QStringLiteral("StatusBar1.SizeGrip"), [this] { return m_statusBar->sizeGrip(); },
+        [this](bool v) { m_statusBar->setSizeGrip(v); });
 
     auto editorSetting = [this](auto change) {
         EditorSettings settings = m_views->settings();
@@ -158,36 +160,36 @@ void MainWindow::createFormStorage()
         s, QStringLiteral("Editor.WordWrap"), [this] { return m_views->settings().wordWrap; },
         [this, editorSetting](bool v) {
             editorSetting([v](EditorSettings& e) { e.wordWrap = v; });
-            StatusBar1->setPanelText(5, v ? QStringLiteral("  W-W") : QString());
+            m_statusBar->setPanelText(StatusBar::WordWrap, v ? QStringLiteral("  W-W") : QString());
         });
 
     auto dialogText = [&](const QString& item, QString& field) {
         addString(
             s, item, [&field] { return field; }, [&field](const QString& v) { field = v; });
     };
-    dialogText(QStringLiteral("OpenDialog1.FileName"), OpenDialog1.fileName);
-    dialogText(QStringLiteral("OpenDialog1.DefaultExt"), OpenDialog1.defaultExt);
-    dialogText(QStringLiteral("OpenDialog1.InitialDir"), OpenDialog1.initialDir);
+    dialogText(QStringLiteral("OpenDialog1.FileName"), m_dialogs.open.fileName);
+    dialogText(QStringLiteral("OpenDialog1.DefaultExt"), m_dialogs.open.defaultExt);
+    dialogText(QStringLiteral("OpenDialog1.InitialDir"), m_dialogs.open.initialDir);
     addCollection(
         s, QStringLiteral("StatusBar1.Panels"),
         [this] {
             QList<CollectionItem> panels;
             for (int i = 0; i < StatusBar::PanelCount; ++i)
-                panels.append({{QStringLiteral("Alignment"), formatEnum(i < 4 ? 2 : 0, Alignments)},
+                panels.append({{QStringLiteral("Alignment"), formatEnum(i < StatusBar::Message ? 2 : 0, Alignments)},
                                {QStringLiteral("Bevel"), formatEnum(1, Bevels)},
                                {QStringLiteral("Style"), formatEnum(0, PanelStyles)},
-                               {QStringLiteral("Text"), StatusBar1->panelText(i)},
-                               {QStringLiteral("Width"), number(StatusBar1->panelWidth(i))}});
+                               {QStringLiteral("Text"), m_statusBar->panelText(i)},
+                               {QStringLiteral("Width"), number(m_statusBar->panelWidth(i))}});
             return panels;
         },
         [this](const QList<CollectionItem>& panels) {
             for (int i = 0; i < panels.size() && i < StatusBar::PanelCount; ++i) {
-                StatusBar1->setPanelText(i, panels[i].value(3).second);
+                m_statusBar->setPanelText(i, panels[i].value(3).second);
                 const int width = parseInteger(panels[i].value(4).second);
                 if (width > 0)
-                    StatusBar1->setPanelWidth(i, width);
+                    m_statusBar->setPanelWidth(i, width);
             }
-            StatusBar1Resize();
+            m_view->layOutStatusBar(width());
         });
     addObject(
         s, QStringLiteral("MSOfficeCaption1.CaptionText"),
@@ -209,9 +211,9 @@ void MainWindow::createFormStorage()
     addFont(
         s, QStringLiteral("MSOfficeCaption1.CaptionTextFont"), [this] { return m_captionText.font; },
         [this](const StoredFont& f) { m_captionText.font = f; });
-    dialogText(QStringLiteral("SaveDialog1.FileName"), SaveDialog1.fileName);
-    dialogText(QStringLiteral("SaveDialog2.FileName"), SaveDialog2.fileName);
-    dialogText(QStringLiteral("SaveDialog2.DefaultExt"), SaveDialog2.defaultExt);
-    dialogText(QStringLiteral("SaveDialog1.DefaultExt"), SaveDialog1.defaultExt);
+    dialogText(QStringLiteral("SaveDialog1.FileName"), m_dialogs.save.fileName);
+    dialogText(QStringLiteral("SaveDialog2.FileName"), m_dialogs.saveSelection.fileName);
+    dialogText(QStringLiteral("SaveDialog2.DefaultExt"), m_dialogs.saveSelection.defaultExt);
+    dialogText(QStringLiteral("SaveDialog1.DefaultExt"), m_dialogs.save.defaultExt);
     checked(QStringLiteral("Show1.Checked"), QStringLiteral("Show1"));
 }

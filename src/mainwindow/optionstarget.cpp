@@ -1,9 +1,8 @@
-// What the options window changes in the main window, and the options commands.
+// What the options window changes in the main window.
 
-#include "core/commanderror.h"
-#include "mainwindow/mainwindow.h"
 #include "editor/editorviews.h"
-#include "editor/editorview.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/viewcontroller.h"
 #include "settings/windowsettings.h"
 
 #include <QAction>
@@ -12,7 +11,7 @@
 
 void MainWindow::setStayOnTop(bool on)
 {
-    m_actions.value(QStringLiteral("StayOnTop1"))->setChecked(on);
+    action(QStringLiteral("StayOnTop1"))->setChecked(on);
     if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
         return;
     // Changing the flag re-creates the window, which hides it; it comes back where it was.
@@ -24,20 +23,20 @@ void MainWindow::setStayOnTop(bool on)
 
 void MainWindow::setSettingsAutoSave(bool on)
 {
-    FormStorage1->setActive(on);
+    m_storage->setActive(on);
 }
 
 void MainWindow::setAutoSave(bool on)
 {
     if (on)
-        AutoSave1->start();
+        m_autoSaveTimer->start();
     else
-        AutoSave1->stop();
+        m_autoSaveTimer->stop();
 }
 
 bool MainWindow::autoSaveRunning() const
 {
-    return AutoSave1->isActive();
+    return m_autoSaveTimer->isActive();
 }
 
 void MainWindow::setTrayIcon(bool on)
@@ -47,26 +46,34 @@ void MainWindow::setTrayIcon(bool on)
 
 void MainWindow::setToolBarShown(bool on)
 {
-    ToolBar1->setVisible(on);
-    m_actions.value(QStringLiteral("ShowToolBars1"))->setChecked(on);
+    m_toolBar->setVisible(on);
+    action(QStringLiteral("ShowToolBars1"))->setChecked(on);
 }
 
 void MainWindow::turnWordWrapOn()
 {
     if (!m_views->settings().wordWrap)
-        WordWrapBtn1Click();
+        m_view->toggleWordWrap();
 }
 
 OptionsDialogs MainWindow::fileDialogs()
 {
-    return {&OpenDialog1, &SaveDialog1, &InsertDialog1, &SaveDialog2};
+    return {&m_dialogs.open, &m_dialogs.save, &m_dialogs.insert, &m_dialogs.saveSelection};
+}
+
+bool MainWindow::dropEnabled() const
+{
+    return m_views->settings().acceptFileDrops;
+}
+
+void MainWindow::setDropEnabled(bool enabled)
+{
+    m_views->setAcceptFileDrops(enabled);
 }
 
 void MainWindow::setEditorFont(const QFont& font)
 {
-    EditorSettings settings = m_views->settings();
-    settings.font = font;
-    m_views->setSettings(settings);
+    m_views->setFont(font);
 }
 
 void MainWindow::setPageColour(qint32 stored)
@@ -81,24 +88,4 @@ void MainWindow::setTextColour(qint32 stored)
     EditorSettings settings = m_views->settings();
     settings.ink = stored;
     m_views->setSettings(settings);
-}
-
-void MainWindow::applyFilters()
-{
-    if (QuilletOp)
-        QuilletOp->applyFilters(OpenDialog1, SaveDialog1, SaveDialog2, InsertDialog1);
-}
-
-void MainWindow::Preferences1Click()
-{
-    if (QuilletOp)
-        QuilletOp->execute();
-}
-
-void MainWindow::Properties1Click()
-{
-    if (!QuilletOp)
-        return;
-    QuilletOp->showPage(2);
-    QuilletOp->execute();
 }

@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <QStyle>
 #include <QStyleOption>
+#include <QThread>
 
 int statusPanelAt(const QList<int>& widths, int x)
 {
@@ -81,8 +82,26 @@ void StatusBar::createProgressBar()
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));
     m_progress->setTextVisible(false);
-    m_progress->setGeometry(246, 4, m_widths[4] - 28, 13);
+    m_progress->setGeometry(246, 4, m_widths[Message] - 28, 13);
     m_progress->hide();
+}
+
+void StatusBar::showProgress()
+{
+    m_progress->show();
+}
+
+void StatusBar::hideProgress()
+{
+    m_progress->hide();
+}
+
+void StatusBar::progressStep(int position)
+{
+    m_progress->setValue(position);
+    m_progress->repaint();
+    if (StepPauseMs > 0)
+        QThread::msleep(static_cast<unsigned long>(StepPauseMs));
 }
 
 QSize StatusBar::sizeHint() const

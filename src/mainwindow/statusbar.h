@@ -19,7 +19,11 @@ class StatusBar : public QStatusBar
     Q_OBJECT
 
 public:
-    static constexpr int PanelCount = 6;
+    // The six panels, left to right.
+    enum Panel { Clock, CaretPosition, ModifiedState, InsertMode, Message, WordWrap, PanelCount };
+
+    // Pause after each progress step of a save, in milliseconds (tests and benchmarks set 0).
+    static inline int StepPauseMs = 20;
 
     explicit StatusBar(QWidget* parent = nullptr);
 
@@ -34,8 +38,15 @@ public:
     bool sizeGrip() const { return isSizeGripEnabled(); }
     void setSizeGrip(bool on);
 
+    // The message panel: hints, welcome and completion messages.
+    void setMessage(const QString& text) { setPanelText(Message, text); }
+
     QProgressBar* progressBar() const { return m_progress; }
     void createProgressBar();
+    void showProgress();
+    void hideProgress();
+    // Shows `position` (0..100) and keeps it on screen a moment, so every save is seen to happen.
+    void progressStep(int position);
 
     QSize sizeHint() const override;
 

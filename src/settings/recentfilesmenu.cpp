@@ -10,12 +10,12 @@
 
 RecentFilesMenu::RecentFilesMenu(QObject* parent) : QObject(parent)
 {
-    m_strings.setOnChange([this] { listChanged(); });
+    m_list.setChangeHandler([this] { listChanged(); });
 }
 
 RecentFilesMenu::~RecentFilesMenu()
 {
-    m_strings.setOnChange(nullptr);
+    m_list.setChangeHandler(nullptr);
     // Deleted at once: no item of ours can be mid-trigger once the manager is going away, and
     // there may be no event loop left to run a deferred delete.
     for (const QPointer<QAction>& item : std::as_const(m_entryItems))
@@ -25,22 +25,22 @@ RecentFilesMenu::~RecentFilesMenu()
 
 int RecentFilesMenu::capacity() const
 {
-    return m_strings.capacity();
+    return m_list.capacity();
 }
 
 void RecentFilesMenu::setCapacity(int capacity)
 {
-    m_strings.setCapacity(capacity);
+    m_list.setCapacity(capacity);
 }
 
 RecentList::Mode RecentFilesMenu::mode() const
 {
-    return m_strings.mode();
+    return m_list.mode();
 }
 
 void RecentFilesMenu::setMode(RecentList::Mode mode)
 {
-    m_strings.setMode(mode);
+    m_list.setMode(mode);
 }
 
 bool RecentFilesMenu::removeOnSelect() const
@@ -53,58 +53,58 @@ void RecentFilesMenu::setRemoveOnSelect(bool on)
     m_removeOnSelect = on;
 }
 
-bool RecentFilesMenu::showAccelChar() const
+bool RecentFilesMenu::acceleratorsVisible() const
 {
-    return m_showAccelChar;
+    return m_acceleratorsVisible;
 }
 
-void RecentFilesMenu::setShowAccelChar(bool on)
+void RecentFilesMenu::setAcceleratorsVisible(bool on)
 {
-    if (m_showAccelChar == on)
+    if (m_acceleratorsVisible == on)
         return;
-    m_showAccelChar = on;
-    UpdateRecentMenu();
+    m_acceleratorsVisible = on;
+    updateMenu();
 }
 
-int RecentFilesMenu::startAccel() const
+int RecentFilesMenu::firstAccelerator() const
 {
-    return m_startAccel;
+    return m_firstAccelerator;
 }
 
-void RecentFilesMenu::setStartAccel(int start)
+void RecentFilesMenu::setFirstAccelerator(int first)
 {
-    start = std::max(0, start);
-    if (m_startAccel == start)
+    first = std::max(0, first);
+    if (m_firstAccelerator == first)
         return;
-    m_startAccel = start;
-    UpdateRecentMenu();
+    m_firstAccelerator = first;
+    updateMenu();
 }
 
-RecentFilesMenu::AccelDelimiter RecentFilesMenu::accelDelimiter() const
+RecentFilesMenu::AcceleratorDelimiter RecentFilesMenu::acceleratorDelimiter() const
 {
     return m_delimiter;
 }
 
-void RecentFilesMenu::setAccelDelimiter(AccelDelimiter delimiter)
+void RecentFilesMenu::setAcceleratorDelimiter(AcceleratorDelimiter delimiter)
 {
     if (m_delimiter == delimiter)
         return;
     m_delimiter = delimiter;
-    UpdateRecentMenu();
+    updateMenu();
 }
 
-int RecentFilesMenu::separateSize() const
+int RecentFilesMenu::groupSize() const
 {
-    return m_separateSize;
+    return m_groupSize;
 }
 
-void RecentFilesMenu::setSeparateSize(int size)
+void RecentFilesMenu::setGroupSize(int size)
 {
     size = std::max(0, size);
-    if (m_separateSize == size)
+    if (m_groupSize == size)
         return;
-    m_separateSize = size;
-    UpdateRecentMenu();
+    m_groupSize = size;
+    updateMenu();
 }
 
 bool RecentFilesMenu::autoUpdate() const
@@ -119,7 +119,7 @@ void RecentFilesMenu::setAutoUpdate(bool on)
     m_autoUpdate = on;
     // Catch up with the changes made while it was off.
     if (on)
-        UpdateRecentMenu();
+        updateMenu();
 }
 
 bool RecentFilesMenu::autoEnable() const
@@ -134,74 +134,74 @@ void RecentFilesMenu::setAutoEnable(bool on)
         m_menu->menuAction()->setEnabled(!m_menu->actions().isEmpty());
 }
 
-QMenu* RecentFilesMenu::recentMenu() const
+QMenu* RecentFilesMenu::menu() const
 {
     return m_menu;
 }
 
-void RecentFilesMenu::setRecentMenu(QMenu* menu)
+void RecentFilesMenu::setMenu(QMenu* menu)
 {
     if (m_menu == menu)
         return;
     removeEntryItems(); // from the old menu, which keeps only its own items
     m_menu = menu;
-    UpdateRecentMenu();
+    updateMenu();
 }
 
-const RecentFilesMenu::ClickHandler& RecentFilesMenu::onClick() const
+const RecentFilesMenu::ClickHandler& RecentFilesMenu::clickHandler() const
 {
-    return m_onClick;
+    return m_clickHandler;
 }
 
-void RecentFilesMenu::setOnClick(ClickHandler handler)
+void RecentFilesMenu::setClickHandler(ClickHandler handler)
 {
-    m_onClick = std::move(handler);
+    m_clickHandler = std::move(handler);
 }
 
-const RecentList& RecentFilesMenu::strings() const
+const RecentList& RecentFilesMenu::list() const
 {
-    return m_strings;
+    return m_list;
 }
 
 QStringList RecentFilesMenu::items() const
 {
-    return m_strings.strings();
+    return m_list.strings();
 }
 
-void RecentFilesMenu::Add(const QString& name, const QVariant& data)
+void RecentFilesMenu::add(const QString& name, const QVariant& data)
 {
     // Lets a running click know its handler put the chosen path back (see itemClicked).
     for (ClickState* click = m_click; click; click = click->outer)
         if (RecentList::sameName(click->name, name))
             click->readded = true;
-    m_strings.Add(name, data);
+    m_list.add(name, data);
 }
 
-void RecentFilesMenu::Clear()
+void RecentFilesMenu::clear()
 {
-    m_strings.Clear();
+    m_list.clear();
 }
 
-void RecentFilesMenu::Remove(const QString& name)
+void RecentFilesMenu::remove(const QString& name)
 {
-    m_strings.Remove(name);
+    m_list.remove(name);
 }
 
-void RecentFilesMenu::UpdateRecentMenu()
+void RecentFilesMenu::updateMenu()
 {
     removeEntryItems();
     if (!m_menu)
         return;
 
-    if (!m_strings.isEmpty() && !m_menu->actions().isEmpty())
+    if (!m_list.isEmpty() && !m_menu->actions().isEmpty())
         m_entryItems << m_menu->addSeparator();
 
-    for (int i = 0; i < m_strings.count(); ++i) {
-        if (m_separateSize > 0 && i > 0 && i % m_separateSize == 0)
+    for (int i = 0; i < m_list.count(); ++i) {
+        if (m_groupSize > 0 && i > 0 && i % m_groupSize == 0)
             m_entryItems << m_menu->addSeparator();
 
         auto* item = new QAction(captionFor(i), m_menu);
-        const QString entry = m_strings.at(i);
+        const QString entry = m_list.at(i);
         const qsizetype bar = entry.indexOf(u'|');
         item->setStatusTip(bar < 0 ? entry : entry.mid(bar + 1));
         item->setData(i);
@@ -214,14 +214,14 @@ void RecentFilesMenu::UpdateRecentMenu()
         m_menu->menuAction()->setEnabled(!m_menu->actions().isEmpty());
 }
 
-void RecentFilesMenu::SaveTo(SettingsStore& store, const QString& key) const
+void RecentFilesMenu::save(SettingsStore& store, const QString& key) const
 {
     store.eraseKey(key);
-    for (int i = 0; i < m_strings.count(); ++i)
-        store.writeString(key, QStringLiteral("Item_%1").arg(i), m_strings.at(i));
+    for (int i = 0; i < m_list.count(); ++i)
+        store.writeString(key, QStringLiteral("Item_%1").arg(i), m_list.at(i));
 }
 
-void RecentFilesMenu::LoadFrom(const SettingsStore& store, const QString& key)
+void RecentFilesMenu::load(const SettingsStore& store, const QString& key)
 {
     // Restores the mode and closes the bracket even if the store throws.
     struct Restore
@@ -233,23 +233,23 @@ void RecentFilesMenu::LoadFrom(const SettingsStore& store, const QString& key)
             list.setMode(mode);
             list.endUpdate();
         }
-    } restore{m_strings, m_strings.mode()};
-    m_strings.beginUpdate();
+    } restore{m_list, m_list.mode()};
+    m_list.beginUpdate();
 
-    m_strings.Clear();
-    m_strings.setMode(RecentList::Mode::Insert);
+    m_list.clear();
+    m_list.setMode(RecentList::Mode::Insert);
     // Bottom first, so that "Item_0" ends on top; a name listed twice keeps its upper place.
-    for (int n = m_strings.capacity() - 1; n >= 0; --n) {
+    for (int n = m_list.capacity() - 1; n >= 0; --n) {
         const QString value = store.readString(key, QStringLiteral("Item_%1").arg(n));
         if (!value.isEmpty())
-            m_strings.Add(value);
+            m_list.add(value);
     }
 }
 
 void RecentFilesMenu::listChanged()
 {
     if (m_autoUpdate)
-        UpdateRecentMenu();
+        updateMenu();
 }
 
 void RecentFilesMenu::removeEntryItems()
@@ -267,14 +267,14 @@ void RecentFilesMenu::removeEntryItems()
 
 QString RecentFilesMenu::captionFor(int index) const
 {
-    const QString entry = m_strings.at(index);
+    const QString entry = m_list.at(index);
     // "&" in a path would otherwise turn the next character into an accelerator.
     QString caption = entry.left(entry.indexOf(u'|')); // whole entry when there is no bar
     caption.replace(u'&', QStringLiteral("&&"));
-    if (!m_showAccelChar)
+    if (!m_acceleratorsVisible)
         return caption;
 
-    const int k = index + m_startAccel;
+    const int k = index + m_firstAccelerator;
     QString accel;
     if (k <= 9)
         accel = QLatin1Char('&') + QChar(char16_t(u'0' + k));
@@ -283,11 +283,11 @@ QString RecentFilesMenu::captionFor(int index) const
     else
         accel = QStringLiteral(" ");
     // A tab puts the path in the menu's right-hand (shortcut) column, as the delimiter intends.
-    const QChar delimiter = m_delimiter == AccelDelimiter::Tab ? QChar(u'\t') : QChar(u' ');
+    const QChar delimiter = m_delimiter == AcceleratorDelimiter::Tab ? QChar(u'\t') : QChar(u' ');
     return accel + delimiter + caption;
 }
 
-// With RemoveOnSelect, the clicked list drops the entry with the chosen *name*, wherever it now
+// With removeOnSelect, the clicked list drops the entry with the chosen *name*, wherever it now
 // stands, unless the handler added that name again while it ran (the main window's handler opens
 // the file, and opening adds the path to the top of both lists). So:
 //  - the path that was opened stays, at the top, and both lists show the same order;
@@ -298,13 +298,13 @@ void RecentFilesMenu::itemClicked(QAction* item)
 {
     bool ok = false;
     const int index = item->data().toInt(&ok);
-    if (!ok || index < 0 || index >= m_strings.count())
+    if (!ok || index < 0 || index >= m_list.count())
         return;
 
-    ClickState click{m_strings.at(index), false, m_click};
-    const QVariant data = m_strings.dataAt(index);
+    ClickState click{m_list.at(index), false, m_click};
+    const QVariant data = m_list.dataAt(index);
     const QString caption = item->text();
-    const ClickHandler handler = m_onClick; // the handler may replace m_onClick while it runs
+    const ClickHandler handler = m_clickHandler; // the handler may replace m_clickHandler while it runs
     const QPointer<RecentFilesMenu> self(this);
     m_click = &click;
 
@@ -313,7 +313,7 @@ void RecentFilesMenu::itemClicked(QAction* item)
             return;
         m_click = click.outer;
         if (m_removeOnSelect && !click.readded)
-            m_strings.Remove(click.name);
+            m_list.remove(click.name);
     };
     try {
         if (handler)

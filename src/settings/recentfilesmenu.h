@@ -23,7 +23,7 @@ class RecentFilesMenu : public QObject
     Q_OBJECT
 
 public:
-    enum class AccelDelimiter { Space, Tab };
+    enum class AcceleratorDelimiter { Space, Tab };
     using ClickHandler = std::function<void(const QString& name, const QString& caption, const QVariant& data)>;
 
     explicit RecentFilesMenu(QObject* parent = nullptr);
@@ -35,38 +35,38 @@ public:
     void setMode(RecentList::Mode mode);
     bool removeOnSelect() const;
     void setRemoveOnSelect(bool on); // built-in value: false
-    bool showAccelChar() const;
-    void setShowAccelChar(bool on);
-    int startAccel() const;
-    void setStartAccel(int start); // below 0 becomes 0
-    AccelDelimiter accelDelimiter() const;
-    void setAccelDelimiter(AccelDelimiter delimiter);
-    int separateSize() const;
-    void setSeparateSize(int size); // 0 (or below) means no separators between entries
+    bool acceleratorsVisible() const;
+    void setAcceleratorsVisible(bool on);
+    int firstAccelerator() const;
+    void setFirstAccelerator(int first); // below 0 becomes 0
+    AcceleratorDelimiter acceleratorDelimiter() const;
+    void setAcceleratorDelimiter(AcceleratorDelimiter delimiter);
+    int groupSize() const;
+    void setGroupSize(int size); // 0 (or below) means no separators between entries
     bool autoUpdate() const;
     void setAutoUpdate(bool on);
     bool autoEnable() const;
     void setAutoEnable(bool on);
-    QMenu* recentMenu() const;
-    void setRecentMenu(QMenu* menu);
-    const ClickHandler& onClick() const;
-    void setOnClick(ClickHandler handler);
+    QMenu* menu() const;
+    void setMenu(QMenu* menu);
+    const ClickHandler& clickHandler() const;
+    void setClickHandler(ClickHandler handler);
 
-    const RecentList& strings() const;
+    const RecentList& list() const;
     QStringList items() const;
 
-    void Add(const QString& name, const QVariant& data = {});
-    void Clear();
-    void Remove(const QString& name);
+    void add(const QString& name, const QVariant& data = {});
+    void clear();
+    void remove(const QString& name);
 
     // Rebuilds the entries in the submenu now; needed only when autoUpdate is off.
-    void UpdateRecentMenu();
+    void updateMenu();
 
     // Erases the key, then writes "Item_0" (the top entry), "Item_1", ...
-    void SaveTo(SettingsStore& store, const QString& key) const;
+    void save(SettingsStore& store, const QString& key) const;
     // Replaces the list with "Item_<Capacity-1>" ... "Item_0" added in insert mode, skipping empty
     // or missing values, so "Item_0" ends on top; the menu is rebuilt once.
-    void LoadFrom(const SettingsStore& store, const QString& key);
+    void load(const SettingsStore& store, const QString& key);
 
 private:
     struct ClickState
@@ -81,16 +81,16 @@ private:
     QString captionFor(int index) const;
     void itemClicked(QAction* item);
 
-    RecentList m_strings;
+    RecentList m_list;
     QPointer<QMenu> m_menu;
     QList<QPointer<QAction>> m_entryItems; // entries and separators added by the last rebuild
-    ClickHandler m_onClick;
+    ClickHandler m_clickHandler;
     ClickState* m_click = nullptr; // innermost click whose handler is running
-    int m_startAccel = 0;
-    int m_separateSize = 0;
-    AccelDelimiter m_delimiter = AccelDelimiter::Space;
+    int m_firstAccelerator = 0;
+    int m_groupSize = 0;
+    AcceleratorDelimiter m_delimiter = AcceleratorDelimiter::Space;
     bool m_removeOnSelect = false;
-    bool m_showAccelChar = true;
+    bool m_acceleratorsVisible = true;
     bool m_autoUpdate = true;
     bool m_autoEnable = true;
 };

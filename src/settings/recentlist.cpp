@@ -87,7 +87,7 @@ int RecentList::indexOf(const QString& name) const
     return -1;
 }
 
-int RecentList::Add(const QString& name, const QVariant& data)
+int RecentList::add(const QString& name, const QVariant& data)
 {
     UpdateScope scope(*this);
     const int found = indexOf(name);
@@ -108,16 +108,16 @@ int RecentList::Add(const QString& name, const QVariant& data)
     return m_mode == Mode::Insert ? 0 : count() - 1;
 }
 
-bool RecentList::Remove(const QString& name)
+bool RecentList::remove(const QString& name)
 {
     const int found = indexOf(name);
     if (found < 0)
         return false;
-    RemoveAt(found);
+    removeAt(found);
     return true;
 }
 
-void RecentList::RemoveAt(int index)
+void RecentList::removeAt(int index)
 {
     if (index < 0 || index >= count())
         return;
@@ -126,7 +126,7 @@ void RecentList::RemoveAt(int index)
     markChanged();
 }
 
-void RecentList::Clear()
+void RecentList::clear()
 {
     if (m_entries.isEmpty())
         return;
@@ -148,8 +148,8 @@ void RecentList::endUpdate()
         return;
     // Cleared first so a handler that changes the list again gets its own report.
     m_changed = false;
-    if (m_onChange)
-        m_onChange();
+    if (m_changeHandler)
+        m_changeHandler();
 }
 
 bool RecentList::isUpdating() const
@@ -157,9 +157,9 @@ bool RecentList::isUpdating() const
     return m_updateDepth > 0;
 }
 
-void RecentList::setOnChange(std::function<void()> handler)
+void RecentList::setChangeHandler(std::function<void()> handler)
 {
-    m_onChange = std::move(handler);
+    m_changeHandler = std::move(handler);
 }
 
 void RecentList::trim()

@@ -44,18 +44,18 @@ public:
     // Adds a new entry at the top (insert) or bottom (append) and trims to the capacity; an entry
     // already listed moves there instead, keeping its own spelling and data. Returns the entry's
     // final index.
-    int Add(const QString& name, const QVariant& data = {});
+    int add(const QString& name, const QVariant& data = {});
     // Removes the entry comparing equal to name; returns whether there was one.
-    bool Remove(const QString& name);
-    void RemoveAt(int index);
-    void Clear();
+    bool remove(const QString& name);
+    void removeAt(int index);
+    void clear();
 
     // Changes made between the outermost beginUpdate and its endUpdate are reported once, at
     // endUpdate, and only if the list actually changed. Brackets nest.
     void beginUpdate();
     void endUpdate();
     bool isUpdating() const;
-    void setOnChange(std::function<void()> handler);
+    void setChangeHandler(std::function<void()> handler);
 
 private:
     struct Entry
@@ -72,5 +72,5 @@ private:
     Mode m_mode = Mode::Insert;
     int m_updateDepth = 0;
     bool m_changed = false;
-    std::function<void()> m_onChange;
+    std::function<void()> m_changeHandler;
 };

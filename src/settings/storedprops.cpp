@@ -1,7 +1,7 @@
 #include "settings/storedprops.h"
 
-#include "settings/windowsettings.h"
 #include "settings/settingsstore.h"
+#include "settings/windowsettings.h"
 
 using namespace PropertyCodec;
 
@@ -34,10 +34,10 @@ void addString(WindowSettings& storage, const QString& item, std::function<QStri
     storage.addStoredProperty(
         item,
         [&storage, name, get](SettingsStore& store) {
-            store.writeString(storage.iniSection(), name, formatString(get()));
+            store.writeString(storage.section(), name, formatString(get()));
         },
         [&storage, name, get, set](const SettingsStore& store) {
-            set(parseString(store.readString(storage.iniSection(), name, get())));
+            set(parseString(store.readString(storage.section(), name, get())));
         });
 }
 
@@ -46,11 +46,9 @@ void addBool(WindowSettings& storage, const QString& item, std::function<bool()>
     const QString name = valueName(item);
     storage.addStoredProperty(
         item,
-        [&storage, name, get](SettingsStore& store) {
-            store.writeString(storage.iniSection(), name, formatBool(get()));
-        },
+        [&storage, name, get](SettingsStore& store) { store.writeString(storage.section(), name, formatBool(get())); },
         [&storage, name, get, set](const SettingsStore& store) {
-            if (const auto value = parseBool(store.readString(storage.iniSection(), name, formatBool(get()))))
+            if (const auto value = parseBool(store.readString(storage.section(), name, formatBool(get()))))
                 set(*value);
         });
 }
@@ -62,10 +60,10 @@ void addInteger(WindowSettings& storage, const QString& item, std::function<qint
     storage.addStoredProperty(
         item,
         [&storage, name, get](SettingsStore& store) {
-            writeNonEmpty(store, storage.iniSection(), name, formatInteger(get()));
+            writeNonEmpty(store, storage.section(), name, formatInteger(get()));
         },
         [&storage, name, get, set](const SettingsStore& store) {
-            set(parseInteger(store.readString(storage.iniSection(), name, formatInteger(get()))));
+            set(parseInteger(store.readString(storage.section(), name, formatInteger(get()))));
         });
 }
 
@@ -76,10 +74,10 @@ void addEnum(WindowSettings& storage, const QString& item, const QStringList& id
     storage.addStoredProperty(
         item,
         [&storage, name, identifiers, get](SettingsStore& store) {
-            writeNonEmpty(store, storage.iniSection(), name, formatEnum(get(), identifiers));
+            writeNonEmpty(store, storage.section(), name, formatEnum(get(), identifiers));
         },
         [&storage, name, identifiers, get, set](const SettingsStore& store) {
-            const QString text = store.readString(storage.iniSection(), name, formatEnum(get(), identifiers));
+            const QString text = store.readString(storage.section(), name, formatEnum(get(), identifiers));
             if (const auto value = parseEnum(text, identifiers))
                 set(*value);
         });
@@ -90,9 +88,9 @@ void addFont(WindowSettings& storage, const QString& item, std::function<StoredF
 {
     const QString prefix = valueName(item);
     storage.addStoredProperty(
-        item, [&storage, prefix, get](SettingsStore& store) { writeFont(store, storage.iniSection(), prefix, get()); },
+        item, [&storage, prefix, get](SettingsStore& store) { writeFont(store, storage.section(), prefix, get()); },
         [&storage, prefix, get, set](const SettingsStore& store) {
-            set(readFont(store, storage.iniSection(), prefix, get()));
+            set(readFont(store, storage.section(), prefix, get()));
         });
 }
 
@@ -103,10 +101,10 @@ void addStringList(WindowSettings& storage, const QString& item, std::function<Q
     storage.addStoredProperty(
         item,
         [&storage, name, get](SettingsStore& store) {
-            writeStringList(store, storage.iniSection() + QLatin1Char('.') + name, get());
+            writeStringList(store, storage.section() + QLatin1Char('.') + name, get());
         },
         [&storage, name, set](const SettingsStore& store) {
-            if (const auto items = readStringList(store, storage.iniSection() + QLatin1Char('.') + name))
+            if (const auto items = readStringList(store, storage.section() + QLatin1Char('.') + name))
                 set(*items);
         });
 }
@@ -118,11 +116,11 @@ void addCollection(WindowSettings& storage, const QString& item, std::function<Q
     storage.addStoredProperty(
         item,
         [&storage, name, get](SettingsStore& store) {
-            writeCollection(store, storage.iniSection() + QLatin1Char('.') + name, get());
+            writeCollection(store, storage.section() + QLatin1Char('.') + name, get());
         },
         [&storage, name, get, set](const SettingsStore& store) {
             QList<CollectionItem> items = get();
-            readCollection(store, storage.iniSection() + QLatin1Char('.') + name, items);
+            readCollection(store, storage.section() + QLatin1Char('.') + name, items);
             set(items);
         });
 }
@@ -135,12 +133,12 @@ void addObject(WindowSettings& storage, const QString& item, std::function<QList
         item,
         [&storage, prefix, get](SettingsStore& store) {
             for (const auto& [sub, text] : get())
-                writeNonEmpty(store, storage.iniSection(), prefix + sub, text);
+                writeNonEmpty(store, storage.section(), prefix + sub, text);
         },
         [&storage, prefix, get, set](const SettingsStore& store) {
             QList<std::pair<QString, QString>> values = get();
             for (auto& [sub, text] : values)
-                text = store.readString(storage.iniSection(), prefix + sub, text);
+                text = store.readString(storage.section(), prefix + sub, text);
             set(values);
         });
 }

@@ -63,34 +63,34 @@ constexpr Qt::WindowStates ShownStates = Qt::WindowMinimized | Qt::WindowMaximiz
 // ---------------------------------------------------------------------------------------------
 
 WindowSizeLimits::WindowSizeLimits(const WindowSizeLimits& other)
-    : m_maxPosLeft(other.m_maxPosLeft), m_maxPosTop(other.m_maxPosTop), m_maxSizeHeight(other.m_maxSizeHeight),
-      m_maxSizeWidth(other.m_maxSizeWidth), m_maxTrackHeight(other.m_maxTrackHeight),
-      m_maxTrackWidth(other.m_maxTrackWidth), m_minTrackHeight(other.m_minTrackHeight),
-      m_minTrackWidth(other.m_minTrackWidth)
+    : m_maximizedLeft(other.m_maximizedLeft), m_maximizedTop(other.m_maximizedTop),
+      m_maximizedHeight(other.m_maximizedHeight), m_maximizedWidth(other.m_maximizedWidth),
+      m_maximumHeight(other.m_maximumHeight), m_maximumWidth(other.m_maximumWidth),
+      m_minimumHeight(other.m_minimumHeight), m_minimumWidth(other.m_minimumWidth)
 {}
 
 WindowSizeLimits& WindowSizeLimits::operator=(const WindowSizeLimits& other)
 {
     if (*this == other)
         return *this;
-    m_maxPosLeft = other.m_maxPosLeft;
-    m_maxPosTop = other.m_maxPosTop;
-    m_maxSizeHeight = other.m_maxSizeHeight;
-    m_maxSizeWidth = other.m_maxSizeWidth;
-    m_maxTrackHeight = other.m_maxTrackHeight;
-    m_maxTrackWidth = other.m_maxTrackWidth;
-    m_minTrackHeight = other.m_minTrackHeight;
-    m_minTrackWidth = other.m_minTrackWidth;
-    if (m_onChange)
-        m_onChange();
+    m_maximizedLeft = other.m_maximizedLeft;
+    m_maximizedTop = other.m_maximizedTop;
+    m_maximizedHeight = other.m_maximizedHeight;
+    m_maximizedWidth = other.m_maximizedWidth;
+    m_maximumHeight = other.m_maximumHeight;
+    m_maximumWidth = other.m_maximumWidth;
+    m_minimumHeight = other.m_minimumHeight;
+    m_minimumWidth = other.m_minimumWidth;
+    if (m_changeHandler)
+        m_changeHandler();
     return *this;
 }
 
-void WindowSizeLimits::setFixed(int width, int height)
+void WindowSizeLimits::setFixedSize(int width, int height)
 {
     WindowSizeLimits next(*this);
-    next.m_minTrackWidth = next.m_maxTrackWidth = width;
-    next.m_minTrackHeight = next.m_maxTrackHeight = height;
+    next.m_minimumWidth = next.m_maximumWidth = width;
+    next.m_minimumHeight = next.m_maximumHeight = height;
     *this = next; // one notification for all four values
 }
 
@@ -101,10 +101,10 @@ bool WindowSizeLimits::isDefault() const
 
 bool WindowSizeLimits::operator==(const WindowSizeLimits& other) const
 {
-    return m_maxPosLeft == other.m_maxPosLeft && m_maxPosTop == other.m_maxPosTop &&
-           m_maxSizeHeight == other.m_maxSizeHeight && m_maxSizeWidth == other.m_maxSizeWidth &&
-           m_maxTrackHeight == other.m_maxTrackHeight && m_maxTrackWidth == other.m_maxTrackWidth &&
-           m_minTrackHeight == other.m_minTrackHeight && m_minTrackWidth == other.m_minTrackWidth;
+    return m_maximizedLeft == other.m_maximizedLeft && m_maximizedTop == other.m_maximizedTop &&
+           m_maximizedHeight == other.m_maximizedHeight && m_maximizedWidth == other.m_maximizedWidth &&
+           m_maximumHeight == other.m_maximumHeight && m_maximumWidth == other.m_maximumWidth &&
+           m_minimumHeight == other.m_minimumHeight && m_minimumWidth == other.m_minimumWidth;
 }
 
 void WindowSizeLimits::set(int& field, int value)
@@ -112,37 +112,37 @@ void WindowSizeLimits::set(int& field, int value)
     if (field == value)
         return;
     field = value;
-    if (m_onChange)
-        m_onChange();
+    if (m_changeHandler)
+        m_changeHandler();
 }
 
 // ---------------------------------------------------------------------------------------------
 
-WindowSettings::WindowSettings(QWidget* form) : QObject(form), m_form(form)
+WindowSettings::WindowSettings(QWidget* window) : QObject(window), m_window(window)
 {
-    m_minMax.setOnChange([this] { applyMinMaxInfo(); });
+    m_sizeLimits.setChangeHandler([this] { applySizeLimits(); });
 }
 
 WindowSettings::~WindowSettings()
 {
-    // As a child of the form this runs inside the form's destructor, after the form's own
+    // As a child of the window this runs inside the window's destructor, after the window's own
     // destructor body: the widget's geometry and state are still there, its controls may not be.
-    formDestroying();
+    windowDestroying();
 }
 
-QWidget* WindowSettings::form() const
+QWidget* WindowSettings::window() const
 {
-    return m_form;
+    return m_window;
 }
 
-QString WindowSettings::iniSection() const
+QString WindowSettings::section() const
 {
-    if (m_section.isEmpty() && m_form)
-        return QString::fromLatin1(m_form->metaObject()->className());
+    if (m_section.isEmpty() && m_window)
+        return QString::fromLatin1(m_window->metaObject()->className());
     return m_section;
 }
 
-void WindowSettings::setIniSection(const QString& section)
+void WindowSettings::setSection(const QString& section)
 {
     m_section = section;
 }
@@ -177,19 +177,19 @@ void WindowSettings::setMainWindow(bool main)
     m_mainWindow = main;
 }
 
-const WindowSizeLimits& WindowSettings::minMaxInfo() const
+const WindowSizeLimits& WindowSettings::sizeLimits() const
 {
-    return m_minMax;
+    return m_sizeLimits;
 }
 
-WindowSizeLimits& WindowSettings::minMaxInfo()
+WindowSizeLimits& WindowSettings::sizeLimits()
 {
-    return m_minMax;
+    return m_sizeLimits;
 }
 
-void WindowSettings::setMinMaxInfo(const WindowSizeLimits& info)
+void WindowSettings::setSizeLimits(const WindowSizeLimits& limits)
 {
-    m_minMax = info;
+    m_sizeLimits = limits;
 }
 
 void WindowSettings::setScreenSize(const QSize& size)
@@ -258,63 +258,63 @@ QRect WindowSettings::normalRect() const
 {
     // normalGeometry() is only kept once the window has been maximised or made full screen;
     // otherwise the current geometry is the normal one.
-    if (m_form->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
-        const QRect normal = m_form->normalGeometry();
+    if (m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        const QRect normal = m_window->normalGeometry();
         if (normal.isValid())
             return normal;
     }
-    return m_form->geometry();
+    return m_window->geometry();
 }
 
-int WindowSettings::showCmd() const
+int WindowSettings::showCommand() const
 {
-    if (m_form->isMinimized())
+    if (m_window->isMinimized())
         return 2;
-    if (m_form->isMaximized())
+    if (m_window->isMaximized())
         return 3;
     return 1;
 }
 
 bool WindowSettings::isSizeable() const
 {
-    if (m_form->windowFlags() & (Qt::MSWindowsFixedSizeDialogHint | Qt::FramelessWindowHint))
+    if (m_window->windowFlags() & (Qt::MSWindowsFixedSizeDialogHint | Qt::FramelessWindowHint))
         return false;
-    return m_form->minimumSize() != m_form->maximumSize();
+    return m_window->minimumSize() != m_window->maximumSize();
 }
 
 void WindowSettings::savePlacement(SettingsStore& store, bool destroying)
 {
-    const QString section = iniSection();
+    const QString key = section();
     const QString sfx = suffix();
-    store.writeString(section, FlagsName, QString::number(m_flags));
-    store.writeString(section, ShowCmdName, QString::number(showCmd()));
+    store.writeString(key, FlagsName, QString::number(m_flags));
+    store.writeString(key, ShowCmdName, QString::number(showCommand()));
 
     const QString minMax = fourInts(m_minPos.x(), m_minPos.y(), m_maxPos.x(), m_maxPos.y());
-    store.writeString(section, MinMaxPosName + sfx, minMax);
-    store.writeString(section, MinMaxPosName, minMax);
+    store.writeString(key, MinMaxPosName + sfx, minMax);
+    store.writeString(key, MinMaxPosName, minMax);
 
     const QRect r = normalRect();
     const QString norm = fourInts(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
-    store.writeString(section, NormPosName + sfx, norm);
-    store.writeString(section, NormPosName, norm);
+    store.writeString(key, NormPosName + sfx, norm);
+    store.writeString(key, NormPosName, norm);
 
-    if (m_options & fpActiveControl) {
-        const QWidget* focused = m_form->focusWidget();
-        if (focused && focused != m_form && !focused->objectName().isEmpty())
-            store.writeString(section, ActiveControlName, focused->objectName());
+    if (m_options & FocusedControl) {
+        const QWidget* focused = m_window->focusWidget();
+        if (focused && focused != m_window && !focused->objectName().isEmpty())
+            store.writeString(key, ActiveControlName, focused->objectName());
     }
-    store.writeString(section, VisibleName, destroying ? QStringLiteral("1") : QStringLiteral("0"));
+    store.writeString(key, VisibleName, destroying ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void WindowSettings::restorePosition(const SettingsStore& store)
 {
-    const QString section = iniSection();
+    const QString key = section();
     const QString sfx = suffix();
-    const int flags = parsePlacementInt(store.readString(section, FlagsName), m_flags);
+    const int flags = parsePlacementInt(store.readString(key, FlagsName), m_flags);
 
-    QString minMax = store.readString(section, MinMaxPosName + sfx);
+    QString minMax = store.readString(key, MinMaxPosName + sfx);
     if (minMax.isEmpty())
-        minMax = store.readString(section, MinMaxPosName);
+        minMax = store.readString(key, MinMaxPosName);
     QPoint minPos = m_minPos;
     QPoint maxPos = m_maxPos;
     if (!minMax.isEmpty()) {
@@ -323,9 +323,9 @@ void WindowSettings::restorePosition(const SettingsStore& store)
         maxPos = QPoint(wordAt(w, 2, 0), wordAt(w, 3, 0));
     }
 
-    QString norm = store.readString(section, NormPosName + sfx);
+    QString norm = store.readString(key, NormPosName + sfx);
     if (norm.isEmpty())
-        norm = store.readString(section, NormPosName);
+        norm = store.readString(key, NormPosName);
     const QRect current = normalRect();
     int left = current.left();
     int top = current.top();
@@ -353,14 +353,14 @@ void WindowSettings::restorePosition(const SettingsStore& store)
     m_minPos = minPos;
     m_maxPos = maxPos;
     const QRect target(left, top, right - left, bottom - top);
-    const Qt::WindowStates state = m_form->windowState();
+    const Qt::WindowStates state = m_window->windowState();
     if (state & ShownStates) {
         // The stored rectangle is the normal one: set it in the normal state, then go back.
-        m_form->setWindowState(state & ~ShownStates);
-        m_form->setGeometry(target);
-        m_form->setWindowState(state);
+        m_window->setWindowState(state & ~ShownStates);
+        m_window->setGeometry(target);
+        m_window->setWindowState(state);
     } else {
-        m_form->setGeometry(target);
+        m_window->setGeometry(target);
     }
 }
 
@@ -368,7 +368,7 @@ void WindowSettings::restoreState(const SettingsStore& store)
 {
     enum class State { Normal, Minimised, Maximised };
     State state = State::Normal;
-    switch (parsePlacementInt(store.readString(iniSection(), ShowCmdName), 0)) {
+    switch (parsePlacementInt(store.readString(section(), ShowCmdName), 0)) {
     case 1:
     case 5:
     case 9:
@@ -386,12 +386,12 @@ void WindowSettings::restoreState(const SettingsStore& store)
         break;
     }
 
-    const Qt::WindowStates normal = m_form->windowState() & ~ShownStates;
+    const Qt::WindowStates normal = m_window->windowState() & ~ShownStates;
     if (state == State::Minimised && m_mainWindow) {
         // The main window comes up normal and is minimised once the event loop runs, as the
         // application as a whole would be.
-        m_form->setWindowState(normal);
-        QWidget* w = m_form;
+        m_window->setWindowState(normal);
+        QWidget* w = m_window;
         QMetaObject::invokeMethod(
             w, [w] { w->setWindowState(w->windowState() | Qt::WindowMinimized); }, Qt::QueuedConnection);
         return;
@@ -401,37 +401,37 @@ void WindowSettings::restoreState(const SettingsStore& store)
         next |= Qt::WindowMinimized;
     else if (state == State::Maximised)
         next |= Qt::WindowMaximized;
-    m_form->setWindowState(next);
-    m_form->update();
+    m_window->setWindowState(next);
+    m_window->update();
 }
 
 void WindowSettings::restoreActiveControl(const SettingsStore& store)
 {
-    const QString name = store.readString(iniSection(), ActiveControlName);
+    const QString name = store.readString(section(), ActiveControlName);
     if (name.isEmpty())
         return;
-    QWidget* control = m_form->findChild<QWidget*>(name);
-    if (!control || !control->isEnabled() || control->focusPolicy() == Qt::NoFocus || !control->isVisibleTo(m_form))
+    QWidget* control = m_window->findChild<QWidget*>(name);
+    if (!control || !control->isEnabled() || control->focusPolicy() == Qt::NoFocus || !control->isVisibleTo(m_window))
         return;
     control->setFocus(Qt::OtherFocusReason);
 }
 
 void WindowSettings::restore(const SettingsStore& store)
 {
-    if (!m_form)
+    if (!m_window)
         return;
     // A restore that was attempted counts, so a window whose store failed still saves later.
     m_restored = true;
     m_savedSince = false;
 
-    if (m_options & fpPosition)
+    if (m_options & Position)
         restorePosition(store);
-    if (m_options & fpState)
+    if (m_options & ShowState)
         restoreState(store);
-    if (m_minMax.isDefault()) {
+    if (m_sizeLimits.isDefault()) {
         // Without size limits (the main window) a maximised frame lies just outside the screen.
-        const QRect frame = m_form->frameGeometry();
-        const QRect client = m_form->geometry();
+        const QRect frame = m_window->frameGeometry();
+        const QRect client = m_window->geometry();
         m_maxPos = QPoint(-(client.left() - frame.left()), -(frame.bottom() - client.bottom()));
     }
 
@@ -448,14 +448,14 @@ void WindowSettings::restore(const SettingsStore& store)
             // A property that cannot be read keeps its value; the others still load.
         }
     }
-    if (m_options & fpActiveControl)
+    if (m_options & FocusedControl)
         restoreActiveControl(store);
 }
 
 void WindowSettings::save(SettingsStore& store, bool destroying)
 {
     // Saving before any restore would overwrite the stored settings with built-in values.
-    if (!m_form || !m_restored)
+    if (!m_window || !m_restored)
         return;
     savePlacement(store, destroying);
     for (const Linked& l : std::as_const(m_linked)) {
@@ -469,37 +469,37 @@ void WindowSettings::save(SettingsStore& store, bool destroying)
     m_savedSince = true;
 }
 
-void WindowSettings::applyMinMaxInfo()
+void WindowSettings::applySizeLimits()
 {
-    if (!m_form)
+    if (!m_window)
         return;
-    if (m_minMax.isDefault()) {
+    if (m_sizeLimits.isDefault()) {
         // Nothing to enforce any more: give the window back the limits it was designed with.
         if (m_limiting) {
-            m_form->setMinimumSize(m_designedMin);
-            m_form->setMaximumSize(m_designedMax);
+            m_window->setMinimumSize(m_designedMin);
+            m_window->setMaximumSize(m_designedMax);
             m_limiting = false;
         }
         return;
     }
     if (!m_limiting) {
-        m_designedMin = m_form->minimumSize();
-        m_designedMax = m_form->maximumSize();
+        m_designedMin = m_window->minimumSize();
+        m_designedMax = m_window->maximumSize();
         m_limiting = true;
     }
     // Tracking sizes map onto the widget's size limits; min == max makes it a fixed size.
     QSize minimum = m_designedMin;
     QSize maximum = m_designedMax;
-    if (m_minMax.minTrackWidth())
-        minimum.setWidth(m_minMax.minTrackWidth());
-    if (m_minMax.minTrackHeight())
-        minimum.setHeight(m_minMax.minTrackHeight());
-    if (m_minMax.maxTrackWidth())
-        maximum.setWidth(m_minMax.maxTrackWidth());
-    if (m_minMax.maxTrackHeight())
-        maximum.setHeight(m_minMax.maxTrackHeight());
-    m_form->setMaximumSize(maximum);
-    m_form->setMinimumSize(minimum);
+    if (m_sizeLimits.minimumWidth())
+        minimum.setWidth(m_sizeLimits.minimumWidth());
+    if (m_sizeLimits.minimumHeight())
+        minimum.setHeight(m_sizeLimits.minimumHeight());
+    if (m_sizeLimits.maximumWidth())
+        maximum.setWidth(m_sizeLimits.maximumWidth());
+    if (m_sizeLimits.maximumHeight())
+        maximum.setHeight(m_sizeLimits.maximumHeight());
+    m_window->setMaximumSize(maximum);
+    m_window->setMinimumSize(minimum);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -512,46 +512,46 @@ void WindowSettings::runAutomatic(const std::function<void()>& step)
         if (m_errorHandler)
             m_errorHandler(QString::fromLocal8Bit(e.what()));
         else
-            qWarning("Window settings of %s: %s", qPrintable(iniSection()), e.what());
+            qWarning("Window settings of %s: %s", qPrintable(section()), e.what());
     } catch (...) {
         const QString message = QStringLiteral("unknown error while storing window settings");
         if (m_errorHandler)
             m_errorHandler(message);
         else
-            qWarning("Window settings of %s: %s", qPrintable(iniSection()), qPrintable(message));
+            qWarning("Window settings of %s: %s", qPrintable(section()), qPrintable(message));
     }
 }
 
 void WindowSettings::attach(SettingsStore* store)
 {
-    if (!m_form || !store)
+    if (!m_window || !store)
         return;
     if (!m_store)
-        m_form->installEventFilter(this);
+        m_window->installEventFilter(this);
     m_store = store;
     if (m_active)
         runAutomatic([this] { restore(*m_store); });
 }
 
-void WindowSettings::formDestroying()
+void WindowSettings::windowDestroying()
 {
     SettingsStore* store = std::exchange(m_store, nullptr);
-    if (!store || !m_form)
+    if (!store || !m_window)
         return;
-    m_form->removeEventFilter(this);
+    m_window->removeEventFilter(this);
     if (m_active && !m_savedSince)
         runAutomatic([this, store] { save(*store, true); });
 }
 
 bool WindowSettings::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_form || event->type() != QEvent::Close || !m_store)
+    if (watched != m_window || event->type() != QEvent::Close || !m_store)
         return QObject::eventFilter(watched, event);
     // A filter runs before the window decides; hand the event to the window now so the save
     // happens only when it agreed to close, then consume it so it is not handled twice.
     // (Filters installed on the window before this one therefore do not see close events.)
     static_cast<QObject*>(watched)->event(event);
-    if (event->isAccepted() && m_active && m_form && m_store)
+    if (event->isAccepted() && m_active && m_window && m_store)
         runAutomatic([this] { save(*m_store, false); });
     return true;
 }

@@ -23,8 +23,9 @@
 class QWidget;
 class SettingsStore;
 
-// Eight limits, 0 meaning "not set". Only the tracking sizes map onto Qt (the widget's minimum
-// and maximum size); the maximised position and size are kept but have no Qt equivalent.
+// Eight limits, 0 meaning "not set". Only the minimum and maximum (tracking) sizes map onto Qt
+// (the widget's own size limits); the maximised position and size are kept but have no Qt
+// equivalent.
 class WindowSizeLimits
 {
 public:
@@ -33,58 +34,58 @@ public:
     WindowSizeLimits(const WindowSizeLimits& other);
     WindowSizeLimits& operator=(const WindowSizeLimits& other); // notifies when something changed
 
-    int maxPosLeft() const { return m_maxPosLeft; }
-    int maxPosTop() const { return m_maxPosTop; }
-    int maxSizeHeight() const { return m_maxSizeHeight; }
-    int maxSizeWidth() const { return m_maxSizeWidth; }
-    int maxTrackHeight() const { return m_maxTrackHeight; }
-    int maxTrackWidth() const { return m_maxTrackWidth; }
-    int minTrackHeight() const { return m_minTrackHeight; }
-    int minTrackWidth() const { return m_minTrackWidth; }
-    void setMaxPosLeft(int v) { set(m_maxPosLeft, v); }
-    void setMaxPosTop(int v) { set(m_maxPosTop, v); }
-    void setMaxSizeHeight(int v) { set(m_maxSizeHeight, v); }
-    void setMaxSizeWidth(int v) { set(m_maxSizeWidth, v); }
-    void setMaxTrackHeight(int v) { set(m_maxTrackHeight, v); }
-    void setMaxTrackWidth(int v) { set(m_maxTrackWidth, v); }
-    void setMinTrackHeight(int v) { set(m_minTrackHeight, v); }
-    void setMinTrackWidth(int v) { set(m_minTrackWidth, v); }
+    int maximizedLeft() const { return m_maximizedLeft; }
+    int maximizedTop() const { return m_maximizedTop; }
+    int maximizedHeight() const { return m_maximizedHeight; }
+    int maximizedWidth() const { return m_maximizedWidth; }
+    int maximumHeight() const { return m_maximumHeight; }
+    int maximumWidth() const { return m_maximumWidth; }
+    int minimumHeight() const { return m_minimumHeight; }
+    int minimumWidth() const { return m_minimumWidth; }
+    void setMaximizedLeft(int v) { set(m_maximizedLeft, v); }
+    void setMaximizedTop(int v) { set(m_maximizedTop, v); }
+    void setMaximizedHeight(int v) { set(m_maximizedHeight, v); }
+    void setMaximizedWidth(int v) { set(m_maximizedWidth, v); }
+    void setMaximumHeight(int v) { set(m_maximumHeight, v); }
+    void setMaximumWidth(int v) { set(m_maximumWidth, v); }
+    void setMinimumHeight(int v) { set(m_minimumHeight, v); }
+    void setMinimumWidth(int v) { set(m_minimumWidth, v); }
 
-    // Minimum and maximum tracking sizes both width by height.
-    void setFixed(int width, int height);
+    // Minimum and maximum sizes both width by height.
+    void setFixedSize(int width, int height);
     // True when no value is set: the window's own limits are left alone.
     bool isDefault() const;
     bool operator==(const WindowSizeLimits& other) const;
 
     // Called after any value changed (set by the owning placement).
-    void setOnChange(std::function<void()> onChange) { m_onChange = std::move(onChange); }
+    void setChangeHandler(std::function<void()> handler) { m_changeHandler = std::move(handler); }
 
 private:
     void set(int& field, int value);
 
-    int m_maxPosLeft = 0;
-    int m_maxPosTop = 0;
-    int m_maxSizeHeight = 0;
-    int m_maxSizeWidth = 0;
-    int m_maxTrackHeight = 0;
-    int m_maxTrackWidth = 0;
-    int m_minTrackHeight = 0;
-    int m_minTrackWidth = 0;
-    std::function<void()> m_onChange;
+    int m_maximizedLeft = 0;
+    int m_maximizedTop = 0;
+    int m_maximizedHeight = 0;
+    int m_maximizedWidth = 0;
+    int m_maximumHeight = 0;
+    int m_maximumWidth = 0;
+    int m_minimumHeight = 0;
+    int m_minimumWidth = 0;
+    std::function<void()> m_changeHandler;
 };
 
 class WindowSettings : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(QString IniSection READ iniSection WRITE setIniSection)
-    Q_PROPERTY(Options Options READ options WRITE setOptions)
-    Q_PROPERTY(bool Active READ isActive WRITE setActive)
+    Q_PROPERTY(QString section READ section WRITE setSection)
+    Q_PROPERTY(Options options READ options WRITE setOptions)
+    Q_PROPERTY(bool active READ isActive WRITE setActive)
 
 public:
     enum Option {
-        fpState = 0x1,         // show state is restored
-        fpPosition = 0x2,      // rectangles and positions are restored
-        fpActiveControl = 0x4, // focused control is saved and restored
+        ShowState = 0x1,      // show state is restored
+        Position = 0x2,       // rectangles and positions are restored
+        FocusedControl = 0x4, // focused control is saved and restored
     };
     Q_DECLARE_FLAGS(Options, Option)
     Q_FLAG(Options)
@@ -93,17 +94,17 @@ public:
     using LoadHook = std::function<void(const SettingsStore&)>;
     using ErrorHandler = std::function<void(const QString& message)>;
 
-    // Parented to the form; starts Active with fpState | fpPosition.
-    explicit WindowSettings(QWidget* form);
+    // Parented to the window; starts active with ShowState | Position.
+    explicit WindowSettings(QWidget* window);
     // Saves as at destruction when the automatic occasions are on and the window has not said
-    // so itself (see formDestroying).
+    // so itself (see windowDestroying).
     ~WindowSettings() override;
 
-    QWidget* form() const;
+    QWidget* window() const;
 
-    // Empty means the form's class name.
-    QString iniSection() const;
-    void setIniSection(const QString& section);
+    // The window's section key; empty means the window's class name.
+    QString section() const;
+    void setSection(const QString& section);
     Options options() const;
     void setOptions(Options options);
     // Off: the automatic occasions (attach, close, destruction) neither restore nor save. Not
@@ -115,9 +116,9 @@ public:
     bool isMainWindow() const;
     void setMainWindow(bool main);
 
-    const WindowSizeLimits& minMaxInfo() const;
-    WindowSizeLimits& minMaxInfo(); // changes apply to the window at once
-    void setMinMaxInfo(const WindowSizeLimits& info);
+    const WindowSizeLimits& sizeLimits() const;
+    WindowSizeLimits& sizeLimits(); // changes apply to the window at once
+    void setSizeLimits(const WindowSizeLimits& limits);
 
     // Screen size used for the "(WxH)" suffix; an invalid size means the primary screen's.
     void setScreenSize(const QSize& size);
@@ -152,7 +153,7 @@ public:
     void attach(SettingsStore* store);
     // The window's destructor calls this first, while its controls still exist, so the focused
     // control can still be named; saves unless saved since the last restore, then detaches.
-    void formDestroying();
+    void windowDestroying();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -173,21 +174,21 @@ private:
 
     QString suffix() const;
     QRect normalRect() const;
-    int showCmd() const;
+    int showCommand() const;
     bool isSizeable() const;
     void savePlacement(SettingsStore& store, bool destroying);
     void restorePosition(const SettingsStore& store);
     void restoreState(const SettingsStore& store);
     void restoreActiveControl(const SettingsStore& store);
-    void applyMinMaxInfo();
+    void applySizeLimits();
     void runAutomatic(const std::function<void()>& step);
 
-    QPointer<QWidget> m_form;
+    QPointer<QWidget> m_window;
     QString m_section;
-    Options m_options = Options(fpState) | fpPosition;
+    Options m_options = Options(ShowState) | Position;
     bool m_active = true;
     bool m_mainWindow = false;
-    WindowSizeLimits m_minMax;
+    WindowSizeLimits m_sizeLimits;
     bool m_limiting = false;
     QSize m_designedMin;
     QSize m_designedMax;

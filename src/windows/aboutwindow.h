@@ -11,5 +11,3 @@ class AboutWindow : public WindowBase
 public:
     explicit AboutWindow(QWidget* parent = nullptr);
 };
-
-extern AboutWindow* AboutQuillet;

@@ -1,9 +1,8 @@
 #include "windows/clipbookwindow.h"
 
-ClipBookWindow* ClipBook = nullptr;
 
 ClipBookWindow::ClipBookWindow(QWidget* parent)
     : WindowBase(QStringLiteral("ClipBook"), QStringLiteral("ClipBook"), QSize(298, 343), false, parent,
-            {QStringLiteral("ClipBook"),
-             WindowSettings::fpState | WindowSettings::fpPosition | WindowSettings::fpActiveControl})
+                 {QStringLiteral("ClipBook"),
+                  WindowSettings::ShowState | WindowSettings::Position | WindowSettings::FocusedControl})
 {}

@@ -11,5 +11,3 @@ class ClipBookWindow : public WindowBase
 public:
     explicit ClipBookWindow(QWidget* parent = nullptr);
 };
-
-extern ClipBookWindow* ClipBook;

@@ -2,25 +2,24 @@
 
 #include <QLabel>
 
-ConfigurationDialog* Config1 = nullptr;
 
 ConfigurationDialog::ConfigurationDialog(QWidget* parent)
     : WindowBase(QStringLiteral("Config1"), QStringLiteral("Quillet Configuration"), QSize(329, 143), true, parent,
-            {QStringLiteral("Config"),
-             WindowSettings::fpState | WindowSettings::fpPosition | WindowSettings::fpActiveControl})
+                 {QStringLiteral("Config"),
+                  WindowSettings::ShowState | WindowSettings::Position | WindowSettings::FocusedControl})
 {
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    DirectoryListBox1 = new QLabel(this);
-    DirectoryListBox1->setObjectName(QStringLiteral("DirectoryListBox1"));
-    DirectoryListBox1->hide();
+    m_programDirectoryLabel = new QLabel(this);
+    m_programDirectoryLabel->setObjectName(QStringLiteral("DirectoryListBox1"));
+    m_programDirectoryLabel->hide();
 }
 
 QString ConfigurationDialog::programDirectory() const
 {
-    return DirectoryListBox1->text();
+    return m_programDirectoryLabel->text();
 }
 
 void ConfigurationDialog::setProgramDirectory(const QString& dir)
 {
-    DirectoryListBox1->setText(dir);
+    m_programDirectoryLabel->setText(dir);
 }

@@ -17,7 +17,6 @@ public:
     QString programDirectory() const;
     void setProgramDirectory(const QString& dir);
 
-    QLabel* DirectoryListBox1;
+private:
+    QLabel* m_programDirectoryLabel = nullptr;
 };
-
-extern ConfigurationDialog* Config1;

@@ -3,43 +3,42 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-DocumentSelector* DocSel1 = nullptr;
 
 DocumentSelector::DocumentSelector(QWidget* parent)
     : WindowBase(QStringLiteral("DocSel1"), QStringLiteral("Document Selector"), QSize(214, 197), false, parent,
-            {QStringLiteral("Document Selector"),
-             WindowSettings::fpState | WindowSettings::fpPosition | WindowSettings::fpActiveControl})
+                 {QStringLiteral("Document Selector"),
+                  WindowSettings::ShowState | WindowSettings::Position | WindowSettings::FocusedControl})
 {
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    ListBox1 = new QListWidget(this);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    m_documentList = new QListWidget(this);
+    m_documentList->setObjectName(QStringLiteral("ListBox1"));
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::Monospace);
-    ListBox1->setFont(font);
-    QPalette pal = ListBox1->palette();
+    m_documentList->setFont(font);
+    QPalette pal = m_documentList->palette();
     pal.setColor(QPalette::Text, QColor(128, 0, 128));
-    ListBox1->setPalette(pal);
+    m_documentList->setPalette(pal);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(ListBox1);
+    layout->addWidget(m_documentList);
 }
 
 void DocumentSelector::setDocuments(const QStringList& captions, int selected)
 {
-    ListBox1->clear();
-    ListBox1->addItems(captions);
-    ListBox1->setCurrentRow(selected);
+    m_documentList->clear();
+    m_documentList->addItems(captions);
+    m_documentList->setCurrentRow(selected);
 }
 
 QStringList DocumentSelector::documents() const
 {
     QStringList items;
-    for (int i = 0; i < ListBox1->count(); ++i)
-        items.append(ListBox1->item(i)->text());
+    for (int i = 0; i < m_documentList->count(); ++i)
+        items.append(m_documentList->item(i)->text());
     return items;
 }
 
 int DocumentSelector::selectedIndex() const
 {
-    return ListBox1->currentRow();
+    return m_documentList->currentRow();
 }

@@ -18,7 +18,8 @@ public:
     QStringList documents() const;
     int selectedIndex() const;
 
-    QListWidget* ListBox1;
-};
+    QListWidget* documentList() const { return m_documentList; }
 
-extern DocumentSelector* DocSel1;
+private:
+    QListWidget* m_documentList = nullptr;
+};

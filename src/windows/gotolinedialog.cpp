@@ -12,44 +12,43 @@
 
 #include <climits>
 
-GotoLineDialog* ScrollBox1 = nullptr;
 
 GotoLineDialog::GotoLineDialog(QWidget* parent)
     : WindowBase(QStringLiteral("ScrollBox1"), QStringLiteral("Goto Line... "), QSize(361, 100), true, parent,
-            {QStringLiteral("Scroll"), WindowSettings::fpState | WindowSettings::fpPosition})
+                 {QStringLiteral("Scroll"), WindowSettings::ShowState | WindowSettings::Position})
 {
     auto* label = new QLabel(QStringLiteral("Enter line number here:"), this);
     label->setObjectName(QStringLiteral("Label1"));
-    Edit1 = new QSpinBox(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    label->setBuddy(Edit1);
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
-    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setDefault(true);
-    Cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    Cancel->setObjectName(QStringLiteral("BitBtn2"));
+    m_lineSpin = new QSpinBox(this);
+    m_lineSpin->setObjectName(QStringLiteral("Edit1"));
+    label->setBuddy(m_lineSpin);
+    m_okButton = new QPushButton(QStringLiteral("OK"), this);
+    m_okButton->setObjectName(QStringLiteral("BitBtn1"));
+    m_okButton->setDefault(true);
+    m_cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancelButton->setObjectName(QStringLiteral("BitBtn2"));
     applyRange();
 
     auto* fieldRow = new QHBoxLayout;
     fieldRow->addWidget(label);
-    fieldRow->addWidget(Edit1, 1);
+    fieldRow->addWidget(m_lineSpin, 1);
     auto* buttonRow = new QHBoxLayout;
     buttonRow->addStretch();
-    buttonRow->addWidget(BitBtn1);
-    buttonRow->addWidget(Cancel);
+    buttonRow->addWidget(m_okButton);
+    buttonRow->addWidget(m_cancelButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fieldRow);
     layout->addLayout(buttonRow);
 
-    connect(BitBtn1, &QPushButton::clicked, this, [this] {
+    connect(m_okButton, &QPushButton::clicked, this, [this] {
         if (m_target)
-            BitBtn1Click(*m_target);
+            goToEnteredLine(*m_target);
         close();
     });
-    connect(Cancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QWidget::close);
 
     using namespace storedprops;
-    WindowSettings& s = *FormStorage1;
+    WindowSettings& s = *storage();
     addInteger(
         s, QStringLiteral("Edit1.MinValue"), [this] { return minValue(); }, [this](qint32 v) { setMinValue(v); });
     addInteger(
@@ -63,12 +62,12 @@ GotoLineDialog::GotoLineDialog(QWidget* parent)
 
 int GotoLineDialog::value() const
 {
-    return Edit1->value();
+    return m_lineSpin->value();
 }
 
 void GotoLineDialog::setValue(int value)
 {
-    Edit1->setValue(value);
+    m_lineSpin->setValue(value);
 }
 
 void GotoLineDialog::setMinValue(int value)
@@ -85,12 +84,12 @@ void GotoLineDialog::setMaxValue(int value)
 
 int GotoLineDialog::increment() const
 {
-    return Edit1->singleStep();
+    return m_lineSpin->singleStep();
 }
 
 void GotoLineDialog::setIncrement(int value)
 {
-    Edit1->setSingleStep(value);
+    m_lineSpin->setSingleStep(value);
 }
 
 void GotoLineDialog::applyRange()
@@ -98,9 +97,9 @@ void GotoLineDialog::applyRange()
     // Equal bounds mean "no bounds"; otherwise entries are brought into the range. Stored
     // bounds in the wrong order still leave a usable field.
     if (m_minValue == m_maxValue)
-        Edit1->setRange(INT_MIN, INT_MAX);
+        m_lineSpin->setRange(INT_MIN, INT_MAX);
     else
-        Edit1->setRange(qMin(m_minValue, m_maxValue), qMax(m_minValue, m_maxValue));
+        m_lineSpin->setRange(qMin(m_minValue, m_maxValue), qMax(m_minValue, m_maxValue));
 }
 
 int GotoLineDialog::lineCount(const EditorView& editor)
@@ -124,27 +123,27 @@ void GotoLineDialog::gotoLine(EditorView& editor, int number)
     editor.setCaret(pos);
 }
 
-void GotoLineDialog::FormShow(const EditorView& editor)
+void GotoLineDialog::limitToLinesOf(const EditorView& editor)
 {
     setMaxValue(lineCount(editor));
 }
 
-void GotoLineDialog::BitBtn1Click(EditorView& editor)
+void GotoLineDialog::goToEnteredLine(EditorView& editor)
 {
-    Edit1->interpretText(); // a value still being typed counts
-    gotoLine(editor, Edit1->value());
+    m_lineSpin->interpretText(); // a value still being typed counts
+    gotoLine(editor, m_lineSpin->value());
 }
 
 void GotoLineDialog::execute(EditorView& editor)
 {
     m_target = &editor;
-    FormShow(editor);
+    limitToLinesOf(editor);
     setWindowModality(Qt::ApplicationModal);
     show();
     raise();
     activateWindow();
-    Edit1->setFocus();
-    Edit1->selectAll();
+    m_lineSpin->setFocus();
+    m_lineSpin->selectAll();
     QEventLoop loop;
     m_loop = &loop;
     loop.exec();

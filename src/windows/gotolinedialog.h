@@ -28,9 +28,9 @@ public:
     int increment() const;
     void setIncrement(int value);
 
-    QSpinBox* edit1() const { return Edit1; }
-    QPushButton* okButton() const { return BitBtn1; }
-    QPushButton* cancelButton() const { return Cancel; }
+    QSpinBox* lineSpin() const { return m_lineSpin; }
+    QPushButton* okButton() const { return m_okButton; }
+    QPushButton* cancelButton() const { return m_cancelButton; }
 
     // The number of lines of `editor` as its Lines list counts them: an empty line after a
     // final line break is not counted, and an empty text has none.
@@ -46,17 +46,17 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void FormShow(const EditorView& editor);
-    void BitBtn1Click(EditorView& editor);
+    // Each showing offers the lines `editor` has.
+    void limitToLinesOf(const EditorView& editor);
+    // OK: moves the caret of `editor` to the line entered.
+    void goToEnteredLine(EditorView& editor);
     void applyRange();
 
-    QSpinBox* Edit1 = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QPushButton* Cancel = nullptr;
+    QSpinBox* m_lineSpin = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
     int m_minValue = 0;
     int m_maxValue = 1;
     EditorView* m_target = nullptr;
     QEventLoop* m_loop = nullptr;
 };
-
-extern GotoLineDialog* ScrollBox1;

@@ -2,8 +2,8 @@
 
 #include "core/commandguard.h"
 #include "core/prompts.h"
-#include "settings/windowsettings.h"
 #include "settings/storedprops.h"
+#include "settings/windowsettings.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,7 +29,6 @@
 
 using namespace PropertyCodec;
 
-OptionsDialog* QuilletOp = nullptr;
 
 namespace {
 
@@ -103,8 +102,8 @@ void setItems(QListWidget* list, const QStringList& items)
 
 OptionsDialog::OptionsDialog(QWidget* parent)
     : WindowBase(QStringLiteral("QuilletOp"), QStringLiteral("Quillet Options"), QSize(433, 252), true, parent,
-            {QStringLiteral("Quillet Options"),
-             WindowSettings::fpState | WindowSettings::fpPosition | WindowSettings::fpActiveControl})
+                 {QStringLiteral("Quillet Options"),
+                  WindowSettings::ShowState | WindowSettings::Position | WindowSettings::FocusedControl})
 {
     // The window's controls were laid out for an 11-pixel dialog font; a desktop's larger default
     // would not fit its fixed size.
@@ -112,45 +111,45 @@ OptionsDialog::OptionsDialog(QWidget* parent)
     dialogFont.setStyleHint(QFont::SansSerif);
     dialogFont.setPixelSize(11);
     setFont(dialogFont);
-    m_sample1.font = sampleFontBase();
-    m_sample2.font = sampleFontBase();
-    m_sample2.alignment = AlignCenter;
+    m_fontSample.font = sampleFontBase();
+    m_pagePreview.font = sampleFontBase();
+    m_pagePreview.alignment = AlignCenter;
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    PageControl1 = new QTabWidget(this);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    layout->addWidget(PageControl1);
+    m_pages = new QTabWidget(this);
+    m_pages->setObjectName(QStringLiteral("PageControl1"));
+    layout->addWidget(m_pages);
     const char* const titles[] = {"&1.Quillet Options", "&2. Document Options", "&3. File Filters",
                                   "&4. Miscellaneous"};
     for (int i = 0; i < 4; ++i) {
-        auto* page = new QWidget(PageControl1);
+        auto* page = new QWidget(m_pages);
         page->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
-        PageControl1->addTab(page, QString::fromUtf8(titles[i]));
+        m_pages->addTab(page, QString::fromUtf8(titles[i]));
     }
-    buildPage1(PageControl1->widget(0));
-    buildPage2(PageControl1->widget(1));
-    buildPage3(PageControl1->widget(2));
-    buildPage4(PageControl1->widget(3));
+    buildPage1(m_pages->widget(0));
+    buildPage2(m_pages->widget(1));
+    buildPage3(m_pages->widget(2));
+    buildPage4(m_pages->widget(3));
     for (int i = 0; i < 4; ++i)
-        addPageButtons(PageControl1->widget(i), i);
+        addPageButtons(m_pages->widget(i), i);
 
-    PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    Help1 = PopupMenu1->addAction(QStringLiteral("&Help"));
-    Help1->setObjectName(QStringLiteral("Help1"));
-    Help1->setCheckable(true);
+    m_contextMenu = new QMenu(this);
+    m_contextMenu->setObjectName(QStringLiteral("PopupMenu1"));
+    m_helpAction = m_contextMenu->addAction(QStringLiteral("&Help"));
+    m_helpAction->setObjectName(QStringLiteral("Help1"));
+    m_helpAction->setCheckable(true);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenu1->popup(mapToGlobal(at)); });
+            [this](const QPoint& at) { m_contextMenu->popup(mapToGlobal(at)); });
 
-    Web1.title = QStringLiteral("Locate Web Browser");
-    Web1.filter = QStringLiteral("Web Browser|*.exe");
-    Web1.defaultExt = QStringLiteral("exe");
-    Web1.fileName = QStringLiteral("Web Browser");
+    m_browserDialog.title = QStringLiteral("Locate Web Browser");
+    m_browserDialog.filter = QStringLiteral("Web Browser|*.exe");
+    m_browserDialog.defaultExt = QStringLiteral("exe");
+    m_browserDialog.fileName = QStringLiteral("Web Browser");
 
-    applySample(m_sample1);
-    applySample(m_sample2);
+    applySample(m_fontSample);
+    applySample(m_pagePreview);
     registerStoredProperties();
 }
 
@@ -165,15 +164,15 @@ void OptionsDialog::buildPage1(QWidget* page)
     columns->addLayout(left);
     columns->addLayout(right);
     l->addLayout(columns);
-    BackUp1 = checkBox(group, left, "BackUp1", "&Make Backups", true);
-    AutoSave1 = checkBox(group, left, "AutoSave1", "Auto &Save Files", false);
-    FilenameOp1 = checkBox(group, left, "FilenameOp1", "Show &FileName in TitleBar", true);
-    SaveOp1 = checkBox(group, left, "SaveOp1", "Auto Save Quil&let's Settings", true);
-    StayOnTop1 = checkBox(group, right, "StayOnTop1", "Stay On &Top", false);
-    System1 = checkBox(group, right, "System1", "Use System T&ray", true);
-    ToolBar1 = checkBox(group, right, "ToolBar1", "Show Tool&Bar", true);
-    An1 = checkBox(group, right, "An1", "&Animate ToolBars", true);
-    WorkingDir1 = labelledEdit(group, l, "WorkingDir1", "&Quillet's Working Directory:");
+    m_makeBackupsBox = checkBox(group, left, "BackUp1", "&Make Backups", true);
+    m_autoSaveBox = checkBox(group, left, "AutoSave1", "Auto &Save Files", false);
+    m_fileNameInTitleBox = checkBox(group, left, "FilenameOp1", "Show &FileName in TitleBar", true);
+    m_saveSettingsBox = checkBox(group, left, "SaveOp1", "Auto Save Quil&let's Settings", true);
+    m_stayOnTopBox = checkBox(group, right, "StayOnTop1", "Stay On &Top", false);
+    m_trayIconBox = checkBox(group, right, "System1", "Use System T&ray", true);
+    m_toolBarBox = checkBox(group, right, "ToolBar1", "Show Tool&Bar", true);
+    m_animateBox = checkBox(group, right, "An1", "&Animate ToolBars", true);
+    m_workingDirEdit = labelledEdit(group, l, "WorkingDir1", "&Quillet's Working Directory:");
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->addWidget(group);
 }
@@ -182,31 +181,31 @@ void OptionsDialog::buildPage2(QWidget* page)
 {
     auto* group = new QGroupBox(QStringLiteral("Preferences"), page);
     auto* l = new QVBoxLayout(group);
-    WordWrap1 = checkBox(group, l, "WordWrap1", "&Word Wrap", true);
-    Dropped1 = checkBox(group, l, "Dropped1", "&Accept Dropped Files", true);
+    m_wordWrapBox = checkBox(group, l, "WordWrap1", "&Word Wrap", true);
+    m_acceptDropsBox = checkBox(group, l, "Dropped1", "&Accept Dropped Files", true);
     auto* tabLabel = new QLabel(QStringLiteral("&Tab Width:"), group);
-    SpinEdit1 = new QSpinBox(group);
-    SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+    m_tabWidthSpin = new QSpinBox(group);
+    m_tabWidthSpin->setObjectName(QStringLiteral("SpinEdit1"));
     // No limits, so any stored value comes back as it was.
-    SpinEdit1->setRange(INT_MIN, INT_MAX);
-    SpinEdit1->setValue(0);
-    tabLabel->setBuddy(SpinEdit1);
+    m_tabWidthSpin->setRange(INT_MIN, INT_MAX);
+    m_tabWidthSpin->setValue(0);
+    tabLabel->setBuddy(m_tabWidthSpin);
     l->addWidget(tabLabel);
-    l->addWidget(SpinEdit1);
+    l->addWidget(m_tabWidthSpin);
     auto* sampleLabel = new QLabel(QStringLiteral("&Sample Font:"), group);
-    RichEdit1 = new QTextEdit(group);
-    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
-    RichEdit1->setAcceptRichText(false);
-    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RichEdit1->setPlainText(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ    \n1234567890\nTo test the current font, "
-                                           "Please \ntype text here:"));
-    sampleLabel->setBuddy(RichEdit1);
-    m_sample1.edit = RichEdit1;
+    auto* sample = new QTextEdit(group);
+    sample->setObjectName(QStringLiteral("RichEdit1"));
+    sample->setAcceptRichText(false);
+    sample->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    sample->setPlainText(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ    \n1234567890\nTo test the current font, "
+                                        "Please \ntype text here:"));
+    sampleLabel->setBuddy(sample);
+    m_fontSample.edit = sample;
     l->addWidget(sampleLabel);
-    l->addWidget(RichEdit1);
-    BitBtn5 = button(group, "BitBtn5", QStringLiteral("Change Default Font"));
-    connect(BitBtn5, &QPushButton::clicked, this, [this] { runCommand([this] { changeFontClick(); }); });
-    l->addWidget(BitBtn5);
+    l->addWidget(sample);
+    m_changeFontButton = button(group, "BitBtn5", QStringLiteral("Change Default Font"));
+    connect(m_changeFontButton, &QPushButton::clicked, this, [this] { runCommand([this] { chooseFont(); }); });
+    l->addWidget(m_changeFontButton);
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->addWidget(group);
 }
@@ -222,44 +221,45 @@ void OptionsDialog::buildPage3(QWidget* page)
     columns->addLayout(listColumn, 1);
     columns->addLayout(l, 1);
     auto* filtersLabel = new QLabel(QStringLiteral("&Filters:"), group);
-    Filter1 = new QListWidget(group);
-    Filter1->setObjectName(QStringLiteral("Filter1"));
-    filtersLabel->setBuddy(Filter1);
+    m_filterList = new QListWidget(group);
+    m_filterList->setObjectName(QStringLiteral("Filter1"));
+    filtersLabel->setBuddy(m_filterList);
     listColumn->addWidget(filtersLabel);
-    listColumn->addWidget(Filter1);
-    FilterName1 = new QListWidget(group);
-    FilterName1->setObjectName(QStringLiteral("FilterName1"));
-    FilterName1->hide();
-    ExtBox3 = new QListWidget(group);
-    ExtBox3->setObjectName(QStringLiteral("ExtBox3"));
-    ExtBox3->hide();
+    listColumn->addWidget(m_filterList);
+    m_filterNameList = new QListWidget(group);
+    m_filterNameList->setObjectName(QStringLiteral("FilterName1"));
+    m_filterNameList->hide();
+    m_filterPatternList = new QListWidget(group);
+    m_filterPatternList->setObjectName(QStringLiteral("ExtBox3"));
+    m_filterPatternList->hide();
     const filters::FilterLists builtIn = filters::FilterLists::builtIn();
-    Filter1->addItems(builtIn.display);
-    FilterName1->addItems(builtIn.names);
-    ExtBox3->addItems(builtIn.patterns);
-    connect(Filter1, &QListWidget::currentRowChanged, this, [this](int row) {
+    m_filterList->addItems(builtIn.display);
+    m_filterNameList->addItems(builtIn.names);
+    m_filterPatternList->addItems(builtIn.patterns);
+    connect(m_filterList, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
             filterSelected(row);
     });
 
-    Edit2 = labelledEdit(group, l, "Edit2", "&Description:");
-    Edit3 = labelledEdit(group, l, "Edit3", "&Extension:");
-    Edit4 = labelledEdit(group, l, "Edit4", "De&fault Extension:");
-    Edit7 = new QLineEdit(group);
-    Edit7->setObjectName(QStringLiteral("Edit7"));
-    Edit7->hide();
+    m_filterNameEdit = labelledEdit(group, l, "Edit2", "&Description:");
+    m_filterPatternEdit = labelledEdit(group, l, "Edit3", "&Extension:");
+    m_defaultExtEdit = labelledEdit(group, l, "Edit4", "De&fault Extension:");
+    m_scratchEdit = new QLineEdit(group);
+    m_scratchEdit->setObjectName(QStringLiteral("Edit7"));
+    m_scratchEdit->hide();
 
     auto* buttons = new QHBoxLayout;
-    BitBtn12 = button(group, "BitBtn12", QStringLiteral("New"), QStringLiteral("New|Add a New Filter"));
-    BitBtn13 = button(group, "BitBtn13", QStringLiteral("Delete"), QStringLiteral("Delete|Delete Slected Filter"));
-    BitBtn14 = button(group, "BitBtn14", QStringLiteral("Replace"),
-                      QStringLiteral("Replace|Replace Selected Item with new Filter"));
-    connect(BitBtn12, &QPushButton::clicked, this, [this] { runCommand([this] { newFilterClick(); }); });
-    connect(BitBtn13, &QPushButton::clicked, this, [this] { runCommand([this] { deleteFilterClick(); }); });
-    connect(BitBtn14, &QPushButton::clicked, this, [this] { runCommand([this] { replaceFilterClick(); }); });
-    buttons->addWidget(BitBtn12);
-    buttons->addWidget(BitBtn13);
-    buttons->addWidget(BitBtn14);
+    m_newFilterButton = button(group, "BitBtn12", QStringLiteral("New"), QStringLiteral("New|Add a New Filter"));
+    m_deleteFilterButton =
+        button(group, "BitBtn13", QStringLiteral("Delete"), QStringLiteral("Delete|Delete Slected Filter"));
+    m_replaceFilterButton = button(group, "BitBtn14", QStringLiteral("Replace"),
+                                   QStringLiteral("Replace|Replace Selected Item with new Filter"));
+    connect(m_newFilterButton, &QPushButton::clicked, this, [this] { runCommand([this] { addFilter(); }); });
+    connect(m_deleteFilterButton, &QPushButton::clicked, this, [this] { runCommand([this] { deleteFilter(); }); });
+    connect(m_replaceFilterButton, &QPushButton::clicked, this, [this] { runCommand([this] { replaceFilter(); }); });
+    buttons->addWidget(m_newFilterButton);
+    buttons->addWidget(m_deleteFilterButton);
+    buttons->addWidget(m_replaceFilterButton);
     l->addStretch(1);
     listColumn->addLayout(buttons);
     auto* pageLayout = new QVBoxLayout(page);
@@ -270,24 +270,26 @@ void OptionsDialog::buildPage4(QWidget* page)
 {
     auto* group = new QGroupBox(QStringLiteral("Preferences"), page);
     auto* l = new QVBoxLayout(group);
-    BitBtn10 = button(group, "BitBtn10", QStringLiteral("&Page Colour"));
-    connect(BitBtn10, &QPushButton::clicked, this, [this] { runCommand([this] { pageColourClick(); }); });
-    l->addWidget(BitBtn10);
-    RichEdit2 = new QTextEdit(group);
-    RichEdit2->setObjectName(QStringLiteral("RichEdit2"));
-    RichEdit2->setAcceptRichText(false);
-    RichEdit2->setReadOnly(true);
-    RichEdit2->setPlainText(QStringLiteral("\nPreview Page"));
-    m_sample2.edit = RichEdit2;
-    l->addWidget(RichEdit2);
-    BitBtn11 = button(group, "BitBtn11", QStringLiteral("&Load Defaults"));
-    connect(BitBtn11, &QPushButton::clicked, this, [this] { runCommand([this] { loadDefaultsClick(); }); });
-    l->addWidget(BitBtn11);
-    Edit5 = labelledEdit(group, l, "Edit5", "&Date Time Filter:");
-    Edit6 = labelledEdit(group, l, "Edit6", "&Web Browser:");
-    SpeedButton1 = button(group, "SpeedButton1", QStringLiteral("..."), QStringLiteral("Locate your default browser"));
-    connect(SpeedButton1, &QPushButton::clicked, this, [this] { runCommand([this] { locateBrowserClick(); }); });
-    l->addWidget(SpeedButton1);
+    m_pageColourButton = button(group, "BitBtn10", QStringLiteral("&Page Colour"));
+    connect(m_pageColourButton, &QPushButton::clicked, this, [this] { runCommand([this] { choosePageColour(); }); });
+    l->addWidget(m_pageColourButton);
+    auto* preview = new QTextEdit(group);
+    preview->setObjectName(QStringLiteral("RichEdit2"));
+    preview->setAcceptRichText(false);
+    preview->setReadOnly(true);
+    preview->setPlainText(QStringLiteral("\nPreview Page"));
+    m_pagePreview.edit = preview;
+    l->addWidget(preview);
+    m_loadDefaultsButton = button(group, "BitBtn11", QStringLiteral("&Load Defaults"));
+    connect(m_loadDefaultsButton, &QPushButton::clicked, this,
+            [this] { runCommand([this] { loadDefaultColours(); }); });
+    l->addWidget(m_loadDefaultsButton);
+    m_dateTimeFilterEdit = labelledEdit(group, l, "Edit5", "&Date Time Filter:");
+    m_browserEdit = labelledEdit(group, l, "Edit6", "&Web Browser:");
+    m_locateBrowserButton =
+        button(group, "SpeedButton1", QStringLiteral("..."), QStringLiteral("Locate your default browser"));
+    connect(m_locateBrowserButton, &QPushButton::clicked, this, [this] { runCommand([this] { locateBrowser(); }); });
+    l->addWidget(m_locateBrowserButton);
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->addWidget(group);
 }
@@ -296,22 +298,22 @@ void OptionsDialog::addPageButtons(QWidget* page, int index)
 {
     auto* row = new QHBoxLayout;
     row->addStretch();
-    OKButtons[index] =
+    m_okButtons[index] =
         button(page, QStringLiteral("OKBtn%1").arg(index + 1).toUtf8().constData(), QStringLiteral("OK"));
-    CancelButtons[index] =
+    m_cancelButtons[index] =
         button(page, QStringLiteral("CancelBtn%1").arg(index + 1).toUtf8().constData(), QStringLiteral("Cancel"));
-    OKButtons[index]->setDefault(true);
-    connect(OKButtons[index], &QPushButton::clicked, this, &OptionsDialog::okClick);
-    connect(CancelButtons[index], &QPushButton::clicked, this, &OptionsDialog::cancelClick);
-    row->addWidget(OKButtons[index]);
-    row->addWidget(CancelButtons[index]);
+    m_okButtons[index]->setDefault(true);
+    connect(m_okButtons[index], &QPushButton::clicked, this, &OptionsDialog::accept);
+    connect(m_cancelButtons[index], &QPushButton::clicked, this, &OptionsDialog::reject);
+    row->addWidget(m_okButtons[index]);
+    row->addWidget(m_cancelButtons[index]);
     static_cast<QVBoxLayout*>(page->layout())->addLayout(row);
 }
 
 void OptionsDialog::registerStoredProperties()
 {
     using namespace storedprops;
-    WindowSettings& s = *FormStorage1;
+    WindowSettings& s = *storage();
     auto checked = [&s](const char* item, QCheckBox* box) {
         addBool(
             s, QString::fromUtf8(item), [box] { return box->isChecked(); }, [box](bool v) { box->setChecked(v); });
@@ -321,28 +323,28 @@ void OptionsDialog::registerStoredProperties()
             s, QString::fromUtf8(item), [edit] { return edit->text(); },
             [edit](const QString& v) { edit->setText(v); });
     };
-    checked("BackUp1.Checked", BackUp1);
-    checked("AutoSave1.Checked", AutoSave1);
-    checked("SaveOp1.Checked", SaveOp1);
-    checked("StayOnTop1.Checked", StayOnTop1);
-    checked("System1.Checked", System1);
-    checked("ToolBar1.Checked", ToolBar1);
-    checked("An1.Checked", An1);
-    checked("FilenameOp1.Checked", FilenameOp1);
-    checked("WordWrap1.Checked", WordWrap1);
-    checked("Dropped1.Checked", Dropped1);
-    text("WorkingDir1.Text", WorkingDir1);
+    checked("BackUp1.Checked", m_makeBackupsBox);
+    checked("AutoSave1.Checked", m_autoSaveBox);
+    checked("SaveOp1.Checked", m_saveSettingsBox);
+    checked("StayOnTop1.Checked", m_stayOnTopBox);
+    checked("System1.Checked", m_trayIconBox);
+    checked("ToolBar1.Checked", m_toolBarBox);
+    checked("An1.Checked", m_animateBox);
+    checked("FilenameOp1.Checked", m_fileNameInTitleBox);
+    checked("WordWrap1.Checked", m_wordWrapBox);
+    checked("Dropped1.Checked", m_acceptDropsBox);
+    text("WorkingDir1.Text", m_workingDirEdit);
     addInteger(
-        s, QStringLiteral("SpinEdit1.Value"), [this] { return qint32(SpinEdit1->value()); },
-        [this](qint32 v) { SpinEdit1->setValue(v); });
-    text("Edit5.Text", Edit5);
-    text("Edit6.Text", Edit6);
-    text("Edit2.Text", Edit2);
-    text("Edit3.Text", Edit3);
-    text("Edit4.Text", Edit4);
-    text("Edit7.Text", Edit7);
+        s, QStringLiteral("SpinEdit1.Value"), [this] { return qint32(m_tabWidthSpin->value()); },
+        [this](qint32 v) { m_tabWidthSpin->setValue(v); });
+    text("Edit5.Text", m_dateTimeFilterEdit);
+    text("Edit6.Text", m_browserEdit);
+    text("Edit2.Text", m_filterNameEdit);
+    text("Edit3.Text", m_filterPatternEdit);
+    text("Edit4.Text", m_defaultExtEdit);
+    text("Edit7.Text", m_scratchEdit);
 
-    auto sample = [this](int n) -> SampleBox& { return n == 1 ? m_sample1 : m_sample2; };
+    auto sample = [this](int n) -> SampleBox& { return n == 1 ? m_fontSample : m_pagePreview; };
     for (int n : {1, 2}) {
         SampleBox* box = &sample(n);
         addInteger(
@@ -388,28 +390,28 @@ void OptionsDialog::registerStoredProperties()
         [this] {
             StoredReference page;
             page.isNull = false;
-            page.component = PageControl1->currentWidget()->objectName();
+            page.component = m_pages->currentWidget()->objectName();
             return formatReference(page);
         },
         [this](const QString& v) {
             const StoredReference page = parseReference(v);
             if (page.isNull || !page.form.isEmpty())
                 return;
-            for (int i = 0; i < PageControl1->count(); ++i) {
-                if (PageControl1->widget(i)->objectName().compare(page.component, Qt::CaseInsensitive) == 0)
-                    PageControl1->setCurrentIndex(i);
+            for (int i = 0; i < m_pages->count(); ++i) {
+                if (m_pages->widget(i)->objectName().compare(page.component, Qt::CaseInsensitive) == 0)
+                    m_pages->setCurrentIndex(i);
             }
         });
     addBool(
-        s, QStringLiteral("Help1.Checked"), [this] { return Help1->isChecked(); },
-        [this](bool v) { Help1->setChecked(v); });
+        s, QStringLiteral("Help1.Checked"), [this] { return m_helpAction->isChecked(); },
+        [this](bool v) { m_helpAction->setChecked(v); });
     addFont(
         s, QStringLiteral("FontDialog1.Font"), [this] { return m_fontDialogFont; },
         [this](const StoredFont& f) { m_fontDialogFont = f; });
     addInteger(
         s, QStringLiteral("ColorDialog1.Color"), [this] { return m_colorDialogColor; },
         [this](qint32 v) { m_colorDialogColor = v; });
-    for (QListWidget* list : {Filter1, FilterName1, ExtBox3}) {
+    for (QListWidget* list : {m_filterList, m_filterNameList, m_filterPatternList}) {
         addStringList(
             s, list->objectName() + QStringLiteral(".Items"), [list] { return itemsOf(list); },
             [list](const QStringList& items) { setItems(list, items); });
@@ -447,80 +449,80 @@ bool OptionsDialog::execute()
 
 void OptionsDialog::showPage(int page)
 {
-    if (page >= 1 && page <= PageControl1->count())
-        PageControl1->setCurrentIndex(page - 1);
+    if (page >= 1 && page <= m_pages->count())
+        m_pages->setCurrentIndex(page - 1);
 }
 
 int OptionsDialog::currentPage() const
 {
-    return PageControl1->currentIndex() + 1;
+    return m_pages->currentIndex() + 1;
 }
 
 bool OptionsDialog::makeBackups() const
 {
-    return BackUp1->isChecked();
+    return m_makeBackupsBox->isChecked();
 }
 
 bool OptionsDialog::animate() const
 {
-    return An1->isChecked();
+    return m_animateBox->isChecked();
 }
 
 int OptionsDialog::tabWidth() const
 {
-    return SpinEdit1->value();
+    return m_tabWidthSpin->value();
 }
 
 QString OptionsDialog::dateTimeFilter() const
 {
-    return Edit5->text();
+    return m_dateTimeFilterEdit->text();
 }
 
 QString OptionsDialog::browser() const
 {
-    return Edit6->text();
+    return m_browserEdit->text();
 }
 
 filters::FilterLists OptionsDialog::lists() const
 {
-    return {itemsOf(Filter1), itemsOf(FilterName1), itemsOf(ExtBox3)};
+    return {itemsOf(m_filterList), itemsOf(m_filterNameList), itemsOf(m_filterPatternList)};
 }
 
 void OptionsDialog::setLists(const filters::FilterLists& lists)
 {
-    setItems(Filter1, lists.display);
-    setItems(FilterName1, lists.names);
-    setItems(ExtBox3, lists.patterns);
+    setItems(m_filterList, lists.display);
+    setItems(m_filterNameList, lists.names);
+    setItems(m_filterPatternList, lists.patterns);
 }
 
 void OptionsDialog::applyFilters(FileDialogState& open, FileDialogState& save, FileDialogState& saveSelection,
-                              FileDialogState& insert)
+                                 FileDialogState& insert)
 {
-    const QStringList names = itemsOf(FilterName1);
-    const QStringList patterns = itemsOf(ExtBox3);
-    filters::applyFilters(names, patterns, Edit4->text(), {&open, &save, &insert, &saveSelection});
+    const QStringList names = itemsOf(m_filterNameList);
+    const QStringList patterns = itemsOf(m_filterPatternList);
+    filters::applyFilters(names, patterns, m_defaultExtEdit->text(), {&open, &save, &insert, &saveSelection});
     // The hidden lists end on the last entry they were walked through.
-    FilterName1->setCurrentRow(FilterName1->count() - 1);
-    ExtBox3->setCurrentRow(qMin(ExtBox3->count(), FilterName1->count()) - 1);
-    Edit7->clear();
+    m_filterNameList->setCurrentRow(m_filterNameList->count() - 1);
+    m_filterPatternList->setCurrentRow(qMin(m_filterPatternList->count(), m_filterNameList->count()) - 1);
+    m_scratchEdit->clear();
 }
 
-void OptionsDialog::okClick()
+void OptionsDialog::accept()
 {
     runCommand([this] {
         if (!m_target)
             return;
-        m_target->setStayOnTop(StayOnTop1->isChecked());
-        m_target->setSettingsAutoSave(SaveOp1->isChecked());
-        m_target->setAutoSave(AutoSave1->isChecked());
-        m_target->setTrayIcon(System1->isChecked());
-        m_target->setToolBarShown(ToolBar1->isChecked());
-        m_target->setShowFileNameInTitle(FilenameOp1->isChecked());
-        m_target->setDropEnabled(Dropped1->isChecked());
-        if (WordWrap1->isChecked())
+        m_target->setStayOnTop(m_stayOnTopBox->isChecked());
+        m_target->setSettingsAutoSave(m_saveSettingsBox->isChecked());
+        m_target->setAutoSave(m_autoSaveBox->isChecked());
+        m_target->setTrayIcon(m_trayIconBox->isChecked());
+        m_target->setToolBarShown(m_toolBarBox->isChecked());
+        m_target->setShowFileNameInTitle(m_fileNameInTitleBox->isChecked());
+        m_target->setDropEnabled(m_acceptDropsBox->isChecked());
+        if (m_wordWrapBox->isChecked())
             m_target->turnWordWrapOn();
         const OptionsDialogs dialogs = m_target->fileDialogs();
-        const QString dir = WorkingDir1->text();
+        const QString dir = m_workingDirEdit->text();
         for (FileDialogState* dialog : {dialogs.open, dialogs.insert, dialogs.saveAs, dialogs.saveSelection}) {
             if (dialog)
                 dialog->initialDir = dir;
@@ -533,7 +535,7 @@ void OptionsDialog::okClick()
     close();
 }
 
-void OptionsDialog::cancelClick()
+void OptionsDialog::reject()
 {
     m_accepted = false;
     close();
@@ -541,25 +543,26 @@ void OptionsDialog::cancelClick()
 
 void OptionsDialog::filterSelected(int row)
 {
-    FilterName1->setCurrentRow(row < FilterName1->count() ? row : -1);
-    ExtBox3->setCurrentRow(row < ExtBox3->count() ? row : -1);
-    Edit2->setText(FilterName1->currentItem() ? FilterName1->currentItem()->text() : QString());
-    Edit3->setText(ExtBox3->currentItem() ? ExtBox3->currentItem()->text() : QString());
+    m_filterNameList->setCurrentRow(row < m_filterNameList->count() ? row : -1);
+    m_filterPatternList->setCurrentRow(row < m_filterPatternList->count() ? row : -1);
+    m_filterNameEdit->setText(m_filterNameList->currentItem() ? m_filterNameList->currentItem()->text() : QString());
+    m_filterPatternEdit->setText(m_filterPatternList->currentItem() ? m_filterPatternList->currentItem()->text()
+                                                                    : QString());
 }
 
-void OptionsDialog::newFilterClick()
+void OptionsDialog::addFilter()
 {
     filters::FilterLists all = lists();
-    filters::addFilter(all, Edit2->text(), Edit3->text());
+    filters::addFilter(all, m_filterNameEdit->text(), m_filterPatternEdit->text());
     setLists(all);
-    Edit4->setText(all.patterns.constFirst());
-    Edit2->clear();
-    Edit3->clear();
+    m_defaultExtEdit->setText(all.patterns.constFirst());
+    m_filterNameEdit->clear();
+    m_filterPatternEdit->clear();
 }
 
-void OptionsDialog::deleteFilterClick()
+void OptionsDialog::deleteFilter()
 {
-    const int row = Filter1->currentRow();
+    const int row = m_filterList->currentRow();
     if (row < 0) {
         Prompts::current().information(QStringLiteral("Nothing to Delete!"),
                                        QStringLiteral("You must have an item selected in order to delete it."));
@@ -569,24 +572,24 @@ void OptionsDialog::deleteFilterClick()
     filters::removeFilter(all, row);
     setLists(all);
     // Nothing is selected after a delete, as the list box leaves it.
-    for (QListWidget* list : {Filter1, FilterName1, ExtBox3})
+    for (QListWidget* list : {m_filterList, m_filterNameList, m_filterPatternList})
         list->setCurrentRow(-1);
-    Edit2->clear();
-    Edit3->clear();
+    m_filterNameEdit->clear();
+    m_filterPatternEdit->clear();
 }
 
-void OptionsDialog::replaceFilterClick()
+void OptionsDialog::replaceFilter()
 {
     filters::FilterLists all = lists();
-    filters::replaceFilter(all, Filter1->currentRow(), FilterName1->currentRow(), ExtBox3->currentRow(), Edit2->text(),
-                           Edit3->text());
+    filters::replaceFilter(all, m_filterList->currentRow(), m_filterNameList->currentRow(),
+                           m_filterPatternList->currentRow(), m_filterNameEdit->text(), m_filterPatternEdit->text());
     setLists(all);
-    Edit4->setText(all.patterns.constFirst());
-    Edit2->clear();
-    Edit3->clear();
+    m_defaultExtEdit->setText(all.patterns.constFirst());
+    m_filterNameEdit->clear();
+    m_filterPatternEdit->clear();
 }
 
-void OptionsDialog::changeFontClick()
+void OptionsDialog::chooseFont()
 {
     const std::optional<QFont> font = Prompts::current().chooseFont(fontFromStored(m_fontDialogFont));
     if (!font)
@@ -594,52 +597,53 @@ void OptionsDialog::changeFontClick()
     m_fontDialogFont = storedFromFont(*font, m_fontDialogFont);
     if (m_target)
         m_target->setEditorFont(*font);
-    for (SampleBox* box : {&m_sample1, &m_sample2}) {
+    for (SampleBox* box : {&m_fontSample, &m_pagePreview}) {
         box->font = storedFromFont(*font, box->font);
         applySample(*box);
     }
 }
 
-void OptionsDialog::pageColourClick()
+void OptionsDialog::choosePageColour()
 {
-    const std::optional<QColor> colour = Prompts::current().chooseColour(colorFromStored(m_colorDialogColor, palette()));
+    const std::optional<QColor> colour =
+        Prompts::current().chooseColour(colorFromStored(m_colorDialogColor, palette()));
     if (!colour)
         return;
     m_colorDialogColor = storedFromColor(*colour);
     if (m_target)
         m_target->setPageColour(m_colorDialogColor);
-    for (SampleBox* box : {&m_sample1, &m_sample2}) {
+    for (SampleBox* box : {&m_fontSample, &m_pagePreview}) {
         box->color = m_colorDialogColor;
         applySample(*box);
     }
 }
 
-void OptionsDialog::loadDefaultsClick()
+void OptionsDialog::loadDefaultColours()
 {
     if (m_target) {
         m_target->setPageColour(SysColorBtnFace);
         m_target->setTextColour(0);
     }
-    for (SampleBox* box : {&m_sample1, &m_sample2}) {
+    for (SampleBox* box : {&m_fontSample, &m_pagePreview}) {
         box->color = SysColorBtnFace;
         box->font.color = 0;
         applySample(*box);
     }
 }
 
-void OptionsDialog::locateBrowserClick()
+void OptionsDialog::locateBrowser()
 {
-    const QStringList chosen = Prompts::current().openFiles(Web1);
+    const QStringList chosen = Prompts::current().openFiles(m_browserDialog);
     if (!chosen.isEmpty())
-        Edit6->setText(chosen.constFirst());
+        m_browserEdit->setText(chosen.constFirst());
 }
 
 void OptionsDialog::showEvent(QShowEvent* event)
 {
     // The other pages' buttons follow page 1's captions.
     for (int i = 1; i < 4; ++i) {
-        OKButtons[i]->setText(OKButtons[0]->text());
-        CancelButtons[i]->setText(CancelButtons[0]->text());
+        m_okButtons[i]->setText(m_okButtons[0]->text());
+        m_cancelButtons[i]->setText(m_cancelButtons[0]->text());
     }
     WindowBase::showEvent(event);
 }
@@ -647,11 +651,11 @@ void OptionsDialog::showEvent(QShowEvent* event)
 void OptionsDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {
-        cancelClick();
+        reject();
         return;
     }
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        okClick();
+        accept();
         return;
     }
     WindowBase::keyPressEvent(event);

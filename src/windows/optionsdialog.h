@@ -40,7 +40,7 @@ class OptionsTarget
 public:
     virtual ~OptionsTarget() = default;
     virtual void setStayOnTop(bool on) = 0;           // topmost; position and size unchanged
-    virtual void setSettingsAutoSave(bool on) = 0;    // the main window storage's Active
+    virtual void setSettingsAutoSave(bool on) = 0;    // the main window storage's setActive
     virtual void setAutoSave(bool on) = 0;            // the six-minute auto-save timer
     virtual void setTrayIcon(bool on) = 0;            // notification-area icon
     virtual void setToolBarShown(bool on) = 0;        // the tool bar panel
@@ -82,67 +82,66 @@ public:
                       FileDialogState& insert);
 
     // The button handlers. The buttons run them inside the command guard, so they may throw
-    // CommandError; okClick guards its own steps because the window closes with OK either way.
-    void okClick();
-    void cancelClick();
-    void newFilterClick();
-    void deleteFilterClick();
-    void replaceFilterClick();
+    // CommandError; accept guards its own steps because the window closes with OK either way.
+    void accept();        // OK on any page
+    void reject();        // Cancel on any page, or Escape
+    void addFilter();     // New
+    void deleteFilter();  // Delete
+    void replaceFilter(); // Replace
     void filterSelected(int row);
-    void changeFontClick();
-    void pageColourClick();
-    void loadDefaultsClick();
-    void locateBrowserClick();
+    void chooseFont();         // Change Default Font
+    void choosePageColour();   // Page Colour
+    void loadDefaultColours(); // Load Defaults
+    void locateBrowser();      // the "..." beside Web Browser
 
-    // Page 1.
-    QCheckBox* BackUp1 = nullptr;
-    QCheckBox* AutoSave1 = nullptr;
-    QCheckBox* FilenameOp1 = nullptr;
-    QCheckBox* SaveOp1 = nullptr;
-    QCheckBox* StayOnTop1 = nullptr;
-    QCheckBox* System1 = nullptr;
-    QCheckBox* ToolBar1 = nullptr;
-    QCheckBox* An1 = nullptr;
-    QLineEdit* WorkingDir1 = nullptr;
+    // The controls; each comment gives the designed name, which is its objectName. Page 1.
+    QCheckBox* makeBackupsBox() const { return m_makeBackupsBox; }         // BackUp1
+    QCheckBox* autoSaveBox() const { return m_autoSaveBox; }               // AutoSave1
+    QCheckBox* fileNameInTitleBox() const { return m_fileNameInTitleBox; } // FilenameOp1
+    QCheckBox* saveSettingsBox() const { return m_saveSettingsBox; }       // SaveOp1
+    QCheckBox* stayOnTopBox() const { return m_stayOnTopBox; }             // StayOnTop1
+    QCheckBox* trayIconBox() const { return m_trayIconBox; }               // System1
+    QCheckBox* toolBarBox() const { return m_toolBarBox; }                 // ToolBar1
+    QCheckBox* animateBox() const { return m_animateBox; }                 // An1
+    QLineEdit* workingDirEdit() const { return m_workingDirEdit; }         // WorkingDir1
     // Page 2.
-    QCheckBox* WordWrap1 = nullptr;
-    QCheckBox* Dropped1 = nullptr;
-    QSpinBox* SpinEdit1 = nullptr;
-    QTextEdit* RichEdit1 = nullptr;
-    QPushButton* BitBtn5 = nullptr;
+    QCheckBox* wordWrapBox() const { return m_wordWrapBox; }             // WordWrap1
+    QCheckBox* acceptDropsBox() const { return m_acceptDropsBox; }       // Dropped1
+    QSpinBox* tabWidthSpin() const { return m_tabWidthSpin; }            // SpinEdit1
+    QTextEdit* fontSampleEdit() const { return m_fontSample.edit; }      // RichEdit1
+    QPushButton* changeFontButton() const { return m_changeFontButton; } // BitBtn5
     // Page 3.
-    QListWidget* Filter1 = nullptr;
-    QListWidget* FilterName1 = nullptr; // hidden
-    QListWidget* ExtBox3 = nullptr;     // hidden
-    QLineEdit* Edit2 = nullptr;
-    QLineEdit* Edit3 = nullptr;
-    QLineEdit* Edit4 = nullptr;
-    QLineEdit* Edit7 = nullptr; // hidden scratch
-    QPushButton* BitBtn12 = nullptr;
-    QPushButton* BitBtn13 = nullptr;
-    QPushButton* BitBtn14 = nullptr;
+    QListWidget* filterList() const { return m_filterList; }                   // Filter1
+    QListWidget* filterNameList() const { return m_filterNameList; }           // FilterName1, hidden
+    QListWidget* filterPatternList() const { return m_filterPatternList; }     // ExtBox3, hidden
+    QLineEdit* filterNameEdit() const { return m_filterNameEdit; }             // Edit2
+    QLineEdit* filterPatternEdit() const { return m_filterPatternEdit; }       // Edit3
+    QLineEdit* defaultExtEdit() const { return m_defaultExtEdit; }             // Edit4
+    QLineEdit* scratchEdit() const { return m_scratchEdit; }                   // Edit7, hidden
+    QPushButton* newFilterButton() const { return m_newFilterButton; }         // BitBtn12
+    QPushButton* deleteFilterButton() const { return m_deleteFilterButton; }   // BitBtn13
+    QPushButton* replaceFilterButton() const { return m_replaceFilterButton; } // BitBtn14
     // Page 4.
-    QPushButton* BitBtn10 = nullptr;
-    QTextEdit* RichEdit2 = nullptr;
-    QPushButton* BitBtn11 = nullptr;
-    QLineEdit* Edit5 = nullptr;
-    QLineEdit* Edit6 = nullptr;
-    QPushButton* SpeedButton1 = nullptr;
+    QPushButton* pageColourButton() const { return m_pageColourButton; }       // BitBtn10
+    QTextEdit* pagePreviewEdit() const { return m_pagePreview.edit; }          // RichEdit2
+    QPushButton* loadDefaultsButton() const { return m_loadDefaultsButton; }   // BitBtn11
+    QLineEdit* dateTimeFilterEdit() const { return m_dateTimeFilterEdit; }     // Edit5
+    QLineEdit* browserEdit() const { return m_browserEdit; }                   // Edit6
+    QPushButton* locateBrowserButton() const { return m_locateBrowserButton; } // SpeedButton1
 
-    QTabWidget* PageControl1 = nullptr;
-    QPushButton* OKButtons[4] = {};
-    QPushButton* CancelButtons[4] = {};
-    QMenu* PopupMenu1 = nullptr;
-    QAction* Help1 = nullptr;
-
-    // The browser dialog Web1, kept between uses.
-    FileDialogState Web1;
+    QTabWidget* pages() const { return m_pages; } // PageControl1
+    // Each page's own OK and Cancel buttons (OKBtn1..4, CancelBtn1..4), for page 1..4.
+    QPushButton* okButton(int page) const { return m_okButtons[page - 1]; }
+    QPushButton* cancelButton(int page) const { return m_cancelButtons[page - 1]; }
+    QMenu* contextMenu() const { return m_contextMenu; } // PopupMenu1
+    QAction* helpAction() const { return m_helpAction; } // Help1
 
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // A sample text box and the stored looks it shows.
     struct SampleBox
     {
         QTextEdit* edit = nullptr;
@@ -163,12 +162,50 @@ private:
     // Puts the lists back into the three controls, keeping each one's current row.
     void setLists(const filters::FilterLists& lists);
 
+    // Page 1.
+    QCheckBox* m_makeBackupsBox = nullptr;
+    QCheckBox* m_autoSaveBox = nullptr;
+    QCheckBox* m_fileNameInTitleBox = nullptr;
+    QCheckBox* m_saveSettingsBox = nullptr;
+    QCheckBox* m_stayOnTopBox = nullptr;
+    QCheckBox* m_trayIconBox = nullptr;
+    QCheckBox* m_toolBarBox = nullptr;
+    QCheckBox* m_animateBox = nullptr;
+    QLineEdit* m_workingDirEdit = nullptr;
+    // Page 2.
+    QCheckBox* m_wordWrapBox = nullptr;
+    QCheckBox* m_acceptDropsBox = nullptr;
+    QSpinBox* m_tabWidthSpin = nullptr;
+    QPushButton* m_changeFontButton = nullptr;
+    // Page 3.
+    QListWidget* m_filterList = nullptr;
+    QListWidget* m_filterNameList = nullptr;
+    QListWidget* m_filterPatternList = nullptr;
+    QLineEdit* m_filterNameEdit = nullptr;
+    QLineEdit* m_filterPatternEdit = nullptr;
+    QLineEdit* m_defaultExtEdit = nullptr;
+    QLineEdit* m_scratchEdit = nullptr;
+    QPushButton* m_newFilterButton = nullptr;
+    QPushButton* m_deleteFilterButton = nullptr;
+    QPushButton* m_replaceFilterButton = nullptr;
+    // Page 4.
+    QPushButton* m_pageColourButton = nullptr;
+    QPushButton* m_loadDefaultsButton = nullptr;
+    QLineEdit* m_dateTimeFilterEdit = nullptr;
+    QLineEdit* m_browserEdit = nullptr;
+    QPushButton* m_locateBrowserButton = nullptr;
+
+    QTabWidget* m_pages = nullptr;
+    QPushButton* m_okButtons[4] = {};
+    QPushButton* m_cancelButtons[4] = {};
+    QMenu* m_contextMenu = nullptr;
+    QAction* m_helpAction = nullptr;
+
     OptionsTarget* m_target = nullptr;
-    SampleBox m_sample1;
-    SampleBox m_sample2;
+    SampleBox m_fontSample;                     // RichEdit1
+    SampleBox m_pagePreview;                    // RichEdit2
     PropertyCodec::StoredFont m_fontDialogFont; // FontDialog1
     qint32 m_colorDialogColor = 0;              // ColorDialog1
+    FileDialogState m_browserDialog;            // Web1, kept between uses
     bool m_accepted = false;
 };
-
-extern OptionsDialog* QuilletOp;

@@ -1,8 +1,7 @@
 #include "windows/templatenamedialog.h"
 
-TemplateNameDialog* RenameTempForm1 = nullptr;
 
 TemplateNameDialog::TemplateNameDialog(QWidget* parent)
     : WindowBase(QStringLiteral("RenameTempForm1"), QStringLiteral("Rename Template"), QSize(289, 140), true, parent,
-            {QStringLiteral("Rename"), WindowSettings::fpState | WindowSettings::fpPosition})
+                 {QStringLiteral("Rename"), WindowSettings::ShowState | WindowSettings::Position})
 {}

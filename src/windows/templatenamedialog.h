@@ -11,5 +11,3 @@ class TemplateNameDialog : public WindowBase
 public:
     explicit TemplateNameDialog(QWidget* parent = nullptr);
 };
-
-extern TemplateNameDialog* RenameTempForm1;

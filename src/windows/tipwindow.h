@@ -17,5 +17,3 @@ public:
 private:
     bool m_showAtStart = false;
 };
-
-extern TipOfTheDayWindow* TipForm1;

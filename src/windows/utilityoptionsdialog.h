@@ -11,5 +11,3 @@ class UtilityOptionsDialog : public WindowBase
 public:
     explicit UtilityOptionsDialog(QWidget* parent = nullptr);
 };
-
-extern UtilityOptionsDialog* MiscOp1;

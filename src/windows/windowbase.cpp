@@ -4,7 +4,7 @@
 #include "settings/programstore.h"
 
 WindowBase::WindowBase(const QString& instanceName, const QString& caption, QSize size, bool fixedSize, QWidget* parent,
-             const StorageSpec& storage)
+                       const StorageSetup& setup)
     : QWidget(parent, Qt::Window)
 {
     setObjectName(instanceName);
@@ -13,32 +13,32 @@ WindowBase::WindowBase(const QString& instanceName, const QString& caption, QSiz
         setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                        Qt::MSWindowsFixedSizeDialogHint);
     resize(size);
-    if (storage.section.isEmpty()) {
+    if (setup.section.isEmpty()) {
         if (fixedSize)
             setFixedSize(size);
         else
             setMinimumSize(size);
         return;
     }
-    FormStorage1 = new WindowSettings(this);
-    FormStorage1->setObjectName(QStringLiteral("FormStorage1"));
-    FormStorage1->setIniSection(storage.section);
-    FormStorage1->setOptions(storage.options);
+    m_storage = new WindowSettings(this);
+    m_storage->setObjectName(QStringLiteral("FormStorage1"));
+    m_storage->setSection(setup.section);
+    m_storage->setOptions(setup.options);
     WindowSizeLimits limits;
     if (fixedSize) {
-        limits.setFixed(size.width(), size.height());
+        limits.setFixedSize(size.width(), size.height());
     } else {
-        limits.setMinTrackWidth(size.width());
-        limits.setMinTrackHeight(size.height());
+        limits.setMinimumWidth(size.width());
+        limits.setMinimumHeight(size.height());
     }
-    FormStorage1->setMinMaxInfo(limits);
+    m_storage->setSizeLimits(limits);
 }
 
 WindowBase::~WindowBase()
 {
     // Saved while the window's controls still exist.
-    if (FormStorage1)
-        FormStorage1->formDestroying();
+    if (m_storage)
+        m_storage->windowDestroying();
 }
 
 void attachStorage(WindowSettings* storage)

@@ -7,10 +7,11 @@
 
 #include <QWidget>
 
-struct StorageSpec
+// What a window keeps in the settings store.
+struct StorageSetup
 {
     QString section; // empty: the window keeps nothing
-    WindowSettings::Options options = WindowSettings::fpState | WindowSettings::fpPosition;
+    WindowSettings::Options options = WindowSettings::ShowState | WindowSettings::Position;
 };
 
 class WindowBase : public QWidget
@@ -19,12 +20,15 @@ class WindowBase : public QWidget
 
 public:
     // A fixed size makes the window unresizable; otherwise `size` is its minimum and first size.
-    WindowBase(const QString& instanceName, const QString& caption, QSize size, bool fixedSize, QWidget* parent = nullptr,
-          const StorageSpec& storage = {});
+    WindowBase(const QString& instanceName, const QString& caption, QSize size, bool fixedSize,
+               QWidget* parent = nullptr, const StorageSetup& setup = {});
     ~WindowBase() override;
 
     // The window storage; null for a window that keeps nothing.
-    WindowSettings* FormStorage1 = nullptr;
+    WindowSettings* storage() const { return m_storage; }
+
+private:
+    WindowSettings* m_storage = nullptr;
 };
 
 // Restores a window from the program's store and saves it there when it closes and at the end.

@@ -1,9 +1,12 @@
 // Every window restoring itself from the settings store at start and saving itself at the end:
 // whole program runs (all ten windows) against a store file in a temporary folder.
 
-#include "app/programwindows.h"
-#include "core/prompts.h"
+#include "app/startup.h"
+#include "support/scriptedprompts.h"
+#include "mainwindow/findcontroller.h"
+#include "mainwindow/filecontroller.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/viewcontroller.h"
 #include "mainwindow/statusbar.h"
 #include "windows/gotolinedialog.h"
 #include "editor/editorviews.h"
@@ -18,27 +21,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-class SilentPrompts : public Prompts
-{
-public:
-    Answer question(const QString&, const QString&) override { return Answer::No; }
-    void warning(const QString&, const QString& text) override { errors.append(text); }
-    void error(const QString& text) override { errors.append(text); }
-    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
-    QStringList errors;
-};
-
-} // namespace
-
 class TestWindowStorage : public QObject
 {
     Q_OBJECT
 
 private:
     QTemporaryDir m_dir;
-    SilentPrompts m_prompts;
+    ScriptedPrompts m_prompts;
+    ProgramWindows m_windows;
     QString storePath() const { return m_dir.filePath(QStringLiteral("Quillet.ini")); }
 
     // One run of the program: the windows are created (restoring), `during` runs, and the
@@ -47,10 +37,10 @@ private:
     {
         IniSettingsStore store(storePath());
         setProgramStore(&store);
-        createForms({});
+        createProgramWindows(m_windows, {});
         if (during)
             during();
-        destroyForms();
+        destroyProgramWindows(m_windows);
         QVERIFY(store.flush());
         setProgramStore(nullptr);
     }
@@ -61,8 +51,9 @@ private slots:
         QVERIFY(m_dir.isValid());
         qputenv("TMPDIR", m_dir.path().toLocal8Bit());
         QFile::remove(storePath());
+        m_prompts = ScriptedPrompts();
+        m_prompts.otherwise = Answer::No;
         Prompts::install(&m_prompts);
-        m_prompts.errors.clear();
     }
 
     void cleanup() { Prompts::install(nullptr); }
@@ -101,7 +92,7 @@ private slots:
     void firstRunStoreIsByteForByteAsBefore()
     {
         // The stored layout is a contract with every earlier copy's INI file: not a byte moves.
-        run([] { QuilForm1->show(); });
+        run([this] { m_windows.main->show(); });
         QFile written(storePath());
         QVERIFY(written.open(QIODevice::ReadOnly));
         QFile golden(QFINDTESTDATA("data/first-run.ini"));
@@ -112,27 +103,27 @@ private slots:
 
     void secondRunRestoresWhatTheFirstLeft()
     {
-        run([] {
-            QuilForm1->move(211, 133);
-            QuilForm1->setFindText(QStringLiteral("needle"));
-            QuilForm1->WordWrapBtn1Click(); // off
-            QuilForm1->action(QStringLiteral("Show1"))->trigger();
-            QuilForm1->addRecent(QStringLiteral("/tmp/one.txt"));
-            QuilForm1->addRecent(QStringLiteral("/tmp/two.txt"));
-            QuilForm1->statusBar1()->setPanelWidth(0, 77);
+        run([this] {
+            m_windows.main->move(211, 133);
+            m_windows.main->find().setFindText(QStringLiteral("needle"));
+            m_windows.main->view().toggleWordWrap(); // off
+            m_windows.main->action(QStringLiteral("Show1"))->trigger();
+            m_windows.main->files().addRecent(QStringLiteral("/tmp/one.txt"));
+            m_windows.main->files().addRecent(QStringLiteral("/tmp/two.txt"));
+            m_windows.main->statusPanels()->setPanelWidth(0, 77);
         });
-        run([] {
-            QCOMPARE(QuilForm1->findText(), QStringLiteral("needle"));
-            QVERIFY(!QuilForm1->editorViews()->settings().wordWrap);
-            QVERIFY(QuilForm1->editorViews()->settings().scrollBarsBoth);
-            QVERIFY(!QuilForm1->action(QStringLiteral("WordWrap1"))->isChecked());
-            QCOMPARE(QuilForm1->statusBar1()->panelText(5), QString());
-            QVERIFY(!QuilForm1->action(QStringLiteral("Show1"))->isChecked());
-            QCOMPARE(QuilForm1->statusBar1()->panelWidth(0), 77);
-            QCOMPARE(QuilForm1->mruManager1()->items(),
+        run([this] {
+            QCOMPARE(m_windows.main->find().findText(), QStringLiteral("needle"));
+            QVERIFY(!m_windows.main->editorViews()->settings().wordWrap);
+            QVERIFY(m_windows.main->editorViews()->settings().scrollBarsBoth);
+            QVERIFY(!m_windows.main->action(QStringLiteral("WordWrap1"))->isChecked());
+            QCOMPARE(m_windows.main->statusPanels()->panelText(5), QString());
+            QVERIFY(!m_windows.main->action(QStringLiteral("Show1"))->isChecked());
+            QCOMPARE(m_windows.main->statusPanels()->panelWidth(0), 77);
+            QCOMPARE(m_windows.main->recentFilesMenu()->items(),
                      (QStringList{QStringLiteral("/tmp/two.txt"), QStringLiteral("/tmp/one.txt")}));
-            QCOMPARE(QuilForm1->mruManager2()->items(), QuilForm1->mruManager1()->items());
-            QCOMPARE(QuilForm1->normalGeometry().topLeft(), QPoint(211, 133));
+            QCOMPARE(m_windows.main->trayRecentFilesMenu()->items(), m_windows.main->recentFilesMenu()->items());
+            QCOMPARE(m_windows.main->normalGeometry().topLeft(), QPoint(211, 133));
         });
     }
 
@@ -158,15 +149,15 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(content);
         file.close();
-        run([] {
-            QVERIFY(QuilForm1 && DocSel1 && ScrollBox1);
-            QuilForm1->show();
-            QCOMPARE(QuilForm1->windowTitle(), QStringLiteral("Quillet  - Untitled"));
+        run([this] {
+            QVERIFY(m_windows.main && m_windows.documentSelector && m_windows.gotoLine);
+            m_windows.main->show();
+            QCOMPARE(m_windows.main->windowTitle(), QStringLiteral("Quillet  - Untitled"));
             // An unknown identifier leaves the built-in value; an unparsable width is ignored.
-            QVERIFY(QuilForm1->editorViews()->settings().wordWrap);
-            QVERIFY(!QuilForm1->statusBar1()->isHidden());
-            QVERIFY(QuilForm1->statusBar1()->panelWidth(0) > 0);
-            QVERIFY(QuilForm1->mruManager1()->items().isEmpty());
+            QVERIFY(m_windows.main->editorViews()->settings().wordWrap);
+            QVERIFY(!m_windows.main->statusPanels()->isHidden());
+            QVERIFY(m_windows.main->statusPanels()->panelWidth(0) > 0);
+            QVERIFY(m_windows.main->recentFilesMenu()->items().isEmpty());
         });
         // The damaged values are replaced at the save.
         IniSettingsStore store(storePath());
@@ -176,30 +167,52 @@ private slots:
 
     void fixedSizeWindowsKeepTheirSize()
     {
-        run([] { ScrollBox1->move(40, 50); });
+        run([this] { m_windows.gotoLine->move(40, 50); });
         {
             IniSettingsStore store(storePath());
             store.writeString("Scroll", "NormPos", "40,50,900,900");
             store.writeString("Scroll", "NormPos(99999x99999)", "");
             QVERIFY(store.flush());
         }
-        run([] { QCOMPARE(ScrollBox1->size(), QSize(361, 100)); });
+        run([this] { QCOMPARE(m_windows.gotoLine->size(), QSize(361, 100)); });
     }
 
     void switchingTheMainStorageOffLastsOneRun()
     {
-        run([] { QuilForm1->setFindText(QStringLiteral("kept")); });
-        run([] {
-            QuilForm1->formStorage()->setActive(false);
-            QuilForm1->setFindText(QStringLiteral("not kept"));
+        run([this] { m_windows.main->find().setFindText(QStringLiteral("kept")); });
+        run([this] {
+            m_windows.main->windowSettings()->setActive(false);
+            m_windows.main->find().setFindText(QStringLiteral("not kept"));
         });
-        run([] {
-            QCOMPARE(QuilForm1->findText(), QStringLiteral("kept"));
-            QVERIFY(QuilForm1->formStorage()->isActive());
-            QuilForm1->setFindText(QStringLiteral("kept again"));
+        run([this] {
+            QCOMPARE(m_windows.main->find().findText(), QStringLiteral("kept"));
+            QVERIFY(m_windows.main->windowSettings()->isActive());
+            m_windows.main->find().setFindText(QStringLiteral("kept again"));
         });
         IniSettingsStore store(storePath());
         QCOMPARE(store.readString("Main", "FindDialog1_FindText"), QStringLiteral("kept again"));
+    }
+
+    void gotoValueAndBoundsSurviveARestart()
+    {
+        run([this] {
+            m_windows.gotoLine->setMaxValue(120);
+            m_windows.gotoLine->setValue(77);
+            m_windows.gotoLine->setIncrement(2);
+        });
+        {
+            IniSettingsStore store(storePath());
+            QCOMPARE(store.readString(QStringLiteral("Scroll"), QStringLiteral("Edit1_Value")), QStringLiteral("77"));
+            QCOMPARE(store.readString(QStringLiteral("Scroll"), QStringLiteral("Edit1_MaxValue")),
+                     QStringLiteral("120"));
+        }
+        run([this] {
+            QCOMPARE(m_windows.gotoLine->value(), 77);
+            QCOMPARE(m_windows.gotoLine->maxValue(), 120);
+            QCOMPARE(m_windows.gotoLine->minValue(), 0);
+            QCOMPARE(m_windows.gotoLine->increment(), 2);
+        });
+        QVERIFY(m_prompts.errors.isEmpty());
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "core/commanderror.h"
 #include "documents/documentset.h"
+#include "support/documentcolumns.h"
 
 #include <QHash>
 #include <QTest>
@@ -64,7 +65,7 @@ public:
         pictures.append(0);
     }
     void tabIndexChanged(int index) override { tabIndex = index; }
-    void tabPictureChanged(int index, int picture) override { pictures[index] = picture; }
+    void tabModifiedChanged(int index, bool modified) override { pictures[index] = modified ? 1 : 0; }
     void tabCaptionChanged(int index, const QString& caption) override { tabs[index] = caption; }
     void statusModifiedChanged(bool modified) override { statusModified = modified; }
     void tabHintChanged(const QString& hint) override { tabHint = hint; }
@@ -92,8 +93,8 @@ public:
 // A set holding its first document, as the main window creates it.
 void startSet(DocumentSet& set, FakeHost& host)
 {
-    set.appendEntry(UntitledName, UntitledName);
-    set.addDocumentSlot();
+    set.beginDocument(UntitledName, QString());
+    set.completeDocument();
     Q_UNUSED(host);
 }
 
@@ -101,16 +102,16 @@ void checkInvariants(const DocumentSet& set, const FakeHost& host)
 {
     const int n = set.count();
     QVERIFY(n >= 1);
-    QCOMPARE(set.fileList().size(), n);
-    QCOMPARE(set.storeFiles().size(), n);
-    QCOMPARE(set.positions().size(), n);
-    QCOMPARE(set.modifiedEntries().size(), n);
-    QCOMPARE(host.tabs, set.captions());
-    QCOMPARE(host.tabIndex, set.tabIndex());
-    QVERIFY(set.tabIndex() >= 0 && set.tabIndex() < n);
+    QCOMPARE(displayPathsOf(set).size(), n);
+    QCOMPARE(storeFilesOf(set).size(), n);
+    QCOMPARE(caretsOf(set).size(), n);
+    QCOMPARE(modifiedWordsOf(set).size(), n);
+    QCOMPARE(host.tabs, captionsOf(set));
+    QCOMPARE(host.tabIndex, set.currentIndex());
+    QVERIFY(set.currentIndex() >= 0 && set.currentIndex() < n);
     for (int i = 0; i < n; ++i) {
-        QVERIFY(set.storeFiles()[i] != QString());
-        QVERIFY(set.tempRegister().contains(set.storeFiles()[i]));
+        QVERIFY(storeFilesOf(set)[i] != QString());
+        QVERIFY(set.storeFilesMade().contains(storeFilesOf(set)[i]));
     }
 }
 
@@ -128,9 +129,9 @@ private slots:
         startSet(set, host);
         checkInvariants(set, host);
         QCOMPARE(set.count(), 1);
-        QCOMPARE(set.currentFile(), QStringLiteral("Untitled"));
-        QCOMPARE(set.positions(), QStringList{QStringLiteral("0")});
-        QCOMPARE(set.modifiedEntries(), QStringList{QStringLiteral("Not Modified")});
+        QCOMPARE(set.currentDisplayPath(), QStringLiteral("Untitled"));
+        QCOMPARE(caretsOf(set), QList<qint64>{0});
+        QCOMPARE(modifiedWordsOf(set), QStringList{QStringLiteral("Not Modified")});
         QCOMPARE(set.currentTabHint(), QStringLiteral("Untitled - Not Modified"));
     }
 
@@ -142,16 +143,17 @@ private slots:
         host.type(set, "first");
         set.newDocument();
         checkInvariants(set, host);
-        QCOMPARE(host.stores.value(set.storeFiles()[0]), QByteArray("first"));
+        QCOMPARE(host.stores.value(storeFilesOf(set)[0]), QByteArray("first"));
         QVERIFY(host.editorText.isEmpty());
         // The selector's list is refreshed before the new slot is current.
         QCOMPARE(host.docListSelected, 0);
         set.newDocument();
         checkInvariants(set, host);
         QCOMPARE(set.count(), 3);
-        QCOMPARE(set.captions(), (QStringList{UntitledName, UntitledName, UntitledName}));
-        QCOMPARE(set.tabIndex(), 2);
-        QCOMPARE(set.storeFiles().size(), QSet<QString>(set.storeFiles().begin(), set.storeFiles().end()).size());
+        QCOMPARE(captionsOf(set), (QStringList{UntitledName, UntitledName, UntitledName}));
+        QCOMPARE(set.currentIndex(), 2);
+        const QStringList stores = storeFilesOf(set);
+        QCOMPARE(stores.size(), QSet<QString>(stores.begin(), stores.end()).size());
         QCOMPARE(host.title, QStringLiteral(" - Untitled"));
         QVERIFY(!host.statusModified);
     }
@@ -165,15 +167,15 @@ private slots:
         set.newDocument();
         const auto stashesBefore = host.stores;
         set.nextDocument(); // already last
-        QCOMPARE(set.tabIndex(), 2);
+        QCOMPARE(set.currentIndex(), 2);
         set.previousDocument();
         set.previousDocument();
-        QCOMPARE(set.tabIndex(), 0);
+        QCOMPARE(set.currentIndex(), 0);
         set.previousDocument(); // already first
-        QCOMPARE(set.tabIndex(), 0);
+        QCOMPARE(set.currentIndex(), 0);
         checkInvariants(set, host);
         set.nextDocument();
-        QCOMPARE(set.tabIndex(), 1);
+        QCOMPARE(set.currentIndex(), 1);
         checkInvariants(set, host);
         Q_UNUSED(stashesBefore);
     }
@@ -190,13 +192,13 @@ private slots:
         set.switchTo(0);
         QCOMPARE(host.editorText, QByteArray("hello world"));
         QCOMPARE(host.caret, 5);
-        QCOMPARE(set.positions()[1], QStringLiteral("6"));
+        QCOMPARE(caretsOf(set)[1], 6);
         set.switchTo(1);
         QCOMPARE(host.editorText, QByteArray("second"));
         QCOMPARE(host.caret, 6);
         QCOMPARE(host.title, QStringLiteral(" - Untitled"));
         QCOMPARE(host.saveName, QStringLiteral("Untitled"));
-        QCOMPARE(host.docList, set.captions());
+        QCOMPARE(host.docList, captionsOf(set));
         QCOMPARE(host.docListSelected, 1);
     }
 
@@ -209,11 +211,11 @@ private slots:
 
         // The first key is seen before it changes anything.
         host.type(set, "a");
-        QCOMPARE(set.modifiedEntries()[1], NotModifiedEntry);
+        QCOMPARE(modifiedWordsOf(set)[1], NotModifiedWord);
         QVERIFY(!host.statusModified);
         // The second sees the changed flag.
         host.type(set, "b");
-        QCOMPARE(set.modifiedEntries()[1], ModifiedEntry);
+        QCOMPARE(modifiedWordsOf(set)[1], ModifiedWord);
         QVERIFY(host.statusModified);
         QCOMPARE(host.pictures, (QList<int>{0, 1}));
 
@@ -235,11 +237,11 @@ private slots:
         set.newDocument();
         set.switchTo(0);
         QCOMPARE(host.editorText, QByteArray("x"));
-        QCOMPARE(set.modifiedEntries()[0], NotModifiedEntry);
+        QCOMPARE(modifiedWordsOf(set)[0], NotModifiedWord);
         // Showing cleared the editor's flag, so another key leaves it unmodified too.
         QVERIFY(!host.editorFlag);
         set.editorKeyDown();
-        QCOMPARE(set.modifiedEntries()[0], NotModifiedEntry);
+        QCOMPARE(modifiedWordsOf(set)[0], NotModifiedWord);
         QVERIFY(!host.statusModified);
     }
 
@@ -264,11 +266,11 @@ private slots:
         startSet(set, host);
         set.newDocument();
         set.newDocument();
-        QCOMPARE(set.tempRegister().size(), 3);
-        QCOMPARE(set.tempRegister(), set.storeFiles());
-        set.appendEntry(QStringLiteral("a.txt"), QStringLiteral("/x/a.txt"));
-        set.addDocumentSlot();
-        QCOMPARE(set.tempRegister().size(), 4);
+        QCOMPARE(set.storeFilesMade().size(), 3);
+        QCOMPARE(set.storeFilesMade(), storeFilesOf(set));
+        set.beginDocument(QStringLiteral("a.txt"), QStringLiteral("/x/a.txt"));
+        set.completeDocument();
+        QCOMPARE(set.storeFilesMade().size(), 4);
         checkInvariants(set, host);
         QCOMPARE(set.currentTabHint(), QStringLiteral("/x/a.txt - Not Modified"));
     }
@@ -285,7 +287,7 @@ private slots:
         QCOMPARE(set.count(), 1);
         // The current document was stashed for the new one and is shown again.
         QCOMPARE(host.editorText, QByteArray("kept"));
-        QCOMPARE(host.stores.value(set.storeFiles()[0]), QByteArray("kept"));
+        QCOMPARE(host.stores.value(storeFilesOf(set)[0]), QByteArray("kept"));
     }
 
     void switchToTheCurrentOrAMissingTabDoesNothing()
@@ -298,7 +300,7 @@ private slots:
         set.switchTo(5);
         set.switchTo(-1);
         QCOMPARE(host.editorText, QByteArray("keep"));
-        QCOMPARE(host.stores.value(set.storeFiles()[0]), QByteArray());
+        QCOMPARE(host.stores.value(storeFilesOf(set)[0]), QByteArray());
     }
 };
 
@@ -319,17 +321,17 @@ struct ScriptedAnswers
 // Documents "A", "B", "C" (captions and paths), C current; `modified` names the modified ones.
 void threeDocuments(DocumentSet& set, FakeHost& host, const QString& modified)
 {
-    set.appendEntry(QStringLiteral("A"), QStringLiteral("/d/A"));
-    set.addDocumentSlot();
+    set.beginDocument(QStringLiteral("A"), QStringLiteral("/d/A"));
+    set.completeDocument();
     host.editorText = "text A";
     for (const QString& name : {QStringLiteral("B"), QStringLiteral("C")}) {
         set.stashCurrentDocument();
-        set.appendEntry(name, QStringLiteral("/d/") + name);
-        set.addDocumentSlot();
+        set.beginDocument(name, QStringLiteral("/d/") + name);
+        set.completeDocument();
         host.editorText = "text " + name.toLatin1();
     }
     for (int i = 0; i < 3; ++i)
-        if (modified.contains(set.captions()[i])) {
+        if (modified.contains(captionsOf(set)[i])) {
             set.switchTo(i);
             set.markCurrentModified();
         }
@@ -360,22 +362,22 @@ private slots:
     {
         FakeHost host;
         DocumentSet set(host);
-        set.appendEntry(QStringLiteral("a.txt"), QStringLiteral("/d/a.txt"));
-        set.addDocumentSlot();
+        set.beginDocument(QStringLiteral("a.txt"), QStringLiteral("/d/a.txt"));
+        set.completeDocument();
         host.editorText = "gone";
         set.markCurrentModified();
-        const QString oldStore = set.storeFiles()[0];
+        const QString oldStore = storeFilesOf(set)[0];
         ScriptedAnswers script{{Answer::Yes}, {}};
         set.closeDocument(script.ask());
         checkInvariants(set, host);
         QCOMPARE(set.count(), 1);
-        QCOMPARE(set.currentFile(), UntitledName);
+        QCOMPARE(set.currentDisplayPath(), UntitledName);
         QCOMPARE(set.currentCaption(), UntitledName);
         QVERIFY(!set.isModified(0));
         QVERIFY(host.editorText.isEmpty());
-        QVERIFY(set.storeFiles()[0] != oldStore);
+        QVERIFY(storeFilesOf(set)[0] != oldStore);
         // The closed document's store file stays registered until the program ends.
-        QVERIFY(set.tempRegister().contains(oldStore));
+        QVERIFY(set.storeFilesMade().contains(oldStore));
         QCOMPARE(host.title, QStringLiteral(" - Untitled"));
     }
 
@@ -383,13 +385,13 @@ private slots:
     {
         FakeHost host;
         DocumentSet set(host);
-        set.appendEntry(QStringLiteral("a.txt"), QStringLiteral("/d/a.txt"));
-        set.addDocumentSlot();
+        set.beginDocument(QStringLiteral("a.txt"), QStringLiteral("/d/a.txt"));
+        set.completeDocument();
         host.editorText = "text";
         ScriptedAnswers script;
         set.closeDocument(script.ask());
         QVERIFY(script.asked.isEmpty());
-        QCOMPARE(set.currentFile(), QStringLiteral("/d/a.txt"));
+        QCOMPARE(set.currentDisplayPath(), QStringLiteral("/d/a.txt"));
         QCOMPARE(host.editorText, QByteArray("text"));
     }
 
@@ -403,11 +405,11 @@ private slots:
         set.closeDocument(script.ask());
         QVERIFY(script.asked.isEmpty());
         checkInvariants(set, host);
-        QCOMPARE(set.captions(), (QStringList{"A", "C"}));
-        QCOMPARE(set.tabIndex(), 1);
+        QCOMPARE(captionsOf(set), (QStringList{"A", "C"}));
+        QCOMPARE(set.currentIndex(), 1);
         QCOMPARE(host.editorText, QByteArray("text C"));
         QCOMPARE(host.title, QStringLiteral(" - C"));
-        QCOMPARE(host.docList, set.captions());
+        QCOMPARE(host.docList, captionsOf(set));
     }
 
     void closingAModifiedFirstDocumentWithYesEndsQuietlyOnTheLast()
@@ -419,7 +421,7 @@ private slots:
         ScriptedAnswers script{{Answer::Yes}, {}};
         QVERIFY_THROWS_EXCEPTION(QuietEnd, set.closeDocument(script.ask()));
         checkInvariants(set, host);
-        QCOMPARE(set.captions(), (QStringList{"B", "C"}));
+        QCOMPARE(captionsOf(set), (QStringList{"B", "C"}));
         QCOMPARE(set.currentCaption(), QStringLiteral("C"));
         QCOMPARE(host.editorText, QByteArray("text C"));
     }
@@ -434,7 +436,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(QuietEnd, set.closeDocument(script.ask()));
         set.closeDocument(script.ask()); // No: not quiet
         QCOMPARE(script.asked.size(), 2);
-        QCOMPARE(set.captions(), (QStringList{"A", "B", "C"}));
+        QCOMPARE(captionsOf(set), (QStringList{"A", "B", "C"}));
         QCOMPARE(set.currentCaption(), QStringLiteral("B"));
         QCOMPARE(host.editorText, QByteArray("text B"));
         QVERIFY(set.isModified(1));
@@ -449,13 +451,13 @@ private slots:
         set.newDocument();
         set.markCurrentModified();
         QCOMPARE(set.count(), 5);
-        const QStringList registerBefore = set.tempRegister();
+        const QStringList registerBefore = set.storeFilesMade();
         ScriptedAnswers script{{Answer::Yes}, {}};
         set.closeAll(script.ask());
         QCOMPARE(script.asked, QStringList{CloseAllQuestion});
         checkInvariants(set, host);
         QCOMPARE(set.count(), 1);
-        QCOMPARE(set.currentFile(), UntitledName);
+        QCOMPARE(set.currentDisplayPath(), UntitledName);
         QVERIFY(!set.isModified(0));
         QVERIFY(host.editorText.isEmpty());
         QCOMPARE(host.editorHint, UntitledName);
@@ -463,7 +465,7 @@ private slots:
         // Every closed document's kept text is released; their store files stay registered.
         QCOMPARE(host.dropped.size(), 5);
         for (const QString& file : registerBefore)
-            QVERIFY(set.tempRegister().contains(file));
+            QVERIFY(set.storeFilesMade().contains(file));
     }
 
     void closeAllAnsweredNoOrCancel()

@@ -3,44 +3,22 @@
 // options window when the command runs, the ".LOG" stamp following the last command used, and
 // the word count's rules, progress bar, disabled menu item and report.
 
-#include "core/prompts.h"
-#include "mainwindow/mainwindow.h"
-#include "mainwindow/statusbar.h"
 #include "commands/datestamp.h"
-#include "editor/editorview.h"
-#include "windows/optionsdialog.h"
+#include "mainwindow/datecontroller.h"
+#include "mainwindow/filecontroller.h"
+#include "mainwindow/textcontroller.h"
+#include "mainwindow/viewcontroller.h"
+#include "support/mainwindowfixture.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QTemporaryDir>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
 namespace {
-
-class ScriptedPrompts : public Prompts
-{
-public:
-    QStringList informationTitles;
-    QStringList informationTexts;
-    QStringList others;
-
-    Answer question(const QString&, const QString& text) override
-    {
-        others.append(text);
-        return Answer::Cancel;
-    }
-    void warning(const QString&, const QString& text) override { others.append(text); }
-    void information(const QString& title, const QString& text) override
-    {
-        informationTitles.append(title);
-        informationTexts.append(text);
-    }
-    void error(const QString& text) override { others.append(text); }
-    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
-};
 
 // Counts how often a widget is shown.
 class ShowCounter : public QObject
@@ -68,15 +46,6 @@ void selectBytes(EditorView* editor, qint64 anchor, qint64 caret)
     editor->SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(anchor), static_cast<long>(caret));
 }
 
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        file.write(bytes);
-    return path;
-}
-
 } // namespace
 
 class TestDateCommands : public QObject
@@ -84,22 +53,15 @@ class TestDateCommands : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_dir.isValid());
-        qputenv("TMPDIR", m_dir.path().toLocal8Bit());
-        StampSource::now = [] { return FixedNow; };
-        Prompts::install(&m_prompts);
-    }
-
-    void cleanupTestCase() { Prompts::install(nullptr); }
+    void initTestCase() { StampSource::now = [] { return FixedNow; }; }
 
     void init()
     {
-        m_prompts = ScriptedPrompts();
+        m_fixture = std::make_unique<MainWindowFixture>();
         useLocale("en_GB");
-        QuilletOp = nullptr;
     }
+
+    void cleanup() { m_fixture.reset(); }
 
     void eachCommandInsertsItsStamp_data()
     {
@@ -134,11 +96,11 @@ private slots:
         QFETCH(QString, locale);
         QFETCH(QByteArray, expected);
         useLocale(locale.toLatin1().constData());
-        MainWindow form;
+        MainWindow& form = m_fixture->create();
         EditorView* editor = form.editor();
         editor->setBytes(QByteArray("[]"));
         editor->setCaret(1);
-        QVERIFY(!form.documents().isModified(form.documents().tabIndex()));
+        QVERIFY(!form.documents().isModified(form.documents().currentIndex()));
 
         QAction* action = form.action(command);
         QVERIFY(action && action->isEnabled());
@@ -147,8 +109,9 @@ private slots:
         QCOMPARE(editor->bytes(), "[" + expected + "]");
         QCOMPARE(editor->selStart(), 1 + expected.size());
         QCOMPARE(editor->selLength(), 0);
-        QVERIFY(form.documents().isModified(form.documents().tabIndex()));
-        QVERIFY(m_prompts.others.isEmpty());
+        QVERIFY(form.documents().isModified(form.documents().currentIndex()));
+        QVERIFY(prompts().questions.isEmpty());
+        QVERIFY(prompts().errors.isEmpty());
         // One edit: a single undo takes the whole stamp away.
         editor->undo();
         QCOMPARE(editor->bytes(), QByteArray("[]"));
@@ -166,7 +129,7 @@ private slots:
     {
         QFETCH(qint64, anchor);
         QFETCH(qint64, caret);
-        MainWindow form;
+        MainWindow& form = m_fixture->create();
         EditorView* editor = form.editor();
         editor->setBytes(QByteArray("abc def ghi"));
         selectBytes(editor, anchor, caret);
@@ -179,11 +142,10 @@ private slots:
 
     void filterIsReadWhenTheCommandRuns()
     {
-        OptionsDialog options;
-        QuilletOp = &options;
+        OptionsDialog& options = m_fixture->withOptions();
         auto* field = options.findChild<QLineEdit*>(QStringLiteral("Edit5"));
         QVERIFY(field);
-        MainWindow form;
+        MainWindow& form = m_fixture->create();
         EditorView* editor = form.editor();
 
         field->setText(QStringLiteral("yyyy"));
@@ -196,27 +158,26 @@ private slots:
 
         // A click on the clock panel inserts the time as the tool button does.
         field->setText(QStringLiteral("nn"));
-        form.StatusBar1MouseUp(0);
+        form.view().statusPanelClicked(0);
         QCOMPARE(editor->bytes(), QByteArray(">>2026>>at 14>>05"));
-        QCOMPARE(form.stampFormat(), QStringLiteral("nn"));
-        QuilletOp = nullptr;
+        QCOMPARE(form.dates().stampFormat(), QStringLiteral("nn"));
     }
 
     void logStampFollowsTheLastCommandUsed()
     {
-        const QString path = writeFile(m_dir, QStringLiteral("log.txt"), QByteArray(".LOG\r\n"));
-        MainWindow form;
-        form.OpenFileByPath(path);
+        const QString path = m_fixture->makeFile(QStringLiteral("log.txt"), QByteArray(".LOG\r\n"));
+        MainWindow& form = m_fixture->create();
+        form.files().openPath(path);
         QCOMPARE(form.editor()->bytes(), QByteArray(".LOG\r\n>>06/12/2026 14:05:09\r\n"));
 
-        form.NewBtn1Click();
+        form.files().newDocument();
         form.action(QStringLiteral("ShortTime1"))->trigger();
-        form.OpenFileByPath(path);
+        form.files().openPath(path);
         QCOMPARE(form.editor()->bytes(), QByteArray(".LOG\r\n>>14:05\r\n"));
 
-        form.NewBtn1Click();
+        form.files().newDocument();
         form.action(QStringLiteral("LongDate1"))->trigger();
-        form.OpenFileByPath(path);
+        form.files().openPath(path);
         QCOMPARE(form.editor()->bytes(), QByteArray(".LOG\r\n>>Sunday, 6 December 2026/December/2026\r\n"));
     }
 
@@ -240,37 +201,36 @@ private slots:
     {
         QFETCH(QByteArray, text);
         QFETCH(int, words);
-        MainWindow form;
+        MainWindow& form = m_fixture->create();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.editor()->setBytes(text);
-        QProgressBar* bar = form.statusBar1()->progressBar();
+        QProgressBar* bar = form.statusPanels()->progressBar();
         ShowCounter counter;
         bar->installEventFilter(&counter);
 
         form.action(QStringLiteral("WordCount1"))->trigger();
 
-        QCOMPARE(m_prompts.informationTitles, QStringList{QStringLiteral("Quillet -Word Count")});
-        QCOMPARE(m_prompts.informationTexts,
-                 QStringList{QStringLiteral("This Document Contains %1 words.").arg(words)});
-        QCOMPARE(form.statusBar1()->panelText(4), QStringLiteral("Word Count completed."));
+        QCOMPARE(prompts().informations,
+                 QStringList{QStringLiteral("Quillet -Word Count: This Document Contains %1 words.").arg(words)});
+        QCOMPARE(form.statusPanels()->panelText(4), QStringLiteral("Word Count completed."));
         QCOMPARE(counter.shows > 0, !text.isEmpty());
         QVERIFY(bar->isHidden());
         QCOMPARE(bar->maximum(), 100);
         QVERIFY(form.action(QStringLiteral("WordCount1"))->isEnabled());
         QCOMPARE(form.editor()->bytes(), text);
-        QVERIFY(!form.documents().isModified(form.documents().tabIndex()));
+        QVERIFY(!form.documents().isModified(form.documents().currentIndex()));
     }
 
     void wordCountWhileItRuns()
     {
-        MainWindow form;
+        MainWindow& form = m_fixture->create();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         const QByteArray text = QByteArray("abc ").repeated(1'000'000);
         form.editor()->setBytes(text);
         QAction* item = form.action(QStringLiteral("WordCount1"));
-        QProgressBar* bar = form.statusBar1()->progressBar();
+        QProgressBar* bar = form.statusPanels()->progressBar();
 
         bool ran = false, enabled = true, visible = false, reported = true;
         int maximum = 0;
@@ -279,7 +239,7 @@ private slots:
             enabled = item->isEnabled();
             visible = bar->isVisible();
             maximum = bar->maximum();
-            reported = !m_prompts.informationTexts.isEmpty();
+            reported = !prompts().informations.isEmpty();
             // Editing meanwhile does not change what is counted.
             form.editor()->setBytes(QByteArray("x"));
             // Nor does a second start: the item is off, and with it the shortcut.
@@ -292,27 +252,28 @@ private slots:
         QVERIFY(visible);
         QCOMPARE(maximum, text.size());
         QVERIFY(!reported);
-        QCOMPARE(m_prompts.informationTexts, QStringList{QStringLiteral("This Document Contains 1000000 words.")});
+        QCOMPARE(prompts().informations,
+                 QStringList{QStringLiteral("Quillet -Word Count: This Document Contains 1000000 words.")});
         QVERIFY(item->isEnabled());
         QVERIFY(bar->isHidden());
     }
 
     void wordCountEndsQuietlyWhenTheWindowGoes()
     {
-        auto* form = new MainWindow;
+        auto* form = new MainWindow(m_fixture->windows);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form));
         form->editor()->setBytes(QByteArray("abc ").repeated(1'000'000));
         QTimer::singleShot(0, form, [form] { delete form; });
         QPointer<MainWindow> watch(form);
-        form->WordCount1Click();
+        form->text().wordCount();
         QVERIFY(watch.isNull());
-        QVERIFY(m_prompts.informationTexts.isEmpty());
+        QVERIFY(prompts().informations.isEmpty());
     }
 
 private:
-    QTemporaryDir m_dir;
-    ScriptedPrompts m_prompts;
+    std::unique_ptr<MainWindowFixture> m_fixture;
+    ScriptedPrompts& prompts() { return m_fixture->prompts; }
 };
 
 QTEST_MAIN(TestDateCommands)

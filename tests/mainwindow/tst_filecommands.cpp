@@ -6,15 +6,10 @@
 
 #include "core/commanderror.h"
 #include "core/commandguard.h"
-#include "core/prompts.h"
-#include "mainwindow/mainwindow.h"
-#include "mainwindow/statusbar.h"
-#include "mainwindow/documenttabs.h"
-#include "documents/documentset.h"
-#include "editor/editorview.h"
-#include "windows/configurationdialog.h"
+#include "editor/editorviews.h"
+#include "mainwindow/filecontroller.h"
 #include "settings/recentfilesmenu.h"
-#include "support/sandbox.h"
+#include "support/mainwindowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,7 +20,6 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -33,51 +27,8 @@
 
 namespace {
 
-// Answers questions from a queue (Cancel once it runs dry), returns scripted dialog choices and
-// records everything the program asked or reported.
-class ScriptedPrompts : public Prompts
-{
-public:
-    QList<Answer> answers;
-    QStringList questions;
-    QStringList errors;
-    QStringList savePaths; // one per Save As dialog; an empty string or none left: cancelled
-    QStringList saveTitles;
-    QStringList saveProposals;
-    QStringList openPaths;
-    QString openTitle;
-
-    Answer question(const QString&, const QString& text) override
-    {
-        questions.append(text);
-        return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
-    }
-    void warning(const QString&, const QString& text) override { errors.append(text); }
-    void error(const QString& text) override { errors.append(text); }
-    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
-    QStringList openFiles(FileDialogState& dialog) override
-    {
-        openTitle = dialog.title;
-        return openPaths;
-    }
-    QString saveFile(FileDialogState& dialog) override
-    {
-        saveTitles.append(dialog.title);
-        saveProposals.append(dialog.fileName);
-        return savePaths.isEmpty() ? QString() : savePaths.takeFirst();
-    }
-};
-
 const QString ExitQuestion = QStringLiteral("This Document has been modified, do you want to save it?");
 const QString ClearQuestion = QStringLiteral("Are you sure you want to clear the Document?");
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
-}
 
 // Every line break (CR LF, lone LF, lone CR) as CR LF, worked out byte by byte.
 QByteArray withCrlf(const QByteArray& text)
@@ -116,23 +67,25 @@ class TestFileCommands : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<Sandbox> m_tmp;
-    ScriptedPrompts m_prompts;
-    Prompts* m_previousPrompts = nullptr;
-    std::unique_ptr<MainWindow> m_form;
-    QString m_programDir;
+    std::unique_ptr<MainWindowFixture> m_fixture;
 
-    // Creates and shows the main window; backups then go to the temporary program directory
-    // (showing the window sets the program directory, so it is set again afterwards).
-    bool start(const QStringList& arguments = {})
+    bool start(const QStringList& arguments = {}) { return m_fixture->start(arguments); }
+    MainWindow* form() { return m_fixture->window.get(); }
+    ScriptedPrompts& prompts() { return m_fixture->prompts; }
+    // The titles and proposed names of the save dialogs shown, in order.
+    QStringList saveTitles()
     {
-        m_form = std::make_unique<MainWindow>(arguments);
-        QuilForm1 = m_form.get();
-        m_form->show();
-        m_form->activateWindow();
-        const bool active = QTest::qWaitForWindowActive(m_form.get());
-        Config1->setProgramDirectory(m_programDir);
-        return active;
+        QStringList titles;
+        for (const FileDialogState& dialog : prompts().saveDialogs)
+            titles.append(dialog.title);
+        return titles;
+    }
+    QStringList saveProposals()
+    {
+        QStringList names;
+        for (const FileDialogState& dialog : prompts().saveDialogs)
+            names.append(dialog.fileName);
+        return names;
     }
 
     // Tabs a, b, c (the first Untitled closed), with c current.
@@ -145,32 +98,20 @@ private:
             return false;
         docs().switchTo(0);
         closeDocument(false);
-        return docs().fileList() == QStringList({*a, *b, *c}) && docs().tabIndex() == 2;
+        return displayPathsOf(docs()) == QStringList({*a, *b, *c}) && docs().currentIndex() == 2;
     }
 
-    DocumentSet& docs() { return m_form->documents(); }
-    EditorView* editor() { return m_form->editor(); }
-    StatusBar* status() { return m_form->statusBar1(); }
+    DocumentSet& docs() { return m_fixture->docs(); }
+    EditorView* editor() { return m_fixture->editor(); }
+    StatusBar* status() { return m_fixture->status(); }
     QProgressBar* progress() { return status()->progressBar(); }
-    QAction* action(const char* name) { return m_form->action(QLatin1String(name)); }
-    QString backupDir() { return m_programDir + QStringLiteral("Backup"); }
+    QAction* action(const char* name) { return form()->action(QLatin1String(name)); }
+    QString backupDir() { return m_fixture->programDir + QStringLiteral("Backup"); }
 
-    QString makeFile(const QString& relative, const QByteArray& bytes)
-    {
-        const QString path = m_tmp->filePath(QStringLiteral("files/") + relative);
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(bytes);
-        return path;
-    }
+    QString makeFile(const QString& relative, const QByteArray& bytes) { return m_fixture->makeFile(relative, bytes); }
 
     // Types at the end of the text. Two keys or more mark an unmodified document modified.
-    void typeAtEnd(const char* keys)
-    {
-        editor()->setCaret(editor()->textLength());
-        QTest::keyClicks(editor(), QLatin1String(keys));
-    }
+    void typeAtEnd(const char* keys) { m_fixture->typeAtEnd(keys); }
 
     // Runs a handler outside the command guard and tells whether it ended quietly; an error it
     // throws is recorded as the guard's error box would show it.
@@ -181,50 +122,36 @@ private:
         } catch (const QuietEnd&) {
             return true;
         } catch (const CommandError& e) {
-            m_prompts.errors.append(e.message());
+            prompts().errors.append(e.message());
         }
         return false;
     }
 
     void save()
     {
-        endsQuietly([this] { m_form->SaveBtn1Click(); });
+        endsQuietly([this] { form()->files().save(); });
     }
 
     // Close or Close All, through its handler or through its menu item (inside the guard).
     bool closeDocument(bool throughAction)
     {
-        return endsQuietly([&] { throughAction ? action("CloseDocument1")->trigger() : m_form->CloseDocBtn1Click(); });
+        return endsQuietly([&] { throughAction ? action("CloseDocument1")->trigger() : form()->files().closeDocument(); });
     }
 
     bool closeAll(bool throughAction)
     {
-        return endsQuietly([&] { throughAction ? action("CloseAll1")->trigger() : m_form->CloseAll1Click(); });
+        return endsQuietly([&] { throughAction ? action("CloseAll1")->trigger() : form()->files().closeAll(); });
     }
 
 private slots:
-    void initTestCase() { MainWindow::StepPauseMs = 0; }
-
     void init()
     {
-        m_tmp = std::make_unique<Sandbox>();
-        QVERIFY(m_tmp->isValid());
-        m_prompts = ScriptedPrompts();
-        m_previousPrompts = Prompts::install(&m_prompts);
-        m_programDir = m_tmp->filePath(QStringLiteral("program")) + QLatin1Char('/');
-        QVERIFY(QDir().mkpath(m_programDir));
-        Config1 = new ConfigurationDialog;
+        m_fixture = std::make_unique<MainWindowFixture>();
+        QVERIFY(m_fixture->sandbox.isValid());
         QApplication::clipboard()->clear();
     }
 
-    void cleanup()
-    {
-        m_form.reset();
-        delete Config1;
-        Config1 = nullptr;
-        Prompts::install(m_previousPrompts);
-        m_tmp.reset();
-    }
+    void cleanup() { m_fixture.reset(); }
 
     // --- Save ------------------------------------------------------------------------------
 
@@ -235,27 +162,27 @@ private slots:
         QVERIFY(start({main, other}));
         docs().switchTo(1);
         typeAtEnd("end");
-        QCOMPARE(status()->panelText(2), ModifiedEntry);
-        QCOMPARE(m_form->mruManager1()->items().value(0), other);
+        QCOMPARE(status()->panelText(2), ModifiedWord);
+        QCOMPARE(form()->recentFilesMenu()->items().value(0), other);
 
         save();
         QCOMPARE(fileBytes(main), QByteArray("one\r\ntwo\r\nthree\r\nend"));
-        QCOMPARE(docs().captions()[1], QStringLiteral("main.txt"));
-        QCOMPARE(m_form->tabControl()->tabs()->tabText(1), QStringLiteral("main.txt"));
-        QCOMPARE(docs().modifiedEntries()[1], NotModifiedEntry);
-        QCOMPARE(m_form->tabControl()->tabs()->picture(1), 0);
+        QCOMPARE(captionsOf(docs())[1], QStringLiteral("main.txt"));
+        QCOMPARE(form()->documentTabs()->tabs()->tabText(1), QStringLiteral("main.txt"));
+        QCOMPARE(modifiedWordsOf(docs())[1], NotModifiedWord);
+        QCOMPARE(form()->documentTabs()->tabs()->picture(1), 0);
         QCOMPARE(status()->panelText(2), QString());
         QCOMPARE(status()->panelText(4), QStringLiteral("Done!"));
         QVERIFY(progress()->isHidden());
-        QCOMPARE(m_form->mruManager1()->items().value(0), main);
-        QCOMPARE(m_form->mruManager2()->items().value(0), main);
-        QVERIFY(m_prompts.errors.isEmpty());
+        QCOMPARE(form()->recentFilesMenu()->items().value(0), main);
+        QCOMPARE(form()->trayRecentFilesMenu()->items().value(0), main);
+        QVERIFY(prompts().errors.isEmpty());
 
         // The editor's own changed flag was cleared too: one key is again not yet a change.
         typeAtEnd("!");
-        QCOMPARE(docs().modifiedEntries()[1], NotModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs())[1], NotModifiedWord);
         typeAtEnd("!");
-        QCOMPARE(docs().modifiedEntries()[1], ModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs())[1], ModifiedWord);
     }
 
     // --- Data safety -----------------------------------------------------------------------
@@ -281,7 +208,7 @@ private slots:
         QVERIFY(start({path}));
         QCOMPARE(editor()->bytes(), content);
         save();
-        QVERIFY(m_prompts.errors.isEmpty());
+        QVERIFY(prompts().errors.isEmpty());
         const QByteArray saved = fileBytes(path);
         const QByteArray expected = withCrlf(content);
         QCOMPARE(saved.size(), expected.size());
@@ -308,18 +235,18 @@ private slots:
         QVERIFY(start({path}));
         if (!readOnlyFile)
             typeAtEnd("new text");
-        QCOMPARE(docs().modifiedEntries()[1], readOnlyFile ? NotModifiedEntry : ModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs())[1], readOnlyFile ? NotModifiedWord : ModifiedWord);
         const QByteArray text = editor()->bytes();
 
         action("Save1")->trigger();
-        QCOMPARE(m_prompts.errors.size(), 1);
-        QVERIFY2(m_prompts.errors.first().contains(QFileInfo(path).fileName()), qPrintable(m_prompts.errors.first()));
+        QCOMPARE(prompts().errors.size(), 1);
+        QVERIFY2(prompts().errors.first().contains(QFileInfo(path).fileName()), qPrintable(prompts().errors.first()));
         QCOMPARE(fileBytes(plain), old);
         QCOMPARE(QDir(QFileInfo(plain).path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("plain.txt")});
-        QCOMPARE(docs().modifiedEntries()[1], ModifiedEntry);
-        QCOMPARE(status()->panelText(2), ModifiedEntry);
-        QCOMPARE(m_form->tabControl()->tabs()->picture(1), 1);
+        QCOMPARE(modifiedWordsOf(docs())[1], ModifiedWord);
+        QCOMPARE(status()->panelText(2), ModifiedWord);
+        QCOMPARE(form()->documentTabs()->tabs()->picture(1), 1);
         QVERIFY(progress()->isHidden());
         QCOMPARE(editor()->bytes(), text);
     }
@@ -331,43 +258,43 @@ private slots:
         QVERIFY(start());
         typeAtEnd("draft");
         save();
-        QCOMPARE(m_prompts.saveTitles, QStringList{QStringLiteral("Save Text")});
-        QCOMPARE(m_prompts.saveProposals, QStringList{UntitledName});
-        QCOMPARE(docs().captions(), QStringList{UntitledName});
-        QCOMPARE(docs().fileList(), QStringList{UntitledName});
-        QCOMPARE(docs().modifiedEntries(), QStringList{ModifiedEntry});
-        QCOMPARE(m_form->tabControl()->tabs()->picture(0), 1);
+        QCOMPARE(saveTitles(), QStringList{QStringLiteral("Save Text")});
+        QCOMPARE(saveProposals(), QStringList{UntitledName});
+        QCOMPARE(captionsOf(docs()), QStringList{UntitledName});
+        QCOMPARE(displayPathsOf(docs()), QStringList{UntitledName});
+        QCOMPARE(modifiedWordsOf(docs()), QStringList{ModifiedWord});
+        QCOMPARE(form()->documentTabs()->tabs()->picture(0), 1);
         QCOMPARE(editor()->bytes(), QByteArray("draft"));
-        QVERIFY(m_form->mruManager1()->items().isEmpty());
+        QVERIFY(form()->recentFilesMenu()->items().isEmpty());
     }
 
     void saveOnUntitledWritesTheChosenFileAndRenamesTheDocument()
     {
         QVERIFY(start());
         typeAtEnd("draft");
-        const QString path = m_tmp->filePath(QStringLiteral("out/new.txt"));
+        const QString path = m_fixture->sandbox.filePath(QStringLiteral("out/new.txt"));
         QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-        m_prompts.savePaths = {path};
+        prompts().savePaths = {path};
         save();
 
-        QVERIFY(m_prompts.errors.isEmpty());
-        QCOMPARE(m_prompts.saveTitles, QStringList{QStringLiteral("Save Text")});
+        QVERIFY(prompts().errors.isEmpty());
+        QCOMPARE(saveTitles(), QStringList{QStringLiteral("Save Text")});
         QCOMPARE(fileBytes(path), QByteArray("draft"));
-        QCOMPARE(docs().captions(), QStringList{QStringLiteral("new.txt")});
-        QCOMPARE(m_form->tabControl()->tabs()->tabText(0), QStringLiteral("new.txt"));
-        QCOMPARE(docs().fileList(), QStringList{path});
-        QCOMPARE(docs().modifiedEntries(), QStringList{NotModifiedEntry});
-        QCOMPARE(m_form->tabControl()->tabs()->picture(0), 0);
+        QCOMPARE(captionsOf(docs()), QStringList{QStringLiteral("new.txt")});
+        QCOMPARE(form()->documentTabs()->tabs()->tabText(0), QStringLiteral("new.txt"));
+        QCOMPARE(displayPathsOf(docs()), QStringList{path});
+        QCOMPARE(modifiedWordsOf(docs()), QStringList{NotModifiedWord});
+        QCOMPARE(form()->documentTabs()->tabs()->picture(0), 0);
         QCOMPARE(status()->panelText(2), QString());
         QCOMPARE(status()->panelText(4), QStringLiteral("Done!"));
         QVERIFY(progress()->isHidden());
-        QCOMPARE(m_form->tabHint(), path + QStringLiteral(" - ") + NotModifiedEntry);
-        QCOMPARE(m_form->editorHint(), path);
-        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quillet  - new.txt"));
-        QCOMPARE(m_form->mruManager1()->items().value(0), path);
-        QCOMPARE(m_form->mruManager2()->items().value(0), path);
+        QCOMPARE(form()->tabHint(), path + QStringLiteral(" - ") + NotModifiedWord);
+        QCOMPARE(form()->editorHint(), path);
+        QCOMPARE(form()->windowTitle(), QStringLiteral("Quillet  - new.txt"));
+        QCOMPARE(form()->recentFilesMenu()->items().value(0), path);
+        QCOMPARE(form()->trayRecentFilesMenu()->items().value(0), path);
         typeAtEnd("x");
-        QCOMPARE(docs().modifiedEntries(), QStringList{NotModifiedEntry});
+        QCOMPARE(modifiedWordsOf(docs()), QStringList{NotModifiedWord});
     }
 
     void saveAsToANewNameLeavesTheOldFileUntouched()
@@ -375,14 +302,14 @@ private slots:
         const QString old = makeFile(QStringLiteral("old.txt"), "old\n");
         QVERIFY(start({old}));
         typeAtEnd("er");
-        const QString renamed = m_tmp->filePath(QStringLiteral("files/renamed.txt"));
-        m_prompts.savePaths = {renamed};
+        const QString renamed = m_fixture->sandbox.filePath(QStringLiteral("files/renamed.txt"));
+        prompts().savePaths = {renamed};
         action("SaveAs1")->trigger();
-        QCOMPARE(m_prompts.saveProposals, QStringList{QStringLiteral("old.txt")});
+        QCOMPARE(saveProposals(), QStringList{QStringLiteral("old.txt")});
         QCOMPARE(fileBytes(old), QByteArray("old\n"));
         QCOMPARE(fileBytes(renamed), QByteArray("old\r\ner"));
-        QCOMPARE(docs().fileList()[1], renamed);
-        QCOMPARE(docs().captions()[1], QStringLiteral("renamed.txt"));
+        QCOMPARE(displayPathsOf(docs())[1], renamed);
+        QCOMPARE(captionsOf(docs())[1], QStringLiteral("renamed.txt"));
         QCOMPARE(docs().count(), 2);
     }
 
@@ -390,13 +317,13 @@ private slots:
     {
         QVERIFY(start());
         typeAtEnd("bare");
-        const QString bare = m_tmp->filePath(QStringLiteral("plain"));
-        m_prompts.savePaths = {bare};
+        const QString bare = m_fixture->sandbox.filePath(QStringLiteral("plain"));
+        prompts().savePaths = {bare};
         action("SaveAsBtn1")->trigger();
         QVERIFY(!QFile::exists(bare));
         QCOMPARE(fileBytes(bare + QStringLiteral(".txt")), QByteArray("bare"));
-        QCOMPARE(docs().fileList(), QStringList{bare + QStringLiteral(".txt")});
-        QCOMPARE(docs().captions(), QStringList{QStringLiteral("plain.txt")});
+        QCOMPARE(displayPathsOf(docs()), QStringList{bare + QStringLiteral(".txt")});
+        QCOMPARE(captionsOf(docs()), QStringList{QStringLiteral("plain.txt")});
     }
 
     // --- Backups ---------------------------------------------------------------------------
@@ -414,7 +341,7 @@ private slots:
         docs().switchTo(2);
         typeAtEnd("more");
         save();
-        QVERIFY(m_prompts.errors.isEmpty());
+        QVERIFY(prompts().errors.isEmpty());
         QCOMPARE(QDir(backupDir()).entryList(QDir::Files), QStringList{QStringLiteral("notes.BAK")});
         QCOMPARE(fileBytes(backupDir() + QStringLiteral("/notes.BAK")), QByteArray("second\r\nmore"));
         QCOMPARE(fileBytes(first), QByteArray("first\r\n"));
@@ -434,30 +361,30 @@ private slots:
         typeAtEnd("A1");
         docs().switchTo(2);
         typeAtEnd("B2"); // only in the editor: its store file still holds the text as opened
-        QCOMPARE(docs().modifiedEntries(),
-                 (QStringList{ModifiedEntry, ModifiedEntry, ModifiedEntry, NotModifiedEntry}));
-        const QStringList captions = docs().captions();
-        const QStringList modified = docs().modifiedEntries();
-        const QStringList positions = docs().positions();
+        QCOMPARE(modifiedWordsOf(docs()),
+                 (QStringList{ModifiedWord, ModifiedWord, ModifiedWord, NotModifiedWord}));
+        const QStringList captions = captionsOf(docs());
+        const QStringList modified = modifiedWordsOf(docs());
+        const QList<qint64> positions = caretsOf(docs());
 
         action("SaveAll1")->trigger();
         QCOMPARE(fileBytes(a), QByteArray("alpha\r\nA1"));
         QCOMPARE(fileBytes(b), QByteArray("beta\r\nB2"));
         QCOMPARE(fileBytes(c), QByteArray("gamma\r\n"));
         QCOMPARE(fileBytes(backupDir() + QStringLiteral("/b.BAK")), QByteArray("beta\r\nB2"));
-        QVERIFY(m_prompts.questions.isEmpty());
-        QVERIFY(m_prompts.saveTitles.isEmpty());
-        QVERIFY(m_prompts.errors.isEmpty());
-        QVERIFY(!QFileInfo::exists(m_tmp->filePath(UntitledName))); // nor under its caption
-        QCOMPARE(docs().captions(), captions);
-        QCOMPARE(docs().fileList()[0], UntitledName);
-        QCOMPARE(docs().modifiedEntries(), modified);
-        QCOMPARE(docs().positions(), positions);
-        QCOMPARE(docs().tabIndex(), 2);
+        QVERIFY(prompts().questions.isEmpty());
+        QVERIFY(saveTitles().isEmpty());
+        QVERIFY(prompts().errors.isEmpty());
+        QVERIFY(!QFileInfo::exists(m_fixture->sandbox.filePath(UntitledName))); // nor under its caption
+        QCOMPARE(captionsOf(docs()), captions);
+        QCOMPARE(displayPathsOf(docs())[0], UntitledName);
+        QCOMPARE(modifiedWordsOf(docs()), modified);
+        QCOMPARE(caretsOf(docs()), positions);
+        QCOMPARE(docs().currentIndex(), 2);
         QCOMPARE(editor()->bytes(), QByteArray("beta\nB2"));
-        QCOMPARE(status()->panelText(2), ModifiedEntry);
+        QCOMPARE(status()->panelText(2), ModifiedWord);
         QVERIFY(progress()->isHidden());
-        QVERIFY(m_form->scratchBuffer().isEmpty());
+        QVERIFY(form()->scratchBuffer().isEmpty());
     }
 
     // --- Close and Close All ---------------------------------------------------------------
@@ -477,15 +404,15 @@ private slots:
         QVERIFY(start({a}));
         docs().switchTo(0);
         QVERIFY(!closeDocument(false));
-        QCOMPARE(docs().fileList(), QStringList{a});
+        QCOMPARE(displayPathsOf(docs()), QStringList{a});
         typeAtEnd("edit");
-        m_prompts.answers = {Answer::No};
+        prompts().answers = {Answer::No};
         const bool quiet = closeDocument(throughAction);
         QVERIFY(!quiet);
-        QCOMPARE(m_prompts.questions, QStringList{CloseModifiedQuestion});
-        QCOMPARE(docs().fileList(), QStringList{a});
-        QCOMPARE(docs().modifiedEntries(), QStringList{ModifiedEntry});
-        QCOMPARE(status()->panelText(2), ModifiedEntry);
+        QCOMPARE(prompts().questions, QStringList{CloseModifiedQuestion});
+        QCOMPARE(displayPathsOf(docs()), QStringList{a});
+        QCOMPARE(modifiedWordsOf(docs()), QStringList{ModifiedWord});
+        QCOMPARE(status()->panelText(2), ModifiedWord);
         QCOMPARE(editor()->bytes(), QByteArray("alpha\nedit"));
         QCOMPARE(fileBytes(a), QByteArray("alpha\n"));
     }
@@ -499,14 +426,14 @@ private slots:
         docs().switchTo(1);
         const bool quiet = closeDocument(throughAction);
         QVERIFY(!quiet);
-        QVERIFY(m_prompts.questions.isEmpty());
-        QCOMPARE(docs().fileList(), (QStringList{a, c}));
-        QCOMPARE(docs().tabIndex(), 1);
-        QCOMPARE(m_form->tabControl()->tabIndex(), 1);
-        QCOMPARE(m_form->tabControl()->tabs()->count(), 2);
+        QVERIFY(prompts().questions.isEmpty());
+        QCOMPARE(displayPathsOf(docs()), (QStringList{a, c}));
+        QCOMPARE(docs().currentIndex(), 1);
+        QCOMPARE(form()->documentTabs()->tabIndex(), 1);
+        QCOMPARE(form()->documentTabs()->tabs()->count(), 2);
         QCOMPARE(editor()->bytes(), QByteArray("gamma\n"));
-        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quillet  - c.txt"));
-        QCOMPARE(m_form->tabHint(), c + QStringLiteral(" - ") + NotModifiedEntry);
+        QCOMPARE(form()->windowTitle(), QStringLiteral("Quillet  - c.txt"));
+        QCOMPARE(form()->tabHint(), c + QStringLiteral(" - ") + NotModifiedWord);
     }
 
     void closingAModifiedCurrentDocumentWithYesDiscardsItAndEndsQuietly_data() { closeCases_data(); }
@@ -517,13 +444,13 @@ private slots:
         QVERIFY(startWithABC(&a, &b, &c));
         docs().switchTo(0);
         typeAtEnd("lost");
-        m_prompts.answers = {Answer::Yes};
+        prompts().answers = {Answer::Yes};
         const bool quiet = closeDocument(throughAction);
         QCOMPARE(quiet, !throughAction);
-        QCOMPARE(m_prompts.questions, QStringList{CloseModifiedQuestion});
-        QVERIFY(m_prompts.errors.isEmpty());
-        QCOMPARE(docs().fileList(), (QStringList{b, c}));
-        QCOMPARE(docs().tabIndex(), 1);
+        QCOMPARE(prompts().questions, QStringList{CloseModifiedQuestion});
+        QVERIFY(prompts().errors.isEmpty());
+        QCOMPARE(displayPathsOf(docs()), (QStringList{b, c}));
+        QCOMPARE(docs().currentIndex(), 1);
         QCOMPARE(editor()->bytes(), QByteArray("gamma\n"));
         QCOMPARE(status()->panelText(2), QString());
         QCOMPARE(fileBytes(a), QByteArray("alpha\n"));
@@ -542,18 +469,18 @@ private slots:
             docs().switchTo(i);
             typeAtEnd("changed");
         }
-        QCOMPARE(docs().modifiedEntries().count(ModifiedEntry), 3);
-        m_prompts.answers = {Answer::Yes};
+        QCOMPARE(modifiedWordsOf(docs()).count(ModifiedWord), 3);
+        prompts().answers = {Answer::Yes};
         const bool quiet = closeAll(throughAction);
         QVERIFY(!quiet);
-        QCOMPARE(m_prompts.questions, QStringList{CloseAllQuestion});
-        QCOMPARE(docs().captions(), QStringList{UntitledName});
-        QCOMPARE(docs().fileList(), QStringList{UntitledName});
-        QCOMPARE(docs().modifiedEntries(), QStringList{NotModifiedEntry});
-        QCOMPARE(m_form->tabControl()->tabs()->count(), 1);
+        QCOMPARE(prompts().questions, QStringList{CloseAllQuestion});
+        QCOMPARE(captionsOf(docs()), QStringList{UntitledName});
+        QCOMPARE(displayPathsOf(docs()), QStringList{UntitledName});
+        QCOMPARE(modifiedWordsOf(docs()), QStringList{NotModifiedWord});
+        QCOMPARE(form()->documentTabs()->tabs()->count(), 1);
         QCOMPARE(editor()->bytes(), QByteArray());
-        QCOMPARE(m_form->editorHint(), UntitledName);
-        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quillet  - Untitled"));
+        QCOMPARE(form()->editorHint(), UntitledName);
+        QCOMPARE(form()->windowTitle(), QStringLiteral("Quillet  - Untitled"));
         QCOMPARE(fileBytes(a), QByteArray("alpha\n"));
         QCOMPARE(fileBytes(b), QByteArray("beta\n"));
         QCOMPARE(fileBytes(c), QByteArray("gamma\n"));
@@ -576,16 +503,16 @@ private slots:
         const QString a = makeFile(QStringLiteral("a.txt"), "alpha\n");
         QVERIFY(start({a}));
         typeAtEnd("changed");
-        const QStringList files = docs().fileList();
-        const QStringList modified = docs().modifiedEntries();
-        m_prompts.answers = {answer};
+        const QStringList files = displayPathsOf(docs());
+        const QStringList modified = modifiedWordsOf(docs());
+        prompts().answers = {answer};
         const bool quiet = closeAll(throughAction);
         QCOMPARE(quiet, !throughAction && answer == Answer::Cancel);
-        QCOMPARE(m_prompts.questions.size(), 1);
-        QVERIFY(m_prompts.errors.isEmpty());
-        QCOMPARE(docs().fileList(), files);
-        QCOMPARE(docs().modifiedEntries(), modified);
-        QCOMPARE(docs().tabIndex(), 1);
+        QCOMPARE(prompts().questions.size(), 1);
+        QVERIFY(prompts().errors.isEmpty());
+        QCOMPARE(displayPathsOf(docs()), files);
+        QCOMPARE(modifiedWordsOf(docs()), modified);
+        QCOMPARE(docs().currentIndex(), 1);
         QCOMPARE(editor()->bytes(), QByteArray("alpha\nchanged"));
         QCOMPARE(fileBytes(a), QByteArray("alpha\n"));
     }
@@ -614,11 +541,11 @@ private slots:
         QVERIFY(start({makeFile(QStringLiteral("h.txt"), "hello world")}));
         QApplication::clipboard()->setText(QStringLiteral("before"));
         editor()->SendScintilla(QsciScintillaBase::SCI_SETSEL, 0UL, 5L);
-        m_form->action(command)->trigger();
+        form()->action(command)->trigger();
         QCOMPARE(editor()->bytes(), text);
         QCOMPARE(QApplication::clipboard()->text(), clipboard);
-        QCOMPARE(docs().modifiedEntries()[1], modified ? ModifiedEntry : NotModifiedEntry);
-        QCOMPARE(status()->panelText(2), modified ? ModifiedEntry : QString());
+        QCOMPARE(modifiedWordsOf(docs())[1], modified ? ModifiedWord : NotModifiedWord);
+        QCOMPARE(status()->panelText(2), modified ? ModifiedWord : QString());
     }
 
     void copyAllCopiesEverythingAndLeavesTheCaretAtTheStart()
@@ -629,7 +556,7 @@ private slots:
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("first line\r\nsecond line"));
         QCOMPARE(editor()->selStart(), 0);
         QCOMPARE(editor()->selLength(), 0);
-        QCOMPARE(docs().modifiedEntries()[1], NotModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs())[1], NotModifiedWord);
     }
 
     void clearAll_data()
@@ -646,28 +573,28 @@ private slots:
         QFETCH(Answer, answer);
         QFETCH(bool, cleared);
         QVERIFY(start({makeFile(QStringLiteral("h.txt"), "some text")}));
-        m_prompts.answers = {answer};
+        prompts().answers = {answer};
         action("ClearAll1")->trigger();
-        QCOMPARE(m_prompts.questions, QStringList{ClearQuestion});
-        QVERIFY(m_prompts.errors.isEmpty());
+        QCOMPARE(prompts().questions, QStringList{ClearQuestion});
+        QVERIFY(prompts().errors.isEmpty());
         QCOMPARE(editor()->bytes(), cleared ? QByteArray() : QByteArray("some text"));
-        QCOMPARE(docs().modifiedEntries()[1], cleared ? ModifiedEntry : NotModifiedEntry);
-        QCOMPARE(status()->panelText(2), cleared ? ModifiedEntry : QString());
+        QCOMPARE(modifiedWordsOf(docs())[1], cleared ? ModifiedWord : NotModifiedWord);
+        QCOMPARE(status()->panelText(2), cleared ? ModifiedWord : QString());
     }
 
     void undoTwiceRestoresTheTextAndEachUndoMarksModified()
     {
         QVERIFY(start({makeFile(QStringLiteral("u.txt"), "base")}));
         typeAtEnd("x"); // one key: not yet modified
-        QCOMPARE(docs().modifiedEntries()[1], NotModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs())[1], NotModifiedWord);
         action("UndoRedo1")->trigger();
         QCOMPARE(editor()->bytes(), QByteArray("base"));
-        QCOMPARE(docs().modifiedEntries()[1], ModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs())[1], ModifiedWord);
         save(); // back to "Not Modified"; saving is no edit
-        QCOMPARE(docs().modifiedEntries()[1], NotModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs())[1], NotModifiedWord);
         action("UndoBtn1")->trigger();
         QCOMPARE(editor()->bytes(), QByteArray("basex"));
-        QCOMPARE(docs().modifiedEntries()[1], ModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs())[1], ModifiedWord);
     }
 
     void selectionEnablesTheSelectionCommands()
@@ -690,19 +617,19 @@ private slots:
     void missingPathGivesAnEmptyDocumentOnTopOfTheRecentLists()
     {
         QVERIFY(start({makeFile(QStringLiteral("a.txt"), "alpha")}));
-        const QString missing = m_tmp->filePath(QStringLiteral("files/missing.txt"));
-        m_form->OpenFileByPath(missing);
-        QCOMPARE(docs().captions().last(), QStringLiteral("missing.txt"));
-        QCOMPARE(docs().fileList().last(), missing);
-        QCOMPARE(docs().modifiedEntries().last(), NotModifiedEntry);
+        const QString missing = m_fixture->sandbox.filePath(QStringLiteral("files/missing.txt"));
+        form()->files().openPath(missing);
+        QCOMPARE(captionsOf(docs()).last(), QStringLiteral("missing.txt"));
+        QCOMPARE(displayPathsOf(docs()).last(), missing);
+        QCOMPARE(modifiedWordsOf(docs()).last(), NotModifiedWord);
         QCOMPARE(editor()->bytes(), QByteArray());
-        QCOMPARE(m_form->mruManager1()->items().value(0), missing);
-        QCOMPARE(m_form->mruManager2()->items().value(0), missing);
+        QCOMPARE(form()->recentFilesMenu()->items().value(0), missing);
+        QCOMPARE(form()->trayRecentFilesMenu()->items().value(0), missing);
         QVERIFY(!QFile::exists(missing));
         // Saving it creates it.
         typeAtEnd("now here");
         save();
-        QVERIFY(m_prompts.errors.isEmpty());
+        QVERIFY(prompts().errors.isEmpty());
         QCOMPARE(fileBytes(missing), QByteArray("now here"));
     }
 
@@ -719,18 +646,18 @@ private slots:
         const QString a = makeFile(QStringLiteral("a.txt"), "alpha");
         const QString b = makeFile(QStringLiteral("b.txt"), "beta");
         QVERIFY(start({a, b}));
-        QCOMPARE(m_form->mruManager1()->items(), (QStringList{b, a}));
+        QCOMPARE(form()->recentFilesMenu()->items(), (QStringList{b, a}));
         QAction* entry = nullptr;
-        for (QAction* item : m_form->action(submenu)->menu()->actions())
+        for (QAction* item : form()->action(submenu)->menu()->actions())
             if (item->text().endsWith(a))
                 entry = item;
         QVERIFY(entry);
         entry->trigger();
-        QCOMPARE(docs().fileList(), (QStringList{UntitledName, a, b, a}));
-        QCOMPARE(docs().tabIndex(), 3);
+        QCOMPARE(displayPathsOf(docs()), (QStringList{UntitledName, a, b, a}));
+        QCOMPARE(docs().currentIndex(), 3);
         QCOMPARE(editor()->bytes(), QByteArray("alpha"));
-        QCOMPARE(m_form->mruManager1()->items(), (QStringList{a, b}));
-        QCOMPARE(m_form->mruManager2()->items(), (QStringList{a, b}));
+        QCOMPARE(form()->recentFilesMenu()->items(), (QStringList{a, b}));
+        QCOMPARE(form()->trayRecentFilesMenu()->items(), (QStringList{a, b}));
     }
 
     void removeAllEmptiesBothRecentLists_data()
@@ -744,10 +671,10 @@ private slots:
     {
         QFETCH(QString, command);
         QVERIFY(start({makeFile(QStringLiteral("a.txt"), "alpha"), makeFile(QStringLiteral("b.txt"), "beta")}));
-        QCOMPARE(m_form->mruManager2()->items().size(), 2);
-        m_form->action(command)->trigger();
-        QVERIFY(m_form->mruManager1()->items().isEmpty());
-        QVERIFY(m_form->mruManager2()->items().isEmpty());
+        QCOMPARE(form()->trayRecentFilesMenu()->items().size(), 2);
+        form()->action(command)->trigger();
+        QVERIFY(form()->recentFilesMenu()->items().isEmpty());
+        QVERIFY(form()->trayRecentFilesMenu()->items().isEmpty());
         QCOMPARE(action("ReOpen1")->menu()->actions(), QList<QAction*>{action("RemoveAll1")});
         QCOMPARE(docs().count(), 3);
     }
@@ -760,8 +687,8 @@ private slots:
         typeAtEnd("typed");
         action("RefreshFromDisk1")->trigger();
         QCOMPARE(editor()->bytes(), QByteArray("typed"));
-        QVERIFY(m_prompts.errors.isEmpty());
-        QCOMPARE(docs().modifiedEntries(), QStringList{ModifiedEntry});
+        QVERIFY(prompts().errors.isEmpty());
+        QCOMPARE(modifiedWordsOf(docs()), QStringList{ModifiedWord});
     }
 
     void refreshDiscardsUnsavedEditsWithoutAsking()
@@ -771,8 +698,8 @@ private slots:
         typeAtEnd("unsaved");
         action("RefreshFromDisk1")->trigger();
         QCOMPARE(editor()->bytes(), QByteArray("on disk\n"));
-        QVERIFY(m_prompts.questions.isEmpty());
-        QVERIFY(m_prompts.errors.isEmpty());
+        QVERIFY(prompts().questions.isEmpty());
+        QVERIFY(prompts().errors.isEmpty());
         QVERIFY(!editor()->modifiedFlag());
         QCOMPARE(fileBytes(path), QByteArray("on disk\n"));
     }
@@ -784,7 +711,7 @@ private slots:
         typeAtEnd("unsaved");
         QVERIFY(QFile::remove(path));
         action("RefreshFromDisk1")->trigger();
-        QCOMPARE(m_prompts.errors.size(), 1);
+        QCOMPARE(prompts().errors.size(), 1);
         QCOMPARE(editor()->bytes(), QByteArray("on disk\nunsaved"));
     }
 
@@ -811,25 +738,25 @@ private slots:
         typeAtEnd("A1");
         docs().switchTo(2);
         typeAtEnd("B2");
-        m_prompts.answers = answers;
-        QCOMPARE(m_form->ExitSavePass(), goesOn);
-        QCOMPARE(m_prompts.questions, QStringList(questions, ExitQuestion));
-        QVERIFY(m_prompts.saveTitles.isEmpty());
+        prompts().answers = answers;
+        QCOMPARE(form()->files().exitSavePass(), goesOn);
+        QCOMPARE(prompts().questions, QStringList(questions, ExitQuestion));
+        QVERIFY(saveTitles().isEmpty());
         QCOMPARE(fileBytes(a), QByteArray("alpha\n"));
         QCOMPARE(fileBytes(b), QByteArray("beta\n"));
         QVERIFY(!QFileInfo::exists(backupDir()));
-        QCOMPARE(docs().modifiedEntries(), (QStringList{NotModifiedEntry, ModifiedEntry, ModifiedEntry}));
+        QCOMPARE(modifiedWordsOf(docs()), (QStringList{NotModifiedWord, ModifiedWord, ModifiedWord}));
     }
 
     void exitSavePassYesOnUntitledWithSaveAsCancelledCancelsTheExit()
     {
         QVERIFY(start());
         typeAtEnd("draft");
-        m_prompts.answers = {Answer::Yes};
-        QVERIFY(!m_form->ExitSavePass());
-        QCOMPARE(m_prompts.saveTitles, QStringList{QStringLiteral("Save Text")});
-        QCOMPARE(docs().fileList(), QStringList{UntitledName});
-        QCOMPARE(docs().modifiedEntries(), QStringList{ModifiedEntry});
+        prompts().answers = {Answer::Yes};
+        QVERIFY(!form()->files().exitSavePass());
+        QCOMPARE(saveTitles(), QStringList{QStringLiteral("Save Text")});
+        QCOMPARE(displayPathsOf(docs()), QStringList{UntitledName});
+        QCOMPARE(modifiedWordsOf(docs()), QStringList{ModifiedWord});
     }
 
     void exitSavePassYesWritesTheDocument()
@@ -837,11 +764,11 @@ private slots:
         const QString a = makeFile(QStringLiteral("a.txt"), "alpha\n");
         QVERIFY(start({a}));
         typeAtEnd("A1");
-        m_prompts.answers = {Answer::Yes};
-        QVERIFY(m_form->ExitSavePass());
-        QCOMPARE(m_prompts.questions, QStringList{ExitQuestion});
+        prompts().answers = {Answer::Yes};
+        QVERIFY(form()->files().exitSavePass());
+        QCOMPARE(prompts().questions, QStringList{ExitQuestion});
         QCOMPARE(fileBytes(a), QByteArray("alpha\r\nA1"));
-        QCOMPARE(docs().modifiedEntries()[1], NotModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs())[1], NotModifiedWord);
     }
 
     void exitSavePassWithAFailingSaveCancelsTheExit()
@@ -850,11 +777,11 @@ private slots:
         QVERIFY(QFile::setPermissions(a, QFile::ReadOwner));
         QVERIFY(start({a}));
         typeAtEnd("A1");
-        m_prompts.answers = {Answer::Yes};
-        QVERIFY(!m_form->ExitSavePass());
-        QCOMPARE(m_prompts.errors.size(), 1);
+        prompts().answers = {Answer::Yes};
+        QVERIFY(!form()->files().exitSavePass());
+        QCOMPARE(prompts().errors.size(), 1);
         QCOMPARE(fileBytes(a), QByteArray("alpha\n"));
-        QCOMPARE(docs().modifiedEntries()[1], ModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs())[1], ModifiedWord);
     }
 
     void endingTheProgramCancelledKeepsTheWindowOpen_data()
@@ -870,17 +797,17 @@ private slots:
         const QString a = makeFile(QStringLiteral("a.txt"), "alpha\n");
         QVERIFY(start({a}));
         typeAtEnd("A1");
-        const QStringList modified = docs().modifiedEntries();
-        const QStringList store = docs().storeFiles();
-        m_prompts.answers = {Answer::Cancel};
+        const QStringList modified = modifiedWordsOf(docs());
+        const QStringList store = storeFilesOf(docs());
+        prompts().answers = {Answer::Cancel};
         if (throughExit)
             action("Exit1")->trigger();
         else
-            QVERIFY(!m_form->close());
-        QCOMPARE(m_prompts.questions, QStringList{ExitQuestion});
-        QVERIFY(m_form->isVisible());
-        QVERIFY(!m_form->exitRequested());
-        QCOMPARE(docs().modifiedEntries(), modified);
+            QVERIFY(!form()->close());
+        QCOMPARE(prompts().questions, QStringList{ExitQuestion});
+        QVERIFY(form()->isVisible());
+        QVERIFY(!form()->exitRequested());
+        QCOMPARE(modifiedWordsOf(docs()), modified);
         QCOMPARE(editor()->bytes(), QByteArray("alpha\nA1"));
         for (const QString& file : store)
             QVERIFY2(QFile::exists(file), qPrintable(file));
@@ -895,16 +822,16 @@ private slots:
         const QString b = makeFile(QStringLiteral("b.txt"), "beta");
         const QString c = makeFile(QStringLiteral("c.txt"), "gamma");
         QVERIFY(start({a}));
-        m_prompts.openPaths = {b, a, c}; // a is open already: it gets a second tab
+        prompts().openPaths = {b, a, c}; // a is open already: it gets a second tab
         action("Open1")->trigger();
-        QCOMPARE(m_prompts.openTitle, QStringLiteral("Open Text File"));
-        QCOMPARE(docs().fileList(), (QStringList{UntitledName, a, b, a, c}));
-        QCOMPARE(docs().captions(), (QStringList{UntitledName, QStringLiteral("a.txt"), QStringLiteral("b.txt"),
+        QCOMPARE(prompts().openDialogs.value(0).title, QStringLiteral("Open Text File"));
+        QCOMPARE(displayPathsOf(docs()), (QStringList{UntitledName, a, b, a, c}));
+        QCOMPARE(captionsOf(docs()), (QStringList{UntitledName, QStringLiteral("a.txt"), QStringLiteral("b.txt"),
                                                  QStringLiteral("a.txt"), QStringLiteral("c.txt")}));
-        QCOMPARE(docs().tabIndex(), 4);
-        QCOMPARE(m_form->tabControl()->tabs()->count(), 5);
+        QCOMPARE(docs().currentIndex(), 4);
+        QCOMPARE(form()->documentTabs()->tabs()->count(), 5);
         QCOMPARE(editor()->bytes(), QByteArray("gamma"));
-        QCOMPARE(m_form->mruManager1()->items(), (QStringList{c, a, b}));
+        QCOMPARE(form()->recentFilesMenu()->items(), (QStringList{c, a, b}));
         docs().switchTo(3);
         QCOMPARE(editor()->bytes(), QByteArray("alpha"));
     }

@@ -1,22 +1,16 @@
 // The ".LOG" stamp appended to a file whose first line is exactly ".LOG" as it is opened.
 
-#include "mainwindow/mainwindow.h"
-#include "editor/editorview.h"
-
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
+#include "mainwindow/datecontroller.h"
+#include "mainwindow/filecontroller.h"
+#include "support/mainwindowfixture.h"
 
 class TestLogStamp : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        QVERIFY(m_dir.isValid());
-        qputenv("TMPDIR", m_dir.path().toLocal8Bit());
-    }
+    void init() { m_fixture = std::make_unique<MainWindowFixture>(); }
+    void cleanup() { m_fixture.reset(); }
 
     void stampFollowsTheFirstLine_data()
     {
@@ -35,18 +29,13 @@ private slots:
     {
         QFETCH(QByteArray, content);
         QFETCH(QByteArray, expected);
-        const QString path = m_dir.filePath(QStringLiteral("log.txt"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(content);
-        file.close();
-
-        MainWindow form;
-        form.setStampFormat(QStringLiteral("'fixed'"));
-        form.OpenFileByPath(path);
+        const QString path = m_fixture->makeFile(QStringLiteral("log.txt"), content);
+        MainWindow& form = m_fixture->create();
+        form.dates().setStampFormat(QStringLiteral("'fixed'"));
+        form.files().openPath(path);
         QCOMPARE(form.editor()->bytes(), expected);
         // The document stays unmodified; only the editor knows it changed.
-        QVERIFY(!form.documents().isModified(form.documents().tabIndex()));
+        QVERIFY(!form.documents().isModified(form.documents().currentIndex()));
         QCOMPARE(form.editor()->modifiedFlag(), expected != content);
         if (expected != content)
             QCOMPARE(form.editor()->selStart(), form.editor()->textLength());
@@ -54,20 +43,16 @@ private slots:
 
     void stampUsesTheShortDateAndLongTimeBeforeAnyInsertion()
     {
-        const QString path = m_dir.filePath(QStringLiteral("first.txt"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(".LOG\r\n");
-        file.close();
-        MainWindow form;
-        QVERIFY(form.stampFormat().isEmpty());
-        form.OpenFileByPath(path);
+        const QString path = m_fixture->makeFile(QStringLiteral("first.txt"), ".LOG\r\n");
+        MainWindow& form = m_fixture->create();
+        QVERIFY(form.dates().stampFormat().isEmpty());
+        form.files().openPath(path);
         const QByteArray text = form.editor()->bytes();
         QVERIFY2(text.startsWith(".LOG\r\n>>") && text.endsWith("\r\n") && text.size() > 12, text.constData());
     }
 
 private:
-    QTemporaryDir m_dir;
+    std::unique_ptr<MainWindowFixture> m_fixture;
 };
 
 QTEST_MAIN(TestLogStamp)

@@ -1,13 +1,14 @@
 // The real main window driven as a user drives it: keys in the editor, clicks on the tab strip,
 // the tool bar and the status bar, the command line, and the store files the documents pass
-// through. Every test gets its own temporary folder (TMPDIR) so the store files can be inspected.
+// through. Every test gets its own sandbox (TMPDIR) so the store files can be inspected.
 
-#include "core/prompts.h"
-#include "mainwindow/mainwindow.h"
-#include "mainwindow/statusbar.h"
-#include "mainwindow/documenttabs.h"
-#include "documents/documentset.h"
-#include "editor/editorview.h"
+#include "editor/editorviews.h"
+#include "mainwindow/datecontroller.h"
+#include "mainwindow/editcontroller.h"
+#include "mainwindow/filecontroller.h"
+#include "mainwindow/textcontroller.h"
+#include "mainwindow/viewcontroller.h"
+#include "support/mainwindowfixture.h"
 
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
@@ -21,7 +22,6 @@
 #include <QProgressBar>
 #include <QRegularExpression>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -29,26 +29,6 @@
 #include <memory>
 
 namespace {
-
-// Answers every dialog with No and records what the program reported.
-class ScriptedPrompts : public Prompts
-{
-public:
-    QStringList errors;
-
-    Answer question(const QString&, const QString&) override { return Answer::No; }
-    void warning(const QString&, const QString& text) override { errors.append(text); }
-    void error(const QString& text) override { errors.append(text); }
-    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
-};
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
-}
 
 // One hundred numbered lines, CR LF terminated.
 QByteArray hundredLines()
@@ -69,42 +49,16 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_tmp;
-    QByteArray m_savedTmpDir;
-    ScriptedPrompts m_prompts;
-    Prompts* m_previousPrompts = nullptr;
-    std::unique_ptr<MainWindow> m_form;
+    std::unique_ptr<MainWindowFixture> m_fixture;
 
-    // Creates the main window with these arguments, shows it and makes it the active window.
-    bool start(const QStringList& arguments = {})
-    {
-        m_form = std::make_unique<MainWindow>(arguments);
-        QuilForm1 = m_form.get();
-        m_form->show();
-        m_form->activateWindow();
-        return QTest::qWaitForWindowActive(m_form.get());
-    }
-
-    DocumentSet& docs() { return m_form->documents(); }
-    EditorView* editor() { return m_form->editor(); }
-    StatusBar* status() { return m_form->statusBar1(); }
-
-    // Input files live apart from the store files, which go straight into TMPDIR.
-    QString makeFile(const QString& name, const QByteArray& bytes)
-    {
-        QDir(m_tmp->path()).mkpath(QStringLiteral("files"));
-        const QString path = m_tmp->filePath(QStringLiteral("files/") + name);
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(bytes);
-        return path;
-    }
-
-    void clickTab(int index)
-    {
-        DocumentTabBar* tabs = m_form->tabControl()->tabs();
-        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
-    }
+    bool start(const QStringList& arguments = {}) { return m_fixture->start(arguments); }
+    MainWindow* form() { return m_fixture->window.get(); }
+    ScriptedPrompts& prompts() { return m_fixture->prompts; }
+    DocumentSet& docs() { return m_fixture->docs(); }
+    EditorView* editor() { return m_fixture->editor(); }
+    StatusBar* status() { return m_fixture->status(); }
+    QString makeFile(const QString& name, const QByteArray& bytes) { return m_fixture->makeFile(name, bytes); }
+    void clickTab(int index) { m_fixture->clickTab(index); }
 
     QPoint panelCentre(int panel)
     {
@@ -114,71 +68,59 @@ private:
 private slots:
     void init()
     {
-        m_tmp = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_tmp->isValid());
-        m_savedTmpDir = qgetenv("TMPDIR");
-        qputenv("TMPDIR", QFile::encodeName(m_tmp->path()));
-        m_prompts = ScriptedPrompts();
-        m_previousPrompts = Prompts::install(&m_prompts);
+        m_fixture = std::make_unique<MainWindowFixture>();
+        // Every question is answered No.
+        prompts().otherwise = Answer::No;
     }
 
-    void cleanup()
-    {
-        m_form.reset();
-        Prompts::install(m_previousPrompts);
-        if (m_savedTmpDir.isNull())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", m_savedTmpDir);
-        m_tmp.reset();
-    }
+    void cleanup() { m_fixture.reset(); }
 
     // --- Modified tracking on key presses ------------------------------------------------
 
     void secondKeyAfterAChangeMarksTheDocumentModified()
     {
         QVERIFY(start());
-        m_form->action(QStringLiteral("New1"))->trigger();
-        QCOMPARE(docs().tabIndex(), 1);
+        form()->action(QStringLiteral("New1"))->trigger();
+        QCOMPARE(docs().currentIndex(), 1);
 
         QTest::keyClick(editor(), 'a');
-        QCOMPARE(docs().modifiedEntries()[1], NotModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs())[1], NotModifiedWord);
         QCOMPARE(status()->panelText(2), QString());
-        QCOMPARE(m_form->tabControl()->tabs()->picture(1), 0);
+        QCOMPARE(form()->documentTabs()->tabs()->picture(1), 0);
 
         QTest::keyClick(editor(), 'b');
-        QCOMPARE(docs().modifiedEntries()[1], ModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs())[1], ModifiedWord);
         QCOMPARE(status()->panelText(2), QStringLiteral("Modified"));
-        QCOMPARE(m_form->tabControl()->tabs()->picture(1), 1);
+        QCOMPARE(form()->documentTabs()->tabs()->picture(1), 1);
 
         clickTab(0);
-        QCOMPARE(docs().tabIndex(), 0);
+        QCOMPARE(docs().currentIndex(), 0);
         QCOMPARE(status()->panelText(2), QString());
-        QCOMPARE(m_form->tabControl()->tabs()->picture(0), 0);
-        QCOMPARE(m_form->tabControl()->tabs()->picture(1), 1);
+        QCOMPARE(form()->documentTabs()->tabs()->picture(0), 0);
+        QCOMPARE(form()->documentTabs()->tabs()->picture(1), 1);
         clickTab(1);
         QCOMPARE(editor()->bytes(), QByteArray("ab"));
         QCOMPARE(status()->panelText(2), QStringLiteral("Modified"));
-        QCOMPARE(docs().modifiedEntries()[1], ModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs())[1], ModifiedWord);
     }
 
     void singleKeyThenTabClickKeepsTextButNotModified()
     {
         QVERIFY(start());
-        m_form->action(QStringLiteral("New1"))->trigger();
+        form()->action(QStringLiteral("New1"))->trigger();
         QTest::keyClick(editor(), 'x');
         clickTab(0);
-        QCOMPARE(docs().tabIndex(), 0);
+        QCOMPARE(docs().currentIndex(), 0);
         clickTab(1);
-        QCOMPARE(docs().tabIndex(), 1);
+        QCOMPARE(docs().currentIndex(), 1);
         QCOMPARE(editor()->bytes(), QByteArray("x"));
-        QCOMPARE(docs().modifiedEntries()[1], NotModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs())[1], NotModifiedWord);
         QCOMPARE(status()->panelText(2), QString());
-        QCOMPARE(m_form->tabControl()->tabs()->picture(1), 0);
+        QCOMPARE(form()->documentTabs()->tabs()->picture(1), 0);
 
         // Showing a document cleared the editor's own flag: the next key still sees no change.
         QTest::keyClick(editor(), 'y');
-        QCOMPARE(docs().modifiedEntries()[1], NotModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs())[1], NotModifiedWord);
         QCOMPARE(status()->panelText(2), QString());
     }
 
@@ -191,9 +133,9 @@ private slots:
         editor()->setCaret(pos);
 
         clickTab(0);
-        QCOMPARE(docs().tabIndex(), 0);
+        QCOMPARE(docs().currentIndex(), 0);
         clickTab(1);
-        QCOMPARE(docs().tabIndex(), 1);
+        QCOMPARE(docs().currentIndex(), 1);
 
         QCOMPARE(editor()->selStart(), pos);
         QCOMPARE(editor()->selLength(), 0);
@@ -214,11 +156,11 @@ private slots:
         QCOMPARE(editor()->bytes(), content);
 
         clickTab(0);
-        QCOMPARE(docs().tabIndex(), 0);
-        QCOMPARE(fileBytes(docs().storeFiles()[1]), content);
+        QCOMPARE(docs().currentIndex(), 0);
+        QCOMPARE(fileBytes(storeFilesOf(docs())[1]), content);
 
-        m_form->action(QStringLiteral("NextDocument1"))->trigger();
-        QCOMPARE(docs().tabIndex(), 1);
+        form()->action(QStringLiteral("NextDocument1"))->trigger();
+        QCOMPARE(docs().currentIndex(), 1);
         QCOMPARE(editor()->bytes(), content);
     }
 
@@ -236,7 +178,7 @@ private slots:
     {
         QFETCH(QString, how);
         QVERIFY(start({makeFile(QStringLiteral("w.txt"), hundredLines())}));
-        QAction* check = m_form->action(QStringLiteral("WordWrap1"));
+        QAction* check = form()->action(QStringLiteral("WordWrap1"));
         const qint64 pos = editor()->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, 20UL) + 4;
         editor()->setCaret(pos);
 
@@ -244,7 +186,7 @@ private slots:
             if (how == QLatin1String("menu"))
                 check->trigger();
             else if (how == QLatin1String("button"))
-                QTest::mouseClick(m_form->toolBar()->findChild<QToolButton*>(QStringLiteral("WordWrapBtn1")),
+                QTest::mouseClick(form()->toolBar()->findChild<QToolButton*>(QStringLiteral("WordWrapBtn1")),
                                   Qt::LeftButton);
             else
                 QTest::mouseClick(status(), Qt::LeftButton, {}, panelCentre(5));
@@ -276,14 +218,14 @@ private slots:
     void titleFollowsTheCurrentDocument()
     {
         QVERIFY(start());
-        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quillet  - Untitled"));
-        m_form->OpenFileByPath(makeFile(QStringLiteral("a.txt"), "alpha"));
-        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quillet  - a.txt"));
-        m_form->action(QStringLiteral("New1"))->trigger();
-        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quillet  - Untitled"));
+        QCOMPARE(form()->windowTitle(), QStringLiteral("Quillet  - Untitled"));
+        form()->files().openPath(makeFile(QStringLiteral("a.txt"), "alpha"));
+        QCOMPARE(form()->windowTitle(), QStringLiteral("Quillet  - a.txt"));
+        form()->action(QStringLiteral("New1"))->trigger();
+        QCOMPARE(form()->windowTitle(), QStringLiteral("Quillet  - Untitled"));
         clickTab(1);
-        QCOMPARE(docs().tabIndex(), 1);
-        QCOMPARE(m_form->windowTitle(), QStringLiteral("Quillet  - a.txt"));
+        QCOMPARE(docs().currentIndex(), 1);
+        QCOMPARE(form()->windowTitle(), QStringLiteral("Quillet  - a.txt"));
     }
 
     // --- Command line ----------------------------------------------------------------------
@@ -293,14 +235,14 @@ private slots:
         const QString a = makeFile(QStringLiteral("a.txt"), "alpha");
         const QString b = makeFile(QStringLiteral("b.txt"), "beta");
         QVERIFY(start({a, b}));
-        QCOMPARE(docs().captions(), (QStringList{UntitledName, QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
-        QCOMPARE(docs().fileList(), (QStringList{UntitledName, a, b}));
-        QCOMPARE(docs().tabIndex(), 2);
-        QCOMPARE(m_form->tabControl()->tabIndex(), 2);
-        QCOMPARE(m_form->tabControl()->tabs()->count(), 3);
+        QCOMPARE(captionsOf(docs()), (QStringList{UntitledName, QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+        QCOMPARE(displayPathsOf(docs()), (QStringList{UntitledName, a, b}));
+        QCOMPARE(docs().currentIndex(), 2);
+        QCOMPARE(form()->documentTabs()->tabIndex(), 2);
+        QCOMPARE(form()->documentTabs()->tabs()->count(), 3);
         QCOMPARE(editor()->bytes(), QByteArray("beta"));
-        QCOMPARE(fileBytes(docs().storeFiles()[1]), QByteArray("alpha"));
-        QCOMPARE(docs().modifiedEntries(), (QStringList{NotModifiedEntry, NotModifiedEntry, NotModifiedEntry}));
+        QCOMPARE(fileBytes(storeFilesOf(docs())[1]), QByteArray("alpha"));
+        QCOMPARE(modifiedWordsOf(docs()), (QStringList{NotModifiedWord, NotModifiedWord, NotModifiedWord}));
     }
 
     void listFileOpensEachLineThenItself()
@@ -311,16 +253,17 @@ private slots:
         const QString listFile = makeFile(QStringLiteral("list.txt"), list);
         QVERIFY(start({QStringLiteral("CF"), listFile}));
 
-        QCOMPARE(docs().captions(), (QStringList{UntitledName, QStringLiteral("one.txt"), QString(),
+        QCOMPARE(captionsOf(docs()), (QStringList{UntitledName, QStringLiteral("one.txt"), QString(),
                                                  QStringLiteral("two.txt"), QStringLiteral("list.txt")}));
-        QCOMPARE(docs().fileList(), (QStringList{UntitledName, one, QString(), two, listFile}));
-        QCOMPARE(docs().tabIndex(), 4);
+        // An empty line names no file: its document is untitled, so a save asks where to go.
+        QCOMPARE(displayPathsOf(docs()), (QStringList{UntitledName, one, UntitledName, two, listFile}));
+        QCOMPARE(docs().currentIndex(), 4);
         QCOMPARE(editor()->bytes(), list);
-        QCOMPARE(fileBytes(docs().storeFiles()[1]), QByteArray("first"));
-        QCOMPARE(fileBytes(docs().storeFiles()[2]), QByteArray());
-        QCOMPARE(fileBytes(docs().storeFiles()[3]), QByteArray("second"));
-        QVERIFY(m_form->scratchBuffer().isEmpty());
-        QVERIFY(m_prompts.errors.isEmpty());
+        QCOMPARE(fileBytes(storeFilesOf(docs())[1]), QByteArray("first"));
+        QCOMPARE(fileBytes(storeFilesOf(docs())[2]), QByteArray());
+        QCOMPARE(fileBytes(storeFilesOf(docs())[3]), QByteArray("second"));
+        QVERIFY(form()->scratchBuffer().isEmpty());
+        QVERIFY(prompts().errors.isEmpty());
     }
 
     void unreadableFileStillGivesADocumentUnderItsName_data()
@@ -335,16 +278,16 @@ private slots:
     {
         QFETCH(QString, argument);
         QFETCH(QString, caption);
-        const QString path = argument.startsWith(QLatin1Char('/')) ? argument : m_tmp->filePath(argument);
+        const QString path = argument.startsWith(QLatin1Char('/')) ? argument : m_fixture->sandbox.filePath(argument);
         QVERIFY(start({path}));
-        QCOMPARE(docs().captions(), (QStringList{UntitledName, caption}));
-        QCOMPARE(docs().fileList(), (QStringList{UntitledName, path}));
-        QCOMPARE(docs().tabIndex(), 1);
+        QCOMPARE(captionsOf(docs()), (QStringList{UntitledName, caption}));
+        QCOMPARE(displayPathsOf(docs()), (QStringList{UntitledName, path}));
+        QCOMPARE(docs().currentIndex(), 1);
         QCOMPARE(editor()->bytes(), QByteArray());
-        QCOMPARE(docs().modifiedEntries()[1], NotModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs())[1], NotModifiedWord);
         QCOMPARE(status()->panelText(2), QString());
-        QCOMPARE(m_form->tabControl()->tabs()->picture(1), 0);
-        QVERIFY(m_prompts.errors.isEmpty());
+        QCOMPARE(form()->documentTabs()->tabs()->picture(1), 0);
+        QVERIFY(prompts().errors.isEmpty());
     }
 
     void timeSwitchAppendsOneLineAndMarksModified_data()
@@ -364,23 +307,23 @@ private slots:
             args << makeFile(QStringLiteral("t.txt"), "last line");
         QVERIFY(start(args << QStringLiteral("Time")));
         const int current = withFile ? 1 : 0;
-        QCOMPARE(docs().tabIndex(), current);
+        QCOMPARE(docs().currentIndex(), current);
         const QString text = QString::fromUtf8(editor()->bytes());
         QVERIFY2(QRegularExpression(expected).match(text).hasMatch(), qPrintable(text));
-        QCOMPARE(docs().modifiedEntries()[current], ModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs())[current], ModifiedWord);
         QCOMPARE(status()->panelText(2), QStringLiteral("Modified"));
-        QCOMPARE(m_form->tabControl()->tabs()->picture(current), 1);
+        QCOMPARE(form()->documentTabs()->tabs()->picture(current), 1);
         if (withFile)
-            QCOMPARE(docs().modifiedEntries()[0], NotModifiedEntry);
+            QCOMPARE(modifiedWordsOf(docs())[0], NotModifiedWord);
     }
 
     void cfAsLastArgumentIsReportedAndStartUpGoesOn()
     {
         const QString a = makeFile(QStringLiteral("a.txt"), "alpha");
         QVERIFY(start({a, QStringLiteral("CF")}));
-        QCOMPARE(m_prompts.errors.size(), 1);
-        QVERIFY(!m_prompts.errors.first().isEmpty());
-        QCOMPARE(docs().captions(), (QStringList{UntitledName, QStringLiteral("a.txt")}));
+        QCOMPARE(prompts().errors.size(), 1);
+        QVERIFY(!prompts().errors.first().isEmpty());
+        QCOMPARE(captionsOf(docs()), (QStringList{UntitledName, QStringLiteral("a.txt")}));
         QCOMPARE(status()->panelText(4), QStringLiteral("Welcome to Quillet!"));
     }
 
@@ -395,30 +338,30 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(editor()));
 
         QTest::keyClick(editor(), Qt::Key_F7, Qt::ShiftModifier);
-        QCOMPARE(docs().tabIndex(), 1);
+        QCOMPARE(docs().currentIndex(), 1);
         QCOMPARE(editor()->bytes(), QByteArray("alpha"));
         QTest::keyClick(editor(), Qt::Key_F7, Qt::ShiftModifier);
         QTest::keyClick(editor(), Qt::Key_F7, Qt::ShiftModifier); // on the first tab: nothing
-        QCOMPARE(docs().tabIndex(), 0);
+        QCOMPARE(docs().currentIndex(), 0);
         QTest::keyClick(editor(), Qt::Key_F7);
-        QCOMPARE(docs().tabIndex(), 1);
+        QCOMPARE(docs().currentIndex(), 1);
         QTest::keyClick(editor(), Qt::Key_F7);
         QTest::keyClick(editor(), Qt::Key_F7); // on the last tab: nothing
-        QCOMPARE(docs().tabIndex(), 2);
+        QCOMPARE(docs().currentIndex(), 2);
         QCOMPARE(editor()->bytes(), QByteArray("beta"));
 
         QTest::keyClick(editor(), Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(docs().count(), 4);
-        QCOMPARE(docs().tabIndex(), 3);
+        QCOMPARE(docs().currentIndex(), 3);
         QCOMPARE(editor()->bytes(), QByteArray());
-        QCOMPARE(fileBytes(docs().storeFiles()[2]), QByteArray("beta"));
+        QCOMPARE(fileBytes(storeFilesOf(docs())[2]), QByteArray("beta"));
     }
 
     void editorKeepsNoBindingThatClashesWithAProgramShortcut()
     {
         QVERIFY(start());
         QList<int> programKeys;
-        for (QAction* action : m_form->findChildren<QAction*>())
+        for (QAction* action : form()->findChildren<QAction*>())
             for (const QKeySequence& keys : action->shortcuts())
                 if (!keys.isEmpty())
                     programKeys.append(keys[0].toCombined());
@@ -437,11 +380,11 @@ private slots:
     void everyDocumentHasItsOwnEmptyStoreFileInTheTemporaryFolder()
     {
         QVERIFY(start());
-        const QString tmp = QDir(m_tmp->path()).canonicalPath();
+        const QString tmp = QDir(m_fixture->sandbox.path()).canonicalPath();
         auto checkNewest = [&](int expectedCount) {
-            QCOMPARE(docs().storeFiles().size(), expectedCount);
-            QCOMPARE(docs().tempRegister(), docs().storeFiles());
-            const QFileInfo info(docs().storeFiles().last());
+            QCOMPARE(storeFilesOf(docs()).size(), expectedCount);
+            QCOMPARE(docs().storeFilesMade(), storeFilesOf(docs()));
+            const QFileInfo info(storeFilesOf(docs()).last());
             QVERIFY2(info.exists(), qPrintable(info.filePath()));
             QCOMPARE(info.dir().canonicalPath(), tmp);
             QVERIFY(info.fileName().startsWith(QLatin1String("txt")));
@@ -449,12 +392,12 @@ private slots:
         };
         checkNewest(1);
         QTest::keyClicks(editor(), "kept");
-        m_form->action(QStringLiteral("New1"))->trigger();
+        form()->action(QStringLiteral("New1"))->trigger();
         checkNewest(2);
-        QCOMPARE(fileBytes(docs().storeFiles()[0]), QByteArray("kept"));
-        m_form->OpenFileByPath(makeFile(QStringLiteral("a.txt"), "alpha"));
+        QCOMPARE(fileBytes(storeFilesOf(docs())[0]), QByteArray("kept"));
+        form()->files().openPath(makeFile(QStringLiteral("a.txt"), "alpha"));
         checkNewest(3);
-        const QStringList files = docs().storeFiles();
+        const QStringList files = storeFilesOf(docs());
         QCOMPARE(QSet<QString>(files.begin(), files.end()).size(), 3);
     }
 
@@ -463,16 +406,16 @@ private slots:
         const QString a = makeFile(QStringLiteral("a.txt"), "alpha");
         QVERIFY(start({a}));
         QTest::keyClicks(editor(), "more");
-        m_form->action(QStringLiteral("New1"))->trigger();
-        const QStringList registered = docs().tempRegister();
+        form()->action(QStringLiteral("New1"))->trigger();
+        const QStringList registered = docs().storeFilesMade();
         QCOMPARE(registered.size(), 3);
         for (const QString& file : registered)
             QVERIFY(QFile::exists(file));
 
-        QVERIFY(m_form->close());
+        QVERIFY(form()->close());
         for (const QString& file : registered)
             QVERIFY2(!QFile::exists(file), qPrintable(file));
-        QVERIFY(QDir(m_tmp->path()).entryList({QStringLiteral("txt*")}, QDir::Files).isEmpty());
+        QVERIFY(QDir(m_fixture->sandbox.path()).entryList({QStringLiteral("txt*")}, QDir::Files).isEmpty());
         QCOMPARE(fileBytes(a), QByteArray("alpha"));
         QCOMPARE(status()->panelText(4), QStringLiteral("Welcome to Quillet!"));
     }
@@ -500,7 +443,7 @@ private slots:
         QVERIFY(!progress->isVisible());
         const int panel = status()->panelWidth(4);
         const int bar = progress->width();
-        m_form->resize(m_form->width() + 100, m_form->height());
+        form()->resize(form()->width() + 100, form()->height());
         QCoreApplication::processEvents();
         QCOMPARE(status()->panelWidth(4), panel + 100);
         QCOMPARE(progress->width(), bar + 100);
@@ -509,8 +452,8 @@ private slots:
     void showSizeGripTogglesTheGrip()
     {
         QVERIFY(start());
-        QAction* show = m_form->action(QStringLiteral("Show1"));
-        QVERIFY(m_form->statusMenu()->actions().contains(show));
+        QAction* show = form()->action(QStringLiteral("Show1"));
+        QVERIFY(form()->statusMenu()->actions().contains(show));
         const bool first = show->isChecked();
         QCOMPARE(status()->sizeGrip(), first);
         show->trigger();
@@ -524,11 +467,11 @@ private slots:
     {
         QVERIFY(start({makeFile(QStringLiteral("s.txt"), "ab\r\ncdefgh\r\n")}));
         editor()->setCaret(4);
-        m_form->Timer2Timer();
+        form()->view().updateStatusPanels();
         QCOMPARE(status()->panelText(1), QStringLiteral("2:1"));
         // Anchor after "cdef", caret back at the start of the line: only the length adds up.
         editor()->SendScintilla(QsciScintillaBase::SCI_SETSEL, 8UL, 4L);
-        m_form->Timer2Timer();
+        form()->view().updateStatusPanels();
         QCOMPARE(status()->panelText(1), QStringLiteral("2:5"));
         QCOMPARE(status()->panelText(3), QStringLiteral("INS"));
     }
@@ -543,12 +486,12 @@ private slots:
         QCOMPARE(status()->panelText(3), QStringLiteral("INS"));
         QCOMPARE(status()->panelText(4), QStringLiteral("Welcome to Quillet!"));
         for (const char* name : {"Selection1", "Top1", "AddToClipBook1", "CutBtn1", "CopyBtn1"}) {
-            QAction* action = m_form->action(QLatin1String(name));
+            QAction* action = form()->action(QLatin1String(name));
             QVERIFY2(action, name);
             QVERIFY2(!action->isEnabled(), name);
         }
-        QVERIFY(m_form->action(QStringLiteral("ShowToolBars1"))->isChecked());
-        QVERIFY(m_form->action(QStringLiteral("New1"))->isEnabled());
+        QVERIFY(form()->action(QStringLiteral("ShowToolBars1"))->isChecked());
+        QVERIFY(form()->action(QStringLiteral("New1"))->isEnabled());
     }
 
     void captionsShortcutsAndHints_data()
@@ -598,7 +541,7 @@ private slots:
         QFETCH(QString, shortcut);
         QFETCH(QString, statusTip);
         QVERIFY(start());
-        QAction* action = m_form->action(name);
+        QAction* action = form()->action(name);
         QVERIFY(action);
         QCOMPARE(action->text(), caption);
         QCOMPARE(action->shortcut(), QKeySequence(shortcut));
@@ -627,7 +570,7 @@ private slots:
         QFETCH(QString, tooltip);
         QFETCH(QString, statusTip);
         QVERIFY(start());
-        auto* button = m_form->toolBar()->findChild<QToolButton*>(name);
+        auto* button = form()->toolBar()->findChild<QToolButton*>(name);
         QVERIFY(button);
         QCOMPARE(button->size(), QSize(25, 25));
         QCOMPARE(button->toolTip(), tooltip);

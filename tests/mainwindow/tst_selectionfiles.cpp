@@ -2,107 +2,38 @@
 // real main window. Dialogs are answered by a script; files go to a temporary folder.
 
 #include "core/commanderror.h"
-#include "core/prompts.h"
-#include "mainwindow/mainwindow.h"
-#include "mainwindow/statusbar.h"
-#include "documents/documentset.h"
-#include "editor/editorview.h"
-#include "windows/configurationdialog.h"
-#include "support/sandbox.h"
+#include "mainwindow/filecontroller.h"
+#include "mainwindow/textcontroller.h"
+#include "mainwindow/viewcontroller.h"
+#include "support/mainwindowfixture.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
-
-namespace {
-
-class ScriptedPrompts : public Prompts
-{
-public:
-    QStringList errors;
-    QStringList informations; // "title: text"
-    QStringList savePaths;    // one per save dialog; none left: cancelled
-    QList<FileDialogState> saveDialogs;
-    QStringList openPaths;
-    QList<FileDialogState> openDialogs;
-
-    Answer question(const QString&, const QString&) override { return Answer::Cancel; }
-    void warning(const QString&, const QString& text) override { errors.append(text); }
-    void information(const QString& title, const QString& text) override
-    {
-        informations.append(title + QStringLiteral(": ") + text);
-    }
-    void error(const QString& text) override { errors.append(text); }
-    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
-    QStringList openFiles(FileDialogState& dialog) override
-    {
-        openDialogs.append(dialog);
-        return openPaths;
-    }
-    QString saveFile(FileDialogState& dialog) override
-    {
-        saveDialogs.append(dialog);
-        return savePaths.isEmpty() ? QString() : savePaths.takeFirst();
-    }
-};
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
-}
-
-} // namespace
 
 class TestSelectionFiles : public QObject
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<Sandbox> m_tmp;
-    ScriptedPrompts m_prompts;
-    Prompts* m_previousPrompts = nullptr;
-    std::unique_ptr<MainWindow> m_form;
+    std::unique_ptr<MainWindowFixture> m_fixture;
 
-    // Shows the main window with the document `path` (or an untitled one) current.
-    bool start(const QStringList& arguments = {})
-    {
-        m_form = std::make_unique<MainWindow>(arguments);
-        QuilForm1 = m_form.get();
-        m_form->show();
-        m_form->activateWindow();
-        const bool active = QTest::qWaitForWindowActive(m_form.get());
-        Config1->setProgramDirectory(m_tmp->filePath(QStringLiteral("program")) + QLatin1Char('/'));
-        return active;
-    }
+    bool start(const QStringList& arguments = {}) { return m_fixture->start(arguments); }
+    MainWindow* form() { return m_fixture->window.get(); }
+    ScriptedPrompts& prompts() { return m_fixture->prompts; }
+    DocumentSet& docs() { return m_fixture->docs(); }
+    EditorView* editor() { return m_fixture->editor(); }
+    QAction* action(const char* name) { return m_fixture->action(name); }
 
-    DocumentSet& docs() { return m_form->documents(); }
-    EditorView* editor() { return m_form->editor(); }
-    QAction* action(const char* name) { return m_form->action(QLatin1String(name)); }
+    QString path(const QString& relative) { return m_fixture->sandbox.filePath(QStringLiteral("files/") + relative); }
 
-    QString path(const QString& relative) { return m_tmp->filePath(QStringLiteral("files/") + relative); }
+    QString makeFile(const QString& relative, const QByteArray& bytes) { return m_fixture->makeFile(relative, bytes); }
 
-    QString makeFile(const QString& relative, const QByteArray& bytes)
-    {
-        const QString full = path(relative);
-        QDir().mkpath(QFileInfo(full).path());
-        QFile file(full);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(bytes);
-        return full;
-    }
-
-    void select(qint64 from, qint64 to)
-    {
-        editor()->SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(from), static_cast<long>(to));
-    }
+    void select(qint64 from, qint64 to) { m_fixture->select(from, to); }
 
     // Runs a command through its menu item, inside the command guard as the user would.
     void trigger(const char* name)
@@ -120,31 +51,17 @@ private:
             return false;
         editor()->setBytes(text);
         editor()->clearModifiedFlag();
-        return docs().modifiedEntries().value(docs().tabIndex()) == NotModifiedEntry;
+        return modifiedWordsOf(docs()).value(docs().currentIndex()) == NotModifiedWord;
     }
 
 private slots:
-    void initTestCase() { MainWindow::StepPauseMs = 0; }
-
     void init()
     {
-        m_tmp = std::make_unique<Sandbox>();
-        QVERIFY(m_tmp->isValid());
-        QVERIFY(QDir().mkpath(m_tmp->filePath(QStringLiteral("files"))));
-        QVERIFY(QDir().mkpath(m_tmp->filePath(QStringLiteral("program"))));
-        m_prompts = ScriptedPrompts();
-        m_previousPrompts = Prompts::install(&m_prompts);
-        Config1 = new ConfigurationDialog;
+        m_fixture = std::make_unique<MainWindowFixture>();
+        QVERIFY(QDir().mkpath(m_fixture->sandbox.filePath(QStringLiteral("files"))));
     }
 
-    void cleanup()
-    {
-        m_form.reset();
-        delete Config1;
-        Config1 = nullptr;
-        Prompts::install(m_previousPrompts);
-        m_tmp.reset();
-    }
+    void cleanup() { m_fixture.reset(); }
 
     // --- Export ------------------------------------------------------------------------------
 
@@ -177,41 +94,41 @@ private slots:
         QFETCH(QByteArray, expected);
         QVERIFY(startWith(text));
         const QString target = makeFile(QStringLiteral("out.txt"), "old content that is longer");
-        m_prompts.savePaths = {target};
+        prompts().savePaths = {target};
         trigger(command.constData());
-        QCOMPARE(m_prompts.errors, QStringList());
+        QCOMPARE(prompts().errors, QStringList());
         QCOMPARE(fileBytes(target), expected);
         // The document keeps its text, its name and its saved state.
         QCOMPARE(editor()->bytes(), text);
-        QCOMPARE(docs().currentFile(), UntitledName);
-        QCOMPARE(docs().modifiedEntries().value(docs().tabIndex()), NotModifiedEntry);
+        QCOMPARE(docs().currentDisplayPath(), UntitledName);
+        QCOMPARE(modifiedWordsOf(docs()).value(docs().currentIndex()), NotModifiedWord);
     }
 
     void exportDialogsAndTheOtherDialogsUntouched()
     {
         QVERIFY(startWith("a"));
-        m_form->saveDialog().filter = QStringLiteral("Text Files|*.txt");
-        m_form->saveSelectionDialog().fileName = QStringLiteral("chosen");
-        m_form->saveSelectionDialog().defaultExt = QStringLiteral("log");
-        m_form->saveSelectionDialog().filter = QStringLiteral("Logs|*.log");
+        form()->dialogs().save.filter = QStringLiteral("Text Files|*.txt");
+        form()->dialogs().saveSelection.fileName = QStringLiteral("chosen");
+        form()->dialogs().saveSelection.defaultExt = QStringLiteral("log");
+        form()->dialogs().saveSelection.filter = QStringLiteral("Logs|*.log");
         // A name without extension gets the selection dialog's default extension.
-        m_prompts.savePaths = {path(QStringLiteral("unix")), path(QStringLiteral("mac"))};
+        prompts().savePaths = {path(QStringLiteral("unix")), path(QStringLiteral("mac"))};
         trigger("UNIXLFonly1");
         trigger("MACCRonly1");
-        QCOMPARE(m_prompts.saveDialogs.size(), 2);
-        QCOMPARE(m_prompts.saveDialogs[0].title, QStringLiteral("Export File to UNIX Format"));
-        QCOMPARE(m_prompts.saveDialogs[1].title, QStringLiteral("Export File to MAC Format"));
-        for (const FileDialogState& shown : m_prompts.saveDialogs) {
+        QCOMPARE(prompts().saveDialogs.size(), 2);
+        QCOMPARE(prompts().saveDialogs[0].title, QStringLiteral("Export File to UNIX Format"));
+        QCOMPARE(prompts().saveDialogs[1].title, QStringLiteral("Export File to MAC Format"));
+        for (const FileDialogState& shown : prompts().saveDialogs) {
             QCOMPARE(shown.filter, QString());
             QCOMPARE(shown.fileName, QStringLiteral("chosen"));
             QCOMPARE(shown.defaultExt, QStringLiteral("log"));
         }
         QCOMPARE(fileBytes(path(QStringLiteral("unix.log"))), QByteArray("a\n"));
         QCOMPARE(fileBytes(path(QStringLiteral("mac.log"))), QByteArray("a\r"));
-        QCOMPARE(m_form->saveDialog().title, QStringLiteral("Save Text"));
-        QCOMPARE(m_form->saveDialog().filter, QStringLiteral("Text Files|*.txt"));
-        QCOMPARE(m_form->saveSelectionDialog().title, QStringLiteral("Save Selected Text"));
-        QCOMPARE(m_form->saveSelectionDialog().filter, QStringLiteral("Logs|*.log"));
+        QCOMPARE(form()->dialogs().save.title, QStringLiteral("Save Text"));
+        QCOMPARE(form()->dialogs().save.filter, QStringLiteral("Text Files|*.txt"));
+        QCOMPARE(form()->dialogs().saveSelection.title, QStringLiteral("Save Selected Text"));
+        QCOMPARE(form()->dialogs().saveSelection.filter, QStringLiteral("Logs|*.log"));
     }
 
     void exportIgnoresWordWrap()
@@ -219,15 +136,15 @@ private slots:
         const QByteArray longLine = QByteArray("word ").repeated(400);
         const QByteArray text = longLine + "\r\nshort";
         QVERIFY(startWith(text));
-        m_form->resize(300, 300);
+        form()->resize(300, 300);
         if (!editor()->wordWrap())
-            m_form->WordWrapBtn1Click();
+            form()->view().toggleWordWrap();
         QVERIFY(editor()->wordWrap());
         QTest::qWait(0);
         // The long line really is shown as several lines.
         QVERIFY(editor()->SendScintilla(QsciScintillaBase::SCI_WRAPCOUNT, 0UL) > 1);
 
-        m_prompts.savePaths = {path(QStringLiteral("unix.txt")), path(QStringLiteral("mac.txt"))};
+        prompts().savePaths = {path(QStringLiteral("unix.txt")), path(QStringLiteral("mac.txt"))};
         trigger("UNIXLFonly1");
         trigger("MACCRonly1");
         QCOMPARE(fileBytes(path(QStringLiteral("unix.txt"))), longLine + "\nshort\n");
@@ -238,19 +155,19 @@ private slots:
     {
         QVERIFY(startWith(""));
         const QString kept = makeFile(QStringLiteral("kept.txt"), "old");
-        m_prompts.savePaths = {path(QStringLiteral("new.txt")), kept};
+        prompts().savePaths = {path(QStringLiteral("new.txt")), kept};
         trigger("UNIXLFonly1");
         trigger("MACCRonly1");
         // The message comes after the file was chosen, once for each export.
-        QCOMPARE(m_prompts.saveDialogs.size(), 2);
+        QCOMPARE(prompts().saveDialogs.size(), 2);
         const QString message = QStringLiteral("Information: The document is empty. There is nothing to save.");
-        QCOMPARE(m_prompts.informations, QStringList({message, message}));
+        QCOMPARE(prompts().informations, QStringList({message, message}));
         QVERIFY(!QFile::exists(path(QStringLiteral("new.txt"))));
         QCOMPARE(fileBytes(kept), QByteArray("old"));
 
         // Cancel ends the command before the check.
         trigger("UNIXLFonly1");
-        QCOMPARE(m_prompts.informations.size(), 2);
+        QCOMPARE(prompts().informations.size(), 2);
     }
 
     void failedExportReportsAndKeepsTheOldFile()
@@ -260,12 +177,12 @@ private slots:
         QVERIFY(QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadUser));
         const QString blocker = makeFile(QStringLiteral("blocker"), "a file, not a folder");
         const QString underFile = blocker + QStringLiteral("/out.txt");
-        m_prompts.savePaths = {readOnly, underFile};
+        prompts().savePaths = {readOnly, underFile};
         trigger("UNIXLFonly1");
         trigger("MACCRonly1");
-        QCOMPARE(m_prompts.errors.size(), 2);
-        QVERIFY2(m_prompts.errors[0].contains(QStringLiteral("readonly.txt")), qPrintable(m_prompts.errors[0]));
-        QVERIFY2(m_prompts.errors[1].contains(QStringLiteral("out.txt")), qPrintable(m_prompts.errors[1]));
+        QCOMPARE(prompts().errors.size(), 2);
+        QVERIFY2(prompts().errors[0].contains(QStringLiteral("readonly.txt")), qPrintable(prompts().errors[0]));
+        QVERIFY2(prompts().errors[1].contains(QStringLiteral("out.txt")), qPrintable(prompts().errors[1]));
         QCOMPARE(fileBytes(readOnly), QByteArray("old"));
         QCOMPARE(fileBytes(blocker), QByteArray("a file, not a folder"));
         QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -279,23 +196,23 @@ private slots:
         const QByteArray inserted("one\r\ntwo\rthree\n\0end", 19);
         const QString source = makeFile(QStringLiteral("insert.txt"), inserted);
         QVERIFY(startWith("HEAD|TAIL"));
-        m_form->openDialog().title = QStringLiteral("Open Text File");
-        m_form->openDialog().fileName = QStringLiteral("leftover");
-        m_form->openDialog().defaultExt = QStringLiteral("log");
+        form()->dialogs().open.title = QStringLiteral("Open Text File");
+        form()->dialogs().open.fileName = QStringLiteral("leftover");
+        form()->dialogs().open.defaultExt = QStringLiteral("log");
 
         // At the caret: nothing is replaced, the caret ends after the inserted text.
         editor()->setCaret(5);
-        m_prompts.openPaths = {source, path(QStringLiteral("ignored.txt"))};
+        prompts().openPaths = {source, path(QStringLiteral("ignored.txt"))};
         trigger("InsertFile1");
-        QCOMPARE(m_prompts.errors, QStringList());
+        QCOMPARE(prompts().errors, QStringList());
         QCOMPARE(editor()->bytes(), "HEAD|" + inserted + "TAIL");
         QCOMPARE(editor()->selStart(), 5 + inserted.size());
         QCOMPARE(editor()->selLength(), 0);
-        QCOMPARE(docs().modifiedEntries().value(docs().tabIndex()), ModifiedEntry);
-        QCOMPARE(m_form->statusBar1()->panelText(2), ModifiedEntry);
-        QCOMPARE(m_form->scratchBuffer(), inserted);
+        QCOMPARE(modifiedWordsOf(docs()).value(docs().currentIndex()), ModifiedWord);
+        QCOMPARE(form()->statusPanels()->panelText(2), ModifiedWord);
+        QCOMPARE(form()->scratchBuffer(), inserted);
 
-        const FileDialogState shown = m_prompts.openDialogs.value(0);
+        const FileDialogState shown = prompts().openDialogs.value(0);
         QCOMPARE(shown.title, QStringLiteral("Insert Text File"));
         QCOMPARE(shown.fileName, QString());
         QCOMPARE(shown.defaultExt, QStringLiteral("txt"));
@@ -317,12 +234,12 @@ private slots:
     {
         QVERIFY(startWith("text"));
         trigger("InsertFile1");
-        m_prompts.openPaths = {path(QStringLiteral("missing.txt"))};
+        prompts().openPaths = {path(QStringLiteral("missing.txt"))};
         trigger("InsertFile1");
-        QCOMPARE(m_prompts.errors.size(), 1);
-        QVERIFY2(m_prompts.errors[0].contains(QStringLiteral("missing.txt")), qPrintable(m_prompts.errors[0]));
+        QCOMPARE(prompts().errors.size(), 1);
+        QVERIFY2(prompts().errors[0].contains(QStringLiteral("missing.txt")), qPrintable(prompts().errors[0]));
         QCOMPARE(editor()->bytes(), QByteArray("text"));
-        QCOMPARE(docs().modifiedEntries().value(docs().tabIndex()), NotModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs()).value(docs().currentIndex()), NotModifiedWord);
     }
 
     // --- Save Selection ----------------------------------------------------------------------
@@ -346,32 +263,32 @@ private slots:
         QVERIFY(startWith("one\ntwo\r\nthree"));
         select(from, to);
         const QString target = makeFile(QStringLiteral("sel.txt"), "old content, longer than the new");
-        m_prompts.savePaths = {target};
+        prompts().savePaths = {target};
         trigger("SaveSelection1");
-        QCOMPARE(m_prompts.errors, QStringList());
+        QCOMPARE(prompts().errors, QStringList());
         QCOMPARE(fileBytes(target), expected);
-        QCOMPARE(docs().currentFile(), UntitledName);
-        QCOMPARE(docs().modifiedEntries().value(docs().tabIndex()), NotModifiedEntry);
+        QCOMPARE(docs().currentDisplayPath(), UntitledName);
+        QCOMPARE(modifiedWordsOf(docs()).value(docs().currentIndex()), NotModifiedWord);
     }
 
     void saveSelectionDialogAndCancel()
     {
         QVERIFY(startWith("abc"));
-        m_form->saveDialog().filter = QStringLiteral("Text Files|*.txt|All Files|*.*");
-        m_form->saveSelectionDialog().fileName = QStringLiteral("proposed");
-        m_form->saveSelectionDialog().defaultExt = QStringLiteral("sel");
+        form()->dialogs().save.filter = QStringLiteral("Text Files|*.txt|All Files|*.*");
+        form()->dialogs().saveSelection.fileName = QStringLiteral("proposed");
+        form()->dialogs().saveSelection.defaultExt = QStringLiteral("sel");
         select(0, 2);
         trigger("SaveSelection2");
-        QCOMPARE(m_prompts.saveDialogs.size(), 1);
-        QCOMPARE(m_prompts.saveDialogs[0].title, QStringLiteral("Save Selection"));
-        QCOMPARE(m_prompts.saveDialogs[0].filter, QStringLiteral("Text Files|*.txt|All Files|*.*"));
-        QCOMPARE(m_prompts.saveDialogs[0].fileName, QStringLiteral("proposed"));
+        QCOMPARE(prompts().saveDialogs.size(), 1);
+        QCOMPARE(prompts().saveDialogs[0].title, QStringLiteral("Save Selection"));
+        QCOMPARE(prompts().saveDialogs[0].filter, QStringLiteral("Text Files|*.txt|All Files|*.*"));
+        QCOMPARE(prompts().saveDialogs[0].fileName, QStringLiteral("proposed"));
         // Cancelled: nothing written, but the hidden copy was made before the dialog.
         QCOMPARE(QDir(path(QString())).entryList(QDir::Files), QStringList());
-        QCOMPARE(m_form->scratchBuffer(), QByteArray("ab\r\n"));
+        QCOMPARE(form()->scratchBuffer(), QByteArray("ab\r\n"));
 
         // The dialog's default extension completes a bare name.
-        m_prompts.savePaths = {path(QStringLiteral("bare"))};
+        prompts().savePaths = {path(QStringLiteral("bare"))};
         trigger("SaveSelection1");
         QCOMPARE(fileBytes(path(QStringLiteral("bare.sel"))), QByteArray("ab\r\n"));
     }
@@ -383,10 +300,10 @@ private slots:
         const QString readOnly = makeFile(QStringLiteral("readonly.txt"), "old");
         QVERIFY(QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadUser));
         const QString blocker = makeFile(QStringLiteral("blocker"), "file");
-        m_prompts.savePaths = {readOnly, blocker + QStringLiteral("/sel.txt")};
+        prompts().savePaths = {readOnly, blocker + QStringLiteral("/sel.txt")};
         trigger("SaveSelection1");
         trigger("SaveSelection1");
-        QCOMPARE(m_prompts.errors.size(), 2);
+        QCOMPARE(prompts().errors.size(), 2);
         QCOMPARE(fileBytes(readOnly), QByteArray("old"));
         QCOMPARE(fileBytes(blocker), QByteArray("file"));
         QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
@@ -424,12 +341,12 @@ private slots:
         QVERIFY(startWith("[SEL]"));
         select(1, 4);
         const QString target = makeFile(QStringLiteral("log.txt"), old);
-        m_prompts.openPaths = {target};
+        prompts().openPaths = {target};
         trigger("AppendtoFile1");
-        QCOMPARE(m_prompts.errors, QStringList());
+        QCOMPARE(prompts().errors, QStringList());
         QCOMPARE(fileBytes(target), expected);
         QCOMPARE(editor()->bytes(), QByteArray("[SEL]"));
-        QCOMPARE(docs().modifiedEntries().value(docs().tabIndex()), NotModifiedEntry);
+        QCOMPARE(modifiedWordsOf(docs()).value(docs().currentIndex()), NotModifiedWord);
     }
 
     void appendShowsTheLastTitleGiven()
@@ -437,13 +354,13 @@ private slots:
         QVERIFY(startWith("abc"));
         select(0, 1);
         trigger("AppendSelectiontoFile1");
-        m_prompts.openPaths.clear();
+        prompts().openPaths.clear();
         trigger("InsertFile1");
         select(0, 1);
         trigger("AppendtoFile1");
-        QCOMPARE(m_prompts.openDialogs.size(), 3);
-        QCOMPARE(m_prompts.openDialogs[0].title, QStringLiteral("Open Text File"));
-        QCOMPARE(m_prompts.openDialogs[2].title, QStringLiteral("Insert Text File"));
+        QCOMPARE(prompts().openDialogs.size(), 3);
+        QCOMPARE(prompts().openDialogs[0].title, QStringLiteral("Open Text File"));
+        QCOMPARE(prompts().openDialogs[2].title, QStringLiteral("Insert Text File"));
     }
 
     void failedAppendReportsAndKeepsTheOldFile()
@@ -451,19 +368,19 @@ private slots:
         QVERIFY(startWith("abc"));
         select(0, 3);
         // A missing file is not created.
-        m_prompts.openPaths = {path(QStringLiteral("missing.txt"))};
+        prompts().openPaths = {path(QStringLiteral("missing.txt"))};
         trigger("AppendtoFile1");
-        QCOMPARE(m_prompts.errors.size(), 1);
-        QVERIFY2(m_prompts.errors[0].contains(QStringLiteral("missing.txt")), qPrintable(m_prompts.errors[0]));
+        QCOMPARE(prompts().errors.size(), 1);
+        QVERIFY2(prompts().errors[0].contains(QStringLiteral("missing.txt")), qPrintable(prompts().errors[0]));
         QVERIFY(!QFile::exists(path(QStringLiteral("missing.txt"))));
 
         // A file that can be read but not written keeps its content.
         const QString readOnly = makeFile(QStringLiteral("readonly.txt"), "old\r\n");
         QVERIFY(QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ReadUser));
-        m_prompts.openPaths = {readOnly};
+        prompts().openPaths = {readOnly};
         select(0, 3);
         trigger("AppendtoFile1");
-        QCOMPARE(m_prompts.errors.size(), 2);
+        QCOMPARE(prompts().errors.size(), 2);
         QCOMPARE(fileBytes(readOnly), QByteArray("old\r\n"));
         QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }

@@ -35,10 +35,10 @@ QList<QAction*> entryItems(const QMenu& menu)
 }
 
 // Fills the list so that it reads names top to bottom.
-void fillTopToBottom(RecentFilesMenu& mru, const QStringList& names)
+void fillTopToBottom(RecentFilesMenu& recent, const QStringList& names)
 {
     for (qsizetype i = names.size() - 1; i >= 0; --i)
-        mru.Add(names.at(i));
+        recent.add(names.at(i));
 }
 
 class ActionCounter : public QObject
@@ -70,7 +70,7 @@ private slots:
         QCOMPARE(list.capacity(), 10);
         list.setCapacity(16);
         for (int i = 0; i < 17; ++i)
-            list.Add(QStringLiteral("/p%1").arg(i));
+            list.add(QStringLiteral("/p%1").arg(i));
         QCOMPARE(list.count(), 16);
         QCOMPARE(list.at(0), QStringLiteral("/p16"));
         QCOMPARE(list.at(15), QStringLiteral("/p1"));
@@ -87,29 +87,29 @@ private slots:
         QCOMPARE(list.capacity(), 1);
         list.setCapacity(-5);
         QCOMPARE(list.capacity(), 1);
-        list.Add("a");
-        list.Add("b");
+        list.add("a");
+        list.add("b");
         QCOMPARE(list.strings(), QStringList{"b"});
 
-        RecentFilesMenu mru;
-        mru.setCapacity(0);
-        QCOMPARE(mru.capacity(), 1);
-        mru.Add("x");
-        mru.Add("y");
-        QCOMPARE(mru.items(), QStringList{"y"});
+        RecentFilesMenu recent;
+        recent.setCapacity(0);
+        QCOMPARE(recent.capacity(), 1);
+        recent.add("x");
+        recent.add("y");
+        QCOMPARE(recent.items(), QStringList{"y"});
     }
 
     void existingEntryMovesWithOldSpellingAndData()
     {
         RecentList list;
-        list.Add("C:\\Docs\\Notes.txt", 1);
-        list.Add("C:\\other.txt", 2);
-        QCOMPARE(list.Add("c:\\DOCS\\notes.TXT", 99), 0);
+        list.add("C:\\Docs\\Notes.txt", 1);
+        list.add("C:\\other.txt", 2);
+        QCOMPARE(list.add("c:\\DOCS\\notes.TXT", 99), 0);
         QCOMPARE(list.strings(), (QStringList{"C:\\Docs\\Notes.txt", "C:\\other.txt"}));
         QCOMPARE(list.dataAt(0), QVariant(1));
         QCOMPARE(list.indexOf("C:\\OTHER.TXT"), 1);
         // Case folding is not limited to ASCII.
-        list.Add("/Ärger");
+        list.add("/Ärger");
         QCOMPARE(list.indexOf("/äRGER"), 0);
     }
 
@@ -118,9 +118,9 @@ private slots:
         RecentList list(3);
         list.setMode(RecentList::Mode::Append);
         for (const char* s : {"a", "b", "c", "d"})
-            list.Add(s);
+            list.add(s);
         QCOMPARE(list.strings(), (QStringList{"b", "c", "d"}));
-        QCOMPARE(list.Add("B"), 2);
+        QCOMPARE(list.add("B"), 2);
         QCOMPARE(list.strings(), (QStringList{"c", "d", "b"}));
         // Shrinking trims from the top.
         list.setCapacity(2);
@@ -130,14 +130,14 @@ private slots:
     void removeAndClear()
     {
         RecentList list;
-        list.Add("a");
-        list.Add("b");
-        list.Add("c");
-        QVERIFY(list.Remove("B"));
-        QVERIFY(!list.Remove("zzz"));
+        list.add("a");
+        list.add("b");
+        list.add("c");
+        QVERIFY(list.remove("B"));
+        QVERIFY(!list.remove("zzz"));
         QCOMPARE(list.strings(), (QStringList{"c", "a"}));
         QCOMPARE(list.at(5), QString());
-        list.Clear();
+        list.clear();
         QVERIFY(list.isEmpty());
     }
 
@@ -145,20 +145,20 @@ private slots:
     {
         RecentList list(2);
         int reports = 0;
-        list.setOnChange([&] { ++reports; });
+        list.setChangeHandler([&] { ++reports; });
 
-        list.Add("a"); // one Add: insert + trim in a single bracket
+        list.add("a"); // one add: insert + trim in a single bracket
         QCOMPARE(reports, 1);
-        list.Add("b");
-        list.Add("c"); // insert and drop the bottom entry
+        list.add("b");
+        list.add("c"); // insert and drop the bottom entry
         QCOMPARE(reports, 3);
 
         reports = 0;
         list.beginUpdate();
-        list.Add("d");
+        list.add("d");
         list.beginUpdate();
-        list.Add("e");
-        list.Remove("d");
+        list.add("e");
+        list.remove("d");
         list.endUpdate();
         QCOMPARE(reports, 0);
         list.endUpdate();
@@ -166,8 +166,8 @@ private slots:
 
         // Nothing changed: nothing reported.
         reports = 0;
-        list.Remove("absent");
-        list.Add("E"); // already on top
+        list.remove("absent");
+        list.add("E"); // already on top
         list.beginUpdate();
         list.endUpdate();
         list.endUpdate(); // unbalanced close is ignored
@@ -180,11 +180,11 @@ private slots:
     void captionsForSixteenEntries()
     {
         QMenu menu;
-        RecentFilesMenu mru;
-        mru.setCapacity(16);
-        mru.setRecentMenu(&menu);
+        RecentFilesMenu recent;
+        recent.setCapacity(16);
+        recent.setMenu(&menu);
         for (int i = 15; i >= 0; --i)
-            mru.Add(QStringLiteral("/f%1").arg(i));
+            recent.add(QStringLiteral("/f%1").arg(i));
 
         QStringList expected;
         const QString accels = QStringLiteral("0123456789ABCDEF");
@@ -198,37 +198,37 @@ private slots:
         }
     }
 
-    void accelStartDelimiterAndEscaping()
+    void acceleratorStartDelimiterAndEscaping()
     {
         QMenu menu;
-        RecentFilesMenu mru;
-        mru.setRecentMenu(&menu);
-        fillTopToBottom(mru, {"/a", "/b", "/c"});
+        RecentFilesMenu recent;
+        recent.setMenu(&menu);
+        fillTopToBottom(recent, {"/a", "/b", "/c"});
 
-        mru.setStartAccel(35);
+        recent.setFirstAccelerator(35);
         QCOMPARE(menuText(menu), (QStringList{"&Z /a", QStringLiteral("&") + QChar(u'A' + 26) + " /b",
                                               QStringLiteral("&") + QChar(u'A' + 27) + " /c"}));
 
         // k = 99 and 100 still get a character; above 100 the accelerator is one blank.
-        mru.setStartAccel(99);
+        recent.setFirstAccelerator(99);
         QCOMPARE(menuText(menu), (QStringList{QStringLiteral("&") + QChar(u'A' + 89) + " /a",
                                               QStringLiteral("&") + QChar(u'A' + 90) + " /b", "  /c"}));
 
-        mru.setStartAccel(0);
-        mru.setAccelDelimiter(RecentFilesMenu::AccelDelimiter::Tab);
+        recent.setFirstAccelerator(0);
+        recent.setAcceleratorDelimiter(RecentFilesMenu::AcceleratorDelimiter::Tab);
         QCOMPARE(menuText(menu), (QStringList{"&0\t/a", "&1\t/b", "&2\t/c"}));
 
-        mru.setShowAccelChar(false);
-        mru.Add("/R&D notes.txt");
+        recent.setAcceleratorsVisible(false);
+        recent.add("/R&D notes.txt");
         QCOMPARE(menuText(menu), (QStringList{"/R&&D notes.txt", "/a", "/b", "/c"}));
     }
 
     void captionAndHintSplitAtFirstBar()
     {
         QMenu menu;
-        RecentFilesMenu mru;
-        mru.setRecentMenu(&menu);
-        fillTopToBottom(mru, {"/plain.txt", "/x.txt|Hint text", "/y.txt|one|two"});
+        RecentFilesMenu recent;
+        recent.setMenu(&menu);
+        fillTopToBottom(recent, {"/plain.txt", "/x.txt|Hint text", "/y.txt|one|two"});
         const QList<QAction*> items = entryItems(menu);
         QCOMPARE(items.size(), 3);
         QCOMPARE(items.at(0)->text(), QStringLiteral("&0 /plain.txt"));
@@ -243,25 +243,25 @@ private slots:
     {
         QMenu menu;
         QAction* removeAll = menu.addAction("Remove &All");
-        RecentFilesMenu mru;
-        connect(removeAll, &QAction::triggered, &mru, [&] { mru.Clear(); });
-        mru.setRecentMenu(&menu);
+        RecentFilesMenu recent;
+        connect(removeAll, &QAction::triggered, &recent, [&] { recent.clear(); });
+        recent.setMenu(&menu);
         QCOMPARE(menuText(menu), QStringList{"Remove &All"});
 
-        fillTopToBottom(mru, {"/0", "/1", "/2", "/3", "/4", "/5", "/6"});
-        mru.setSeparateSize(3);
+        fillTopToBottom(recent, {"/0", "/1", "/2", "/3", "/4", "/5", "/6"});
+        recent.setGroupSize(3);
         QCOMPARE(menuText(menu), (QStringList{"Remove &All", "-", "&0 /0", "&1 /1", "&2 /2", "-", "&3 /3", "&4 /4",
                                               "&5 /5", "-", "&6 /6"}));
 
         // Rebuilding replaces only what the list added.
-        mru.Remove("/3");
-        mru.setSeparateSize(0);
+        recent.remove("/3");
+        recent.setGroupSize(0);
         QCOMPARE(menuText(menu),
                  (QStringList{"Remove &All", "-", "&0 /0", "&1 /1", "&2 /2", "&3 /4", "&4 /5", "&5 /6"}));
 
         // A menu without items of its own gets no leading separator.
         QMenu bare;
-        mru.setRecentMenu(&bare);
+        recent.setMenu(&bare);
         QCOMPARE(menuText(menu), QStringList{"Remove &All"});
         QCOMPARE(menuText(bare).first(), QStringLiteral("&0 /0"));
     }
@@ -271,49 +271,49 @@ private slots:
         QMenu menu;
         QAction* removeAll = menu.addAction("Remove &All");
         MemoryStore store;
-        RecentFilesMenu mru;
-        connect(removeAll, &QAction::triggered, &mru, [&] { mru.Clear(); });
-        mru.setRecentMenu(&menu);
-        fillTopToBottom(mru, {"/a", "/b"});
-        mru.SaveTo(store, Key);
+        RecentFilesMenu recent;
+        connect(removeAll, &QAction::triggered, &recent, [&] { recent.clear(); });
+        recent.setMenu(&menu);
+        fillTopToBottom(recent, {"/a", "/b"});
+        recent.save(store, Key);
         QCOMPARE(store.names(Key).size(), 2);
 
         removeAll->trigger();
-        QVERIFY(mru.items().isEmpty());
+        QVERIFY(recent.items().isEmpty());
         QCOMPARE(menuText(menu), QStringList{"Remove &All"});
         QVERIFY(menu.menuAction()->isEnabled());
 
-        mru.SaveTo(store, Key);
+        recent.save(store, Key);
         QVERIFY(store.names(Key).isEmpty());
     }
 
     void autoEnable()
     {
         QMenu menu;
-        RecentFilesMenu mru;
-        mru.setRecentMenu(&menu);
+        RecentFilesMenu recent;
+        recent.setMenu(&menu);
         QVERIFY(!menu.menuAction()->isEnabled());
-        mru.Add("/a");
+        recent.add("/a");
         QVERIFY(menu.menuAction()->isEnabled());
-        mru.Clear();
+        recent.clear();
         QVERIFY(!menu.menuAction()->isEnabled());
 
         // Switched off, the enabled state is left alone.
-        mru.setAutoEnable(false);
+        recent.setAutoEnable(false);
         menu.menuAction()->setEnabled(true);
-        mru.UpdateRecentMenu();
+        recent.updateMenu();
         QVERIFY(menu.menuAction()->isEnabled());
     }
 
     void autoUpdateOff()
     {
         QMenu menu;
-        RecentFilesMenu mru;
-        mru.setRecentMenu(&menu);
-        mru.setAutoUpdate(false);
-        mru.Add("/a");
+        RecentFilesMenu recent;
+        recent.setMenu(&menu);
+        recent.setAutoUpdate(false);
+        recent.add("/a");
         QVERIFY(menuText(menu).isEmpty());
-        mru.setAutoUpdate(true);
+        recent.setAutoUpdate(true);
         QCOMPARE(menuText(menu), QStringList{"&0 /a"});
     }
 
@@ -322,79 +322,80 @@ private slots:
     void clickKeepsReopenedPathAndNeverDropsOthers()
     {
         QMenu menu;
-        RecentFilesMenu mru;
-        mru.setCapacity(16);
-        mru.setRemoveOnSelect(true);
-        mru.setRecentMenu(&menu);
-        mru.Add("/C", QStringLiteral("data of C"));
-        fillTopToBottom(mru, {"/A", "/B"});
-        QCOMPARE(mru.items(), (QStringList{"/A", "/B", "/C"}));
+        RecentFilesMenu recent;
+        recent.setCapacity(16);
+        recent.setRemoveOnSelect(true);
+        recent.setMenu(&menu);
+        recent.add("/C", QStringLiteral("data of C"));
+        fillTopToBottom(recent, {"/A", "/B"});
+        QCOMPARE(recent.items(), (QStringList{"/A", "/B", "/C"}));
 
         QString gotName, gotCaption;
         QVariant gotData;
-        mru.setOnClick([&](const QString& name, const QString& caption, const QVariant& data) {
+        recent.setClickHandler([&](const QString& name, const QString& caption, const QVariant& data) {
             gotName = name;
             gotCaption = caption;
             gotData = data;
-            mru.Add(name); // what opening the file does
+            recent.add(name); // what opening the file does
         });
         entryItems(menu).at(2)->trigger();
 
         QCOMPARE(gotName, QStringLiteral("/C"));
         QCOMPARE(gotCaption, QStringLiteral("&2 /C"));
         QCOMPARE(gotData, QVariant(QStringLiteral("data of C")));
-        QCOMPARE(mru.items(), (QStringList{"/C", "/A", "/B"}));
+        QCOMPARE(recent.items(), (QStringList{"/C", "/A", "/B"}));
         QCOMPARE(menuText(menu), (QStringList{"&0 /C", "&1 /A", "&2 /B"}));
     }
 
     void clickRemovesPathTheHandlerDidNotReadd()
     {
         QMenu menu;
-        RecentFilesMenu mru;
-        mru.setRemoveOnSelect(true);
-        mru.setRecentMenu(&menu);
-        fillTopToBottom(mru, {"/A", "/B", "/C"});
+        RecentFilesMenu recent;
+        recent.setRemoveOnSelect(true);
+        recent.setMenu(&menu);
+        fillTopToBottom(recent, {"/A", "/B", "/C"});
 
         // The handler puts something else on top; only the chosen path leaves.
-        mru.setOnClick([&](const QString&, const QString&, const QVariant&) { mru.Add("/D"); });
+        recent.setClickHandler([&](const QString&, const QString&, const QVariant&) { recent.add("/D"); });
         entryItems(menu).at(1)->trigger();
-        QCOMPARE(mru.items(), (QStringList{"/D", "/A", "/C"}));
+        QCOMPARE(recent.items(), (QStringList{"/D", "/A", "/C"}));
 
         // A handler that fails: the chosen path leaves and the failure reaches the caller.
-        mru.setOnClick([](const QString&, const QString&, const QVariant&) { throw std::runtime_error("no file"); });
+        recent.setClickHandler(
+            [](const QString&, const QString&, const QVariant&) { throw std::runtime_error("no file"); });
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, entryItems(menu).at(2)->trigger());
-        QCOMPARE(mru.items(), (QStringList{"/D", "/A"}));
+        QCOMPARE(recent.items(), (QStringList{"/D", "/A"}));
 
         // Re-added before failing: kept at the top.
-        mru.setOnClick([&](const QString& name, const QString&, const QVariant&) {
-            mru.Add(name.toUpper());
+        recent.setClickHandler([&](const QString& name, const QString&, const QVariant&) {
+            recent.add(name.toUpper());
             throw std::runtime_error("late");
         });
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, entryItems(menu).at(1)->trigger());
-        QCOMPARE(mru.items(), (QStringList{"/A", "/D"}));
+        QCOMPARE(recent.items(), (QStringList{"/A", "/D"}));
 
         // Without RemoveOnSelect the chosen entry stays where it is.
-        mru.setRemoveOnSelect(false);
-        mru.setOnClick([](const QString&, const QString&, const QVariant&) {});
+        recent.setRemoveOnSelect(false);
+        recent.setClickHandler([](const QString&, const QString&, const QVariant&) {});
         entryItems(menu).at(1)->trigger();
-        QCOMPARE(mru.items(), (QStringList{"/A", "/D"}));
+        QCOMPARE(recent.items(), (QStringList{"/A", "/D"}));
     }
 
     void clickOutsideListDoesNothing()
     {
         QMenu menu;
-        RecentFilesMenu mru;
-        mru.setRemoveOnSelect(true);
-        mru.setRecentMenu(&menu);
-        fillTopToBottom(mru, {"/A", "/B", "/C"});
-        mru.setAutoUpdate(false);
-        mru.Remove("/C"); // the menu still shows three items
+        RecentFilesMenu recent;
+        recent.setRemoveOnSelect(true);
+        recent.setMenu(&menu);
+        fillTopToBottom(recent, {"/A", "/B", "/C"});
+        recent.setAutoUpdate(false);
+        recent.remove("/C"); // the menu still shows three items
         int calls = 0;
-        mru.setOnClick([&](const QString&, const QString&, const QVariant&) { ++calls; });
+        recent.setClickHandler([&](const QString&, const QString&, const QVariant&) { ++calls; });
 
         entryItems(menu).at(2)->trigger();
         QCOMPARE(calls, 0);
-        QCOMPARE(mru.items(), (QStringList{"/A", "/B"}));
+        QCOMPARE(recent.items(), (QStringList{"/A", "/B"}));
     }
 
     // ---- RecentFilesMenu: the store ----
@@ -407,9 +408,9 @@ private slots:
         store.writeString(Key, "Other", "x");
         store.writeString(Key + "\\Sub", "Item_0", "x");
 
-        RecentFilesMenu mru;
-        fillTopToBottom(mru, {"/top", "/bottom"});
-        mru.SaveTo(store, Key);
+        RecentFilesMenu recent;
+        fillTopToBottom(recent, {"/top", "/bottom"});
+        recent.save(store, Key);
 
         QCOMPARE(store.names(Key.toUpper()), (QStringList{"item_0", "item_1"}));
         QCOMPARE(store.readString(Key, "ITEM_0"), QStringLiteral("/top"));
@@ -425,15 +426,15 @@ private slots:
         store.writeString(Key, "Item_20", "/twenty");
         store.writeString(Key, "Item_3", "");
 
-        RecentFilesMenu mru;
-        mru.setCapacity(16);
-        mru.Add("/old"); // replaced by the load
-        mru.LoadFrom(store, Key);
-        QCOMPARE(mru.items(), (QStringList{"/zero", "/two"}));
+        RecentFilesMenu recent;
+        recent.setCapacity(16);
+        recent.add("/old"); // replaced by the load
+        recent.load(store, Key);
+        QCOMPARE(recent.items(), (QStringList{"/zero", "/two"}));
 
         // Missing key: empty list.
-        mru.LoadFrom(store, "Nowhere");
-        QVERIFY(mru.items().isEmpty());
+        recent.load(store, "Nowhere");
+        QVERIFY(recent.items().isEmpty());
     }
 
     void loadDuplicateKeepsUpperPlace()
@@ -443,15 +444,15 @@ private slots:
         store.writeString(Key, "Item_1", "/mid");
         store.writeString(Key, "Item_3", "/SAME");
 
-        RecentFilesMenu mru;
-        mru.LoadFrom(store, Key);
-        QCOMPARE(mru.items(), (QStringList{"/SAME", "/mid"}));
+        RecentFilesMenu recent;
+        recent.load(store, Key);
+        QCOMPARE(recent.items(), (QStringList{"/SAME", "/mid"}));
 
         store.eraseKey(Key);
         store.writeString(Key, "Item_0", "/p");
         store.writeString(Key, "Item_3", "/P");
-        mru.LoadFrom(store, Key);
-        QCOMPARE(mru.items(), QStringList{"/P"});
+        recent.load(store, Key);
+        QCOMPARE(recent.items(), QStringList{"/P"});
     }
 
     void loadRoundTripKeepsModeAndRebuildsOnce()
@@ -459,22 +460,22 @@ private slots:
         MemoryStore store;
         RecentFilesMenu source;
         fillTopToBottom(source, {"/a", "/b", "/c"});
-        source.SaveTo(store, Key);
+        source.save(store, Key);
 
         QMenu menu;
         menu.addAction("Remove &All");
-        RecentFilesMenu mru;
-        mru.setMode(RecentList::Mode::Append);
-        mru.setRecentMenu(&menu);
+        RecentFilesMenu recent;
+        recent.setMode(RecentList::Mode::Append);
+        recent.setMenu(&menu);
         ActionCounter counter;
         menu.installEventFilter(&counter);
 
-        mru.LoadFrom(store, Key);
-        QCOMPARE(mru.items(), (QStringList{"/a", "/b", "/c"}));
+        recent.load(store, Key);
+        QCOMPARE(recent.items(), (QStringList{"/a", "/b", "/c"}));
         QCOMPARE(counter.added, 4); // one separator and three entries: a single rebuild
-        QCOMPARE(mru.mode(), RecentList::Mode::Append);
-        mru.Add("/d");
-        QCOMPARE(mru.items(), (QStringList{"/a", "/b", "/c", "/d"}));
+        QCOMPARE(recent.mode(), RecentList::Mode::Append);
+        recent.add("/d");
+        QCOMPARE(recent.items(), (QStringList{"/a", "/b", "/c", "/d"}));
     }
 };
 

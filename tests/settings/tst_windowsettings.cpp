@@ -1,8 +1,8 @@
 // Stored window placement: the values written into a window's section key, how they are read
 // back, the size limits, and the order and occasions of saving and restoring.
 
-#include "settings/windowsettings.h"
 #include "settings/settingsstore.h"
+#include "settings/windowsettings.h"
 
 #include "support/memorystore.h"
 #include <QCloseEvent>
@@ -44,13 +44,13 @@ protected:
 };
 
 using Options = WindowSettings::Options;
-const Options StatePosition = Options(WindowSettings::fpState) | WindowSettings::fpPosition;
-const Options All = StatePosition | WindowSettings::fpActiveControl;
+const Options StatePosition = Options(WindowSettings::ShowState) | WindowSettings::Position;
+const Options All = StatePosition | WindowSettings::FocusedControl;
 
 WindowSettings* makePlacement(QWidget* w, Options options, QSize screen = QSize(1024, 768))
 {
     auto* p = new WindowSettings(w);
-    p->setIniSection(SectionStore::Section);
+    p->setSection(SectionStore::Section);
     p->setOptions(options);
     p->setScreenSize(screen);
     return p;
@@ -63,7 +63,7 @@ class TestWindowSettings : public QObject
     Q_OBJECT
 
 private slots:
-    void minMaxInfoLimitsTheWindow();
+    void sizeLimitsLimitTheWindow();
     void screenSizeVariantsAndPlainFallback();
     void normPosSeparators_data();
     void normPosSeparators();
@@ -87,39 +87,39 @@ private slots:
     void automaticErrorsGoToHandler();
 };
 
-void TestWindowSettings::minMaxInfoLimitsTheWindow()
+void TestWindowSettings::sizeLimitsLimitTheWindow()
 {
     QWidget w;
     w.setMinimumSize(50, 40);
     auto* p = makePlacement(&w, StatePosition);
 
-    p->minMaxInfo().setFixed(433, 252);
+    p->sizeLimits().setFixedSize(433, 252);
     QCOMPARE(w.minimumSize(), QSize(433, 252));
     QCOMPARE(w.maximumSize(), QSize(433, 252));
     QCOMPARE(w.size(), QSize(433, 252));
 
     // Only what is set is overridden; the rest stays as designed.
     WindowSizeLimits atLeast;
-    atLeast.setMinTrackWidth(298);
-    atLeast.setMinTrackHeight(343);
-    p->setMinMaxInfo(atLeast);
+    atLeast.setMinimumWidth(298);
+    atLeast.setMinimumHeight(343);
+    p->setSizeLimits(atLeast);
     QCOMPARE(w.minimumSize(), QSize(298, 343));
     QCOMPARE(w.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
 
-    p->minMaxInfo().setMaxTrackWidth(600);
+    p->sizeLimits().setMaximumWidth(600);
     QCOMPARE(w.maximumSize(), QSize(600, QWIDGETSIZE_MAX));
-    p->minMaxInfo().setMinTrackHeight(0);
+    p->sizeLimits().setMinimumHeight(0);
     QCOMPARE(w.minimumSize(), QSize(298, 40));
 
     // Nothing set: the designed limits come back.
-    p->setMinMaxInfo(WindowSizeLimits());
-    QVERIFY(p->minMaxInfo().isDefault());
+    p->setSizeLimits(WindowSizeLimits());
+    QVERIFY(p->sizeLimits().isDefault());
     QCOMPARE(w.minimumSize(), QSize(50, 40));
     QCOMPARE(w.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
 
     // The maximised position and size have no effect on the widget's limits.
-    p->minMaxInfo().setMaxPosLeft(-4);
-    p->minMaxInfo().setMaxSizeWidth(800);
+    p->sizeLimits().setMaximizedLeft(-4);
+    p->sizeLimits().setMaximizedWidth(800);
     QCOMPARE(w.minimumSize(), QSize(50, 40));
     QCOMPARE(w.maximumSize(), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
 }
@@ -200,9 +200,9 @@ void TestWindowSettings::damagedNormPosIsIgnored()
     QWidget w;
     w.setGeometry(7, 8, 200, 100);
     auto* p = makePlacement(&w, StatePosition);
-    p->setMinMaxInfo([] {
+    p->setSizeLimits([] {
         WindowSizeLimits i;
-        i.setMinTrackWidth(10); // keeps the main-window frame rule out of the way
+        i.setMinimumWidth(10); // keeps the main-window frame rule out of the way
         return i;
     }());
     p->restore(store);
@@ -220,7 +220,7 @@ void TestWindowSettings::fixedSizeWindowKeepsItsSize()
     store.set("NormPos", "40,60,1040,860");
     QWidget w;
     auto* p = makePlacement(&w, All);
-    p->minMaxInfo().setFixed(433, 252);
+    p->sizeLimits().setFixedSize(433, 252);
     p->restore(store);
     QCOMPARE(w.geometry(), QRect(40, 60, 433, 252));
 
@@ -236,7 +236,7 @@ void TestWindowSettings::mainWindowRestoresRectangleButNotState()
     store.set("NormPos", "30,40,830,640");
     store.set("ShowCmd", "3");
     QWidget w;
-    auto* p = makePlacement(&w, WindowSettings::fpPosition);
+    auto* p = makePlacement(&w, WindowSettings::Position);
     p->setMainWindow(true);
     p->restore(store);
     QVERIFY(!w.isMaximized());
@@ -300,7 +300,7 @@ void TestWindowSettings::showCmdOnSave()
 {
     SectionStore store;
     QWidget w;
-    auto* p = makePlacement(&w, WindowSettings::fpPosition);
+    auto* p = makePlacement(&w, WindowSettings::Position);
     p->restore(store);
     p->save(store);
     QCOMPARE(store.value("ShowCmd"), QString("1"));
@@ -321,7 +321,7 @@ void TestWindowSettings::recordFieldsRoundTrip()
     store.set("NormPos", "10,20,310,220");
     QWidget w;
     auto* p = makePlacement(&w, StatePosition);
-    p->minMaxInfo().setMinTrackWidth(10);
+    p->sizeLimits().setMinimumWidth(10);
     p->restore(store);
     store.log.clear();
     p->save(store);
@@ -347,7 +347,7 @@ void TestWindowSettings::mainWindowMaximisedPositionFollowsFrame()
     store.set("MinMaxPos", "5,6,7,8");
     store.set("NormPos", "10,20,310,220");
     QWidget w;
-    auto* p = makePlacement(&w, WindowSettings::fpPosition);
+    auto* p = makePlacement(&w, WindowSettings::Position);
     p->restore(store);
     p->save(store);
     const QRect frame = w.frameGeometry();
@@ -450,7 +450,7 @@ void TestWindowSettings::visibleAndSaveOccasions()
         auto* p = makePlacement(&w, All);
         p->attach(&store);
         edit->setFocus();
-        p->formDestroying();
+        p->windowDestroying();
         QCOMPARE(store.value("ActiveControl"), QString("Edit3"));
         QCOMPARE(store.value("Visible"), QString("1"));
         store.set("Visible", "marker");

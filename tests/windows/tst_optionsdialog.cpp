@@ -3,9 +3,9 @@
 
 #include "core/commanderror.h"
 #include "core/prompts.h"
-#include "support/scriptedprompts.h"
-#include "settings/windowsettings.h"
 #include "settings/inisettingsstore.h"
+#include "settings/windowsettings.h"
+#include "support/scriptedprompts.h"
 #include "windows/optionsdialog.h"
 
 #include <QCheckBox>
@@ -83,7 +83,7 @@ private:
 
     OptionsDialog& window() { return *m_window; }
 
-    void selectFilter(int row) { window().Filter1->setCurrentRow(row); }
+    void selectFilter(int row) { window().filterList()->setCurrentRow(row); }
 
 private slots:
     void init()
@@ -104,8 +104,8 @@ private slots:
     void builtInControls()
     {
         OptionsDialog& w = window();
-        QCOMPARE(w.PageControl1->count(), 4);
-        QCOMPARE(w.PageControl1->tabText(2), QStringLiteral("&3. File Filters"));
+        QCOMPARE(w.pages()->count(), 4);
+        QCOMPARE(w.pages()->tabText(2), QStringLiteral("&3. File Filters"));
         QCOMPARE(w.findChild<QCheckBox*>(QStringLiteral("SaveOp1"))->text(),
                  QStringLiteral("Auto Save Quil&let's Settings"));
         QVERIFY(w.makeBackups());
@@ -113,13 +113,13 @@ private slots:
         QCOMPARE(w.tabWidth(), 0);
         QVERIFY(w.dateTimeFilter().isEmpty());
         QVERIFY(w.browser().isEmpty());
-        QVERIFY(!w.AutoSave1->isChecked());
-        QVERIFY(!w.StayOnTop1->isChecked());
-        QVERIFY(w.FilenameOp1->isChecked() && w.System1->isChecked() && w.ToolBar1->isChecked());
-        QVERIFY(w.WordWrap1->isChecked() && w.Dropped1->isChecked());
-        QCOMPARE(w.Filter1->count(), 13);
-        QCOMPARE(w.Filter1->item(10)->text(), QStringLiteral("Delphi Source Files (*.pas;*.dpr)"));
-        QVERIFY(w.FilterName1->isHidden() && w.ExtBox3->isHidden() && w.Edit7->isHidden());
+        QVERIFY(!w.autoSaveBox()->isChecked());
+        QVERIFY(!w.stayOnTopBox()->isChecked());
+        QVERIFY(w.fileNameInTitleBox()->isChecked() && w.trayIconBox()->isChecked() && w.toolBarBox()->isChecked());
+        QVERIFY(w.wordWrapBox()->isChecked() && w.acceptDropsBox()->isChecked());
+        QCOMPARE(w.filterList()->count(), 13);
+        QCOMPARE(w.filterList()->item(10)->text(), QStringLiteral("Delphi Source Files (*.pas;*.dpr)"));
+        QVERIFY(w.filterNameList()->isHidden() && w.filterPatternList()->isHidden() && w.scratchEdit()->isHidden());
 
         FileDialogState d;
         d.fileName = QStringLiteral("last.txt");
@@ -127,8 +127,8 @@ private slots:
         QCOMPARE(d.filter, BuiltInFilter);
         QVERIFY(d.fileName.isEmpty());
         // The hidden lists end on their last entry.
-        QCOMPARE(w.FilterName1->currentRow(), 12);
-        QCOMPARE(w.ExtBox3->currentRow(), 12);
+        QCOMPARE(w.filterNameList()->currentRow(), 12);
+        QCOMPARE(w.filterPatternList()->currentRow(), 12);
     }
 
     void okOnEveryPageHasTheSameEffect_data()
@@ -142,16 +142,16 @@ private slots:
     {
         QFETCH(int, page);
         OptionsDialog& w = window();
-        w.StayOnTop1->setChecked(true);
-        w.SaveOp1->setChecked(false);
-        w.AutoSave1->setChecked(true);
-        w.System1->setChecked(false);
-        w.FilenameOp1->setChecked(false);
-        w.WorkingDir1->setText(QStringLiteral("/home/me/texts"));
-        w.Edit4->setText(QStringLiteral("*.txt"));
+        w.stayOnTopBox()->setChecked(true);
+        w.saveSettingsBox()->setChecked(false);
+        w.autoSaveBox()->setChecked(true);
+        w.trayIconBox()->setChecked(false);
+        w.fileNameInTitleBox()->setChecked(false);
+        w.workingDirEdit()->setText(QStringLiteral("/home/me/texts"));
+        w.defaultExtEdit()->setText(QStringLiteral("*.txt"));
         w.show();
         w.showPage(page);
-        QTest::mouseClick(w.OKButtons[page - 1], Qt::LeftButton);
+        QTest::mouseClick(w.okButton(page), Qt::LeftButton);
 
         QCOMPARE(m_target.calls, (QStringList{"stayOnTop on", "settingsAutoSave off", "autoSave on", "trayIcon off",
                                               "toolBar on", "fileNameInTitle off", "drop on", "wordWrapOn"}));
@@ -166,8 +166,8 @@ private slots:
 
     void okWithWordWrapUncheckedLeavesWrappingAlone()
     {
-        window().WordWrap1->setChecked(false);
-        window().okClick();
+        window().wordWrapBox()->setChecked(false);
+        window().accept();
         QVERIFY(!m_target.calls.contains(QStringLiteral("wordWrapOn")));
         QVERIFY(m_target.calls.contains(QStringLiteral("drop on")));
     }
@@ -175,13 +175,13 @@ private slots:
     void addedFilterIsInTheNextDialog()
     {
         OptionsDialog& w = window();
-        w.Edit2->setText(QStringLiteral("Rich Text"));
-        w.Edit3->setText(QStringLiteral("*.rtf"));
-        QTest::mouseClick(w.BitBtn12, Qt::LeftButton);
-        QCOMPARE(w.Filter1->count(), 14);
-        QCOMPARE(w.Filter1->item(13)->text(), QStringLiteral("Rich Text (*.rtf)"));
-        QCOMPARE(w.Edit4->text(), QStringLiteral("*.txt"));
-        QVERIFY(w.Edit2->text().isEmpty() && w.Edit3->text().isEmpty());
+        w.filterNameEdit()->setText(QStringLiteral("Rich Text"));
+        w.filterPatternEdit()->setText(QStringLiteral("*.rtf"));
+        QTest::mouseClick(w.newFilterButton(), Qt::LeftButton);
+        QCOMPARE(w.filterList()->count(), 14);
+        QCOMPARE(w.filterList()->item(13)->text(), QStringLiteral("Rich Text (*.rtf)"));
+        QCOMPARE(w.defaultExtEdit()->text(), QStringLiteral("*.txt"));
+        QVERIFY(w.filterNameEdit()->text().isEmpty() && w.filterPatternEdit()->text().isEmpty());
 
         FileDialogState open;
         w.applyFilters(open, open, open, open);
@@ -192,17 +192,17 @@ private slots:
     {
         OptionsDialog& w = window();
         selectFilter(2);
-        QCOMPARE(w.Edit2->text(), QStringLiteral("HTML Files"));
-        QCOMPARE(w.Edit3->text(), QStringLiteral("*.htm;*.html"));
-        QCOMPARE(w.FilterName1->currentRow(), 2);
-        QCOMPARE(w.ExtBox3->currentRow(), 2);
+        QCOMPARE(w.filterNameEdit()->text(), QStringLiteral("HTML Files"));
+        QCOMPARE(w.filterPatternEdit()->text(), QStringLiteral("*.htm;*.html"));
+        QCOMPARE(w.filterNameList()->currentRow(), 2);
+        QCOMPARE(w.filterPatternList()->currentRow(), 2);
 
-        w.Edit2->setText(QStringLiteral("Web Pages"));
-        QTest::mouseClick(w.BitBtn14, Qt::LeftButton);
-        QCOMPARE(w.Filter1->item(2)->text(), QStringLiteral("Web Pages (*.htm;*.html)"));
-        QCOMPARE(w.FilterName1->item(2)->text(), QStringLiteral("Web Pages"));
-        QCOMPARE(w.Edit4->text(), QStringLiteral("*.txt"));
-        QVERIFY(w.Edit2->text().isEmpty() && w.Edit3->text().isEmpty());
+        w.filterNameEdit()->setText(QStringLiteral("Web Pages"));
+        QTest::mouseClick(w.replaceFilterButton(), Qt::LeftButton);
+        QCOMPARE(w.filterList()->item(2)->text(), QStringLiteral("Web Pages (*.htm;*.html)"));
+        QCOMPARE(w.filterNameList()->item(2)->text(), QStringLiteral("Web Pages"));
+        QCOMPARE(w.defaultExtEdit()->text(), QStringLiteral("*.txt"));
+        QVERIFY(w.filterNameEdit()->text().isEmpty() && w.filterPatternEdit()->text().isEmpty());
         QVERIFY(m_prompts.errors.isEmpty());
     }
 
@@ -211,12 +211,12 @@ private slots:
         OptionsDialog& w = window();
         w.show();
         selectFilter(0);
-        QTest::mouseClick(w.BitBtn13, Qt::LeftButton);
-        QCOMPARE(w.Filter1->count(), 12);
-        QCOMPARE(w.FilterName1->item(0)->text(), QStringLiteral("Quillet Files"));
-        QCOMPARE(w.ExtBox3->item(0)->text(), QStringLiteral("*.qlt"));
-        QVERIFY(w.Edit2->text().isEmpty());
-        QTest::mouseClick(w.CancelButtons[2], Qt::LeftButton);
+        QTest::mouseClick(w.deleteFilterButton(), Qt::LeftButton);
+        QCOMPARE(w.filterList()->count(), 12);
+        QCOMPARE(w.filterNameList()->item(0)->text(), QStringLiteral("Quillet Files"));
+        QCOMPARE(w.filterPatternList()->item(0)->text(), QStringLiteral("*.qlt"));
+        QVERIFY(w.filterNameEdit()->text().isEmpty());
+        QTest::mouseClick(w.cancelButton(3), Qt::LeftButton);
         QVERIFY(!w.isVisible());
         QVERIFY(m_target.calls.isEmpty());
 
@@ -228,40 +228,41 @@ private slots:
     void deleteWithNothingSelectedOnlyTells()
     {
         OptionsDialog& w = window();
-        QTest::mouseClick(w.BitBtn13, Qt::LeftButton);
-        QCOMPARE(m_prompts.informations,
-                 QStringList{QStringLiteral("Nothing to Delete!: You must have an item selected in order to delete it.")});
-        QCOMPARE(w.Filter1->count(), 13);
+        QTest::mouseClick(w.deleteFilterButton(), Qt::LeftButton);
+        QCOMPARE(
+            m_prompts.informations,
+            QStringList{QStringLiteral("Nothing to Delete!: You must have an item selected in order to delete it.")});
+        QCOMPARE(w.filterList()->count(), 13);
         // A delete leaves nothing selected, so a second one tells again.
         selectFilter(5);
-        QTest::mouseClick(w.BitBtn13, Qt::LeftButton);
-        QCOMPARE(w.Filter1->count(), 12);
-        QTest::mouseClick(w.BitBtn13, Qt::LeftButton);
-        QCOMPARE(w.Filter1->count(), 12);
+        QTest::mouseClick(w.deleteFilterButton(), Qt::LeftButton);
+        QCOMPARE(w.filterList()->count(), 12);
+        QTest::mouseClick(w.deleteFilterButton(), Qt::LeftButton);
+        QCOMPARE(w.filterList()->count(), 12);
         QCOMPARE(m_prompts.informations.size(), 2);
     }
 
     void replaceWithNothingSelectedIsAnError()
     {
         OptionsDialog& w = window();
-        w.Edit2->setText(QStringLiteral("Rich Text"));
-        w.Edit3->setText(QStringLiteral("*.rtf"));
-        w.Edit4->setText(QStringLiteral("*.log"));
-        QTest::mouseClick(w.BitBtn14, Qt::LeftButton);
+        w.filterNameEdit()->setText(QStringLiteral("Rich Text"));
+        w.filterPatternEdit()->setText(QStringLiteral("*.rtf"));
+        w.defaultExtEdit()->setText(QStringLiteral("*.log"));
+        QTest::mouseClick(w.replaceFilterButton(), Qt::LeftButton);
         QCOMPARE(m_prompts.errors, QStringList{QStringLiteral("List index out of bounds")});
-        QCOMPARE(itemsOf(w.Filter1), filters::builtInDisplay());
-        QCOMPARE(itemsOf(w.FilterName1), filters::builtInNames());
-        QCOMPARE(itemsOf(w.ExtBox3), filters::builtInPatterns());
-        QCOMPARE(w.Edit2->text(), QStringLiteral("Rich Text"));
-        QCOMPARE(w.Edit4->text(), QStringLiteral("*.log"));
+        QCOMPARE(itemsOf(w.filterList()), filters::builtInDisplay());
+        QCOMPARE(itemsOf(w.filterNameList()), filters::builtInNames());
+        QCOMPARE(itemsOf(w.filterPatternList()), filters::builtInPatterns());
+        QCOMPARE(w.filterNameEdit()->text(), QStringLiteral("Rich Text"));
+        QCOMPARE(w.defaultExtEdit()->text(), QStringLiteral("*.log"));
     }
 
     void emptiedListsStopTheFileCommand()
     {
         OptionsDialog& w = window();
-        while (w.Filter1->count() > 0) {
+        while (w.filterList()->count() > 0) {
             selectFilter(0);
-            w.deleteFilterClick();
+            w.deleteFilter();
         }
         FileDialogState open;
         open.filter = QStringLiteral("Old|*.old");
@@ -270,7 +271,7 @@ private slots:
 
         // OK shows the same error once, after the other steps, and still closes.
         w.show();
-        w.okClick();
+        w.accept();
         QCOMPARE(m_prompts.errors, QStringList{QStringLiteral("List index out of bounds")});
         QVERIFY(m_target.calls.contains(QStringLiteral("wordWrapOn")));
         QVERIFY(!w.isVisible());
@@ -281,11 +282,11 @@ private slots:
         OptionsDialog& w = window();
         QCOMPARE(w.currentPage(), 1);
         w.showPage(4);
-        QCOMPARE(w.PageControl1->currentWidget()->objectName(), QStringLiteral("TabSheet4"));
+        QCOMPARE(w.pages()->currentWidget()->objectName(), QStringLiteral("TabSheet4"));
         w.showPage(2);
         QCOMPARE(w.currentPage(), 2);
-        QCOMPARE(w.PageControl1->currentWidget()->objectName(), QStringLiteral("TabSheet2"));
-        QCOMPARE(w.PageControl1->tabText(1), QStringLiteral("&2. Document Options"));
+        QCOMPARE(w.pages()->currentWidget()->objectName(), QStringLiteral("TabSheet2"));
+        QCOMPARE(w.pages()->tabText(1), QStringLiteral("&2. Document Options"));
     }
 
     void executeReportsTheClosingButton()
@@ -293,11 +294,11 @@ private slots:
         OptionsDialog& w = window();
         w.showPage(3);
         QMetaObject::invokeMethod(
-            &w, [&w] { QTest::mouseClick(w.OKButtons[2], Qt::LeftButton); }, Qt::QueuedConnection);
+            &w, [&w] { QTest::mouseClick(w.okButton(3), Qt::LeftButton); }, Qt::QueuedConnection);
         QVERIFY(w.execute());
         QVERIFY(!m_target.calls.isEmpty());
         QMetaObject::invokeMethod(
-            &w, [&w] { QTest::mouseClick(w.CancelButtons[0], Qt::LeftButton); }, Qt::QueuedConnection);
+            &w, [&w] { QTest::mouseClick(w.cancelButton(1), Qt::LeftButton); }, Qt::QueuedConnection);
         QVERIFY(!w.execute());
         // Reopened on the page last shown.
         QCOMPARE(w.currentPage(), 3);
@@ -307,46 +308,46 @@ private slots:
     {
         OptionsDialog& w = window();
         // Cancelled dialogs change nothing.
-        w.changeFontClick();
+        w.chooseFont();
         QCOMPARE(m_prompts.fontAsked.family(), QStringLiteral("MS Sans Serif"));
         m_prompts.colourAnswer = std::nullopt;
-        w.pageColourClick();
+        w.choosePageColour();
         QVERIFY(m_target.calls.isEmpty());
 
         QFont chosen(QStringLiteral("DejaVu Sans Mono"));
         chosen.setPixelSize(20);
         m_prompts.fontAnswer = chosen;
-        w.changeFontClick();
+        w.chooseFont();
         QCOMPARE(m_target.calls, QStringList{QStringLiteral("font DejaVu Sans Mono")});
-        QCOMPARE(w.RichEdit1->font().pixelSize(), 20);
-        QCOMPARE(w.RichEdit2->font().family(), QStringLiteral("DejaVu Sans Mono"));
+        QCOMPARE(w.fontSampleEdit()->font().pixelSize(), 20);
+        QCOMPARE(w.pagePreviewEdit()->font().family(), QStringLiteral("DejaVu Sans Mono"));
         // The dialog starts from its last font next time.
-        w.changeFontClick();
+        w.chooseFont();
         QCOMPARE(m_prompts.fontAsked.family(), QStringLiteral("DejaVu Sans Mono"));
 
         m_target.calls.clear();
         m_prompts.colourAnswer = QColor(0x11, 0x22, 0x33);
-        w.pageColourClick();
+        w.choosePageColour();
         QCOMPARE(m_target.calls, QStringList{QStringLiteral("page %1").arg(0x332211)});
-        QCOMPARE(w.RichEdit2->palette().color(QPalette::Base), QColor(0x11, 0x22, 0x33));
+        QCOMPARE(w.pagePreviewEdit()->palette().color(QPalette::Base), QColor(0x11, 0x22, 0x33));
 
         m_target.calls.clear();
-        w.loadDefaultsClick();
+        w.loadDefaultColours();
         QCOMPARE(m_target.calls, (QStringList{QStringLiteral("page %1").arg(PropertyCodec::SysColorBtnFace),
                                               QStringLiteral("text 0")}));
-        QCOMPARE(w.RichEdit1->palette().color(QPalette::Base), w.palette().color(QPalette::Button));
-        QCOMPARE(w.RichEdit1->palette().color(QPalette::Text), QColor(Qt::black));
+        QCOMPARE(w.fontSampleEdit()->palette().color(QPalette::Base), w.palette().color(QPalette::Button));
+        QCOMPARE(w.fontSampleEdit()->palette().color(QPalette::Text), QColor(Qt::black));
     }
 
     void locateWebBrowser()
     {
         OptionsDialog& w = window();
-        w.locateBrowserClick();
+        w.locateBrowser();
         QCOMPARE(m_prompts.openDialogs.value(0).title, QStringLiteral("Locate Web Browser"));
         QCOMPARE(m_prompts.openDialogs.value(0).filter, QStringLiteral("Web Browser|*.exe"));
         QVERIFY(w.browser().isEmpty());
         m_prompts.openPaths = {QStringLiteral("/usr/bin/firefox")};
-        w.locateBrowserClick();
+        w.locateBrowser();
         QCOMPARE(w.browser(), QStringLiteral("/usr/bin/firefox"));
     }
 
@@ -358,20 +359,20 @@ private slots:
         {
             IniSettingsStore store(path);
             OptionsDialog& w = window();
-            w.FormStorage1->restore(store);
-            w.BackUp1->setChecked(false);
-            w.An1->setChecked(false);
-            w.SpinEdit1->setValue(4);
-            w.Edit5->setText(QStringLiteral(" dd/mm/yyyy"));
-            w.Edit6->setText(QStringLiteral("/usr/bin/firefox"));
-            w.Help1->setChecked(true);
+            w.storage()->restore(store);
+            w.makeBackupsBox()->setChecked(false);
+            w.animateBox()->setChecked(false);
+            w.tabWidthSpin()->setValue(4);
+            w.dateTimeFilterEdit()->setText(QStringLiteral(" dd/mm/yyyy"));
+            w.browserEdit()->setText(QStringLiteral("/usr/bin/firefox"));
+            w.helpAction()->setChecked(true);
             w.showPage(3);
-            w.Edit2->setText(QStringLiteral("Rich Text"));
-            w.Edit3->setText(QStringLiteral("*.rtf"));
-            w.newFilterClick();
+            w.filterNameEdit()->setText(QStringLiteral("Rich Text"));
+            w.filterPatternEdit()->setText(QStringLiteral("*.rtf"));
+            w.addFilter();
             m_prompts.colourAnswer = QColor(0, 0, 255);
-            w.pageColourClick();
-            w.FormStorage1->save(store);
+            w.choosePageColour();
+            w.storage()->save(store);
             QVERIFY(store.flush());
         }
         IniSettingsStore store(path);
@@ -383,16 +384,16 @@ private slots:
                  QStringLiteral("14"));
 
         OptionsDialog restarted;
-        restarted.FormStorage1->restore(store);
+        restarted.storage()->restore(store);
         QVERIFY(!restarted.makeBackups());
         QVERIFY(!restarted.animate());
         QCOMPARE(restarted.tabWidth(), 4);
         QCOMPARE(restarted.dateTimeFilter(), QStringLiteral("dd/mm/yyyy")); // stored strings are trimmed
         QCOMPARE(restarted.browser(), QStringLiteral("/usr/bin/firefox"));
-        QVERIFY(restarted.Help1->isChecked());
+        QVERIFY(restarted.helpAction()->isChecked());
         QCOMPARE(restarted.currentPage(), 3);
-        QCOMPARE(restarted.Edit4->text(), QStringLiteral("*.txt"));
-        QCOMPARE(restarted.RichEdit1->palette().color(QPalette::Base), QColor(0, 0, 255));
+        QCOMPARE(restarted.defaultExtEdit()->text(), QStringLiteral("*.txt"));
+        QCOMPARE(restarted.fontSampleEdit()->palette().color(QPalette::Base), QColor(0, 0, 255));
         FileDialogState open;
         restarted.applyFilters(open, open, open, open);
         QCOMPARE(open.filter, BuiltInFilter + QStringLiteral("|Rich Text|*.rtf"));
@@ -404,19 +405,19 @@ private slots:
         QVERIFY(dir.isValid());
         IniSettingsStore store(dir.filePath(QStringLiteral("Quillet.ini")));
         OptionsDialog& w = window();
-        w.FormStorage1->restore(store);
-        while (w.Filter1->count() > 0) {
+        w.storage()->restore(store);
+        while (w.filterList()->count() > 0) {
             selectFilter(0);
-            w.deleteFilterClick();
+            w.deleteFilter();
         }
-        w.FormStorage1->save(store);
+        w.storage()->save(store);
         QVERIFY(!store.valueExists(QStringLiteral("Quillet Options.Filter1_Items"), QStringLiteral("Count")));
 
         OptionsDialog restarted;
-        restarted.FormStorage1->restore(store);
-        QCOMPARE(itemsOf(restarted.Filter1), filters::builtInDisplay());
-        QCOMPARE(itemsOf(restarted.FilterName1), filters::builtInNames());
-        QCOMPARE(itemsOf(restarted.ExtBox3), filters::builtInPatterns());
+        restarted.storage()->restore(store);
+        QCOMPARE(itemsOf(restarted.filterList()), filters::builtInDisplay());
+        QCOMPARE(itemsOf(restarted.filterNameList()), filters::builtInNames());
+        QCOMPARE(itemsOf(restarted.filterPatternList()), filters::builtInPatterns());
     }
 };
 

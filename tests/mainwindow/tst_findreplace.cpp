@@ -1,17 +1,11 @@
 // Find next, Replace, Replace All, Search Again and Goto Line: the search logic on an editor
 // alone, then the commands of the real main window with scripted message boxes.
 
-#include "app/programwindows.h"
-#include "core/prompts.h"
-#include "mainwindow/mainwindow.h"
-#include "windows/finddialogs.h"
 #include "commands/findreplace.h"
+#include "mainwindow/findcontroller.h"
+#include "support/mainwindowfixture.h"
+#include "windows/finddialogs.h"
 #include "windows/gotolinedialog.h"
-#include "documents/documentset.h"
-#include "settings/inisettingsstore.h"
-#include "settings/programstore.h"
-
-#include "editor/editorview.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -19,35 +13,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <memory>
 
 namespace {
-
-struct Message
-{
-    QString title;
-    QString text;
-};
-
-// Records every message box; questions are answered No.
-class ScriptedPrompts : public Prompts
-{
-public:
-    QList<Message> messages;
-
-    Answer question(const QString&, const QString&) override { return Answer::No; }
-    void warning(const QString& title, const QString& text) override { messages.append({title, text}); }
-    void information(const QString& title, const QString& text) override
-    {
-        messages.append({QStringLiteral("info:") + title, text});
-    }
-    void error(const QString& text) override { messages.append({QStringLiteral("error"), text}); }
-    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
-};
 
 using findreplace::Options;
 
@@ -68,22 +39,18 @@ class TestFindReplace : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> m_tmp;
-    ScriptedPrompts m_prompts;
-    Prompts* m_previousPrompts = nullptr;
-    std::unique_ptr<MainWindow> m_form;
+    std::unique_ptr<MainWindowFixture> m_fixture;
+    MainWindow* m_form = nullptr;
 
-    EditorView& editor() { return *m_form->editor(); }
-    bool modified() { return m_form->documents().isModified(m_form->documents().tabIndex()); }
+    ScriptedPrompts& prompts() { return m_fixture->prompts; }
+    EditorView& editor() { return *m_fixture->editor(); }
+    bool modified() { return m_fixture->currentModified(); }
 
     bool start(const QByteArray& text)
     {
-        m_form = std::make_unique<MainWindow>();
-        QuilForm1 = m_form.get();
-        m_form->show();
-        m_form->activateWindow();
-        if (!QTest::qWaitForWindowActive(m_form.get()))
+        if (!m_fixture->start())
             return false;
+        m_form = m_fixture->window.get();
         editor().setBytes(text);
         return !modified();
     }
@@ -91,7 +58,7 @@ private:
     // The Replace All command with the given texts and options, as the dialog reports it.
     void replaceAll(const QString& what, const QString& with)
     {
-        ReplaceDialog* dialog = m_form->replaceDialog1();
+        ReplaceDialog* dialog = m_form->find().replaceDialog();
         dialog->setFindText(what);
         dialog->setReplaceText(with);
         dialog->replaceAllButton()->click();
@@ -100,20 +67,11 @@ private:
 private slots:
     void init()
     {
-        m_tmp = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_tmp->isValid());
-        qputenv("TMPDIR", QFile::encodeName(m_tmp->path()));
-        m_prompts = ScriptedPrompts();
-        m_previousPrompts = Prompts::install(&m_prompts);
+        m_fixture = std::make_unique<MainWindowFixture>();
+        prompts().otherwise = Answer::No;
     }
 
-    void cleanup()
-    {
-        m_form.reset();
-        QuilForm1 = nullptr;
-        Prompts::install(m_previousPrompts);
-        m_tmp.reset();
-    }
+    void cleanup() { m_fixture.reset(); }
 
     // --- The search on the editor alone --------------------------------------------------
 
@@ -205,11 +163,11 @@ private slots:
     void findStartsWithMatchCaseAndWholeWordReplaceWithNeither()
     {
         QVERIFY(start("text"));
-        FindDialog* find = m_form->findDialog1();
+        FindDialog* find = m_form->find().findDialog();
         QVERIFY(find->matchCaseBox()->isChecked());
         QVERIFY(find->wholeWordBox()->isChecked());
         QVERIFY(find->downButton()->isChecked());
-        ReplaceDialog* replace = m_form->replaceDialog1();
+        ReplaceDialog* replace = m_form->find().replaceDialog();
         QVERIFY(!replace->matchCaseBox()->isChecked());
         QVERIFY(!replace->wholeWordBox()->isChecked());
         QVERIFY(replace->downButton()->isChecked());
@@ -220,45 +178,43 @@ private slots:
     void openingFindCopiesTheSelectionOrEmptiesTheText()
     {
         QVERIFY(start("hello world"));
-        m_form->setFindText(QStringLiteral("old"));
+        m_form->find().setFindText(QStringLiteral("old"));
         select(editor(), 6, 11);
         m_form->action(QStringLiteral("FindBtn1"))->trigger();
-        QVERIFY(m_form->findDialog1()->isVisible());
-        QCOMPARE(m_form->findDialog1()->findText(), QStringLiteral("world"));
-        QCOMPARE(m_form->findText(), QStringLiteral("world")); // the stored search text
+        QVERIFY(m_form->find().findDialog()->isVisible());
+        QCOMPARE(m_form->find().findDialog()->findText(), QStringLiteral("world"));
+        QCOMPARE(m_form->find().findText(), QStringLiteral("world")); // the stored search text
         editor().setCaret(0);
         m_form->action(QStringLiteral("FindBtn1"))->trigger();
-        QCOMPARE(m_form->findDialog1()->findText(), QString());
-        QCOMPARE(m_form->findText(), QString());
+        QCOMPARE(m_form->find().findDialog()->findText(), QString());
+        QCOMPARE(m_form->find().findText(), QString());
         select(editor(), 0, 5);
         m_form->action(QStringLiteral("ReplaceBtn1"))->trigger();
-        QVERIFY(m_form->replaceDialog1()->isVisible());
-        QCOMPARE(m_form->replaceDialog1()->findText(), QStringLiteral("hello"));
+        QVERIFY(m_form->find().replaceDialog()->isVisible());
+        QCOMPARE(m_form->find().replaceDialog()->findText(), QStringLiteral("hello"));
     }
 
     void upStillSearchesForward()
     {
         QVERIFY(start("abc abc abc tail"));
-        FindDialog* dialog = m_form->findDialog1();
+        FindDialog* dialog = m_form->find().findDialog();
         dialog->upButton()->setChecked(true);
         dialog->setFindText(QStringLiteral("abc"));
         editor().setCaret(12); // after the last occurrence
         dialog->findNextButton()->click();
-        QCOMPARE(m_prompts.messages.size(), 1);
-        QCOMPARE(m_prompts.messages[0].title, QStringLiteral("info:Quillet -Find Text"));
-        QCOMPARE(m_prompts.messages[0].text, QStringLiteral("Search text not found!"));
+        QCOMPARE(prompts().informations, QStringList{QStringLiteral("Quillet -Find Text: Search text not found!")});
         QCOMPARE(editor().selStart(), 12);
         QCOMPARE(editor().selLength(), 0);
         editor().setCaret(5);
         dialog->findNextButton()->click();
         QCOMPARE(editor().selStart(), 8); // forward, not back to 0
-        QCOMPARE(m_prompts.messages.size(), 1);
+        QCOMPARE(prompts().informations.size(), 1);
     }
 
     void searchAgainStepsThroughOccurrencesWithTheFindOptions()
     {
         QVERIFY(start("Word word word. word"));
-        m_form->setFindText(QStringLiteral("word"));
+        m_form->find().setFindText(QStringLiteral("word"));
         QAction* again = m_form->action(QStringLiteral("SearchAgain1"));
         // The Find dialog was never opened: its start-up options (match case) apply.
         again->trigger();
@@ -268,14 +224,13 @@ private slots:
         QCOMPARE(editor().selStart(), 10);
         again->trigger();
         QCOMPARE(editor().selStart(), 16);
-        QVERIFY(m_prompts.messages.isEmpty());
+        QVERIFY(prompts().informations.isEmpty());
         again->trigger();
-        QCOMPARE(m_prompts.messages.size(), 1);
-        QCOMPARE(m_prompts.messages[0].text, QStringLiteral("Search text not found!"));
+        QCOMPARE(prompts().informations, QStringList{QStringLiteral("Quillet -Find Text: Search text not found!")});
         QCOMPARE(editor().selStart(), 20); // no wrap to "Word" or "word" before
         // The dialog's options are read at each search.
         editor().setCaret(0);
-        m_form->findDialog1()->matchCaseBox()->setChecked(false);
+        m_form->find().findDialog()->matchCaseBox()->setChecked(false);
         again->trigger();
         QCOMPARE(editor().selStart(), 0);
         QVERIFY(!modified());
@@ -285,19 +240,19 @@ private slots:
     {
         QVERIFY(start("aaa"));
         editor().setCaret(0);
-        m_form->replaceDialog1()->show();
+        m_form->find().replaceDialog()->show();
         replaceAll(QStringLiteral("a"), QStringLiteral("aa"));
         QCOMPARE(editor().bytes(), QByteArray("aaaaaa"));
-        QCOMPARE(m_prompts.messages.size(), 1);
-        QCOMPARE(m_prompts.messages[0].title, QStringLiteral("info:Quillet -Text Replacement"));
-        QCOMPARE(m_prompts.messages[0].text, QStringLiteral("Search of text completed.\r\n3 replacements made."));
+        QCOMPARE(prompts().informations,
+                 QStringList{QStringLiteral("Quillet -Text Replacement: Search of text completed.\r\n3 replacements made.")});
         QVERIFY(modified());
-        QVERIFY(!m_form->replaceDialog1()->isVisible()); // closed by Replace All
+        QVERIFY(!m_form->find().replaceDialog()->isVisible()); // closed by Replace All
         QCOMPARE(editor().selStart(), 6);
         // The counter starts again at 0 for the next run.
         editor().setCaret(0);
         replaceAll(QStringLiteral("aaaaaa"), QStringLiteral("b"));
-        QCOMPARE(m_prompts.messages.last().text, QStringLiteral("Search of text completed.\r\n1 replacements made."));
+        QCOMPARE(prompts().informations.last(),
+                 QStringLiteral("Quillet -Text Replacement: Search of text completed.\r\n1 replacements made."));
     }
 
     void replaceAllCoversTheTextFromTheSelectionStart()
@@ -316,8 +271,8 @@ private slots:
         QVERIFY(start("nothing here"));
         editor().setCaret(3);
         replaceAll(QStringLiteral("absent"), QStringLiteral("x"));
-        QCOMPARE(m_prompts.messages.size(), 1);
-        QCOMPARE(m_prompts.messages[0].text, QStringLiteral("Search of text completed.\r\n0 replacements made."));
+        QCOMPARE(prompts().informations,
+                 QStringList{QStringLiteral("Quillet -Text Replacement: Search of text completed.\r\n0 replacements made.")});
         QCOMPARE(editor().bytes(), QByteArray("nothing here"));
         QCOMPARE(editor().selStart(), 3);
         QVERIFY(!modified());
@@ -326,7 +281,7 @@ private slots:
     void singleReplaceReplacesANonMatchingSelectionWithoutMarking()
     {
         QVERIFY(start("keep this"));
-        ReplaceDialog* dialog = m_form->replaceDialog1();
+        ReplaceDialog* dialog = m_form->find().replaceDialog();
         dialog->setFindText(QStringLiteral("zzz"));
         dialog->setReplaceText(QStringLiteral("that"));
         select(editor(), 5, 9);
@@ -339,7 +294,8 @@ private slots:
         // Nothing selected: silently nothing.
         dialog->replaceButton()->click();
         QCOMPARE(editor().bytes(), QByteArray("keep that"));
-        QVERIFY(m_prompts.messages.isEmpty());
+        QVERIFY(prompts().informations.isEmpty());
+        QVERIFY(prompts().errors.isEmpty());
     }
 
     // --- Goto line ------------------------------------------------------------------------
@@ -397,11 +353,11 @@ private slots:
     {
         QVERIFY(start("1\r\n2\r\n3\r\n4\r\n5\r\n"));
         GotoLineDialog box;
-        ScrollBox1 = &box;
+        m_fixture->windows.gotoLine = &box;
         int maxSeen = -1;
         QTimer::singleShot(0, this, [&] {
             maxSeen = box.maxValue();
-            box.edit1()->setValue(4);
+            box.lineSpin()->setValue(4);
             box.okButton()->click();
         });
         m_form->action(QStringLiteral("GotoBtn1"))->trigger();
@@ -422,39 +378,7 @@ private slots:
         QCOMPARE(maxSeen, 3);
         QCOMPARE(valueSeen, 3); // the last value, brought into the new range
         QCOMPARE(editor().selStart(), 1);
-        ScrollBox1 = nullptr;
-    }
-
-    void gotoValueAndBoundsSurviveARestart()
-    {
-        const QString path = m_tmp->filePath(QStringLiteral("Quillet.ini"));
-        auto run = [&](const std::function<void()>& during) {
-            IniSettingsStore store(path);
-            setProgramStore(&store);
-            createForms({});
-            during();
-            destroyForms();
-            QVERIFY(store.flush());
-            setProgramStore(nullptr);
-        };
-        run([] {
-            ScrollBox1->setMaxValue(120);
-            ScrollBox1->setValue(77);
-            ScrollBox1->setIncrement(2);
-        });
-        {
-            IniSettingsStore store(path);
-            QCOMPARE(store.readString(QStringLiteral("Scroll"), QStringLiteral("Edit1_Value")), QStringLiteral("77"));
-            QCOMPARE(store.readString(QStringLiteral("Scroll"), QStringLiteral("Edit1_MaxValue")),
-                     QStringLiteral("120"));
-        }
-        run([] {
-            QCOMPARE(ScrollBox1->value(), 77);
-            QCOMPARE(ScrollBox1->maxValue(), 120);
-            QCOMPARE(ScrollBox1->minValue(), 0);
-            QCOMPARE(ScrollBox1->increment(), 2);
-        });
-        QVERIFY(m_prompts.messages.isEmpty());
+        m_fixture->windows.gotoLine = nullptr;
     }
 };
 

@@ -1,0 +1,62 @@
+#include "app/startup.h"
+
+#include "documents/documentset.h"
+#include "mainwindow/mainwindow.h"
+#include "windows/aboutwindow.h"
+#include "windows/clipbookwindow.h"
+#include "windows/configurationdialog.h"
+#include "windows/documentselector.h"
+#include "windows/gotolinedialog.h"
+#include "windows/optionsdialog.h"
+#include "windows/templatenamedialog.h"
+#include "windows/tipwindow.h"
+#include "windows/utilityoptionsdialog.h"
+
+namespace {
+
+// Makes one window and has it restore itself from the settings.
+template <typename Window> Window* create()
+{
+    auto* window = new Window;
+    attachStorage(window->storage());
+    return window;
+}
+
+template <typename Window> void destroy(Window*& window)
+{
+    delete window;
+    window = nullptr;
+}
+
+} // namespace
+
+void createProgramWindows(ProgramWindows& windows, const QStringList& arguments)
+{
+    windows.main = new MainWindow(windows, arguments);
+    windows.tips = create<TipOfTheDayWindow>();
+    windows.options = create<OptionsDialog>();
+    windows.configuration = create<ConfigurationDialog>();
+    windows.utilityOptions = create<UtilityOptionsDialog>();
+    windows.clipBook = create<ClipBookWindow>();
+    windows.documentSelector = create<DocumentSelector>();
+    windows.templateName = create<TemplateNameDialog>();
+    windows.about = create<AboutWindow>();
+    windows.gotoLine = create<GotoLineDialog>();
+    windows.options->setTarget(windows.main);
+    // The selector did not exist while the command line was opened.
+    windows.main->documents().refreshDocumentList();
+}
+
+void destroyProgramWindows(ProgramWindows& windows)
+{
+    destroy(windows.gotoLine);
+    destroy(windows.about);
+    destroy(windows.templateName);
+    destroy(windows.documentSelector);
+    destroy(windows.clipBook);
+    destroy(windows.utilityOptions);
+    destroy(windows.configuration);
+    destroy(windows.options);
+    destroy(windows.tips);
+    destroy(windows.main);
+}

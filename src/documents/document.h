@@ -1,0 +1,25 @@
+#pragma once
+// One open document as the program keeps it while it is not in the editor: its caption, the file
+// it belongs to (none until it is first saved), the store file its text is parked in, where the
+// caret was, and whether it has changes the file does not hold.
+
+#include <QString>
+
+// The words the user sees for a document without a file and for its modified state.
+inline const QString UntitledName = QStringLiteral("Untitled");
+inline const QString ModifiedWord = QStringLiteral("Modified");
+inline const QString NotModifiedWord = QStringLiteral("Not Modified");
+
+struct Document
+{
+    QString caption;
+    QString path;      // empty: never saved
+    QString storeFile; // empty only while the document is being added
+    qint64 caret = 0;
+    bool modified = false;
+
+    bool hasFile() const { return !path.isEmpty(); }
+    // The path as hints show it: "Untitled" for a document without a file.
+    QString displayPath() const { return hasFile() ? path : UntitledName; }
+    QString modifiedWord() const { return modified ? ModifiedWord : NotModifiedWord; }
+};

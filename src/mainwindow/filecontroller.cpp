@@ -1,0 +1,386 @@
+#include "mainwindow/filecontroller.h"
+
+#include "core/commanderror.h"
+#include "core/commandguard.h"
+#include "core/prompts.h"
+#include "documents/documentset.h"
+#include "documents/filesave.h"
+#include "documents/textlines.h"
+#include "editor/editorview.h"
+#include "editor/editorviews.h"
+#include "mainwindow/datecontroller.h"
+#include "mainwindow/filedialogs.h"
+#include "mainwindow/programwindows.h"
+#include "mainwindow/statusbar.h"
+#include "platform/platform.h"
+#include "settings/recentfilesmenu.h"
+#include "windows/configurationdialog.h"
+#include "windows/optionsdialog.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProgressBar>
+#include <QScopeGuard>
+#include <QThread>
+#include <QWidget>
+
+namespace {
+const QString ConfirmationTitle = QStringLiteral("Quillet -Confimation Required");
+const QString ExitQuestion = QStringLiteral("This Document has been modified, do you want to save it?");
+const QString Done = QStringLiteral("Done!");
+} // namespace
+
+FileController::FileController(DocumentSet& documents, EditorViews& views, StatusBar& statusBar,
+                               const ProgramWindows& windows, FileDialogs& dialogs, RecentFiles recent,
+                               QByteArray& scratch, DateController& dates, QWidget& window)
+    : m_documents(documents), m_views(views), m_statusBar(statusBar), m_windows(windows), m_dialogs(dialogs),
+      m_recent(recent), m_scratch(scratch), m_dates(dates), m_window(window)
+{
+}
+
+EditorView& FileController::editor() const
+{
+    return *m_views.current();
+}
+
+Answer FileController::ask(const QString& text)
+{
+    return Prompts::current().question(ConfirmationTitle, text);
+}
+
+bool FileController::makeBackups() const
+{
+    return m_windows.options ? m_windows.options->makeBackups() : true;
+}
+
+QString FileController::programDirectory() const
+{
+    const QString dir = m_windows.configuration ? m_windows.configuration->programDirectory() : QString();
+    return dir.isEmpty() ? platform::programDirectory() : dir;
+}
+
+// --- Open ----------------------------------------------------------------------------------------
+
+void FileController::newDocument()
+{
+    m_documents.newDocument();
+}
+
+void FileController::open()
+{
+    applyFilters(m_windows, m_dialogs);
+    m_dialogs.open.title = QStringLiteral("Open Text File");
+    const QStringList files = Prompts::current().openFiles(m_dialogs.open);
+    if (files.isEmpty())
+        return;
+    for (const QString& file : files)
+        openPath(file);
+    m_documents.refreshDocumentList();
+}
+
+void FileController::openPath(const QString& path)
+{
+    m_documents.stashCurrentDocument();
+    m_documents.beginDocument(QFileInfo(path).fileName(), path);
+    try {
+        m_views.loadFile(path);
+    } catch (const CommandError&) {
+        // An unreadable file still becomes a document under its name; saving it creates it.
+        platform::beep();
+    }
+    editor().clearModifiedFlag();
+    m_documents.completeDocument();
+    m_documents.setCurrentModified(false);
+    m_documents.refreshTabPictures();
+    m_dialogs.save.fileName = path;
+    addRecent(path);
+    m_dates.logStampCheck();
+    m_documents.publishHints();
+    m_documents.showTitle();
+    QCoreApplication::processEvents();
+    editor().setFocus();
+}
+
+void FileController::openDropped(const QString& path)
+{
+    m_views.setAcceptFileDrops(true);
+    openPath(path);
+    m_documents.refreshDocumentList();
+}
+
+void FileController::openRecent(const QString& path)
+{
+    openPath(path);
+    m_documents.refreshDocumentList();
+}
+
+void FileController::clearRecent()
+{
+    m_recent.fileMenu->clear();
+    m_recent.trayMenu->clear();
+}
+
+void FileController::addRecent(const QString& path)
+{
+    m_recent.fileMenu->add(path);
+    m_recent.trayMenu->add(path);
+}
+
+void FileController::openFromCommandLine(const QString& path)
+{
+    const int countBefore = m_documents.count();
+    try {
+        openPath(path);
+    } catch (...) {
+        recoverFailedOpen(path, countBefore);
+    }
+}
+
+void FileController::recoverFailedOpen(const QString& argument, int countBefore)
+{
+    // A failure before the new tab was added (the stash of the current document) leaves the
+    // current document as it was; one after it names the new tab after the argument.
+    const bool added = m_documents.count() > countBefore;
+    if (added && m_documents.isAdding())
+        runCommand([this] { m_documents.completeDocument(); });
+    m_documents.setCurrentModified(false);
+    m_documents.refreshTabPictures();
+    if (added)
+        m_dates.logStampCheck();
+    platform::beep();
+    if (added)
+        m_documents.setCurrentCaption(argument);
+}
+
+void FileController::openListedFiles(const QString& listFile)
+{
+    m_scratch = readFileBytes(listFile);
+    const auto clear = qScopeGuard([this] { m_scratch.clear(); });
+    const QList<QByteArray> lines = splitLines(m_scratch);
+    for (const QByteArray& line : lines)
+        openFromCommandLine(QFile::decodeName(line));
+}
+
+void FileController::refreshFromDisk()
+{
+    if (!m_documents.current().hasFile())
+        return;
+    m_views.loadFile(m_documents.current().path);
+    editor().clearModifiedFlag();
+}
+
+// --- Save ----------------------------------------------------------------------------------------
+
+void FileController::save()
+{
+    saveCurrent();
+}
+
+void FileController::saveAs()
+{
+    saveCurrentAs();
+}
+
+bool FileController::saveCurrent()
+{
+    if (!m_documents.current().hasFile()) {
+        const bool saved = saveCurrentAs();
+        m_documents.refreshTabPictures();
+        return saved;
+    }
+    const QString path = m_documents.current().path;
+    m_statusBar.showProgress();
+    m_statusBar.setPanelText(StatusBar::ModifiedState, QString());
+    m_statusBar.setMessage(QString());
+    try {
+        m_statusBar.progressStep(0);
+        writeTextFile(path, editor().textView(), LineEnds::Crlf);
+    } catch (...) {
+        failedSave();
+        throw;
+    }
+    m_statusBar.progressStep(10);
+    m_documents.setCurrentCaption(QFileInfo(path).fileName());
+    m_statusBar.progressStep(20);
+    m_statusBar.progressStep(30);
+    m_documents.setCurrentModified(false);
+    editor().clearModifiedFlag();
+    for (int step = 40; step <= 70; step += 10)
+        m_statusBar.progressStep(step);
+    addRecent(path);
+    m_statusBar.progressStep(80);
+    m_statusBar.progressStep(90);
+    {
+        // A failed backup leaves the saved file saved; only the progress goes.
+        auto hide = qScopeGuard([this] { m_statusBar.hideProgress(); });
+        createBackup(path);
+        hide.dismiss();
+    }
+    m_statusBar.progressStep(100);
+    m_statusBar.hideProgress();
+    m_statusBar.setMessage(Done);
+    return true;
+}
+
+bool FileController::saveCurrentAs()
+{
+    applyFilters(m_windows, m_dialogs);
+    m_dialogs.save.title = QStringLiteral("Save Text");
+    m_dialogs.save.fileName = m_documents.currentCaption();
+    const QString path =
+        withDefaultExtension(Prompts::current().saveFile(m_dialogs.save), m_dialogs.save.defaultExt);
+    if (path.isEmpty()) {
+        m_documents.refreshTabPictures();
+        return false;
+    }
+    m_statusBar.progressBar()->setValue(0);
+    m_statusBar.setMessage(QString());
+    m_statusBar.showProgress();
+    try {
+        m_statusBar.progressStep(10);
+        writeTextFile(path, editor().textView(), LineEnds::Crlf);
+    } catch (...) {
+        failedSave();
+        throw;
+    }
+    m_statusBar.setPanelText(StatusBar::ModifiedState, QString());
+    for (int step = 20; step <= 40; step += 10)
+        m_statusBar.progressStep(step);
+    m_documents.setCurrentPath(path);
+    m_statusBar.progressStep(50);
+    m_documents.setCurrentCaption(QFileInfo(path).fileName());
+    m_statusBar.progressStep(60);
+    m_statusBar.progressStep(70);
+    m_documents.setCurrentModified(false);
+    editor().clearModifiedFlag();
+    m_statusBar.progressStep(80);
+    m_statusBar.progressStep(90);
+    addRecent(path);
+    m_statusBar.setMessage(QString());
+    m_statusBar.progressStep(100);
+    m_statusBar.hideProgress();
+    createBackup(path);
+    m_statusBar.setMessage(Done);
+    m_documents.publishHints();
+    m_documents.showTitle();
+    return true;
+}
+
+void FileController::failedSave()
+{
+    // The text on disk is not the document's: it must be asked about before anything discards it.
+    m_statusBar.hideProgress();
+    m_documents.markCurrentModified();
+}
+
+void FileController::createBackup(const QString& path)
+{
+    // The file just written holds exactly the backup's bytes: copying it is cheaper than writing
+    // the text out again.
+    const QString dir = programDirectory();
+    QDir().mkpath(dir + QStringLiteral("Backup"));
+    if (!makeBackups())
+        return;
+    m_statusBar.setMessage(QStringLiteral("Creating Backups.. Done!"));
+    copyFileSafely(path, backupFileName(dir, path));
+}
+
+void FileController::saveAll()
+{
+    saveAllDocuments();
+}
+
+void FileController::saveAllDocuments()
+{
+    // Auto-save may fire while a Save All runs (it lets events through); one pass is enough.
+    if (m_savingAll)
+        return;
+    m_savingAll = true;
+    const auto done = qScopeGuard([this] {
+        m_savingAll = false;
+        m_scratch.clear();
+        m_statusBar.setPanelText(StatusBar::ModifiedState,
+                                 m_documents.isModified(m_documents.currentIndex()) ? ModifiedWord : QString());
+    });
+
+    m_statusBar.setMessage(QStringLiteral("Saving All Files."));
+    if (StatusBar::StepPauseMs > 0)
+        QThread::msleep(static_cast<unsigned long>(StatusBar::StepPauseMs));
+    for (int i = 0; i < m_documents.count(); ++i) {
+        const Document& document = m_documents.at(i);
+        if (!document.hasFile())
+            continue;
+        const QString path = document.path;
+        QByteArrayView text;
+        if (i == m_documents.currentIndex()) {
+            text = editor().textView();
+        } else {
+            m_scratch = readFileBytes(document.storeFile);
+            text = m_scratch;
+        }
+        m_statusBar.showProgress();
+        m_statusBar.setPanelText(StatusBar::ModifiedState, QString());
+        m_statusBar.setMessage(QString());
+        {
+            auto hide = qScopeGuard([this] { m_statusBar.hideProgress(); });
+            m_statusBar.progressStep(0);
+            writeTextFile(path, text, LineEnds::Crlf);
+            for (int step = 10; step <= 90; step += 10)
+                m_statusBar.progressStep(step);
+            m_documents.refreshTabPictures();
+            createBackup(path);
+            hide.dismiss();
+        }
+        m_statusBar.progressStep(100);
+        m_statusBar.hideProgress();
+        m_statusBar.setMessage(Done);
+        QCoreApplication::processEvents();
+    }
+    m_documents.refreshTabPictures();
+}
+
+// --- Close ---------------------------------------------------------------------------------------
+
+void FileController::closeDocument()
+{
+    m_documents.closeDocument([this](const QString& text) { return ask(text); });
+}
+
+void FileController::closeAll()
+{
+    m_documents.closeAll([this](const QString& text) { return ask(text); });
+}
+
+bool FileController::exitSavePass()
+{
+    // A change the key tracking has not seen yet still counts.
+    if (editor().modifiedFlag() && !m_documents.isModified(m_documents.currentIndex()))
+        m_documents.markCurrentModified();
+    for (int i = 0; i < m_documents.count(); ++i) {
+        if (!m_documents.isModified(i))
+            continue;
+        m_documents.switchTo(i);
+        if (m_window.isHidden() || m_window.isMinimized())
+            m_window.showNormal();
+        m_window.raise();
+        m_window.activateWindow();
+        switch (ask(ExitQuestion)) {
+        case Answer::Yes:
+            try {
+                if (!saveCurrent())
+                    return false;
+            } catch (const CommandError& e) {
+                Prompts::current().error(e.message());
+                return false;
+            }
+            break;
+        case Answer::No:
+            break;
+        case Answer::Cancel:
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,86 @@
+#pragma once
+// The file commands: new, open (by dialog, by path, dropped, recent, from the command line),
+// save, save as, save all with backups, refresh from disk, close, close all, and the save pass
+// before the program ends. Every save writes a new file beside the target and only then puts it
+// in the target's place; a backup is copied from the file just written.
+
+#include "core/prompts.h"
+
+#include <QByteArray>
+#include <QString>
+
+class DateController;
+class DocumentSet;
+class EditorView;
+class EditorViews;
+class QWidget;
+class RecentFilesMenu;
+class StatusBar;
+struct FileDialogs;
+struct ProgramWindows;
+
+// Both recent-file lists (the File menu's and the notification-area menu's) get every path.
+struct RecentFiles
+{
+    RecentFilesMenu* fileMenu = nullptr;
+    RecentFilesMenu* trayMenu = nullptr;
+};
+
+class FileController
+{
+public:
+    FileController(DocumentSet& documents, EditorViews& views, StatusBar& statusBar, const ProgramWindows& windows,
+                   FileDialogs& dialogs, RecentFiles recent, QByteArray& scratch, DateController& dates,
+                   QWidget& window);
+
+    void newDocument();
+    void open();
+    // Opens one file as a new, current document; an unreadable file still becomes a document
+    // under its name (saving it creates it).
+    void openPath(const QString& path);
+    void openDropped(const QString& path);
+    void openRecent(const QString& path);
+    void clearRecent();
+    // Opens a file named on the command line; a failure beeps and leaves a document named as given.
+    void openFromCommandLine(const QString& path);
+    // Opens every file named, one per line, in `listFile`.
+    void openListedFiles(const QString& listFile);
+    void refreshFromDisk();
+
+    void save();
+    void saveAs();
+    void saveAll();
+    // Save All without the command's own checks (the auto-save timer); one pass at a time.
+    void saveAllDocuments();
+
+    void closeDocument();
+    void closeAll();
+    // Asks about every modified document before the program ends; false when the user cancelled.
+    bool exitSavePass();
+
+    void addRecent(const QString& path);
+    // Whether a backup copy is written after each save (the options window's box).
+    bool makeBackups() const;
+
+private:
+    EditorView& editor() const;
+    Answer ask(const QString& text);
+    // Save and Save As; false when the user cancelled the dialog.
+    bool saveCurrent();
+    bool saveCurrentAs();
+    void failedSave();
+    void createBackup(const QString& path);
+    QString programDirectory() const;
+    void recoverFailedOpen(const QString& argument, int countBefore);
+
+    DocumentSet& m_documents;
+    EditorViews& m_views;
+    StatusBar& m_statusBar;
+    const ProgramWindows& m_windows;
+    FileDialogs& m_dialogs;
+    RecentFiles m_recent;
+    QByteArray& m_scratch;
+    DateController& m_dates;
+    QWidget& m_window;
+    bool m_savingAll = false;
+};

@@ -1,0 +1,142 @@
+#include "mainwindow/viewcontroller.h"
+
+#include "core/prompts.h"
+#include "documents/documentset.h"
+#include "editor/editorview.h"
+#include "editor/editorviews.h"
+#include "mainwindow/commandregistry.h"
+#include "mainwindow/datecontroller.h"
+#include "mainwindow/programwindows.h"
+#include "mainwindow/statusbar.h"
+#include "windows/optionsdialog.h"
+
+#include <QAction>
+#include <QProgressBar>
+#include <QTime>
+
+namespace {
+const QString WrapMark = QStringLiteral("  W-W");
+} // namespace
+
+ViewController::ViewController(DocumentSet& documents, EditorViews& views, StatusBar& statusBar,
+                               CommandRegistry& commands, const ProgramWindows& windows, DateController& dates)
+    : m_documents(documents), m_views(views), m_statusBar(statusBar), m_commands(commands), m_windows(windows),
+      m_dates(dates)
+{
+}
+
+void ViewController::nextDocument()
+{
+    m_documents.nextDocument();
+}
+
+void ViewController::previousDocument()
+{
+    m_documents.previousDocument();
+}
+
+void ViewController::toggleWordWrap()
+{
+    EditorView* editor = m_views.current();
+    m_documents.setCurrentCaret(editor->selStart());
+    EditorSettings settings = m_views.settings();
+    settings.wordWrap = !settings.wordWrap;
+    settings.scrollBarsBoth = !settings.wordWrap;
+    m_views.setSettings(settings);
+    m_commands.action(QStringLiteral("WordWrap1"))->setChecked(settings.wordWrap);
+    m_statusBar.setPanelText(StatusBar::WordWrap, settings.wordWrap ? WrapMark : QString());
+    m_views.current()->setCaret(m_documents.current().caret);
+}
+
+void ViewController::showSizeGrip()
+{
+    m_statusBar.setSizeGrip(m_commands.action(QStringLiteral("Show1"))->isChecked());
+}
+
+void ViewController::chooseStatusBarFont()
+{
+    if (const auto font = Prompts::current().chooseFont(m_statusBar.font()))
+        m_statusBar.setFont(*font);
+}
+
+void ViewController::showPreferences()
+{
+    if (m_windows.options)
+        m_windows.options->execute();
+}
+
+void ViewController::showProperties()
+{
+    if (!m_windows.options)
+        return;
+    m_windows.options->showPage(2);
+    m_windows.options->execute();
+}
+
+void ViewController::updateStatusPanels()
+{
+    const EditorView* editor = m_views.current();
+    const qint64 line = editor->lineFromPosition(editor->selStart()) + 1;
+    const qint64 column = editor->selLength() + editor->caretPixelX() / 8 + 1;
+    m_statusBar.setPanelText(StatusBar::CaretPosition, QStringLiteral("%1:%2").arg(line).arg(column));
+    m_statusBar.setPanelText(StatusBar::InsertMode, editor->overtype() ? QStringLiteral("OVR") : QStringLiteral("INS"));
+    m_statusBar.setPanelText(StatusBar::Clock, QTime::currentTime().toString(QStringLiteral("hh:mm:ss")));
+}
+
+void ViewController::statusPanelHovered(int panel)
+{
+    QString hint;
+    switch (panel) {
+    case StatusBar::Clock:
+        hint = QStringLiteral("The Time is: ") + m_statusBar.panelText(StatusBar::Clock);
+        break;
+    case StatusBar::CaretPosition:
+        hint = QStringLiteral("The Cursor Position is: ") + m_statusBar.panelText(StatusBar::CaretPosition);
+        break;
+    case StatusBar::ModifiedState:
+        hint = m_statusBar.panelText(StatusBar::ModifiedState) == ModifiedWord
+                   ? QStringLiteral("The Current Document is Modified")
+                   : QStringLiteral("The Current Document is not Modified");
+        break;
+    case StatusBar::InsertMode:
+        hint = m_statusBar.panelText(StatusBar::InsertMode) == QLatin1String("INS")
+                   ? QStringLiteral("Quillet is in Insert Mode.")
+                   : QStringLiteral("Quillet is in Over-Write Mode.");
+        break;
+    case StatusBar::Message:
+        hint = QStringLiteral("Quillet v4.6 - many documents, one editor. Click here to find out more about Quillet.");
+        break;
+    case StatusBar::WordWrap:
+        hint = m_statusBar.panelText(StatusBar::WordWrap).isEmpty() ? QStringLiteral("Quillet is not Word-Wrapped")
+                                                                    : QStringLiteral("Quillet is Word-Wrapped");
+        break;
+    default:
+        return;
+    }
+    if (hint != m_statusHint) {
+        m_statusHint = hint;
+        m_statusBar.setStatusTip(hint);
+        m_statusBar.setMessage(hint);
+    }
+}
+
+void ViewController::statusPanelClicked(int panel)
+{
+    // The clock inserts the time as the Insert Time button; the message panel (About) acts once
+    // that window exists.
+    if (panel == StatusBar::Clock)
+        m_dates.insertFilterStamp();
+    else if (panel == StatusBar::WordWrap)
+        toggleWordWrap();
+}
+
+void ViewController::layOutStatusBar(int windowWidth)
+{
+    int others = 0;
+    for (int panel = 0; panel < StatusBar::PanelCount; ++panel)
+        if (panel != StatusBar::Message)
+            others += m_statusBar.panelWidth(panel);
+    m_statusBar.setPanelWidth(StatusBar::Message, windowWidth - others - 16);
+    if (QProgressBar* progress = m_statusBar.progressBar())
+        progress->resize(m_statusBar.panelWidth(StatusBar::Message) - 8, progress->height());
+}
