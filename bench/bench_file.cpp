@@ -3,8 +3,8 @@
 // adds a 1 GiB round trip. Fails only when a file read back differs from what was written.
 
 #include "core/commanderror.h"
-#include "editor/editorviews.h"
 #include "documents/filesave.h"
+#include "editor/editorviews.h"
 
 #include <QElapsedTimer>
 #include <QFile>

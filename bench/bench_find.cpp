@@ -5,13 +5,13 @@
 //
 // Environment: QUILLET_BENCH_RUNS (runs of each measurement, default 5).
 
+#include "benchsupport.h"
 #include "core/prompts.h"
+#include "editor/editorview.h"
 #include "mainwindow/findcontroller.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/programwindows.h"
-#include "benchsupport.h"
 #include "windows/finddialogs.h"
-#include "editor/editorview.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

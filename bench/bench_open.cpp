@@ -5,14 +5,14 @@
 // Environment: QUILLET_BENCH_MIB (file size, default 50), QUILLET_BENCH_RUNS (default 5).
 
 #include "app/startup.h"
-#include "documents/documentset.h"
-#include "mainwindow/statusbar.h"
-#include "mainwindow/filecontroller.h"
-#include "mainwindow/viewcontroller.h"
-#include "core/prompts.h"
-#include "mainwindow/mainwindow.h"
 #include "benchsupport.h"
+#include "core/prompts.h"
+#include "documents/documentset.h"
 #include "editor/editorview.h"
+#include "mainwindow/filecontroller.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/statusbar.h"
+#include "mainwindow/viewcontroller.h"
 
 #include <QApplication>
 #include <QDir>
@@ -79,7 +79,8 @@ int child(const QString& path)
     timer.restart();
     windows.main->files().save();
     const double saveMs = timer.nsecsElapsed() / 1e6;
-    if (QFileInfo(path).size() != length + 8 || windows.main->documents().isModified(windows.main->documents().currentIndex())) {
+    if (QFileInfo(path).size() != length + 8 ||
+        windows.main->documents().isModified(windows.main->documents().currentIndex())) {
         std::fprintf(stderr, "bench_open: the edited file was not saved whole\n");
         return 1;
     }

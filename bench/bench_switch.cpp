@@ -7,15 +7,15 @@
 // (switches per word-wrap mode, default 21), QUILLET_BENCH_BUDGET_S (a series stops early, after
 // at least 3 switches, once it has run this long; default 120, so slow modes still finish).
 
-#include "core/commanderror.h"
 #include "app/startup.h"
-#include "documents/documentset.h"
-#include "mainwindow/statusbar.h"
-#include "mainwindow/filecontroller.h"
-#include "mainwindow/viewcontroller.h"
+#include "core/commanderror.h"
 #include "core/prompts.h"
-#include "mainwindow/mainwindow.h"
+#include "documents/documentset.h"
 #include "editor/editorview.h"
+#include "mainwindow/filecontroller.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/statusbar.h"
+#include "mainwindow/viewcontroller.h"
 
 #include <QApplication>
 #include <QDir>
@@ -290,7 +290,8 @@ Series runSwitches(int switches, qint64 budgetMs, const std::vector<BenchDocumen
                      .arg(store)
                      .arg(from));
         if (set.currentIndex() != to)
-            fail(QStringLiteral("switch %1: tab %2 is current, expected %3").arg(i + 1).arg(set.currentIndex()).arg(to));
+            fail(
+                QStringLiteral("switch %1: tab %2 is current, expected %3").arg(i + 1).arg(set.currentIndex()).arg(to));
         if (windows.main->editor()->textLength() != shown.size ||
             editorPrefix(windows.main->editor(), shown.prefix.size()) != shown.prefix)
             fail(QStringLiteral("switch %1: the editor shows %2 bytes, expected tab %3 with %4 bytes")

@@ -1,8 +1,8 @@
 #include "app/application.h"
 
+#include "app/startup.h"
 #include "core/commanderror.h"
 #include "core/commandguard.h"
-#include "app/startup.h"
 #include "mainwindow/mainwindow.h"
 
 #include "settings/inisettingsstore.h"

@@ -2,6 +2,8 @@
 
 #include "core/commanderror.h"
 
+#include <QScopeGuard>
+
 QString DocumentSet::currentTabHint() const
 {
     if (!hasCurrent())
@@ -31,10 +33,7 @@ void DocumentSet::beginDocument(const QString& caption, const QString& path)
 
 void DocumentSet::completeDocument()
 {
-    QString storeFile;
-    try {
-        storeFile = m_host.createStoreFile();
-    } catch (...) {
+    auto undo = qScopeGuard([this] {
         // Without a store file there is no document: the tab just added for it goes.
         if (isAdding()) {
             m_documents.removeLast();
@@ -44,8 +43,9 @@ void DocumentSet::completeDocument()
         // nothing typed next can land in a document that does not exist.
         if (hasCurrent())
             showCurrentDocument();
-        throw;
-    }
+    });
+    const QString storeFile = m_host.createStoreFile();
+    undo.dismiss();
     m_documents.last().storeFile = storeFile;
     m_storeFilesMade.append(storeFile);
     m_current = count() - 1;

@@ -7,8 +7,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QStackedWidget>
-
 
 EditorViews::EditorViews(QWidget* parent, std::function<EditorView*(QWidget*)> makeView)
     : QObject(parent), m_stack(new QStackedWidget(parent)), m_makeView(std::move(makeView))
@@ -152,12 +152,9 @@ void EditorViews::loadFile(const QString& path)
         throw CommandError(fileError(QStringLiteral("The file is too large"), path, QString()));
 
     void* previous = m_current->takeBuffer();
-    try {
-        m_current->appendFromDevice(file, size);
-    } catch (...) {
-        m_current->showBuffer(previous);
-        throw;
-    }
+    auto restore = qScopeGuard([this, previous] { m_current->showBuffer(previous); });
+    m_current->appendFromDevice(file, size);
+    restore.dismiss();
     m_current->releaseBuffer(previous);
 }
 

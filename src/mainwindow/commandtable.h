@@ -31,14 +31,14 @@ struct CommandRow
     enum class Check { None, Unchecked, Checked };
 
     CommandPlace place;
-    const char* name;         // designed name; "-" for a separator
+    const char* name; // designed name; "-" for a separator
     const char* caption = "";
     const char* shortcut = "";
-    const char* hint = "";    // tool buttons: "short|long"; elsewhere the long hint
+    const char* hint = ""; // tool buttons: "short|long"; elsewhere the long hint
     CommandHandler handler = nullptr;
     Check check = Check::None;
-    const char* icon = "";    // tool buttons: freedesktop icon name
-    const char* glyph = "";   // tool buttons: the drawn letter when the theme has no icon
+    const char* icon = "";  // tool buttons: freedesktop icon name
+    const char* glyph = ""; // tool buttons: the drawn letter when the theme has no icon
 };
 
 std::span<const CommandRow> commandTable();

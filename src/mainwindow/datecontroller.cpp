@@ -13,8 +13,7 @@ const QString TimeSwitchPattern = QStringLiteral("dddd dd/mmmm/yyyy hh:nn:ss amp
 
 DateController::DateController(DocumentSet& documents, EditorViews& views, const ProgramWindows& windows)
     : m_documents(documents), m_views(views), m_windows(windows)
-{
-}
+{}
 
 void DateController::insertStamp(const QString& pattern)
 {

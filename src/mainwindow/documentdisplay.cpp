@@ -14,8 +14,7 @@ DocumentDisplay::DocumentDisplay(DocumentTabs& tabs, EditorViews& views, StatusB
                                  std::function<void(const QString&)> showTitleText)
     : m_tabs(tabs), m_views(views), m_statusBar(statusBar), m_windows(windows), m_dialogs(dialogs),
       m_showTitleText(std::move(showTitleText))
-{
-}
+{}
 
 QString DocumentDisplay::createStoreFile()
 {

@@ -31,8 +31,7 @@ const char* const SelectionCommands[] = {"Selection1",
 
 EditController::EditController(DocumentSet& documents, EditorViews& views, CommandRegistry& commands)
     : m_documents(documents), m_views(views), m_commands(commands)
-{
-}
+{}
 
 EditorView& EditController::editor() const
 {

@@ -37,8 +37,7 @@ FileController::FileController(DocumentSet& documents, EditorViews& views, Statu
                                QByteArray& scratch, DateController& dates, QWidget& window)
     : m_documents(documents), m_views(views), m_statusBar(statusBar), m_windows(windows), m_dialogs(dialogs),
       m_recent(recent), m_scratch(scratch), m_dates(dates), m_window(window)
-{
-}
+{}
 
 EditorView& FileController::editor() const
 {
@@ -194,12 +193,11 @@ bool FileController::saveCurrent()
     m_statusBar.showProgress();
     m_statusBar.setPanelText(StatusBar::ModifiedState, QString());
     m_statusBar.setMessage(QString());
-    try {
+    {
+        auto failed = qScopeGuard([this] { failedSave(); });
         m_statusBar.progressStep(0);
         writeTextFile(path, editor().textView(), LineEnds::Crlf);
-    } catch (...) {
-        failedSave();
-        throw;
+        failed.dismiss();
     }
     m_statusBar.progressStep(10);
     m_documents.setCurrentCaption(QFileInfo(path).fileName());
@@ -229,8 +227,7 @@ bool FileController::saveCurrentAs()
     applyFilters(m_windows, m_dialogs);
     m_dialogs.save.title = QStringLiteral("Save Text");
     m_dialogs.save.fileName = m_documents.currentCaption();
-    const QString path =
-        withDefaultExtension(Prompts::current().saveFile(m_dialogs.save), m_dialogs.save.defaultExt);
+    const QString path = withDefaultExtension(Prompts::current().saveFile(m_dialogs.save), m_dialogs.save.defaultExt);
     if (path.isEmpty()) {
         m_documents.refreshTabPictures();
         return false;
@@ -238,12 +235,11 @@ bool FileController::saveCurrentAs()
     m_statusBar.progressBar()->setValue(0);
     m_statusBar.setMessage(QString());
     m_statusBar.showProgress();
-    try {
+    {
+        auto failed = qScopeGuard([this] { failedSave(); });
         m_statusBar.progressStep(10);
         writeTextFile(path, editor().textView(), LineEnds::Crlf);
-    } catch (...) {
-        failedSave();
-        throw;
+        failed.dismiss();
     }
     m_statusBar.setPanelText(StatusBar::ModifiedState, QString());
     for (int step = 20; step <= 40; step += 10)

@@ -26,8 +26,7 @@ QString replacedReport(qint64 count)
 FindController::FindController(DocumentSet& documents, EditorViews& views, const ProgramWindows& windows,
                                QWidget& dialogParent)
     : m_documents(documents), m_views(views), m_windows(windows), m_dialogParent(dialogParent)
-{
-}
+{}
 
 EditorView& FindController::editor() const
 {

@@ -2,15 +2,15 @@
 // in section "Main" of the settings store. Each stored "Component.Property" maps to a getter and
 // a setter on the Qt side, writing the value in its stored format.
 
-#include "mainwindow/mainwindow.h"
-#include "mainwindow/findcontroller.h"
-#include "mainwindow/viewcontroller.h"
-#include "mainwindow/statusbar.h"
 #include "editor/editorviews.h"
-#include "settings/windowsettings.h"
+#include "mainwindow/findcontroller.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/statusbar.h"
+#include "mainwindow/viewcontroller.h"
 #include "settings/recentfilesmenu.h"
 #include "settings/settingsstore.h"
 #include "settings/storedprops.h"
+#include "settings/windowsettings.h"
 #include "windows/windowbase.h"
 
 #include <QAction>

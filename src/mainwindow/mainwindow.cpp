@@ -67,9 +67,9 @@ MainWindow::MainWindow(ProgramWindows& windows, const QStringList& arguments, QW
                                                   });
     m_documents = std::make_unique<DocumentSet>(*m_display);
     m_dates = std::make_unique<DateController>(*m_documents, *m_views, m_windows);
-    m_files = std::make_unique<FileController>(*m_documents, *m_views, *m_statusBar, m_windows, m_dialogs,
-                                               RecentFiles{m_recentFiles, m_trayRecentFiles}, m_scratch, *m_dates,
-                                               *this);
+    m_files =
+        std::make_unique<FileController>(*m_documents, *m_views, *m_statusBar, m_windows, m_dialogs,
+                                         RecentFiles{m_recentFiles, m_trayRecentFiles}, m_scratch, *m_dates, *this);
     m_editing = std::make_unique<EditController>(*m_documents, *m_views, m_commands);
     m_find = std::make_unique<FindController>(*m_documents, *m_views, m_windows, *this);
     m_text = std::make_unique<TextController>(*m_documents, *m_views, *m_statusBar, m_windows, m_dialogs, m_scratch,

@@ -80,8 +80,7 @@ TextController::TextController(DocumentSet& documents, EditorViews& views, Statu
                                CommandRegistry& commands)
     : m_documents(documents), m_views(views), m_statusBar(statusBar), m_windows(windows), m_dialogs(dialogs),
       m_scratch(scratch), m_commands(commands)
-{
-}
+{}
 
 EditorView& TextController::editor() const
 {
@@ -90,8 +89,7 @@ EditorView& TextController::editor() const
 
 // --- Transforms ----------------------------------------------------------------------------------
 
-void TextController::transformSelection(const std::function<QByteArray(QByteArrayView)>& transform,
-                                        bool markModified)
+void TextController::transformSelection(const std::function<QByteArray(QByteArrayView)>& transform, bool markModified)
 {
     const qint64 start = editor().selStart();
     const qint64 length = editor().selLength();
@@ -191,8 +189,8 @@ void TextController::saveSelection()
     m_dialogs.saveSelection.filter = m_dialogs.save.filter;
     m_scratch.clear();
     m_scratch = lineToAppend('\0', selectedBytes(editor()));
-    const QString path = withDefaultExtension(Prompts::current().saveFile(m_dialogs.saveSelection),
-                                              m_dialogs.saveSelection.defaultExt);
+    const QString path =
+        withDefaultExtension(Prompts::current().saveFile(m_dialogs.saveSelection), m_dialogs.saveSelection.defaultExt);
     if (path.isEmpty())
         return;
     writeTextFile(path, m_scratch, LineEnds::AsIs);

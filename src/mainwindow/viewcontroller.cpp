@@ -22,8 +22,7 @@ ViewController::ViewController(DocumentSet& documents, EditorViews& views, Statu
                                CommandRegistry& commands, const ProgramWindows& windows, DateController& dates)
     : m_documents(documents), m_views(views), m_statusBar(statusBar), m_commands(commands), m_windows(windows),
       m_dates(dates)
-{
-}
+{}
 
 void ViewController::nextDocument()
 {

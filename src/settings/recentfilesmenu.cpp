@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QScopeGuard>
 
 #include <algorithm>
 #include <utility>
@@ -308,19 +309,14 @@ void RecentFilesMenu::itemClicked(QAction* item)
     const QPointer<RecentFilesMenu> self(this);
     m_click = &click;
 
-    auto finish = [&] {
+    // However the handler ends, the click is over.
+    const auto finish = qScopeGuard([&] {
         if (!self)
             return;
         m_click = click.outer;
         if (m_removeOnSelect && !click.readded)
             m_list.remove(click.name);
-    };
-    try {
-        if (handler)
-            handler(click.name, caption, data);
-    } catch (...) {
-        finish();
-        throw;
-    }
-    finish();
+    });
+    if (handler)
+        handler(click.name, caption, data);
 }

@@ -2,7 +2,6 @@
 
 #include <QLabel>
 
-
 ConfigurationDialog::ConfigurationDialog(QWidget* parent)
     : WindowBase(QStringLiteral("Config1"), QStringLiteral("Quillet Configuration"), QSize(329, 143), true, parent,
                  {QStringLiteral("Config"),

@@ -3,7 +3,6 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-
 DocumentSelector::DocumentSelector(QWidget* parent)
     : WindowBase(QStringLiteral("DocSel1"), QStringLiteral("Document Selector"), QSize(214, 197), false, parent,
                  {QStringLiteral("Document Selector"),

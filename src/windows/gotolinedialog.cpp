@@ -12,7 +12,6 @@
 
 #include <climits>
 
-
 GotoLineDialog::GotoLineDialog(QWidget* parent)
     : WindowBase(QStringLiteral("ScrollBox1"), QStringLiteral("Goto Line... "), QSize(361, 100), true, parent,
                  {QStringLiteral("Scroll"), WindowSettings::ShowState | WindowSettings::Position})

@@ -29,7 +29,6 @@
 
 using namespace PropertyCodec;
 
-
 namespace {
 
 const QStringList Alignments{QStringLiteral("taLeftJustify"), QStringLiteral("taRightJustify"),
@@ -127,10 +126,10 @@ OptionsDialog::OptionsDialog(QWidget* parent)
         page->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
         m_pages->addTab(page, QString::fromUtf8(titles[i]));
     }
-    buildPage1(m_pages->widget(0));
-    buildPage2(m_pages->widget(1));
-    buildPage3(m_pages->widget(2));
-    buildPage4(m_pages->widget(3));
+    buildGeneralPage(m_pages->widget(0));
+    buildDocumentPage(m_pages->widget(1));
+    buildFiltersPage(m_pages->widget(2));
+    buildMiscellaneousPage(m_pages->widget(3));
     for (int i = 0; i < 4; ++i)
         addPageButtons(m_pages->widget(i), i);
 
@@ -153,7 +152,7 @@ OptionsDialog::OptionsDialog(QWidget* parent)
     registerStoredProperties();
 }
 
-void OptionsDialog::buildPage1(QWidget* page)
+void OptionsDialog::buildGeneralPage(QWidget* page)
 {
     auto* group = new QGroupBox(QStringLiteral("Preferences"), page);
     auto* l = new QVBoxLayout(group);
@@ -177,7 +176,7 @@ void OptionsDialog::buildPage1(QWidget* page)
     pageLayout->addWidget(group);
 }
 
-void OptionsDialog::buildPage2(QWidget* page)
+void OptionsDialog::buildDocumentPage(QWidget* page)
 {
     auto* group = new QGroupBox(QStringLiteral("Preferences"), page);
     auto* l = new QVBoxLayout(group);
@@ -210,7 +209,7 @@ void OptionsDialog::buildPage2(QWidget* page)
     pageLayout->addWidget(group);
 }
 
-void OptionsDialog::buildPage3(QWidget* page)
+void OptionsDialog::buildFiltersPage(QWidget* page)
 {
     auto* group = new QGroupBox(QStringLiteral("Preferences"), page);
     // The list beside its fields, so both fit the window's fixed size.
@@ -266,7 +265,7 @@ void OptionsDialog::buildPage3(QWidget* page)
     pageLayout->addWidget(group);
 }
 
-void OptionsDialog::buildPage4(QWidget* page)
+void OptionsDialog::buildMiscellaneousPage(QWidget* page)
 {
     auto* group = new QGroupBox(QStringLiteral("Preferences"), page);
     auto* l = new QVBoxLayout(group);

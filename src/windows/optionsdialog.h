@@ -151,10 +151,10 @@ private:
         int alignment = 0; // taLeftJustify
     };
 
-    void buildPage1(QWidget* page);
-    void buildPage2(QWidget* page);
-    void buildPage3(QWidget* page);
-    void buildPage4(QWidget* page);
+    void buildGeneralPage(QWidget* page);
+    void buildDocumentPage(QWidget* page);
+    void buildFiltersPage(QWidget* page);
+    void buildMiscellaneousPage(QWidget* page);
     void addPageButtons(QWidget* page, int index);
     void registerStoredProperties();
     void applySample(SampleBox& box);

@@ -2,19 +2,19 @@
 // whole program runs (all ten windows) against a store file in a temporary folder.
 
 #include "app/startup.h"
-#include "support/scriptedprompts.h"
-#include "mainwindow/findcontroller.h"
-#include "mainwindow/filecontroller.h"
-#include "mainwindow/mainwindow.h"
-#include "mainwindow/viewcontroller.h"
-#include "mainwindow/statusbar.h"
-#include "windows/gotolinedialog.h"
 #include "editor/editorviews.h"
-#include "settings/windowsettings.h"
+#include "mainwindow/filecontroller.h"
+#include "mainwindow/findcontroller.h"
+#include "mainwindow/mainwindow.h"
+#include "mainwindow/statusbar.h"
+#include "mainwindow/viewcontroller.h"
 #include "settings/inisettingsstore.h"
-#include "settings/recentfilesmenu.h"
 #include "settings/programstore.h"
+#include "settings/recentfilesmenu.h"
+#include "settings/windowsettings.h"
+#include "support/scriptedprompts.h"
 #include "windows/documentselector.h"
+#include "windows/gotolinedialog.h"
 
 #include <QAction>
 #include <QFile>

@@ -1,8 +1,8 @@
 // Command-line parsing, line splitting and the status bar's panel arithmetic.
 
 #include "core/commandline.h"
-#include "mainwindow/statusbar.h"
 #include "documents/textlines.h"
+#include "mainwindow/statusbar.h"
 
 #include <QTest>
 

@@ -13,8 +13,8 @@
 #include <QAction>
 #include <QFile>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QPointer>
+#include <QProgressBar>
 #include <QTest>
 #include <QTimer>
 
@@ -53,7 +53,10 @@ class TestDateCommands : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { StampSource::now = [] { return FixedNow; }; }
+    void initTestCase()
+    {
+        StampSource::now = [] { return FixedNow; };
+    }
 
     void init()
     {

@@ -135,7 +135,8 @@ private:
     // Close or Close All, through its handler or through its menu item (inside the guard).
     bool closeDocument(bool throughAction)
     {
-        return endsQuietly([&] { throughAction ? action("CloseDocument1")->trigger() : form()->files().closeDocument(); });
+        return endsQuietly(
+            [&] { throughAction ? action("CloseDocument1")->trigger() : form()->files().closeDocument(); });
     }
 
     bool closeAll(bool throughAction)
@@ -361,8 +362,7 @@ private slots:
         typeAtEnd("A1");
         docs().switchTo(2);
         typeAtEnd("B2"); // only in the editor: its store file still holds the text as opened
-        QCOMPARE(modifiedWordsOf(docs()),
-                 (QStringList{ModifiedWord, ModifiedWord, ModifiedWord, NotModifiedWord}));
+        QCOMPARE(modifiedWordsOf(docs()), (QStringList{ModifiedWord, ModifiedWord, ModifiedWord, NotModifiedWord}));
         const QStringList captions = captionsOf(docs());
         const QStringList modified = modifiedWordsOf(docs());
         const QList<qint64> positions = caretsOf(docs());
@@ -827,7 +827,7 @@ private slots:
         QCOMPARE(prompts().openDialogs.value(0).title, QStringLiteral("Open Text File"));
         QCOMPARE(displayPathsOf(docs()), (QStringList{UntitledName, a, b, a, c}));
         QCOMPARE(captionsOf(docs()), (QStringList{UntitledName, QStringLiteral("a.txt"), QStringLiteral("b.txt"),
-                                                 QStringLiteral("a.txt"), QStringLiteral("c.txt")}));
+                                                  QStringLiteral("a.txt"), QStringLiteral("c.txt")}));
         QCOMPARE(docs().currentIndex(), 4);
         QCOMPARE(form()->documentTabs()->tabs()->count(), 5);
         QCOMPARE(editor()->bytes(), QByteArray("gamma"));

@@ -244,7 +244,8 @@ private slots:
         replaceAll(QStringLiteral("a"), QStringLiteral("aa"));
         QCOMPARE(editor().bytes(), QByteArray("aaaaaa"));
         QCOMPARE(prompts().informations,
-                 QStringList{QStringLiteral("Quillet -Text Replacement: Search of text completed.\r\n3 replacements made.")});
+                 QStringList{
+                     QStringLiteral("Quillet -Text Replacement: Search of text completed.\r\n3 replacements made.")});
         QVERIFY(modified());
         QVERIFY(!m_form->find().replaceDialog()->isVisible()); // closed by Replace All
         QCOMPARE(editor().selStart(), 6);
@@ -272,7 +273,8 @@ private slots:
         editor().setCaret(3);
         replaceAll(QStringLiteral("absent"), QStringLiteral("x"));
         QCOMPARE(prompts().informations,
-                 QStringList{QStringLiteral("Quillet -Text Replacement: Search of text completed.\r\n0 replacements made.")});
+                 QStringList{
+                     QStringLiteral("Quillet -Text Replacement: Search of text completed.\r\n0 replacements made.")});
         QCOMPARE(editor().bytes(), QByteArray("nothing here"));
         QCOMPARE(editor().selStart(), 3);
         QVERIFY(!modified());
