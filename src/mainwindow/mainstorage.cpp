@@ -20,10 +20,6 @@ using namespace PropertyCodec;
 
 namespace {
 
-const QStringList Alignments{QStringLiteral("taLeftJustify"), QStringLiteral("taRightJustify"),
-                             QStringLiteral("taCenter")};
-const QStringList Aligns{QStringLiteral("alNone"), QStringLiteral("alTop"),   QStringLiteral("alBottom"),
-                         QStringLiteral("alLeft"), QStringLiteral("alRight"), QStringLiteral("alClient")};
 const QStringList ScrollBarKinds{QStringLiteral("ssNone"), QStringLiteral("ssHorizontal"), QStringLiteral("ssVertical"),
                                  QStringLiteral("ssBoth")};
 const QStringList Measurements{QStringLiteral("pmDefault"), QStringLiteral("pmMillimeters"),
@@ -116,10 +112,10 @@ void MainWindow::createStorage()
     };
     checked(QStringLiteral("StayOnTop1.Checked"), QStringLiteral("StayOnTop1"));
     addEnum(
-        s, QStringLiteral("ToolBar1.Alignment"), Alignments, [this] { return m_toolBarAlignment; },
+        s, QStringLiteral("ToolBar1.Alignment"), textAlignments(), [this] { return m_toolBarAlignment; },
         [this](int v) { m_toolBarAlignment = v; });
     addEnum(
-        s, QStringLiteral("ToolBar1.Align"), Aligns,
+        s, QStringLiteral("ToolBar1.Align"), controlAligns(),
         [this] { return toolBarArea(m_toolBar) == Qt::BottomToolBarArea ? AlignBottom : AlignTop; },
         [this](int v) {
             if (v == AlignTop || v == AlignBottom)
@@ -175,11 +171,12 @@ void MainWindow::createStorage()
         [this] {
             QList<CollectionItem> panels;
             for (int i = 0; i < StatusBar::PanelCount; ++i)
-                panels.append({{QStringLiteral("Alignment"), formatEnum(i < StatusBar::Message ? 2 : 0, Alignments)},
-                               {QStringLiteral("Bevel"), formatEnum(1, Bevels)},
-                               {QStringLiteral("Style"), formatEnum(0, PanelStyles)},
-                               {QStringLiteral("Text"), m_statusBar->panelText(i)},
-                               {QStringLiteral("Width"), number(m_statusBar->panelWidth(i))}});
+                panels.append(
+                    {{QStringLiteral("Alignment"), formatEnum(i < StatusBar::Message ? 2 : 0, textAlignments())},
+                     {QStringLiteral("Bevel"), formatEnum(1, Bevels)},
+                     {QStringLiteral("Style"), formatEnum(0, PanelStyles)},
+                     {QStringLiteral("Text"), m_statusBar->panelText(i)},
+                     {QStringLiteral("Width"), number(m_statusBar->panelWidth(i))}});
             return panels;
         },
         [this](const QList<CollectionItem>& panels) {

@@ -272,6 +272,20 @@ const QStringList& fontPitches()
     return list;
 }
 
+const QStringList& textAlignments()
+{
+    static const QStringList list{QStringLiteral("taLeftJustify"), QStringLiteral("taRightJustify"),
+                                  QStringLiteral("taCenter")};
+    return list;
+}
+
+const QStringList& controlAligns()
+{
+    static const QStringList list{QStringLiteral("alNone"), QStringLiteral("alTop"),   QStringLiteral("alBottom"),
+                                  QStringLiteral("alLeft"), QStringLiteral("alRight"), QStringLiteral("alClient")};
+    return list;
+}
+
 const QStringList& fontStyles()
 {
     static const QStringList list{QStringLiteral("fsBold"), QStringLiteral("fsItalic"), QStringLiteral("fsUnderline"),

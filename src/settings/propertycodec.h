@@ -95,8 +95,10 @@ struct StoredFont
 
     friend bool operator==(const StoredFont&, const StoredFont&) = default;
 };
-const QStringList& fontPitches(); // "fpDefault", "fpVariable", "fpFixed"
-const QStringList& fontStyles();  // "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"
+const QStringList& fontPitches();    // "fpDefault", "fpVariable", "fpFixed"
+const QStringList& fontStyles();     // "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"
+const QStringList& textAlignments(); // "taLeftJustify", "taRightJustify", "taCenter"
+const QStringList& controlAligns();  // "alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"
 
 // QFont from the stored values: pixel size -height when height < 0, otherwise point size `size`
 // when > 0 (a positive Windows height counts the cell, which Qt cannot express); family from

@@ -31,10 +31,6 @@ using namespace PropertyCodec;
 
 namespace {
 
-const QStringList Alignments{QStringLiteral("taLeftJustify"), QStringLiteral("taRightJustify"),
-                             QStringLiteral("taCenter")};
-const QStringList Aligns{QStringLiteral("alNone"), QStringLiteral("alTop"),   QStringLiteral("alBottom"),
-                         QStringLiteral("alLeft"), QStringLiteral("alRight"), QStringLiteral("alClient")};
 constexpr int AlignCenter = 2;
 
 StoredFont sampleFontBase()
@@ -365,13 +361,13 @@ void OptionsDialog::registerStoredProperties()
     for (int n : {1, 2}) {
         SampleBox* box = &sample(n);
         addEnum(
-            s, QStringLiteral("RichEdit%1.Align").arg(n), Aligns, [box] { return box->align; },
+            s, QStringLiteral("RichEdit%1.Align").arg(n), controlAligns(), [box] { return box->align; },
             [box](int v) { box->align = v; });
     }
     for (int n : {1, 2}) {
         SampleBox* box = &sample(n);
         addEnum(
-            s, QStringLiteral("RichEdit%1.Alignment").arg(n), Alignments, [box] { return box->alignment; },
+            s, QStringLiteral("RichEdit%1.Alignment").arg(n), textAlignments(), [box] { return box->alignment; },
             [this, box](int v) {
                 box->alignment = v;
                 applySample(*box);

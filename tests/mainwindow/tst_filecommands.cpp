@@ -62,16 +62,11 @@ QByteArray randomBytes(qsizetype size, quint32 seed)
 
 } // namespace
 
-class TestFileCommands : public QObject
+class TestFileCommands : public MainWindowTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<MainWindowFixture> m_fixture;
-
-    bool start(const QStringList& arguments = {}) { return m_fixture->start(arguments); }
-    MainWindow* form() { return m_fixture->window.get(); }
-    ScriptedPrompts& prompts() { return m_fixture->prompts; }
     // The titles and proposed names of the save dialogs shown, in order.
     QStringList saveTitles()
     {
@@ -101,17 +96,10 @@ private:
         return displayPathsOf(docs()) == QStringList({*a, *b, *c}) && docs().currentIndex() == 2;
     }
 
-    DocumentSet& docs() { return m_fixture->docs(); }
-    EditorView* editor() { return m_fixture->editor(); }
-    StatusBar* status() { return m_fixture->status(); }
     QProgressBar* progress() { return status()->progressBar(); }
-    QAction* action(const char* name) { return form()->action(QLatin1String(name)); }
     QString backupDir() { return m_fixture->programDir + QStringLiteral("Backup"); }
 
-    QString makeFile(const QString& relative, const QByteArray& bytes) { return m_fixture->makeFile(relative, bytes); }
-
     // Types at the end of the text. Two keys or more mark an unmodified document modified.
-    void typeAtEnd(const char* keys) { m_fixture->typeAtEnd(keys); }
 
     // Runs a handler outside the command guard and tells whether it ended quietly; an error it
     // throws is recorded as the guard's error box would show it.
@@ -147,7 +135,7 @@ private:
 private slots:
     void init()
     {
-        m_fixture = std::make_unique<MainWindowFixture>();
+        newFixture();
         QVERIFY(m_fixture->sandbox.isValid());
         QApplication::clipboard()->clear();
     }

@@ -45,22 +45,11 @@ const QString StampPattern = QStringLiteral("[A-Za-z]+ \\d{2}/[A-Za-z]+/\\d{4} \
 
 } // namespace
 
-class TestMainWindow : public QObject
+class TestMainWindow : public MainWindowTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<MainWindowFixture> m_fixture;
-
-    bool start(const QStringList& arguments = {}) { return m_fixture->start(arguments); }
-    MainWindow* form() { return m_fixture->window.get(); }
-    ScriptedPrompts& prompts() { return m_fixture->prompts; }
-    DocumentSet& docs() { return m_fixture->docs(); }
-    EditorView* editor() { return m_fixture->editor(); }
-    StatusBar* status() { return m_fixture->status(); }
-    QString makeFile(const QString& name, const QByteArray& bytes) { return m_fixture->makeFile(name, bytes); }
-    void clickTab(int index) { m_fixture->clickTab(index); }
-
     QPoint panelCentre(int panel)
     {
         return QPoint(status()->panelLeft(panel) + status()->panelWidth(panel) / 2, status()->height() / 2);
@@ -69,7 +58,7 @@ private:
 private slots:
     void init()
     {
-        m_fixture = std::make_unique<MainWindowFixture>();
+        newFixture();
         // Every question is answered No.
         prompts().otherwise = Answer::No;
     }

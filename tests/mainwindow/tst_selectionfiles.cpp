@@ -15,25 +15,12 @@
 
 #include <memory>
 
-class TestSelectionFiles : public QObject
+class TestSelectionFiles : public MainWindowTest
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<MainWindowFixture> m_fixture;
-
-    bool start(const QStringList& arguments = {}) { return m_fixture->start(arguments); }
-    MainWindow* form() { return m_fixture->window.get(); }
-    ScriptedPrompts& prompts() { return m_fixture->prompts; }
-    DocumentSet& docs() { return m_fixture->docs(); }
-    EditorView* editor() { return m_fixture->editor(); }
-    QAction* action(const char* name) { return m_fixture->action(name); }
-
     QString path(const QString& relative) { return m_fixture->sandbox.filePath(QStringLiteral("files/") + relative); }
-
-    QString makeFile(const QString& relative, const QByteArray& bytes) { return m_fixture->makeFile(relative, bytes); }
-
-    void select(qint64 from, qint64 to) { m_fixture->select(from, to); }
 
     // Runs a command through its menu item, inside the command guard as the user would.
     void trigger(const char* name)
@@ -57,7 +44,7 @@ private:
 private slots:
     void init()
     {
-        m_fixture = std::make_unique<MainWindowFixture>();
+        newFixture();
         QVERIFY(QDir().mkpath(m_fixture->sandbox.filePath(QStringLiteral("files"))));
     }
 

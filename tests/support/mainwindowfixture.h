@@ -119,3 +119,24 @@ inline QByteArray fileBytes(const QString& path)
         return QByteArray("<unreadable>");
     return file.readAll();
 }
+
+// The base of the suites that drive the main window: one fixture per test case (made by
+// newFixture() in init(), dropped in cleanup()) and short names for what the tests use most.
+class MainWindowTest : public QObject
+{
+protected:
+    std::unique_ptr<MainWindowFixture> m_fixture;
+
+    void newFixture() { m_fixture = std::make_unique<MainWindowFixture>(); }
+    bool start(const QStringList& arguments = {}) { return m_fixture->start(arguments); }
+    MainWindow* form() { return m_fixture->window.get(); }
+    ScriptedPrompts& prompts() { return m_fixture->prompts; }
+    DocumentSet& docs() { return m_fixture->docs(); }
+    EditorView* editor() { return m_fixture->editor(); }
+    StatusBar* status() { return m_fixture->status(); }
+    QAction* action(const char* name) { return m_fixture->action(name); }
+    QString makeFile(const QString& relative, const QByteArray& bytes) { return m_fixture->makeFile(relative, bytes); }
+    void select(qint64 from, qint64 to) { m_fixture->select(from, to); }
+    void typeAtEnd(const char* keys) { m_fixture->typeAtEnd(keys); }
+    void clickTab(int index) { m_fixture->clickTab(index); }
+};
