@@ -98,5 +98,4 @@ private:
 public:
     // Whether dropped files are taken (otherwise a drop of files is refused).
     void setAcceptFileDrops(bool accept) { m_acceptFileDrops = accept; }
-    bool acceptFileDrops() const { return m_acceptFileDrops; }
 };

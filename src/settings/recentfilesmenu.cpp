@@ -44,19 +44,9 @@ void RecentFilesMenu::setMode(RecentList::Mode mode)
     m_list.setMode(mode);
 }
 
-bool RecentFilesMenu::removeOnSelect() const
-{
-    return m_removeOnSelect;
-}
-
 void RecentFilesMenu::setRemoveOnSelect(bool on)
 {
     m_removeOnSelect = on;
-}
-
-bool RecentFilesMenu::acceleratorsVisible() const
-{
-    return m_acceleratorsVisible;
 }
 
 void RecentFilesMenu::setAcceleratorsVisible(bool on)
@@ -65,11 +55,6 @@ void RecentFilesMenu::setAcceleratorsVisible(bool on)
         return;
     m_acceleratorsVisible = on;
     updateMenu();
-}
-
-int RecentFilesMenu::firstAccelerator() const
-{
-    return m_firstAccelerator;
 }
 
 void RecentFilesMenu::setFirstAccelerator(int first)
@@ -81,22 +66,12 @@ void RecentFilesMenu::setFirstAccelerator(int first)
     updateMenu();
 }
 
-RecentFilesMenu::AcceleratorDelimiter RecentFilesMenu::acceleratorDelimiter() const
-{
-    return m_delimiter;
-}
-
 void RecentFilesMenu::setAcceleratorDelimiter(AcceleratorDelimiter delimiter)
 {
     if (m_delimiter == delimiter)
         return;
     m_delimiter = delimiter;
     updateMenu();
-}
-
-int RecentFilesMenu::groupSize() const
-{
-    return m_groupSize;
 }
 
 void RecentFilesMenu::setGroupSize(int size)
@@ -108,11 +83,6 @@ void RecentFilesMenu::setGroupSize(int size)
     updateMenu();
 }
 
-bool RecentFilesMenu::autoUpdate() const
-{
-    return m_autoUpdate;
-}
-
 void RecentFilesMenu::setAutoUpdate(bool on)
 {
     if (m_autoUpdate == on)
@@ -121,11 +91,6 @@ void RecentFilesMenu::setAutoUpdate(bool on)
     // Catch up with the changes made while it was off.
     if (on)
         updateMenu();
-}
-
-bool RecentFilesMenu::autoEnable() const
-{
-    return m_autoEnable;
 }
 
 void RecentFilesMenu::setAutoEnable(bool on)
@@ -147,11 +112,6 @@ void RecentFilesMenu::setMenu(QMenu* menu)
     removeEntryItems(); // from the old menu, which keeps only its own items
     m_menu = menu;
     updateMenu();
-}
-
-const RecentFilesMenu::ClickHandler& RecentFilesMenu::clickHandler() const
-{
-    return m_clickHandler;
 }
 
 void RecentFilesMenu::setClickHandler(ClickHandler handler)

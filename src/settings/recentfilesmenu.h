@@ -33,23 +33,15 @@ public:
     void setCapacity(int capacity); // below 1 becomes 1
     RecentList::Mode mode() const;
     void setMode(RecentList::Mode mode);
-    bool removeOnSelect() const;
     void setRemoveOnSelect(bool on); // built-in value: false
-    bool acceleratorsVisible() const;
     void setAcceleratorsVisible(bool on);
-    int firstAccelerator() const;
     void setFirstAccelerator(int first); // below 0 becomes 0
-    AcceleratorDelimiter acceleratorDelimiter() const;
     void setAcceleratorDelimiter(AcceleratorDelimiter delimiter);
-    int groupSize() const;
     void setGroupSize(int size); // 0 (or below) means no separators between entries
-    bool autoUpdate() const;
     void setAutoUpdate(bool on);
-    bool autoEnable() const;
     void setAutoEnable(bool on);
     QMenu* menu() const;
     void setMenu(QMenu* menu);
-    const ClickHandler& clickHandler() const;
     void setClickHandler(ClickHandler handler);
 
     const RecentList& list() const;

@@ -167,11 +167,6 @@ void WindowSettings::setActive(bool active)
     m_active = active;
 }
 
-bool WindowSettings::isMainWindow() const
-{
-    return m_mainWindow;
-}
-
 void WindowSettings::setMainWindow(bool main)
 {
     m_mainWindow = main;

@@ -113,7 +113,6 @@ public:
     void setActive(bool active);
     // The application's main window: a stored minimised state is applied by a queued minimise
     // instead of directly.
-    bool isMainWindow() const;
     void setMainWindow(bool main);
 
     const WindowSizeLimits& sizeLimits() const;
