@@ -8,7 +8,7 @@ namespace {
 class UnattendedPrompts : public Prompts
 {
 public:
-    Answer question(const QString& title, const QString& text) override
+    Answer question(const QString& title, const QString& text, Answer = Answer::Yes) override
     {
         qWarning("%s: %s (cancelled: no one to ask)", qPrintable(title), qPrintable(text));
         return Answer::Cancel;

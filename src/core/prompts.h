@@ -18,8 +18,8 @@ class Prompts
 public:
     virtual ~Prompts() = default;
 
-    // Yes, No and Cancel with a question icon.
-    virtual Answer question(const QString& title, const QString& text) = 0;
+    // Yes, No and Cancel with a question icon; Enter gives `defaultAnswer`.
+    virtual Answer question(const QString& title, const QString& text, Answer defaultAnswer = Answer::Yes) = 0;
     // An exclamation icon and OK.
     virtual void warning(const QString& title, const QString& text) = 0;
     // A plain report with OK; shown as a warning unless overridden.

@@ -56,6 +56,13 @@ inline const QString CloseModifiedQuestion =
     QStringLiteral("This document has been modified, are you sure you want to delete it?");
 inline const QString CloseAllQuestion = QStringLiteral("Are you sure you want to close all open Documents?");
 
+// The answer Enter gives to one of the set's questions: a Yes that throws away a modified
+// document's text is never the default.
+inline Answer defaultAnswerTo(const QString& question)
+{
+    return question == CloseModifiedQuestion ? Answer::No : Answer::Yes;
+}
+
 class DocumentSet
 {
 public:

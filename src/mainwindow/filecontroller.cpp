@@ -46,7 +46,7 @@ EditorView& FileController::editor() const
 
 Answer FileController::ask(const QString& text)
 {
-    return Prompts::current().question(ConfirmationTitle, text);
+    return Prompts::current().question(ConfirmationTitle, text, defaultAnswerTo(text));
 }
 
 bool FileController::makeBackups() const

@@ -7,11 +7,13 @@
 #include <QFontDialog>
 #include <QMessageBox>
 
-Answer WidgetPrompts::question(const QString& title, const QString& text)
+Answer WidgetPrompts::question(const QString& title, const QString& text, Answer defaultAnswer)
 {
-    const auto button =
-        QMessageBox::question(QApplication::activeWindow(), title, text,
-                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    const QMessageBox::StandardButton defaultButton = defaultAnswer == Answer::No       ? QMessageBox::No
+                                                      : defaultAnswer == Answer::Cancel ? QMessageBox::Cancel
+                                                                                        : QMessageBox::Yes;
+    const auto button = QMessageBox::question(QApplication::activeWindow(), title, text,
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, defaultButton);
     if (button == QMessageBox::Yes)
         return Answer::Yes;
     if (button == QMessageBox::No)

@@ -6,7 +6,7 @@
 class WidgetPrompts : public Prompts
 {
 public:
-    Answer question(const QString& title, const QString& text) override;
+    Answer question(const QString& title, const QString& text, Answer defaultAnswer = Answer::Yes) override;
     void warning(const QString& title, const QString& text) override;
     void information(const QString& title, const QString& text) override;
     void error(const QString& text) override;

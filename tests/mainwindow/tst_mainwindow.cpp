@@ -365,6 +365,20 @@ private slots:
         }
     }
 
+    // --- Questions --------------------------------------------------------------------------
+
+    void closingAModifiedDocumentOffersNoOnEnterAndCloseAllOffersYes()
+    {
+        QVERIFY(start());
+        form()->action(QStringLiteral("New1"))->trigger();
+        typeAtEnd("ab");
+        form()->action(QStringLiteral("CloseDocument1"))->trigger();
+        form()->action(QStringLiteral("CloseAll1"))->trigger();
+        QCOMPARE(prompts().questions, QStringList({CloseModifiedQuestion, CloseAllQuestion}));
+        QCOMPARE(prompts().questionDefaults, QList<Answer>({Answer::No, Answer::Yes}));
+        QCOMPARE(docs().count(), 2);
+    }
+
     // --- Store files -----------------------------------------------------------------------
 
     void everyDocumentHasItsOwnEmptyStoreFileInTheTemporaryFolder()

@@ -15,6 +15,8 @@ public:
     QList<Answer> answers;
     Answer otherwise = Answer::Cancel;
     QStringList questions;
+    // The answer each question offered on Enter, in step with `questions`.
+    QList<Answer> questionDefaults;
 
     // Reports, in order: errors (the standard error box) and warnings in `errors`;
     // information boxes as "title: text" in `informations`.
@@ -35,9 +37,10 @@ public:
     QList<FileDialogState> openDialogs;
     QList<FileDialogState> saveDialogs;
 
-    Answer question(const QString&, const QString& text) override
+    Answer question(const QString&, const QString& text, Answer defaultAnswer = Answer::Yes) override
     {
         questions.append(text);
+        questionDefaults.append(defaultAnswer);
         return answers.isEmpty() ? otherwise : answers.takeFirst();
     }
     void warning(const QString&, const QString& text) override { errors.append(text); }
