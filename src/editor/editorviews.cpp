@@ -86,12 +86,14 @@ void EditorViews::display(EditorView* view)
 {
     if (view == m_current)
         return;
-    EditorView* previous = m_current;
-    const bool hadFocus = previous && previous->hasFocus();
+    // The editor keeps the window's keyboard focus unless another control of the window was
+    // chosen: typing goes to the text whether or not the window is active at this moment.
+    const QWidget* chosen = m_stack->window()->focusWidget();
+    const bool takeFocus = !chosen || chosen == m_current || !chosen->isVisible();
     applySettings(view);
     m_current = view;
     m_stack->setCurrentWidget(view);
-    if (hadFocus)
+    if (takeFocus)
         view->setFocus();
     emit currentChanged(view);
 }

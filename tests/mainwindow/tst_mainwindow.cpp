@@ -365,6 +365,21 @@ private slots:
         }
     }
 
+    // --- Keyboard focus -------------------------------------------------------------------
+
+    void theEditorHasTheKeyboardAtStartAndAfterNew()
+    {
+        QVERIFY(start());
+        QCOMPARE(QApplication::focusWidget(), editor());
+        form()->action(QStringLiteral("New1"))->trigger();
+        QCOMPARE(QApplication::focusWidget(), editor());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(docs().count(), 3);
+        QCOMPARE(QApplication::focusWidget(), editor());
+        clickTab(0);
+        QCOMPARE(QApplication::focusWidget(), editor());
+    }
+
     // --- Questions --------------------------------------------------------------------------
 
     void closingAModifiedDocumentOffersNoOnEnterAndCloseAllOffersYes()
