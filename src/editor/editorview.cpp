@@ -32,6 +32,14 @@ EditorView::EditorView(QWidget* parent) : QsciScintilla(parent)
                     !(type & (SC_PERFORMED_UNDO | SC_PERFORMED_REDO)))
                     emit userEdited();
             });
+    // Wrapping lays out the lines on screen when they are painted (the rest later): only then is
+    // the caret's place known, so a caret placed before the paint is brought into view after it.
+    connect(this, &QsciScintillaBase::SCN_PAINTED, this, [this] {
+        if (!m_scrollCaretAfterPaint)
+            return;
+        m_scrollCaretAfterPaint = false;
+        SendScintilla(SCI_SCROLLCARET);
+    });
 }
 
 namespace {
@@ -280,7 +288,14 @@ void EditorView::setCaret(qint64 pos)
 {
     pos = qBound<qint64>(0, pos, textLength());
     SendScintilla(SCI_SETEMPTYSELECTION, static_cast<unsigned long>(pos));
+    scrollCaretIntoView();
+}
+
+void EditorView::scrollCaretIntoView()
+{
     SendScintilla(SCI_SCROLLCARET);
+    m_scrollCaretAfterPaint = true;
+    viewport()->update();
 }
 
 qint64 EditorView::lineFromPosition(qint64 pos) const
@@ -317,6 +332,7 @@ bool EditorView::wordWrap() const
 void EditorView::setWordWrap(bool on)
 {
     setWrapMode(on ? WrapWord : WrapNone);
+    scrollCaretIntoView();
     // Wrapping would otherwise keep the layout of every line of the document (about ten bytes
     // per byte of text); the lines on screen are enough.
     SendScintilla(SCI_SETLAYOUTCACHE, static_cast<long>(SC_CACHE_PAGE));

@@ -45,6 +45,8 @@ public:
     qint64 selLength() const;
     // Empty selection at `pos` (clamped), scrolled into view.
     void setCaret(qint64 pos);
+    // Scrolls the caret into view now and again once a pending re-wrap has laid out the screen.
+    void scrollCaretIntoView();
     qint64 lineFromPosition(qint64 pos) const;
     int caretPixelX() const;
     bool overtype() const;
@@ -93,6 +95,7 @@ private:
     void prepareBuffer();
 
     bool m_scrollBarsBoth = true;
+    bool m_scrollCaretAfterPaint = false;
     bool m_acceptFileDrops = true;
 
 public:

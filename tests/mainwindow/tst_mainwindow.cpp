@@ -55,6 +55,22 @@ private:
         return QPoint(status()->panelLeft(panel) + status()->panelWidth(panel) / 2, status()->height() / 2);
     }
 
+    // Lets the editor paint (and so lay out a pending wrap) as it would on screen.
+    void settle()
+    {
+        for (int i = 0; i < 3; ++i) {
+            editor()->viewport()->repaint();
+            QCoreApplication::processEvents();
+        }
+    }
+    bool caretOnScreen()
+    {
+        const long caret = editor()->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+        const QPoint at(editor()->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, caret),
+                        editor()->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, caret));
+        return editor()->viewport()->rect().contains(at);
+    }
+
 private slots:
     void init()
     {
@@ -201,6 +217,35 @@ private slots:
         QCOMPARE(editor()->selStart(), pos);
         QCOMPARE(editor()->selLength(), 0);
         QCOMPARE(horizontalBar(), bothBars);
+    }
+
+    void caretStaysOnScreenAfterRewrapping()
+    {
+        // Lines of 400 characters wrap into several screen lines each.
+        QByteArray text;
+        for (int i = 0; i < 300; ++i)
+            text += QByteArray("word ").repeated(80) + "\r\n";
+        QVERIFY(start({makeFile(QStringLiteral("long.txt"), text)}));
+        QAction* wrap = form()->action(QStringLiteral("WordWrap1"));
+        editor()->setCaret(editor()->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, 200UL) + 250);
+        settle();
+        QVERIFY(caretOnScreen());
+
+        wrap->trigger();
+        settle();
+        QVERIFY2(caretOnScreen(), "unwrapped");
+        wrap->trigger();
+        settle();
+        QVERIFY2(caretOnScreen(), "wrapped again");
+
+        // Wrapping changed while the document was hidden: it is re-wrapped as it comes back.
+        wrap->trigger();
+        settle();
+        form()->action(QStringLiteral("New1"))->trigger();
+        wrap->trigger();
+        clickTab(1);
+        settle();
+        QVERIFY2(caretOnScreen(), "switched back");
     }
 
     // --- Title -----------------------------------------------------------------------------
