@@ -56,6 +56,12 @@ QString fourInts(int a, int b, int c, int d)
     return QStringLiteral("%1,%2,%3,%4").arg(a).arg(b).arg(c).arg(d);
 }
 
+// Names the design gave; Qt names its own helper widgets "qt_...".
+bool isDesignedName(const QString& name)
+{
+    return !name.isEmpty() && !name.startsWith(QLatin1String("qt_"));
+}
+
 constexpr Qt::WindowStates ShownStates = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
 
 } // namespace
@@ -294,9 +300,13 @@ void WindowSettings::savePlacement(SettingsStore& store, bool destroying)
     store.writeString(key, NormPosName, norm);
 
     if (m_options & FocusedControl) {
-        const QWidget* focused = m_window->focusWidget();
-        if (focused && focused != m_window && !focused->objectName().isEmpty())
-            store.writeString(key, ActiveControlName, focused->objectName());
+        // The focus may sit in a helper inside a designed control (a tab bar, a spin box's
+        // line edit): the control is the nearest designed ancestor.
+        const QWidget* control = m_window->focusWidget();
+        while (control && control != m_window && !isDesignedName(control->objectName()))
+            control = control->parentWidget();
+        if (control && control != m_window)
+            store.writeString(key, ActiveControlName, control->objectName());
     }
     store.writeString(key, VisibleName, destroying ? QStringLiteral("1") : QStringLiteral("0"));
 }
@@ -403,7 +413,7 @@ void WindowSettings::restoreState(const SettingsStore& store)
 void WindowSettings::restoreActiveControl(const SettingsStore& store)
 {
     const QString name = store.readString(section(), ActiveControlName);
-    if (name.isEmpty())
+    if (!isDesignedName(name))
         return;
     QWidget* control = m_window->findChild<QWidget*>(name);
     if (!control || !control->isEnabled() || control->focusPolicy() == Qt::NoFocus || !control->isVisibleTo(m_window))

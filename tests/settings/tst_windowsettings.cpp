@@ -10,6 +10,8 @@
 #include <QMap>
 
 #include <QPointer>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 
 #include <memory>
@@ -382,6 +384,18 @@ void TestWindowSettings::activeControl()
     p->save(store);
     QCOMPARE(store.value("ActiveControl"), QString("Edit2")); // a nameless control is not written
 
+    // Focus inside a designed control's helper widgets names the designed control.
+    auto* pages = new QTabWidget(&w);
+    pages->setObjectName("PageControl1");
+    pages->addTab(new QWidget, "one");
+    QWidget* tabBar = pages->findChild<QTabBar*>();
+    QVERIFY(tabBar->objectName().startsWith("qt_"));
+    tabBar->setFocusPolicy(Qt::StrongFocus);
+    tabBar->setFocus();
+    QCOMPARE(w.focusWidget(), tabBar);
+    p->save(store);
+    QCOMPARE(store.value("ActiveControl"), QString("PageControl1"));
+
     // Without the option it is neither written nor read.
     QWidget plain;
     auto* plainEdit = new QLineEdit(&plain);
@@ -400,6 +414,9 @@ void TestWindowSettings::activeControl()
     p->restore(store);
     QCOMPARE(w.focusWidget(), second);
     store.set("ActiveControl", "NoSuchControl");
+    p->restore(store);
+    QCOMPARE(w.focusWidget(), second);
+    store.set("ActiveControl", "qt_tabwidget_tabbar"); // a helper's name is not a designed control
     p->restore(store);
     QCOMPARE(w.focusWidget(), second);
     first->setEnabled(false);
