@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "core/commanderror.h"
 #include "core/commandguard.h"
+#include "editor/designedfonts.h"
 #include "mainwindow/mainwindow.h"
 
 #include "settings/inisettingsstore.h"
@@ -20,6 +21,7 @@ int runQuillet(int argc, char** argv)
     QApplication::setOrganizationName(QString());
     // The main window decides when the program ends (closing it may only hide it).
     QApplication::setQuitOnLastWindowClosed(false);
+    substituteDesignedFonts();
 
     WidgetPrompts prompts;
     Prompts::install(&prompts);

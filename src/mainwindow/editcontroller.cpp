@@ -3,6 +3,7 @@
 #include "core/commanderror.h"
 #include "core/prompts.h"
 #include "documents/documentset.h"
+#include "editor/designedfonts.h"
 #include "editor/editorview.h"
 #include "editor/editorviews.h"
 #include "mainwindow/commandregistry.h"
@@ -101,7 +102,7 @@ void EditController::copyAll()
 
 void EditController::chooseFont()
 {
-    if (const auto font = Prompts::current().chooseFont(m_views.settings().font))
+    if (const auto font = Prompts::current().chooseFont(fontInUse(m_views.settings().font)))
         m_views.setFont(*font);
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/prompts.h"
 #include "documents/documentset.h"
+#include "editor/designedfonts.h"
 #include "editor/editorview.h"
 #include "editor/editorviews.h"
 #include "mainwindow/commandregistry.h"
@@ -54,7 +55,7 @@ void ViewController::showSizeGrip()
 
 void ViewController::chooseStatusBarFont()
 {
-    if (const auto font = Prompts::current().chooseFont(m_statusBar.font()))
+    if (const auto font = Prompts::current().chooseFont(fontInUse(m_statusBar.font())))
         m_statusBar.setFont(*font);
 }
 

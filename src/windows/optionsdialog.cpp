@@ -2,6 +2,7 @@
 
 #include "core/commandguard.h"
 #include "core/prompts.h"
+#include "editor/designedfonts.h"
 #include "settings/storedprops.h"
 #include "settings/windowsettings.h"
 
@@ -586,7 +587,7 @@ void OptionsDialog::replaceFilter()
 
 void OptionsDialog::chooseFont()
 {
-    const std::optional<QFont> font = Prompts::current().chooseFont(fontFromStored(m_fontDialogFont));
+    const std::optional<QFont> font = Prompts::current().chooseFont(fontInUse(fontFromStored(m_fontDialogFont)));
     if (!font)
         return;
     m_fontDialogFont = storedFromFont(*font, m_fontDialogFont);
