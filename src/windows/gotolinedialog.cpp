@@ -5,12 +5,47 @@
 
 #include <QEventLoop>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <climits>
+
+namespace {
+
+// A whole-number field that takes any number as typed and brings it into its range when the
+// entry is done (Enter, OK, leaving the field); something that is not a number reads as the
+// minimum. QSpinBox alone refuses the keys of a number above its maximum.
+class LineNumberSpin : public QSpinBox
+{
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    QValidator::State validate(QString& input, int& /*pos*/) const override
+    {
+        const QString text = input.trimmed();
+        if (text.isEmpty() || text == QLatin1String("-") || text == QLatin1String("+"))
+            return QValidator::Intermediate;
+        bool ok = false;
+        const qlonglong number = text.toLongLong(&ok);
+        if (!ok)
+            return QValidator::Invalid;
+        return number >= minimum() && number <= maximum() ? QValidator::Acceptable : QValidator::Intermediate;
+    }
+
+    void fixup(QString& input) const override
+    {
+        bool ok = false;
+        const qlonglong number = input.trimmed().toLongLong(&ok);
+        input = QString::number(ok ? std::clamp<qlonglong>(number, minimum(), maximum()) : minimum());
+    }
+};
+
+} // namespace
 
 GotoLineDialog::GotoLineDialog(QWidget* parent)
     : WindowBase(QStringLiteral("ScrollBox1"), QStringLiteral("Goto Line... "), QSize(361, 100), true, parent,
@@ -18,7 +53,7 @@ GotoLineDialog::GotoLineDialog(QWidget* parent)
 {
     auto* label = new QLabel(QStringLiteral("Enter line number here:"), this);
     label->setObjectName(QStringLiteral("Label1"));
-    m_lineSpin = new QSpinBox(this);
+    m_lineSpin = new LineNumberSpin(this);
     m_lineSpin->setObjectName(QStringLiteral("Edit1"));
     label->setBuddy(m_lineSpin);
     m_okButton = new QPushButton(QStringLiteral("OK"), this);
@@ -39,11 +74,7 @@ GotoLineDialog::GotoLineDialog(QWidget* parent)
     layout->addLayout(fieldRow);
     layout->addLayout(buttonRow);
 
-    connect(m_okButton, &QPushButton::clicked, this, [this] {
-        if (m_target)
-            goToEnteredLine(*m_target);
-        close();
-    });
+    connect(m_okButton, &QPushButton::clicked, this, &GotoLineDialog::pressOk);
     connect(m_cancelButton, &QPushButton::clicked, this, &QWidget::close);
 
     using namespace storedprops;
@@ -57,6 +88,20 @@ GotoLineDialog::GotoLineDialog(QWidget* parent)
         s, QStringLiteral("Edit1.Value"), [this] { return value(); }, [this](qint32 v) { setValue(v); });
     addInteger(
         s, QStringLiteral("Edit1.Increment"), [this] { return increment(); }, [this](qint32 v) { setIncrement(v); });
+}
+
+void GotoLineDialog::pressOk()
+{
+    if (m_target)
+        goToEnteredLine(*m_target);
+    close();
+}
+
+void GotoLineDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (!handleDialogKey(
+            event, [this] { pressOk(); }, [this] { close(); }))
+        WindowBase::keyPressEvent(event);
 }
 
 int GotoLineDialog::value() const

@@ -44,6 +44,7 @@ public:
 
 protected:
     void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // Each showing offers the lines `editor` has.
@@ -51,6 +52,7 @@ private:
     // OK: moves the caret of `editor` to the line entered.
     void goToEnteredLine(EditorView& editor);
     void applyRange();
+    void pressOk();
 
     QSpinBox* m_lineSpin = nullptr;
     QPushButton* m_okButton = nullptr;

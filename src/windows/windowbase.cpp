@@ -3,6 +3,9 @@
 #include "core/prompts.h"
 #include "settings/programstore.h"
 
+#include <QKeyEvent>
+#include <QPushButton>
+
 WindowBase::WindowBase(const QString& instanceName, const QString& caption, QSize size, bool fixedSize, QWidget* parent,
                        const StorageSetup& setup)
     : QWidget(parent, Qt::Window)
@@ -39,6 +42,24 @@ WindowBase::~WindowBase()
     // Saved while the window's controls still exist.
     if (m_storage)
         m_storage->windowDestroying();
+}
+
+bool WindowBase::handleDialogKey(QKeyEvent* event, const std::function<void()>& accept,
+                                 const std::function<void()>& reject)
+{
+    if (event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier))
+        return false;
+    if (event->key() == Qt::Key_Escape) {
+        reject();
+        return true;
+    }
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    if (auto* focused = qobject_cast<QPushButton*>(focusWidget()); focused && focused->isEnabled())
+        focused->click();
+    else
+        accept();
+    return true;
 }
 
 void attachStorage(WindowSettings* storage)

@@ -7,6 +7,10 @@
 
 #include <QWidget>
 
+#include <functional>
+
+class QKeyEvent;
+
 // What a window keeps in the settings store.
 struct StorageSetup
 {
@@ -26,6 +30,12 @@ public:
 
     // The window storage; null for a window that keeps nothing.
     WindowSettings* storage() const { return m_storage; }
+
+protected:
+    // Enter and Esc as a dialog box takes them, for a key its controls left to the window: Enter
+    // presses the focused push button, or runs `accept` when no button has focus; Esc runs
+    // `reject`. True when the key was one of them.
+    bool handleDialogKey(QKeyEvent* event, const std::function<void()>& accept, const std::function<void()>& reject);
 
 private:
     WindowSettings* m_storage = nullptr;
