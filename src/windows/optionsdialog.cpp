@@ -646,13 +646,8 @@ void OptionsDialog::showEvent(QShowEvent* event)
 
 void OptionsDialog::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        reject();
-        return;
-    }
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        accept();
-        return;
-    }
-    WindowBase::keyPressEvent(event);
+    // The buttons leave Enter to the window, so a focused one is pressed here; OK only otherwise.
+    if (!handleDialogKey(
+            event, [this] { accept(); }, [this] { reject(); }))
+        WindowBase::keyPressEvent(event);
 }

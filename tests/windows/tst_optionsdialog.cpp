@@ -305,6 +305,41 @@ private slots:
         QCOMPARE(w.currentPage(), 3);
     }
 
+    void enterPressesTheFocusedButton()
+    {
+        OptionsDialog& w = window();
+        w.showPage(3);
+        bool stillOpen = false;
+        int filters = 0;
+        QMetaObject::invokeMethod(
+            &w,
+            [&] {
+                w.filterNameEdit()->setText(QStringLiteral("Rich Text"));
+                w.filterPatternEdit()->setText(QStringLiteral("*.rtf"));
+                w.newFilterButton()->setFocus();
+                QTest::keyClick(w.newFilterButton(), Qt::Key_Return);
+                stillOpen = w.isVisible();
+                filters = w.filterList()->count();
+                // With a line edit focused, Enter is OK.
+                w.filterNameEdit()->setFocus();
+                QTest::keyClick(w.filterNameEdit(), Qt::Key_Return);
+            },
+            Qt::QueuedConnection);
+        QVERIFY(w.execute());
+        QVERIFY(stillOpen);
+        QCOMPARE(filters, 14);
+
+        // Enter on a focused Cancel button cancels.
+        QMetaObject::invokeMethod(
+            &w,
+            [&] {
+                w.cancelButton(3)->setFocus();
+                QTest::keyClick(w.cancelButton(3), Qt::Key_Enter, Qt::KeypadModifier);
+            },
+            Qt::QueuedConnection);
+        QVERIFY(!w.execute());
+    }
+
     void fontAndColourActAtOnce()
     {
         OptionsDialog& w = window();
