@@ -1,5 +1,7 @@
 #include "settings/programstore.h"
 
+#include "settings/inisettingsstore.h"
+
 namespace {
 SettingsStore* current = nullptr;
 } // namespace
@@ -12,4 +14,11 @@ SettingsStore* programStore()
 void setProgramStore(SettingsStore* store)
 {
     current = store;
+}
+
+bool flushProgramStore()
+{
+    if (auto* file = dynamic_cast<IniSettingsStore*>(current))
+        return file->flush();
+    return true;
 }

@@ -237,6 +237,11 @@ void WindowSettings::setErrorHandler(ErrorHandler handler)
     m_errorHandler = std::move(handler);
 }
 
+void WindowSettings::setClosedSaveHandler(std::function<void()> handler)
+{
+    m_closedSaveHandler = std::move(handler);
+}
+
 bool WindowSettings::hasRestored() const
 {
     return m_restored;
@@ -556,7 +561,12 @@ bool WindowSettings::eventFilter(QObject* watched, QEvent* event)
     // happens only when it agreed to close, then consume it so it is not handled twice.
     // (Filters installed on the window before this one therefore do not see close events.)
     static_cast<QObject*>(watched)->event(event);
-    if (event->isAccepted() && m_active && m_window && m_store)
-        runAutomatic([this] { save(*m_store, false); });
+    if (event->isAccepted() && m_active && m_window && m_store) {
+        runAutomatic([this] {
+            save(*m_store, false);
+            if (m_closedSaveHandler)
+                m_closedSaveHandler();
+        });
+    }
     return true;
 }

@@ -135,6 +135,9 @@ public:
     // Where errors of the automatic occasions go (default: a warning on the log); the window
     // goes on opening or closing either way. The application points it at its error box.
     void setErrorHandler(ErrorHandler handler);
+    // Runs after the values were saved because the window closed (the program store flushes its
+    // file there, so what the user confirmed is on disk at once).
+    void setClosedSaveHandler(std::function<void()> handler);
 
     // Placement as far as Options allow, then linked components, stored properties and the
     // focused control. Clears the "saved since" mark.
@@ -202,6 +205,7 @@ private:
     int m_nextLinkedId = 1;
     QList<StoredProperty> m_properties;
     ErrorHandler m_errorHandler;
+    std::function<void()> m_closedSaveHandler;
 
     SettingsStore* m_store = nullptr;
     bool m_restored = false;

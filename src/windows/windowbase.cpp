@@ -68,5 +68,9 @@ void attachStorage(WindowSettings* storage)
         return;
     // A store that cannot be read or written is reported; the window opens or closes anyway.
     storage->setErrorHandler([](const QString& message) { Prompts::current().error(message); });
+    // A window closes when the user is done with it (OK included): its section goes to the file
+    // at once rather than at the program's end. A failed write stays pending for the next flush,
+    // and the end of the program reports it.
+    storage->setClosedSaveHandler([] { flushProgramStore(); });
     storage->attach(programStore());
 }

@@ -15,9 +15,11 @@
 #include "support/scriptedprompts.h"
 #include "windows/documentselector.h"
 #include "windows/gotolinedialog.h"
+#include "windows/optionsdialog.h"
 
 #include <QAction>
 #include <QFile>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -175,6 +177,21 @@ private slots:
             QVERIFY(store.flush());
         }
         run([this] { QCOMPARE(m_windows.gotoLine->size(), QSize(361, 100)); });
+    }
+
+    void okWritesTheWindowsSectionToTheFileAtOnce()
+    {
+        run([this] {
+            OptionsDialog& options = *m_windows.options;
+            options.show();
+            options.tabWidthSpin()->setValue(7);
+            options.accept();
+            // Read from the file while the program still runs, as a second copy or a crash would.
+            const IniSettingsStore onDisk(storePath());
+            QCOMPARE(onDisk.readString(QStringLiteral("Quillet Options"), QStringLiteral("SpinEdit1_Value")),
+                     QStringLiteral("7"));
+        });
+        QVERIFY(m_prompts.errors.isEmpty());
     }
 
     void switchingTheMainStorageOffLastsOneRun()
