@@ -127,6 +127,9 @@ void WindowSizeLimits::set(int& field, int value)
 WindowSettings::WindowSettings(QWidget* window) : QObject(window), m_window(window)
 {
     m_sizeLimits.setChangeHandler([this] { applySizeLimits(); });
+    // Watches from the start, so a showing before the store is attached still counts.
+    if (m_window)
+        m_window->installEventFilter(this);
 }
 
 WindowSettings::~WindowSettings()
@@ -359,6 +362,7 @@ void WindowSettings::restorePosition(const SettingsStore& store)
     if (left >= right || top >= bottom)
         return;
 
+    m_hasStoredPlacement = true;
     m_flags = flags;
     m_minPos = minPos;
     m_maxPos = maxPos;
@@ -432,6 +436,7 @@ void WindowSettings::restore(const SettingsStore& store)
         return;
     // A restore that was attempted counts, so a window whose store failed still saves later.
     m_restored = true;
+    m_hasStoredPlacement = false;
     m_savedSince = false;
 
     if (m_options & Position)
@@ -467,7 +472,10 @@ void WindowSettings::save(SettingsStore& store, bool destroying)
     // Saving before any restore would overwrite the stored settings with built-in values.
     if (!m_window || !m_restored)
         return;
-    savePlacement(store, destroying);
+    // A window never shown has no placement of its own (it would be the 0,0 it was created at):
+    // the store keeps what it had.
+    if (m_shown || m_window->isVisible())
+        savePlacement(store, destroying);
     for (const Linked& l : std::as_const(m_linked)) {
         if (l.save)
             l.save(store);
@@ -536,8 +544,6 @@ void WindowSettings::attach(SettingsStore* store)
 {
     if (!m_window || !store)
         return;
-    if (!m_store)
-        m_window->installEventFilter(this);
     m_store = store;
     if (m_active)
         runAutomatic([this] { restore(*m_store); });
@@ -548,13 +554,14 @@ void WindowSettings::windowDestroying()
     SettingsStore* store = std::exchange(m_store, nullptr);
     if (!store || !m_window)
         return;
-    m_window->removeEventFilter(this);
     if (m_active && !m_savedSince)
         runAutomatic([this, store] { save(*store, true); });
 }
 
 bool WindowSettings::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_window && event->type() == QEvent::Show)
+        m_shown = true;
     if (watched != m_window || event->type() != QEvent::Close || !m_store)
         return QObject::eventFilter(watched, event);
     // A filter runs before the window decides; hand the event to the window now so the save

@@ -143,9 +143,14 @@ public:
     // focused control. Clears the "saved since" mark.
     void restore(const SettingsStore& store);
     // Placement values, then linked components, then stored properties. Does nothing before the
-    // first restore. "Visible" is "1" when destroying, "0" otherwise.
+    // first restore. "Visible" is "1" when destroying, "0" otherwise. The placement values are
+    // written only once the window has been shown.
     void save(SettingsStore& store, bool destroying = false);
     bool hasRestored() const;
+    // True when the last restore found a stored position for the window.
+    bool hasStoredPlacement() const { return m_hasStoredPlacement; }
+    // True once the window has been shown; before that its placement is not saved.
+    bool hasBeenShown() const { return m_shown; }
     bool savedSinceRestore() const;
 
     // Turns on the automatic occasions with the store (which must outlive this object): restores
@@ -210,6 +215,8 @@ private:
     SettingsStore* m_store = nullptr;
     bool m_restored = false;
     bool m_savedSince = false;
+    bool m_hasStoredPlacement = false;
+    bool m_shown = false;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(WindowSettings::Options)

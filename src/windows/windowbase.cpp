@@ -3,8 +3,10 @@
 #include "core/prompts.h"
 #include "settings/programstore.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 
 WindowBase::WindowBase(const QString& instanceName, const QString& caption, QSize size, bool fixedSize, QWidget* parent,
                        const StorageSetup& setup)
@@ -12,9 +14,11 @@ WindowBase::WindowBase(const QString& instanceName, const QString& caption, QSiz
 {
     setObjectName(instanceName);
     setWindowTitle(caption);
+    // Without CustomizeWindowHint the title hints are ignored and the window manager adds
+    // minimise and maximise buttons a fixed-size dialog must not have.
     if (fixedSize)
-        setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                       Qt::MSWindowsFixedSizeDialogHint);
+        setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                       Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     resize(size);
     if (setup.section.isEmpty()) {
         if (fixedSize)
@@ -42,6 +46,33 @@ WindowBase::~WindowBase()
     // Saved while the window's controls still exist.
     if (m_storage)
         m_storage->windowDestroying();
+}
+
+void WindowBase::showEvent(QShowEvent* event)
+{
+    // A stored window goes where it was; one the store knows nothing of (or that keeps nothing)
+    // comes up centred on the main window the first time, rather than where it was created.
+    if (!m_placed && !event->spontaneous()) {
+        m_placed = true;
+        if (!m_storage || !m_storage->hasStoredPlacement()) {
+            const QWidget* main = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (w != this && w->isVisible() && w->objectName() == QLatin1String("QuilForm1"))
+                    main = w;
+            }
+            QRect around;
+            if (main)
+                around = main->frameGeometry();
+            else if (const QScreen* screen = QGuiApplication::primaryScreen())
+                around = screen->availableGeometry();
+            if (around.isValid()) {
+                QRect frame = geometry();
+                frame.moveCenter(around.center());
+                move(frame.topLeft());
+            }
+        }
+    }
+    QWidget::showEvent(event);
 }
 
 bool WindowBase::handleDialogKey(QKeyEvent* event, const std::function<void()>& accept,

@@ -32,6 +32,8 @@ public:
     WindowSettings* storage() const { return m_storage; }
 
 protected:
+    void showEvent(QShowEvent* event) override;
+
     // Enter and Esc as a dialog box takes them, for a key its controls left to the window: Enter
     // presses the focused push button, or runs `accept` when no button has focus; Esc runs
     // `reject`. True when the key was one of them.
@@ -39,6 +41,7 @@ protected:
 
 private:
     WindowSettings* m_storage = nullptr;
+    bool m_placed = false;
 };
 
 // Restores a window from the program's store and saves it there when it closes and at the end.

@@ -62,13 +62,15 @@ private slots:
 
     void firstRunWritesEverySectionWithBuiltInValues()
     {
-        run();
+        run([this] { m_windows.main->show(); });
         IniSettingsStore store(storePath());
-        const QStringList sections{"Main",   "Quillet Options", "Utility Options",
-                                   "Config", "ClipBook",        "Document Selector",
-                                   "Rename", "Scroll",          "Tips"};
-        for (const QString& section : sections)
-            QVERIFY2(store.valueExists(section, QStringLiteral("NormPos")), qPrintable(section));
+        QVERIFY(store.valueExists(QStringLiteral("Main"), QStringLiteral("NormPos")));
+        // Windows never shown have no placement of their own to keep.
+        const QStringList neverShown{"Quillet Options",   "Utility Options", "Config", "ClipBook",
+                                     "Document Selector", "Rename",          "Scroll", "Tips"};
+        for (const QString& section : neverShown)
+            QVERIFY2(!store.valueExists(section, QStringLiteral("NormPos")), qPrintable(section));
+        QCOMPARE(store.readString(QStringLiteral("Scroll"), QStringLiteral("Edit1_MaxValue")), QStringLiteral("1"));
         // The About window keeps nothing; empty recent lists have no key.
         QVERIFY(!store.keys().contains(QStringLiteral("About")));
         QVERIFY(!store.keys().contains(QStringLiteral("TQuilForm1.MRUManager1"), Qt::CaseInsensitive));
@@ -106,7 +108,8 @@ private slots:
     void secondRunRestoresWhatTheFirstLeft()
     {
         run([this] {
-            m_windows.main->move(211, 133);
+            m_windows.main->show();
+            m_windows.main->setGeometry(QRect(QPoint(211, 133), m_windows.main->size()));
             m_windows.main->find().setFindText(QStringLiteral("needle"));
             m_windows.main->view().toggleWordWrap(); // off
             m_windows.main->action(QStringLiteral("Show1"))->trigger();

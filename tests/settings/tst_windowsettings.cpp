@@ -6,6 +6,7 @@
 
 #include "support/memorystore.h"
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QMap>
 
@@ -55,6 +56,9 @@ WindowSettings* makePlacement(QWidget* w, Options options, QSize screen = QSize(
     p->setSection(SectionStore::Section);
     p->setOptions(options);
     p->setScreenSize(screen);
+    // The window counts as shown (its placement is written), without mapping it.
+    QShowEvent shown;
+    QCoreApplication::sendEvent(w, &shown);
     return p;
 }
 
@@ -81,6 +85,7 @@ private slots:
     void mainWindowMaximisedPositionFollowsFrame();
     void activeControl();
     void visibleAndSaveOccasions();
+    void neverShownWindowKeepsTheStoredPlacement();
     void refusedCloseDoesNotSave();
     void inactiveStorageSkipsAutomaticOccasions();
     void noSaveBeforeFirstRestore();
@@ -475,6 +480,37 @@ void TestWindowSettings::visibleAndSaveOccasions()
         QCOMPARE(store.value("Visible"), QString("marker"));
     }
     QCOMPARE(store.value("Visible"), QString("marker"));
+}
+
+void TestWindowSettings::neverShownWindowKeepsTheStoredPlacement()
+{
+    SectionStore store;
+    store.set("NormPos", "10,20,310,220");
+    QWidget w;
+    auto* p = new WindowSettings(&w);
+    p->setSection(SectionStore::Section);
+    p->addStoredProperty(
+        "Edit1.Text", [](SettingsStore& s) { s.writeString(SectionStore::Section, "Edit1_Text", "kept"); },
+        [](const SettingsStore&) {});
+    p->restore(store);
+    QVERIFY(p->hasStoredPlacement());
+    w.setGeometry(0, 0, 300, 200);
+    p->save(store, true);
+    // Never shown: the stored properties are written, the placement is left as it was.
+    QCOMPARE(store.value("Edit1_Text"), QString("kept"));
+    QCOMPARE(store.value("NormPos"), QString("10,20,310,220"));
+    QVERIFY(!store.valueExists(SectionStore::Section, "ShowCmd"));
+    QVERIFY(!store.valueExists(SectionStore::Section, "Visible"));
+
+    SectionStore empty;
+    p->restore(empty);
+    QVERIFY(!p->hasStoredPlacement());
+    w.show();
+    QVERIFY(p->hasBeenShown());
+    w.hide();
+    p->save(store);
+    QCOMPARE(store.value("Visible"), QString("0"));
+    QVERIFY(store.value("NormPos") != QString("10,20,310,220"));
 }
 
 void TestWindowSettings::refusedCloseDoesNotSave()
