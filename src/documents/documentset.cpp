@@ -56,8 +56,17 @@ void DocumentSet::stashCurrentDocument()
 {
     if (!hasCurrent())
         return;
+    foldEditorChanges();
     m_documents[m_current].caret = m_host.editorSelStart();
     m_host.editorStash(current().storeFile);
+}
+
+void DocumentSet::foldEditorChanges()
+{
+    // The editor's own flag sees every change, however it came (keys, mouse, drop, undo, a
+    // command): a document left or closed with one is "Modified", so nothing asks too little.
+    if (hasCurrent() && !isAdding() && !current().modified && m_host.editorModifiedFlag())
+        setCurrentModified(true);
 }
 
 void DocumentSet::showCurrentDocument()
@@ -201,6 +210,7 @@ void DocumentSet::resetToBlank()
 
 void DocumentSet::closeDocument(const AskQuestion& ask)
 {
+    foldEditorChanges();
     if (count() == 1) {
         // The only document: a modified one is reset after a Yes; an unmodified one stays.
         if (current().modified && ask(CloseModifiedQuestion) == Answer::Yes)

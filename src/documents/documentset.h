@@ -124,6 +124,7 @@ public:
 
 private:
     bool hasCurrent() const { return m_current >= 0 && m_current < count(); }
+    void foldEditorChanges();
     QStringList captions() const;
     void removeDocument(int index);
     void resetToBlank();
