@@ -60,6 +60,7 @@ class OptionsDialog : public WindowBase
 
 public:
     explicit OptionsDialog(QWidget* parent = nullptr);
+    ~OptionsDialog() override;
 
     void setTarget(OptionsTarget* target) { m_target = target; }
 
