@@ -4,9 +4,25 @@
 #include "settings/programstore.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The average character cell of the font the fixed sizes were designed with (8-point MS Sans
+// Serif on a 96-dpi screen).
+constexpr double DesignedCharWidth = 6.0;
+constexpr double DesignedCharHeight = 13.0;
+
+} // namespace
 
 WindowBase::WindowBase(const QString& instanceName, const QString& caption, QSize size, bool fixedSize, QWidget* parent,
                        const StorageSetup& setup)
@@ -14,6 +30,8 @@ WindowBase::WindowBase(const QString& instanceName, const QString& caption, QSiz
 {
     setObjectName(instanceName);
     setWindowTitle(caption);
+    m_designedSize = size;
+    m_fixedSize = fixedSize;
     // Without CustomizeWindowHint the title hints are ignored and the window manager adds
     // minimise and maximise buttons a fixed-size dialog must not have.
     if (fixedSize)
@@ -48,8 +66,34 @@ WindowBase::~WindowBase()
         m_storage->windowDestroying();
 }
 
+void WindowBase::fitFixedSizeToFont()
+{
+    if (!m_fixedSize)
+        return;
+    // Every tab caption shown in full, so the tab bar needs no scroll arrows.
+    for (QTabWidget* tabs : findChildren<QTabWidget*>()) {
+        tabs->setUsesScrollButtons(false);
+        tabs->setElideMode(Qt::ElideNone);
+    }
+    const QFontMetrics metrics(font());
+    const double widthScale = std::max(1.0, metrics.averageCharWidth() / DesignedCharWidth);
+    const double heightScale = std::max(1.0, metrics.height() / DesignedCharHeight);
+    QSize size(int(std::ceil(m_designedSize.width() * widthScale)),
+               int(std::ceil(m_designedSize.height() * heightScale)));
+    if (layout()) {
+        layout()->activate();
+        size = size.expandedTo(layout()->totalMinimumSize());
+    }
+    if (m_storage)
+        m_storage->sizeLimits().setFixedSize(size.width(), size.height());
+    else
+        setFixedSize(size);
+}
+
 void WindowBase::showEvent(QShowEvent* event)
 {
+    if (!event->spontaneous())
+        fitFixedSizeToFont();
     // A stored window goes where it was; one the store knows nothing of (or that keeps nothing)
     // comes up centred on the main window the first time, rather than where it was created.
     if (!m_placed && !event->spontaneous()) {

@@ -40,7 +40,12 @@ protected:
     bool handleDialogKey(QKeyEvent* event, const std::function<void()>& accept, const std::function<void()>& reject);
 
 private:
+    // A fixed size is designed for an 8-point MS Sans Serif; the font in use may be larger.
+    void fitFixedSizeToFont();
+
     WindowSettings* m_storage = nullptr;
+    QSize m_designedSize;
+    bool m_fixedSize = false;
     bool m_placed = false;
 };
 

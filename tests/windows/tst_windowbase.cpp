@@ -6,8 +6,35 @@
 #include "windows/gotolinedialog.h"
 #include "windows/optionsdialog.h"
 
+#include <QApplication>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+// The children of `window` that are shown and lie outside it, as "name x,y wxh".
+QStringList childrenOutside(const QWidget& window)
+{
+    QStringList outside;
+    for (const QWidget* child : window.findChildren<QWidget*>()) {
+        if (!child->isVisibleTo(&window) || child->isWindow())
+            continue;
+        const QRect placed(child->mapTo(&window, QPoint(0, 0)), child->size());
+        if (!window.rect().contains(placed))
+            outside << QStringLiteral("%1 %2,%3 %4x%5")
+                           .arg(child->objectName().isEmpty() ? QString::fromLatin1(child->metaObject()->className())
+                                                              : child->objectName())
+                           .arg(placed.x())
+                           .arg(placed.y())
+                           .arg(placed.width())
+                           .arg(placed.height());
+    }
+    return outside;
+}
+
+} // namespace
 
 class TestWindowBase : public QObject
 {
@@ -24,6 +51,31 @@ private slots:
             QVERIFY2(flags & Qt::CustomizeWindowHint, qPrintable(w->objectName()));
             QVERIFY(flags & Qt::WindowCloseButtonHint);
             QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        }
+    }
+
+    void fixedSizeWindowsHoldTheirControlsInTheFontInUse()
+    {
+        // A font larger than the designed one, as Linux desktops have.
+        QFont larger = QApplication::font();
+        larger.setPixelSize(15);
+        QApplication::setFont(larger);
+        GotoLineDialog gotoLine;
+        gotoLine.show();
+        QVERIFY(gotoLine.width() >= 361 && gotoLine.height() >= 100);
+        QCOMPARE(childrenOutside(gotoLine), QStringList());
+
+        OptionsDialog options;
+        options.show();
+        QVERIFY(options.width() >= 433 && options.height() >= 252);
+        const QTabBar* tabBar = options.pages()->tabBar();
+        QVERIFY2(tabBar->sizeHint().width() <= tabBar->width(),
+                 qPrintable(QStringLiteral("%1 > %2").arg(tabBar->sizeHint().width()).arg(tabBar->width())));
+        for (int page = 1; page <= 4; ++page) {
+            options.showPage(page);
+            QCoreApplication::processEvents();
+            QVERIFY2(childrenOutside(options).isEmpty(),
+                     qPrintable(childrenOutside(options).join(QLatin1String("; "))));
         }
     }
 
