@@ -16,9 +16,15 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QToolBar>
 #include <QToolButton>
+
+// The program's own pictures live in the library's resources, which a static library must load
+// by name.
+static void loadOwnIcons()
+{
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace {
 
@@ -188,48 +194,48 @@ const CommandRow Rows[] = {
     {CommandPlace::Menu, "AboutQuillet1", "&About Quillet v4.6", "Ctrl+F1",
      "Click This to find out a bit more about Quillet", nullptr},
     {CommandPlace::ToolBar, "NewBtn1", "", "", "New|Create a new file in the editor",
-     [](MainWindow& w) { w.files().newDocument(); }, CommandRow::Check::None, "document-new", "N"},
+     [](MainWindow& w) { w.files().newDocument(); }, CommandRow::Check::None, "document-new"},
     {CommandPlace::ToolBar, "OpenBtn1", "", "", "Open|Open an existing file", [](MainWindow& w) { w.files().open(); },
-     CommandRow::Check::None, "document-open", "O"},
+     CommandRow::Check::None, "document-open"},
     {CommandPlace::ToolBar, "SaveBtn1", "", "", "Save|Save the current document",
-     [](MainWindow& w) { w.files().save(); }, CommandRow::Check::None, "document-save", "S"},
+     [](MainWindow& w) { w.files().save(); }, CommandRow::Check::None, "document-save"},
     {CommandPlace::ToolBar, "SaveAsBtn1", "", "", "Save As...|Save the current document as...",
-     [](MainWindow& w) { w.files().saveAs(); }, CommandRow::Check::None, "document-save-as", "A"},
+     [](MainWindow& w) { w.files().saveAs(); }, CommandRow::Check::None, "document-save-as"},
     {CommandPlace::ToolBar, "-"},
     {CommandPlace::ToolBar, "PrintBtn1", "", "", "Print|Print the current document", nullptr, CommandRow::Check::None,
-     "document-print", "P"},
+     "document-print"},
     {CommandPlace::ToolBar, "-"},
     {CommandPlace::ToolBar, "UndoBtn1", "", "", "Undo/Redo|Undo the last action that changes the current text",
-     [](MainWindow& w) { w.editing().undo(); }, CommandRow::Check::None, "edit-undo", "U"},
+     [](MainWindow& w) { w.editing().undo(); }, CommandRow::Check::None, "edit-undo"},
     {CommandPlace::ToolBar, "CutBtn1", "", "", "Cut|Cut selected text to the clipboard",
-     [](MainWindow& w) { w.editing().cut(); }, CommandRow::Check::None, "edit-cut", "X"},
+     [](MainWindow& w) { w.editing().cut(); }, CommandRow::Check::None, "edit-cut"},
     {CommandPlace::ToolBar, "CopyBtn1", "", "", "Copy|Copy selected text to the clipboard",
-     [](MainWindow& w) { w.editing().copy(); }, CommandRow::Check::None, "edit-copy", "C"},
+     [](MainWindow& w) { w.editing().copy(); }, CommandRow::Check::None, "edit-copy"},
     {CommandPlace::ToolBar, "PasteBtn1", "", "", "Paste|Paste text from the clipboard into the current document",
-     [](MainWindow& w) { w.editing().paste(); }, CommandRow::Check::None, "edit-paste", "V"},
+     [](MainWindow& w) { w.editing().paste(); }, CommandRow::Check::None, "edit-paste"},
     {CommandPlace::ToolBar, "-"},
     {CommandPlace::ToolBar, "FindBtn1", "", "", "Find|Find a word", [](MainWindow& w) { w.find().find(); },
-     CommandRow::Check::None, "edit-find", "F"},
+     CommandRow::Check::None, "edit-find"},
     {CommandPlace::ToolBar, "ReplaceBtn1", "", "", "Replace|Replace a word", [](MainWindow& w) { w.find().replace(); },
-     CommandRow::Check::None, "edit-find-replace", "R"},
+     CommandRow::Check::None, "edit-find-replace"},
     {CommandPlace::ToolBar, "GotoBtn1", "", "", "Goto Line|Goto specified line in document",
-     [](MainWindow& w) { w.find().gotoLine(); }, CommandRow::Check::None, "go-jump", "G"},
+     [](MainWindow& w) { w.find().gotoLine(); }, CommandRow::Check::None, "go-jump"},
     {CommandPlace::ToolBar, "TimeBtn1", "", "", "Insert Time|Insert current time into the document",
-     [](MainWindow& w) { w.dates().insertFilterStamp(); }, CommandRow::Check::None, "appointment-new", "T"},
+     [](MainWindow& w) { w.dates().insertFilterStamp(); }, CommandRow::Check::None, "appointment-new"},
     {CommandPlace::ToolBar, "-"},
     {CommandPlace::ToolBar, "FontBtn1", "", "", "Change Font|Change the current font of the document",
-     [](MainWindow& w) { w.editing().chooseFont(); }, CommandRow::Check::None, "preferences-desktop-font", "f"},
+     [](MainWindow& w) { w.editing().chooseFont(); }, CommandRow::Check::None, "preferences-desktop-font"},
     {CommandPlace::ToolBar, "WordWrapBtn1", "", "", "Word-Wrap|Enable/Disable Word-Wrap on the current document",
-     [](MainWindow& w) { w.view().toggleWordWrap(); }, CommandRow::Check::None, "", "W"},
+     [](MainWindow& w) { w.view().toggleWordWrap(); }, CommandRow::Check::None, ""},
     {CommandPlace::ToolBar, "-"},
     {CommandPlace::ToolBar, "OptionsBtn1", "", "", "Options|Show the Quillet Options window",
-     [](MainWindow& w) { w.view().showPreferences(); }, CommandRow::Check::None, "preferences-system", "o"},
+     [](MainWindow& w) { w.view().showPreferences(); }, CommandRow::Check::None, "preferences-system"},
     {CommandPlace::ToolBar, "UtilBtn1", "", "", "Utility Options|Show the Quillet Utility Options window", nullptr,
-     CommandRow::Check::None, "applications-utilities", "u"},
+     CommandRow::Check::None, "applications-utilities"},
     {CommandPlace::ToolBar, ">"},
     {CommandPlace::ToolBar, "-"},
     {CommandPlace::ToolBar, "CloseDocBtn1", "", "", "Close|Close the current document",
-     [](MainWindow& w) { w.files().closeDocument(); }, CommandRow::Check::None, "window-close", "x"},
+     [](MainWindow& w) { w.files().closeDocument(); }, CommandRow::Check::None, "window-close"},
     {CommandPlace::ContextMenu, "Undo2", "&Undo", "Ctrl+Z", "", [](MainWindow& w) { w.editing().undo(); }},
     {CommandPlace::ContextMenu, "-"},
     {CommandPlace::ContextMenu, "Cut2", "Cut", "Ctrl+X", "", [](MainWindow& w) { w.editing().cut(); }},
@@ -260,19 +266,11 @@ const CommandRow Rows[] = {
      [](MainWindow& w) { w.files().clearRecent(); }},
 };
 
-// A small picture with a letter, for tool buttons when the desktop has no icon theme.
-QIcon glyphIcon(const QString& glyph, bool bold)
+// The picture of a tool button: the desktop theme's where it has one, else the program's own.
+QIcon toolButtonIcon(const QString& themeName, const QString& buttonName)
 {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(14);
-    font.setBold(bold);
-    p.setFont(font);
-    p.setPen(QColor(0, 0, 96));
-    p.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
-    return QIcon(pixmap);
+    const QIcon own(QStringLiteral(":/icons/%1.png").arg(buttonName));
+    return themeName.isEmpty() ? own : QIcon::fromTheme(themeName, own);
 }
 
 class Builder
@@ -419,11 +417,7 @@ private:
     void addToolButton(const CommandRow& row, QAction* action)
     {
         const QString name = QLatin1String(row.name);
-        const QString glyph = QString::fromUtf8(row.glyph);
-        // The word-wrap button is a bold letter on every desktop.
-        const bool bold = name == QLatin1String("WordWrapBtn1");
-        action->setIcon(bold ? glyphIcon(glyph, true)
-                             : QIcon::fromTheme(QString::fromUtf8(row.icon), glyphIcon(glyph, false)));
+        action->setIcon(toolButtonIcon(QString::fromUtf8(row.icon), name));
         action->setText(action->toolTip());
         m_widgets.toolBar->addAction(action);
         if (auto* button = qobject_cast<QToolButton*>(m_widgets.toolBar->widgetForAction(action))) {
@@ -449,6 +443,7 @@ std::span<const CommandRow> commandTable()
 
 void buildCommands(MainWindow& window, CommandRegistry& registry, const CommandWidgets& widgets)
 {
+    loadOwnIcons();
     Builder builder(window, registry, widgets);
     for (const CommandRow& row : commandTable())
         builder.build(row);

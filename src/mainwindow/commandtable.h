@@ -37,8 +37,7 @@ struct CommandRow
     const char* hint = ""; // tool buttons: "short|long"; elsewhere the long hint
     CommandHandler handler = nullptr;
     Check check = Check::None;
-    const char* icon = "";  // tool buttons: freedesktop icon name
-    const char* glyph = ""; // tool buttons: the drawn letter when the theme has no icon
+    const char* icon = ""; // tool buttons: freedesktop icon name; the program's own picture otherwise
 };
 
 std::span<const CommandRow> commandTable();

@@ -20,10 +20,13 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QIcon>
+#include <QImage>
 #include <QMenu>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTest>
 #include <QToolBar>
@@ -612,6 +615,37 @@ private slots:
         // A key shown on several items still works: one of them owns it for the whole window.
         for (const QAction* action : std::as_const(withKeys))
             QVERIFY2(ownedKeys.contains(action->shortcut()), qPrintable(action->objectName()));
+    }
+
+    void everyToolButtonHasAPictureWithoutAnIconTheme()
+    {
+        const QString theme = QIcon::themeName();
+        const QStringList paths = QIcon::themeSearchPaths();
+        QIcon::setThemeName(QString());
+        QIcon::setThemeSearchPaths({});
+        auto restore = qScopeGuard([&] {
+            QIcon::setThemeName(theme);
+            QIcon::setThemeSearchPaths(paths);
+        });
+        QVERIFY(start());
+        const QList<QToolButton*> buttons = form()->toolBar()->findChildren<QToolButton*>();
+        int pictured = 0;
+        for (const QToolButton* button : buttons) {
+            if (!button->objectName().endsWith(QLatin1String("Btn1")))
+                continue;
+            const QString name = button->objectName();
+            // The program's own picture, drawn for this command, not a letter.
+            const QImage own(QStringLiteral(":/icons/%1.png").arg(name));
+            QVERIFY2(!own.isNull(), qPrintable(name));
+            QVERIFY2(!button->icon().isNull(), qPrintable(name));
+            QCOMPARE(button->icon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32),
+                     QIcon(QStringLiteral(":/icons/%1.png").arg(name))
+                         .pixmap(16, 16)
+                         .toImage()
+                         .convertToFormat(QImage::Format_ARGB32));
+            ++pictured;
+        }
+        QCOMPARE(pictured, 18);
     }
 
     void toolButtonsShowShortHintAsTooltipAndLongHintInMessagePanel_data()
