@@ -108,6 +108,18 @@ void DocumentSet::setCurrentModified(bool modified)
     m_host.tabHintChanged(currentTabHint());
 }
 
+void DocumentSet::setModified(int index, bool modified)
+{
+    if (index == m_current) {
+        setCurrentModified(modified);
+        return;
+    }
+    if (index < 0 || index >= count())
+        return;
+    m_documents[index].modified = modified;
+    m_host.tabModifiedChanged(index, modified);
+}
+
 void DocumentSet::setCurrentCaret(qint64 pos)
 {
     if (hasCurrent())

@@ -96,6 +96,8 @@ public:
     void refreshTabPictures();
     void markCurrentModified() { setCurrentModified(true); }
     void setCurrentModified(bool modified);
+    // A document written to its file (by Save All) holds what the file holds.
+    void setModified(int index, bool modified);
     void setCurrentCaret(qint64 pos);
     void setCurrentCaption(const QString& caption);
     // The current document now belongs to `path` (after Save As).

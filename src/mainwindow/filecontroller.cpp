@@ -323,6 +323,11 @@ void FileController::saveAllDocuments()
             auto hide = qScopeGuard([this] { m_statusBar.hideProgress(); });
             m_statusBar.progressStep(0);
             writeTextFile(path, text, LineEnds::Crlf);
+            // The file now holds the document's text, as after Save; a failed write left it
+            // "Modified".
+            m_documents.setModified(i, false);
+            if (i == m_documents.currentIndex())
+                editor().clearModifiedFlag();
             for (int step = 10; step <= 90; step += 10)
                 m_statusBar.progressStep(step);
             m_documents.refreshTabPictures();

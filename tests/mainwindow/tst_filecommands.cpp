@@ -338,7 +338,7 @@ private slots:
 
     // --- Save All --------------------------------------------------------------------------
 
-    void saveAllWritesSavedDocumentsAndChangesNoEntry()
+    void saveAllWritesSavedDocumentsAndMarksThemNotModified()
     {
         const QString a = makeFile(QStringLiteral("a.txt"), "alpha\n");
         const QString b = makeFile(QStringLiteral("b.txt"), "beta\n");
@@ -352,7 +352,6 @@ private slots:
         typeAtEnd("B2"); // only in the editor: its store file still holds the text as opened
         QCOMPARE(modifiedWordsOf(docs()), (QStringList{ModifiedWord, ModifiedWord, ModifiedWord, NotModifiedWord}));
         const QStringList captions = captionsOf(docs());
-        const QStringList modified = modifiedWordsOf(docs());
         const QList<qint64> positions = caretsOf(docs());
 
         action("SaveAll1")->trigger();
@@ -366,13 +365,43 @@ private slots:
         QVERIFY(!QFileInfo::exists(m_fixture->sandbox.filePath(UntitledName))); // nor under its caption
         QCOMPARE(captionsOf(docs()), captions);
         QCOMPARE(displayPathsOf(docs())[0], UntitledName);
-        QCOMPARE(modifiedWordsOf(docs()), modified);
+        // What was written is "Not Modified", as after Save; the unsaved "Untitled" is not.
+        QCOMPARE(modifiedWordsOf(docs()),
+                 (QStringList{ModifiedWord, NotModifiedWord, NotModifiedWord, NotModifiedWord}));
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(form()->documentTabs()->tabs()->picture(i), i == 0 ? 1 : 0);
         QCOMPARE(caretsOf(docs()), positions);
         QCOMPARE(docs().currentIndex(), 2);
         QCOMPARE(editor()->bytes(), QByteArray("beta\nB2"));
-        QCOMPARE(status()->panelText(2), ModifiedWord);
+        QCOMPARE(status()->panelText(2), QString());
         QVERIFY(progress()->isHidden());
         QVERIFY(form()->scratchBuffer().isEmpty());
+
+        // Exit asks only about the document that was not written.
+        prompts().answers = {Answer::No};
+        QVERIFY(form()->files().exitSavePass());
+        QCOMPARE(prompts().questions, QStringList{ExitQuestion});
+    }
+
+    void saveAllKeepsADocumentWhoseWriteFailedModified()
+    {
+        const QString a = makeFile(QStringLiteral("a.txt"), "alpha\n");
+        const QString b = makeFile(QStringLiteral("b.txt"), "beta\n");
+        QVERIFY(start({a, b}));
+        docs().switchTo(1);
+        typeAtEnd("A1");
+        docs().switchTo(2);
+        typeAtEnd("B2");
+        // b's path is a folder now: its write fails.
+        QVERIFY(QFile::remove(b));
+        QVERIFY(QDir().mkdir(b));
+
+        action("SaveAll1")->trigger();
+        QCOMPARE(fileBytes(a), QByteArray("alpha\r\nA1"));
+        QCOMPARE(prompts().errors.size(), 1);
+        QCOMPARE(modifiedWordsOf(docs()), (QStringList{NotModifiedWord, NotModifiedWord, ModifiedWord}));
+        QCOMPARE(form()->documentTabs()->tabs()->picture(2), 1);
+        QCOMPARE(status()->panelText(2), ModifiedWord);
     }
 
     // --- Close and Close All ---------------------------------------------------------------
