@@ -30,6 +30,13 @@ namespace {
 const QString ConfirmationTitle = QStringLiteral("Quillet -Confimation Required");
 const QString ExitQuestion = QStringLiteral("This Document has been modified, do you want to save it?");
 const QString Done = QStringLiteral("Done!");
+
+// A relative name means the working folder of the moment it was given; kept as typed it would
+// name another file once that folder changes. Symbolic links stay as named.
+QString absolutePathOf(const QString& path)
+{
+    return path.isEmpty() ? path : QDir::cleanPath(QDir::current().absoluteFilePath(path));
+}
 } // namespace
 
 FileController::FileController(DocumentSet& documents, EditorViews& views, StatusBar& statusBar,
@@ -79,8 +86,9 @@ void FileController::open()
     m_documents.refreshDocumentList();
 }
 
-void FileController::openPath(const QString& path)
+void FileController::openPath(const QString& typedPath)
 {
+    const QString path = absolutePathOf(typedPath);
     m_documents.stashCurrentDocument();
     m_documents.beginDocument(QFileInfo(path).fileName(), path);
     try {
@@ -227,7 +235,8 @@ bool FileController::saveCurrentAs()
     applyFilters(m_windows, m_dialogs);
     m_dialogs.save.title = QStringLiteral("Save Text");
     m_dialogs.save.fileName = m_documents.currentCaption();
-    const QString path = withDefaultExtension(Prompts::current().saveFile(m_dialogs.save), m_dialogs.save.defaultExt);
+    const QString path =
+        absolutePathOf(withDefaultExtension(Prompts::current().saveFile(m_dialogs.save), m_dialogs.save.defaultExt));
     if (path.isEmpty()) {
         m_documents.refreshTabPictures();
         return false;

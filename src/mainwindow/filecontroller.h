@@ -1,8 +1,8 @@
 #pragma once
 // The file commands: new, open (by dialog, by path, dropped, recent, from the command line),
 // save, save as, save all with backups, refresh from disk, close, close all, and the save pass
-// before the program ends. Every save writes a new file beside the target and only then puts it
-// in the target's place; a backup is copied from the file just written.
+// before the program ends. Every save goes through the safe writer of src/documents/filesave,
+// which never leaves a half-written file; a backup is copied from the file just written.
 
 #include "core/prompts.h"
 
@@ -36,8 +36,9 @@ public:
     void newDocument();
     void open();
     // Opens one file as a new, current document; an unreadable file still becomes a document
-    // under its name (saving it creates it).
-    void openPath(const QString& path);
+    // under its name (saving it creates it). A relative path is taken from the working folder
+    // and kept absolute.
+    void openPath(const QString& typedPath);
     void openDropped(const QString& path);
     void openRecent(const QString& path);
     void clearRecent();

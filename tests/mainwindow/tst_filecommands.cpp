@@ -650,6 +650,39 @@ private slots:
         QCOMPARE(fileBytes(missing), QByteArray("now here"));
     }
 
+    void relativePathsAreKeptAbsoluteAndReOpenFromAnotherFolder()
+    {
+        const QString typed = makeFile(QStringLiteral("rel.txt"), "relative");
+        const QString listed = makeFile(QStringLiteral("listed.txt"), "listed");
+        makeFile(QStringLiteral("list.txt"), "./sub/../listed.txt\n");
+        QVERIFY(QDir::setCurrent(QFileInfo(typed).path())); // the sandbox puts the folder back
+        QVERIFY(start({QStringLiteral("rel.txt"), QStringLiteral("CF"), QStringLiteral("list.txt")}));
+        QCOMPARE(displayPathsOf(docs()).mid(1),
+                 (QStringList{typed, listed, m_fixture->sandbox.filePath(QStringLiteral("files/list.txt"))}));
+        QCOMPARE(form()->recentFilesMenu()->items().value(2), typed);
+        prompts().openPaths = {QStringLiteral("rel.txt")};
+        action("Open1")->trigger();
+        QCOMPARE(displayPathsOf(docs()).last(), typed);
+
+        QVERIFY(QDir::setCurrent(m_fixture->sandbox.path()));
+        QAction* entry = nullptr;
+        for (QAction* item : action("ReOpen1")->menu()->actions())
+            if (item->text().endsWith(typed))
+                entry = item;
+        QVERIFY(entry);
+        entry->trigger();
+        QCOMPARE(editor()->bytes(), QByteArray("relative"));
+        typeAtEnd("!!");
+        save();
+        QVERIFY(prompts().errors.isEmpty());
+        QCOMPARE(fileBytes(typed), QByteArray("relative!!"));
+        QVERIFY(!QFileInfo::exists(m_fixture->sandbox.filePath(QStringLiteral("rel.txt"))));
+
+        prompts().savePaths = {QStringLiteral("files/saved.txt")};
+        action("SaveAs1")->trigger();
+        QCOMPARE(displayPathsOf(docs()).last(), m_fixture->sandbox.filePath(QStringLiteral("files/saved.txt")));
+    }
+
     void choosingARecentFileOpensItAgainOnTop_data()
     {
         QTest::addColumn<QString>("submenu");
