@@ -5,10 +5,24 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QtGlobal>
 
 class QFileDevice;
 
 namespace platform {
+
+// How the file system tells two names apart: Windows ignores case, the others compare exactly
+// ("M16.TXT" and "m16.txt" are two files on Linux). Every comparison of paths uses this.
+#ifdef Q_OS_WIN
+inline constexpr Qt::CaseSensitivity FileNameCase = Qt::CaseInsensitive;
+#else
+inline constexpr Qt::CaseSensitivity FileNameCase = Qt::CaseSensitive;
+#endif
+
+inline bool sameFileName(const QString& a, const QString& b)
+{
+    return QString::compare(a, b, FileNameCase) == 0;
+}
 
 // Creates a new, empty, uniquely named file in the temporary folder whose name starts with
 // `prefix`, and returns its path. Throws CommandError when the file cannot be created.

@@ -1,5 +1,7 @@
 #include "settings/recentlist.h"
 
+#include "platform/platform.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -22,7 +24,7 @@ private:
 
 bool RecentList::sameName(const QString& a, const QString& b)
 {
-    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
+    return platform::sameFileName(a, b);
 }
 
 RecentList::RecentList(int capacity) : m_capacity(std::max(1, capacity))

@@ -1,9 +1,8 @@
 #pragma once
 // A bounded list of strings with a data slot per entry: the model behind a recent-files menu.
-// Entries compare with QString::compare(..., Qt::CaseInsensitive) (Unicode case folding). That is
-// chosen over QCollator because it gives the same answer on every machine, with or without ICU and
-// whatever the C locale is, while still matching "é" with "É" as a locale-aware comparison would.
-// No two entries ever compare equal.
+// Entries are paths and compare as the file system compares names (platform::sameFileName):
+// exactly on Linux, without regard to case on Windows (Unicode case folding there, the same on
+// every machine). No two entries ever compare equal.
 
 #include <QList>
 #include <QString>
@@ -38,7 +37,7 @@ public:
     QString at(int index) const;
     QVariant dataAt(int index) const;
     QStringList strings() const;
-    // Index of the entry comparing equal to name without regard to case, or -1.
+    // Index of the entry naming the same file as name, or -1.
     int indexOf(const QString& name) const;
 
     // Adds a new entry at the top (insert) or bottom (append) and trims to the capacity; an entry

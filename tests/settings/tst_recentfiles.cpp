@@ -1,5 +1,6 @@
 // The bounded recent-strings list and the recent-files submenu built from it.
 
+#include "platform/platform.h"
 #include "settings/recentfilesmenu.h"
 #include "settings/recentlist.h"
 #include "settings/settingsstore.h"
@@ -102,15 +103,39 @@ private slots:
     void existingEntryMovesWithOldSpellingAndData()
     {
         RecentList list;
-        list.add("C:\\Docs\\Notes.txt", 1);
-        list.add("C:\\other.txt", 2);
-        QCOMPARE(list.add("c:\\DOCS\\notes.TXT", 99), 0);
-        QCOMPARE(list.strings(), (QStringList{"C:\\Docs\\Notes.txt", "C:\\other.txt"}));
+        list.add("/docs/notes.txt", 1);
+        list.add("/other.txt", 2);
+        QCOMPARE(list.add("/docs/notes.txt", 99), 0);
+        QCOMPARE(list.strings(), (QStringList{"/docs/notes.txt", "/other.txt"}));
         QCOMPARE(list.dataAt(0), QVariant(1));
-        QCOMPARE(list.indexOf("C:\\OTHER.TXT"), 1);
-        // Case folding is not limited to ASCII.
+        QCOMPARE(list.indexOf("/other.txt"), 1);
+    }
+
+    // Paths compare as the file system compares names.
+    void entriesDifferingInCaseAreOneFileOnlyWhereTheFileSystemIgnoresCase()
+    {
+        RecentList list;
+        list.add("/M16.TXT", 1);
+        const bool ignoresCase = platform::FileNameCase == Qt::CaseInsensitive;
+        QCOMPARE(list.add("/m16.txt", 2), 0);
+        QCOMPARE(list.count(), ignoresCase ? 1 : 2);
+        QCOMPARE(list.dataAt(0), QVariant(ignoresCase ? 1 : 2));
+        QCOMPARE(list.indexOf("/M16.TXT"), ignoresCase ? 0 : 1);
+        // Where case is ignored, it is ignored beyond ASCII too.
         list.add("/Ärger");
-        QCOMPARE(list.indexOf("/äRGER"), 0);
+        QCOMPARE(list.indexOf("/äRGER") == 0, ignoresCase);
+
+        // The entry chosen is the file opened.
+        QMenu menu;
+        RecentFilesMenu recent;
+        recent.setMenu(&menu);
+        QStringList opened;
+        recent.setClickHandler([&](const QString& name, const QString&, const QVariant&) { opened << name; });
+        recent.add("/M16.TXT");
+        recent.add("/m16.txt");
+        QCOMPARE(entryItems(menu).size(), ignoresCase ? 1 : 2);
+        entryItems(menu).last()->trigger();
+        QCOMPARE(opened, QStringList{"/M16.TXT"});
     }
 
     void appendMode()
@@ -120,7 +145,7 @@ private slots:
         for (const char* s : {"a", "b", "c", "d"})
             list.add(s);
         QCOMPARE(list.strings(), (QStringList{"b", "c", "d"}));
-        QCOMPARE(list.add("B"), 2);
+        QCOMPARE(list.add("b"), 2);
         QCOMPARE(list.strings(), (QStringList{"c", "d", "b"}));
         // Shrinking trims from the top.
         list.setCapacity(2);
@@ -133,7 +158,7 @@ private slots:
         list.add("a");
         list.add("b");
         list.add("c");
-        QVERIFY(list.remove("B"));
+        QVERIFY(list.remove("b"));
         QVERIFY(!list.remove("zzz"));
         QCOMPARE(list.strings(), (QStringList{"c", "a"}));
         QCOMPARE(list.at(5), QString());
@@ -167,7 +192,7 @@ private slots:
         // Nothing changed: nothing reported.
         reports = 0;
         list.remove("absent");
-        list.add("E"); // already on top
+        list.add("e"); // already on top
         list.beginUpdate();
         list.endUpdate();
         list.endUpdate(); // unbalanced close is ignored
@@ -442,17 +467,17 @@ private slots:
         MemoryStore store;
         store.writeString(Key, "Item_0", "/same");
         store.writeString(Key, "Item_1", "/mid");
-        store.writeString(Key, "Item_3", "/SAME");
+        store.writeString(Key, "Item_3", "/same");
 
         RecentFilesMenu recent;
         recent.load(store, Key);
-        QCOMPARE(recent.items(), (QStringList{"/SAME", "/mid"}));
+        QCOMPARE(recent.items(), (QStringList{"/same", "/mid"}));
 
         store.eraseKey(Key);
         store.writeString(Key, "Item_0", "/p");
-        store.writeString(Key, "Item_3", "/P");
+        store.writeString(Key, "Item_3", "/p");
         recent.load(store, Key);
-        QCOMPARE(recent.items(), QStringList{"/P"});
+        QCOMPARE(recent.items(), QStringList{"/p"});
     }
 
     void loadRoundTripKeepsModeAndRebuildsOnce()
