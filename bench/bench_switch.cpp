@@ -47,7 +47,7 @@ struct BenchFailure
 class BenchPrompts : public Prompts
 {
 public:
-    Answer question(const QString& title, const QString& text) override
+    Answer question(const QString& title, const QString& text, Answer) override
     {
         report(title + QStringLiteral(": ") + text);
         return Answer::No;

@@ -13,7 +13,7 @@
 class BenchPrompts : public Prompts
 {
 public:
-    Answer question(const QString&, const QString&) override { return Answer::No; }
+    Answer question(const QString&, const QString&, Answer) override { return Answer::No; }
     void warning(const QString&, const QString& text) override { last = text; }
     void information(const QString&, const QString& text) override { last = text; }
     void error(const QString& text) override { last = text; }
