@@ -1,7 +1,9 @@
 // Find and Replace All in the real main window (offscreen, message boxes scripted): Replace All
 // of a word that occurs 1,000,000 times in a 10 MB document, and Find next over a 50 MB
-// document whose only match is at its very end. Prints the median time of each and the peak
-// memory; fails only when the program misbehaves (wrong count, wrong text, wrong selection).
+// document whose only match is at its very end, with Match case and without it (an ASCII search
+// text, and one with a letter beyond ASCII). Prints the median time of each, the ratio of the
+// case-folding searches to the exact one, and the peak memory; fails only when the program
+// misbehaves (wrong count, wrong text, wrong selection).
 //
 // Environment: QUILLET_BENCH_RUNS (runs of each measurement, default 5).
 
@@ -14,6 +16,7 @@
 #include "windows/finddialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
@@ -37,15 +40,16 @@ QByteArray replaceDocument()
     return text;
 }
 
-QByteArray findDocument()
+// English lines, then dots, then `last` at the very end: 50,000,000 bytes in all.
+QByteArray findDocument(const QByteArray& last)
 {
     QByteArray text;
     const QByteArray line("the quick brown fox jumps over the lazy dog, again and again\r\n");
     text.reserve(50'000'000 + line.size());
-    while (text.size() + line.size() < 50'000'000 - 6)
+    while (text.size() + line.size() < 50'000'000 - last.size())
         text += line;
-    text += QByteArray(50'000'000 - 6 - text.size(), '.');
-    text += "target";
+    text += QByteArray(50'000'000 - last.size() - text.size(), '.');
+    text += last;
     return text;
 }
 
@@ -94,23 +98,36 @@ int main(int argc, char** argv)
                     "queued) over %d runs\n",
                     median(replaceMs), median(settledMs), runs);
 
-        editor.setBytes(findDocument());
-        std::vector<double> findMs;
+        // Find next over the whole document; the median time in ms, or -1 when the match was wrong.
         FindDialog* find = form.find().findDialog();
-        find->setFindText(QStringLiteral("target"));
-        for (int run = 0; run < runs; ++run) {
-            editor.setCaret(0);
-            prompts.last.clear();
-            QElapsedTimer timer;
-            timer.start();
-            find->findNextButton()->click();
-            findMs.push_back(timer.nsecsElapsed() / 1e6);
-            if (!prompts.last.isEmpty() || editor.selStart() != 50'000'000 - 6 || editor.selLength() != 6) {
-                std::fprintf(stderr, "bench_find: Find next went wrong\n");
-                status = 1;
+        auto timeFind = [&](const QByteArray& last, const QString& what, bool matchCase) {
+            editor.setBytes(findDocument(last));
+            find->setFindText(what);
+            find->matchCaseBox()->setChecked(matchCase);
+            std::vector<double> findMs;
+            for (int run = 0; run < runs; ++run) {
+                editor.setCaret(0);
+                prompts.last.clear();
+                QElapsedTimer timer;
+                timer.start();
+                find->findNextButton()->click();
+                findMs.push_back(timer.nsecsElapsed() / 1e6);
+                if (!prompts.last.isEmpty() || editor.selStart() != 50'000'000 - last.size() ||
+                    editor.selLength() != last.size()) {
+                    std::fprintf(stderr, "bench_find: Find next of \"%s\" went wrong\n", qPrintable(what));
+                    status = 1;
+                }
             }
-        }
-        std::printf("Find next over 50 MB, match at the end: median %.1f ms over %d runs\n", median(findMs), runs);
+            return median(findMs);
+        };
+        const double exactMs = timeFind("target", QStringLiteral("target"), true);
+        const double foldedMs = timeFind("TarGet", QStringLiteral("tARgET"), false);
+        const double foldedWideMs = timeFind("T\xc3\x84RGET", QStringLiteral("t\u00e4rget"), false);
+        std::printf("Find next over 50 MB, match at the end, Match case: median %.1f ms over %d runs\n", exactMs, runs);
+        std::printf("  the same without Match case (ASCII text): median %.1f ms, %.2fx the exact search\n", foldedMs,
+                    foldedMs / exactMs);
+        std::printf("  the same without Match case (\"t\u00e4rget\"): median %.1f ms, %.2fx the exact search\n",
+                    foldedWideMs, foldedWideMs / exactMs);
     }
     std::printf("Peak memory (VmHWM): %s\n", qPrintable(peakMemory()));
     Prompts::install(nullptr);

@@ -1,9 +1,13 @@
 #pragma once
-// Find next, single Replace and Replace All on an editor control, through its selection and its
-// own forward text search only. Searches never wrap and never run backwards. Text is handled as
-// the editor's UTF-8 bytes; case-insensitive matching beyond ASCII is the editor's rule.
+// Find next, single Replace and Replace All on an editor control, through its selection and one
+// forward matcher over its UTF-8 bytes. Searches never wrap and never run backwards. Without
+// Match case every letter's case is folded (Unicode simple case folding); a byte that is no valid
+// UTF-8 matches only itself. The text is never converted as a whole.
 
 #include <QByteArray>
+#include <QByteArrayView>
+
+#include <memory>
 
 class EditorView;
 
@@ -12,12 +16,41 @@ namespace findreplace {
 struct Options
 {
     bool matchCase = false;
-    // Letters and digits (and the editor's other word characters) bound a whole word.
+    // A whole word is bounded by characters that are not word characters: Unicode letters,
+    // digits, the marks that go with them, and "_".
     bool wholeWord = false;
 };
 
-// The first match of `what` at or after `from`; -1 when there is none. An empty search text
-// never matches (it would match everywhere and Replace All would never end).
+struct Match
+{
+    qint64 start = -1; // -1: none
+    qint64 end = -1;   // a case variant may differ from the search text in byte length
+    bool found() const { return start >= 0; }
+};
+
+// The one search rule that Find, Search Again and Replace All share.
+class Matcher
+{
+public:
+    Matcher(QByteArrayView what, Options options);
+    ~Matcher();
+    Matcher(const Matcher&) = delete;
+    Matcher& operator=(const Matcher&) = delete;
+
+    // The first match starting at or after `from`. An empty search text never matches (it would
+    // match everywhere and Replace All would never end).
+    Match find(QByteArrayView text, qint64 from) const;
+
+private:
+    struct Plan;
+    std::unique_ptr<Plan> m_plan;
+};
+
+// Whether a code point counts as a word character for whole-word searches.
+bool isWordCharacter(char32_t codePoint);
+
+// The first match of `what` at or after `from`; -1 when there is none. The editor's target is
+// set to the match.
 qint64 findForward(const EditorView& editor, const QByteArray& what, qint64 from, Options options);
 
 // Moves the caret to the end of a non-empty selection, then selects the next match and scrolls

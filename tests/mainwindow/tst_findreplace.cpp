@@ -101,6 +101,29 @@ private slots:
         QTest::newRow("UTF-8 bytes") << QByteArray("caf\xc3\xa9 ok") << QByteArray("ok") << true << false << qint64(6);
         QTest::newRow("empty search text never matches")
             << QByteArray("abc") << QByteArray() << false << false << qint64(-1);
+        // Without match case every letter's case is folded, not only ASCII's.
+        QTest::newRow("case off folds umlauts")
+            << QByteArray("x \xc3\x84RGER") << QByteArray("\xc3\xa4rger") << false << false << qint64(2);
+        QTest::newRow("case off folds accents")
+            << QByteArray("caf\xc3\x89") << QByteArray("caf\xc3\xa9") << false << true << qint64(0);
+        QTest::newRow("case off folds Greek, final sigma too")
+            << QByteArray("- \xce\xa3\xce\x9f\xce\xa6\xce\x8a\xce\x91") // ΣΟΦΊΑ
+            << QByteArray("\xcf\x83\xce\xbf\xcf\x86\xce\xaf\xce\xb1") << false << true << qint64(2);
+        QTest::newRow("case off: a variant of another byte length")
+            << QByteArray("o \xe2\x84\xaa") << QByteArray("k") << false << false << qint64(2); // Kelvin sign
+        QTest::newRow("case on keeps accents apart")
+            << QByteArray("caf\xc3\x89") << QByteArray("caf\xc3\xa9") << true << false << qint64(-1);
+        QTest::newRow("an invalid byte matches only itself")
+            << QByteArray("\xc3\xa9\xc3 \xff") << QByteArray("\xc3") << false << false << qint64(2);
+        QTest::newRow("an invalid byte in the search text")
+            << QByteArray("a\xfe A\xff") << QByteArray("a\xff") << false << false << qint64(3);
+        // Word characters are Unicode letters and digits and "_"; punctuation ends a word.
+        QTest::newRow("curly quotes bound a word")
+            << QByteArray("\xe2\x80\x9chello\xe2\x80\x9d") << QByteArray("hello") << true << true << qint64(3);
+        QTest::newRow("a non-ASCII letter continues a word")
+            << QByteArray("hello\xc3\xa9 hello") << QByteArray("hello") << true << true << qint64(8);
+        QTest::newRow("underscore continues a word")
+            << QByteArray("hello_ hello") << QByteArray("hello") << false << true << qint64(7);
     }
 
     void searchHonoursCaseAndWholeWord()
@@ -254,6 +277,56 @@ private slots:
         replaceAll(QStringLiteral("aaaaaa"), QStringLiteral("b"));
         QCOMPARE(prompts().informations.last(),
                  QStringLiteral("Quillet -Text Replacement: Search of text completed.\r\n1 replacements made."));
+    }
+
+    void wholeWordEndsAtPunctuationInFindAndReplaceAll()
+    {
+        // “hello” hello—x hello «hello» hello x helloé hello_ hello, with a no-break space.
+        const QByteArray text("\xe2\x80\x9chello\xe2\x80\x9d hello\xe2\x80\x94x hello \xc2\xabhello\xc2\xbb "
+                              "hello\xc2\xa0x hello\xc3\xa9 hello_ hello");
+        QVERIFY(start(text));
+        m_form->find().setFindText(QStringLiteral("hello"));
+        QAction* again = m_form->action(QStringLiteral("SearchAgain1"));
+        editor().setCaret(0);
+        QList<qint64> found; // with the Find window's start-up options: match case, whole word
+        for (again->trigger(); prompts().informations.isEmpty(); again->trigger())
+            found << editor().selStart();
+        QCOMPARE(found, (QList<qint64>{3, 12, 22, 30, 38, 62}));
+
+        editor().setCaret(0);
+        m_form->find().replaceDialog()->wholeWordBox()->setChecked(true);
+        replaceAll(QStringLiteral("hello"), QStringLiteral("X"));
+        QCOMPARE(prompts().informations.last(),
+                 QStringLiteral("Quillet -Text Replacement: Search of text completed.\r\n6 replacements made."));
+    }
+
+    void everyLettersCaseIsFoldedInFindSearchAgainAndReplaceAll()
+    {
+        const QByteArray text("\xc3\xa4rger \xc3\x84rger \xc3\x84RGER"); // ärger Ärger ÄRGER
+        QVERIFY(start(text));
+        FindDialog* find = m_form->find().findDialog();
+        find->matchCaseBox()->setChecked(false);
+        find->setFindText(QStringLiteral("\u00c4RGER"));
+        editor().setCaret(0);
+        find->findNextButton()->click();
+        QCOMPARE(editor().selStart(), 0);
+        QAction* again = m_form->action(QStringLiteral("SearchAgain1"));
+        again->trigger();
+        QCOMPARE(editor().selStart(), 7);
+        again->trigger();
+        QCOMPARE(selected(editor()), QByteArray("\xc3\x84RGER"));
+        QVERIFY(prompts().informations.isEmpty());
+
+        editor().setCaret(0);
+        replaceAll(QStringLiteral("\u00e4rger"), QStringLiteral("x"));
+        QCOMPARE(prompts().informations.last(),
+                 QStringLiteral("Quillet -Text Replacement: Search of text completed.\r\n3 replacements made."));
+        QCOMPARE(editor().bytes(), QByteArray("x x x"));
+        // A variant longer than the search text is replaced whole.
+        editor().setBytes("Stra\xe1\xba\x9e\x65 stra\xc3\x9f\x65"); // STRAẞE-style capital sharp s
+        editor().setCaret(0);
+        replaceAll(QStringLiteral("stra\u00dfe"), QStringLiteral("road"));
+        QCOMPARE(editor().bytes(), QByteArray("road road"));
     }
 
     void replaceAllCoversTheTextFromTheSelectionStart()
