@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 QString fileError(const QString& what, const QString& path, const QString& reason)
 {
@@ -196,13 +197,121 @@ bool LineEndWriter::writeOut(const char* data, qsizetype size)
     return !m_failed;
 }
 
+namespace {
+
+// Counts what a write would put in the file, so the room it needs is known before it starts.
+class CountingDevice : public QIODevice
+{
+public:
+    CountingDevice() { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    qint64 count = 0;
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 size) override
+    {
+        count += size;
+        return size;
+    }
+};
+
+qint64 convertedSize(QByteArrayView text, LineEnds ends)
+{
+    if (ends == LineEnds::AsIs)
+        return text.size();
+    CountingDevice counter;
+    LineEndWriter writer(counter, ends);
+    writer.write(text);
+    writer.finish();
+    return counter.count;
+}
+
+// Writes the new content to a device from its start; false with the reason on failure.
+using ContentWriter = std::function<bool(QFileDevice& to, QString& reason)>;
+
+// Overwrites `target` where it is. Before the file is touched, a complete copy of its content goes
+// to the temporary folder and onto the disk; a write that fails puts that content back.
+void writeInPlace(const QString& shownPath, const QString& target, qint64 newSize, const ContentWriter& write)
+{
+    QFile file(target);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        throw saveError(shownPath, file.errorString());
+    const qint64 oldSize = file.size();
+    const QString keepFolder = QDir::tempPath();
+    const qint64 keepRoom = platform::availableSpace(keepFolder);
+    const qint64 fileRoom = platform::availableSpace(target);
+    if ((keepRoom >= 0 && keepRoom < oldSize) || (fileRoom >= 0 && fileRoom < newSize - oldSize))
+        throw saveError(shownPath, QStringLiteral("There is not enough room on the disk."));
+
+    const QString keep = platform::createTempFile(QStringLiteral("quillet-keep-"));
+    {
+        QFile copy(keep);
+        const bool kept = copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.seek(0) &&
+                          platform::copyFileData(file, copy) && platform::syncToDisk(copy) && copy.size() == oldSize;
+        if (!kept) {
+            const QString reason = copy.errorString().isEmpty() ? file.errorString() : copy.errorString();
+            copy.close();
+            platform::deleteFileQuietly(keep);
+            throw saveError(shownPath, reason);
+        }
+    }
+
+    QString reason;
+    bool written = file.seek(0) && write(file, reason);
+    if (written) {
+        written = file.resize(newSize) && platform::syncToDisk(file);
+        if (!written)
+            reason = file.errorString();
+    }
+    if (written) {
+        platform::deleteFileQuietly(keep);
+        return;
+    }
+    QFile copy(keep);
+    const bool restored = copy.open(QIODevice::ReadOnly | QIODevice::Unbuffered) && file.seek(0) &&
+                          platform::copyFileData(copy, file) && file.resize(oldSize) && platform::syncToDisk(file);
+    copy.close();
+    if (!restored)
+        throw saveError(shownPath,
+                        reason +
+                            QStringLiteral("\nThe old content is kept in \"%1\".").arg(QDir::toNativeSeparators(keep)));
+    platform::deleteFileQuietly(keep);
+    throw saveError(shownPath, reason);
+}
+
+// Puts new content in `target`: a new file renamed into its place when that keeps the file as
+// its users know it (owner, group, links, extended attributes), otherwise written in place.
+void replaceFileContent(const QString& shownPath, const QString& target, const std::function<qint64()>& newSize,
+                        const ContentWriter& write)
+{
+    if (QFileInfo::exists(target) && !platform::replacingKeepsFile(target)) {
+        writeInPlace(shownPath, target, newSize(), write);
+        return;
+    }
+    QSaveFile file(target);
+    // Writing in place would destroy the old file if the save failed halfway.
+    file.setDirectWriteFallback(false);
+    // The writers have their own buffers; a second one in the device would only copy.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw saveError(shownPath, file.errorString());
+    QString reason;
+    if (!write(file, reason)) {
+        file.cancelWriting();
+        throw saveError(shownPath, reason);
+    }
+    if (!file.commit())
+        throw saveError(shownPath, file.errorString());
+}
+
+} // namespace
+
 void writeTextFile(const QString& path, QByteArrayView text, LineEnds ends)
 {
     const QString target = resolveLinks(path);
     const QFileInfo info(target);
     if (info.exists()) {
-        // A save replaces the file by renaming, which the system would allow even where writing
-        // into the file is not allowed, and which would turn a device or pipe into a plain file.
+        // A rename would turn a device or pipe into a plain file, and writing in place would feed
+        // it the text.
         if (!info.isFile())
             throw saveError(path, QStringLiteral("It is not a regular file."));
         // No write permission at all marks a file read-only even for the superuser, who could
@@ -211,40 +320,31 @@ void writeTextFile(const QString& path, QByteArrayView text, LineEnds ends)
         if (!info.isWritable() || !(info.permissions() & anyWrite))
             throw saveError(path, QStringLiteral("The file is read-only."));
     }
-
-    QSaveFile file(target);
-    // Writing in place would destroy the old file if the save failed halfway.
-    file.setDirectWriteFallback(false);
-    // The writer has its own buffer; a second one in the device would only copy.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw saveError(path, file.errorString());
-    LineEndWriter writer(file, ends);
-    if (!writer.write(text) || !writer.finish()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw saveError(path, reason);
-    }
-    if (!file.commit())
-        throw saveError(path, file.errorString());
+    replaceFileContent(
+        path, target, [&] { return convertedSize(text, ends); },
+        [&](QFileDevice& to, QString& reason) {
+            LineEndWriter writer(to, ends);
+            if (writer.write(text) && writer.finish())
+                return true;
+            reason = to.errorString();
+            return false;
+        });
 }
 
 void copyFileSafely(const QString& from, const QString& to)
 {
     QFile source(from);
-    if (!source.open(QIODevice::ReadOnly))
+    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw saveError(to, source.errorString());
     const QString target = resolveLinks(to);
-    QSaveFile file(target);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw saveError(to, file.errorString());
-    if (!platform::copyFileData(source, file)) {
-        const QString reason = file.errorString().isEmpty() ? source.errorString() : file.errorString();
-        file.cancelWriting();
-        throw saveError(to, reason);
-    }
-    if (!file.commit())
-        throw saveError(to, file.errorString());
+    replaceFileContent(
+        to, target, [&] { return source.size(); },
+        [&](QFileDevice& device, QString& reason) {
+            if (platform::copyFileData(source, device))
+                return true;
+            reason = device.errorString().isEmpty() ? source.errorString() : device.errorString();
+            return false;
+        });
 }
 
 QString backupFileName(const QString& programDir, const QString& savedPath)

@@ -1,7 +1,11 @@
 #pragma once
-// Saving text files without ever destroying the file being replaced: the bytes go to a
-// temporary file beside the target, which takes the target's place only once everything is
-// written. Line breaks can be converted on the way; every other byte passes through unchanged.
+// Saving text files without ever destroying the file being replaced. Where renaming a new file
+// into place keeps the file as its users know it (owner, group, links, extended attributes, a
+// folder that takes new files), the bytes go to a temporary file beside the target, which takes
+// the target's place only once everything is written. Otherwise the file is written where it is,
+// after checking the room and keeping a complete copy of its old content in the temporary
+// folder, which is put back if the write fails. Line breaks can be converted on the way; every
+// other byte passes through unchanged.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -24,7 +28,7 @@ QByteArray readFileBytes(const QString& path);
 // as it is). A symbolic link is written through to the file it points to and stays a link. An
 // existing target keeps its permissions; an existing target that is read-only or not a regular
 // file is refused. On any failure throws CommandError naming the file and the reason, and the
-// old file is unchanged.
+// old file holds its old content.
 void writeTextFile(const QString& path, QByteArrayView text, LineEnds ends);
 
 // Streams text to a device through one fixed buffer, converting line breaks. The text may come

@@ -11,6 +11,9 @@
 #include <QTemporaryFile>
 
 #ifdef Q_OS_LINUX
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #endif
 #include <cerrno>
@@ -75,6 +78,54 @@ bool copyFileData(QFileDevice& from, QFileDevice& to)
         if (to.write(buffer.constData(), n) != n)
             return false;
     }
+}
+
+bool replacingKeepsFile(const QString& path)
+{
+#ifdef Q_OS_LINUX
+    const QByteArray file = QFile::encodeName(path);
+    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    struct stat folderInfo;
+    if (::access(folder.constData(), W_OK | X_OK) != 0 || ::stat(folder.constData(), &folderInfo) != 0)
+        return false;
+    struct stat info;
+    if (::stat(file.constData(), &info) != 0)
+        return errno == ENOENT;
+    // A folder with the set-group-id bit gives new files its own group.
+    const gid_t newGroup = (folderInfo.st_mode & S_ISGID) ? folderInfo.st_gid : ::getegid();
+    if (info.st_nlink != 1 || info.st_uid != ::geteuid() || info.st_gid != newGroup || (info.st_mode & 07000))
+        return false;
+    const ssize_t names = ::listxattr(file.constData(), nullptr, 0);
+    return names == 0 || (names < 0 && errno == ENOTSUP);
+#else
+    Q_UNUSED(path);
+    return true;
+#endif
+}
+
+qint64 availableSpace(const QString& path)
+{
+#ifdef Q_OS_LINUX
+    struct statvfs info;
+    if (::statvfs(QFile::encodeName(path).constData(), &info) != 0)
+        return -1;
+    return static_cast<qint64>(info.f_bavail) * static_cast<qint64>(info.f_frsize);
+#else
+    Q_UNUSED(path);
+    return -1;
+#endif
+}
+
+bool syncToDisk(QFileDevice& file)
+{
+    if (!file.flush())
+        return false;
+#ifdef Q_OS_LINUX
+    const int handle = file.handle();
+    return handle < 0 || ::fsync(handle) == 0;
+#else
+    return true;
+#endif
 }
 
 QByteArray convertCharset(QByteArrayView text, const char* from, const char* to, char replacement)

@@ -39,6 +39,19 @@ QString programDirectory();
 // system allows it. False when a read or write fails.
 bool copyFileData(QFileDevice& from, QFileDevice& to);
 
+// Whether putting a new file in the place of `path` by renaming leaves the file as its users know
+// it: the folder takes new files, and the file, if there, has one name only, no extended
+// attributes (access lists included), no set-id or sticky bits, and the owner and group a new
+// file made there gets. The permission bits are the replacement's own to copy.
+bool replacingKeepsFile(const QString& path);
+
+// Bytes this user may still write in the file system holding `path` (a file or a folder); -1
+// when the system does not say.
+qint64 availableSpace(const QString& path);
+
+// Puts what was written to `file` on the disk itself. False when the system reports a failure.
+bool syncToDisk(QFileDevice& file);
+
 // Converts text between character sets with iconv (names as iconv knows them, e.g. "CP437",
 // "UTF-8"). A character the target set lacks, and a byte that is no character of the source set,
 // each become `replacement`.

@@ -13,9 +13,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QCoreApplication>
+#include <QProcess>
+
 #include <csignal>
+#include <cstdio>
+#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(LineEnds)
@@ -73,6 +79,55 @@ bool putFile(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
+struct stat statOf(const QString& path)
+{
+    struct stat st = {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
+uid_t ownerOf(const QString& path)
+{
+    return statOf(path).st_uid;
+}
+gid_t groupOf(const QString& path)
+{
+    return statOf(path).st_gid;
+}
+nlink_t linksOf(const QString& path)
+{
+    return statOf(path).st_nlink;
+}
+
+// Saves with the process's file-size limit at 64 KiB, so a large write fails halfway.
+QString saveUnderSizeLimit(const QString& path, const QByteArray& text);
+
+// The variable that makes this program one save run as another user (see main).
+const char* const SaveAsUserVariable = "QUILLET_TEST_SAVE_AS_USER";
+
+// An ordinary user, made for the test and removed after it.
+class TestUser
+{
+public:
+    uid_t uid = 0;
+    gid_t gid = 0;
+
+    TestUser()
+    {
+        QProcess::execute("/usr/sbin/useradd", {"--no-create-home", "--shell", "/usr/sbin/nologin", Name});
+        if (const passwd* entry = ::getpwnam(Name)) {
+            uid = entry->pw_uid;
+            gid = entry->pw_gid;
+        }
+    }
+    ~TestUser() { QProcess::execute("/usr/sbin/userdel", {Name}); }
+    TestUser(const TestUser&) = delete;
+    TestUser& operator=(const TestUser&) = delete;
+    bool isValid() const { return uid != 0; }
+
+private:
+    static constexpr const char* Name = "quilletsaver";
+};
+
 mode_t modeOf(const QString& path)
 {
     struct stat st;
@@ -88,6 +143,20 @@ QString saveError(const QString& path, const QByteArray& text, LineEnds ends = L
         return error.message();
     }
     return QString();
+}
+
+QString saveUnderSizeLimit(const QString& path, const QByteArray& text)
+{
+    struct rlimit saved;
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 64 * 1024;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const QString error = saveError(path, text, LineEnds::Crlf);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    return error;
 }
 
 } // namespace
@@ -220,20 +289,123 @@ private slots:
         QVERIFY(!writer.write("more"));
     }
 
-    void readOnlyFolderKeepsOldFile()
+    // A file its owner may write, in a folder they may not: written where it is. As root, an
+    // ordinary user made for the test saves through setpriv.
+    void ownerSavesTheirFileInAFolderTheyCannotWrite()
     {
-        if (::geteuid() == 0)
-            QSKIP("Running as root, whom folder permissions do not stop; the other failure cases still run.");
         QTemporaryDir dir;
         const QString folder = dir.filePath("locked");
         QVERIFY(QDir().mkdir(folder));
         const QString path = folder + "/notes.txt";
         QVERIFY(putFile(path, "old bytes"));
-        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-        const QString error = saveError(path, "new bytes");
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QVERIFY(error.startsWith(QStringLiteral("Cannot save file \"%1\".\n").arg(path)));
+        if (::geteuid() != 0) {
+            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+            const QString error = saveError(path, "new bytes");
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QCOMPARE(error, QString());
+            QCOMPARE(fileBytes(path), QByteArray("new bytes"));
+            return;
+        }
+        const TestUser user;
+        QVERIFY2(user.isValid(), "useradd failed");
+        // The user may pass through the test's folders and write only the file and the
+        // temporary folder.
+        const QString tmp = dir.filePath("tmp");
+        QVERIFY(QDir().mkdir(tmp));
+        QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+        QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
+        QCOMPARE(::chmod(QFile::encodeName(tmp).constData(), 01777), 0);
+        QCOMPARE(::chown(QFile::encodeName(path).constData(), user.uid, user.gid), 0);
+
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(SaveAsUserVariable, path);
+        environment.insert("TMPDIR", tmp);
+        child.setProcessEnvironment(environment);
+        child.start("/usr/bin/setpriv",
+                    {QStringLiteral("--reuid=%1").arg(user.uid), QStringLiteral("--regid=%1").arg(user.gid),
+                     "--clear-groups", "--", QCoreApplication::applicationFilePath()});
+        QVERIFY(child.waitForFinished(30000));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 child.readAllStandardError().constData());
+        QCOMPARE(fileBytes(path), QByteArray("saved by its owner"));
+        QCOMPARE(ownerOf(path), user.uid);
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"notes.txt"});
+        QCOMPARE(QDir(tmp).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    }
+
+    // The superuser saving another user's file leaves it theirs.
+    void ownerAndGroupKeptWhenRootSavesAnotherUsersFile()
+    {
+        if (::geteuid() != 0)
+            QSKIP("Not running as root: only root can save a file another user owns.");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("theirs.txt");
+        QVERIFY(putFile(path, "old"));
+        QCOMPARE(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+        writeTextFile(path, "new", LineEnds::AsIs);
+        const QString backup = dir.filePath("backup");
+        QVERIFY(putFile(backup, "old backup"));
+        QCOMPARE(::chown(QFile::encodeName(backup).constData(), 65534, 65534), 0);
+        copyFileSafely(path, backup);
+        for (const QString& file : {path, backup}) {
+            QCOMPARE(fileBytes(file), QByteArray("new"));
+            QCOMPARE(ownerOf(file), uid_t(65534));
+            QCOMPARE(groupOf(file), gid_t(65534));
+        }
+        QCOMPARE(modeOf(path), mode_t(0640));
+    }
+
+    void hardLinksAndExtendedAttributesKept()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("notes.txt");
+        const QString second = dir.filePath("second name.txt");
+        QVERIFY(putFile(path, "old text"));
+        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(second).constData()), 0);
+        writeTextFile(path, "new\ntext", LineEnds::Crlf);
+        QCOMPARE(fileBytes(second), QByteArray("new\r\ntext"));
+        QCOMPARE(linksOf(path), nlink_t(2));
+        // A backup with a second name is copied into where it is too.
+        const QString backup = dir.filePath("notes.BAK");
+        QVERIFY(putFile(backup, "old backup"));
+        QCOMPARE(::link(QFile::encodeName(backup).constData(), QFile::encodeName(backup + "2").constData()), 0);
+        copyFileSafely(path, backup);
+        QCOMPARE(fileBytes(backup + "2"), QByteArray("new\r\ntext"));
+
+        const QString tagged = dir.filePath("tagged.txt");
+        QVERIFY(putFile(tagged, "old"));
+        const QByteArray name = QFile::encodeName(tagged);
+        if (::setxattr(name.constData(), "user.quillet", "kept", 4, 0) != 0)
+            QSKIP("This file system keeps no user extended attributes; the hard-link case ran.");
+        writeTextFile(tagged, "new", LineEnds::AsIs);
+        char value[16] = {};
+        QCOMPARE(::getxattr(name.constData(), "user.quillet", value, sizeof value), ssize_t(4));
+        QCOMPARE(QByteArray(value), QByteArray("kept"));
+        QCOMPARE(fileBytes(tagged), QByteArray("new"));
+    }
+
+    // A write in place that fails halfway puts the old content back and reports the failure.
+    void failedWriteInPlaceRestoresTheOldContent()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("notes.txt");
+        QVERIFY(putFile(path, "old bytes"));
+        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(dir.filePath("other")).constData()), 0);
+        const QString tmp = dir.filePath("tmp");
+        QVERIFY(QDir().mkdir(tmp));
+        const QByteArray savedTmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(tmp));
+        const QString error = saveUnderSizeLimit(path, QByteArray(1 << 20, 'n'));
+        qputenv("TMPDIR", savedTmp);
+
+        const QString head = QStringLiteral("Cannot save file \"%1\".\n").arg(path);
+        QVERIFY2(error.startsWith(head) && error.size() > head.size(), qPrintable(error));
         QCOMPARE(fileBytes(path), QByteArray("old bytes"));
+        QCOMPARE(linksOf(path), nlink_t(2));
+        QCOMPARE(QDir(tmp).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
     }
 
     void folderThatIsAFileFails()
@@ -254,17 +426,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("notes.txt");
         QVERIFY(putFile(path, "old bytes"));
-        const QByteArray text(1 << 20, 'n');
-
-        struct rlimit saved;
-        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit small = saved;
-        small.rlim_cur = 64 * 1024;
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-        const QString error = saveError(path, text, LineEnds::Crlf);
-        ::setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
+        const QString error = saveUnderSizeLimit(path, QByteArray(1 << 20, 'n'));
 
         const QString head = QStringLiteral("Cannot save file \"%1\".\n").arg(path);
         QVERIFY2(error.startsWith(head) && error.size() > head.size(), qPrintable(error));
@@ -376,5 +538,17 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFileSave)
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    // Started again as another user by the ownership case: one save, then out.
+    if (qEnvironmentVariableIsSet(SaveAsUserVariable)) {
+        const QString error = saveError(qEnvironmentVariable(SaveAsUserVariable), "saved by its owner");
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return error.isEmpty() ? 0 : 1;
+    }
+    TestFileSave test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_filesave.moc"
