@@ -50,6 +50,22 @@ qsizetype findSeparator(const QString& line)
 
 const QLatin1StringView LockSuffix(".lock");
 
+// A path that names something other than a regular file once links are followed (a pipe, a
+// device, a folder) is not a settings file: opening a pipe waits for a writer, and replacing a
+// device would leave a plain file in its place. Asked of the file system without opening it.
+bool isForeignFile(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile();
+}
+
+void reportForeignFile(const QString& path)
+{
+    qWarning("The settings file \"%s\" is not a regular file: Quillet uses its built-in settings "
+             "and writes nothing there.",
+             qPrintable(QDir::toNativeSeparators(path)));
+}
+
 } // namespace
 
 QString IniSettingsStore::defaultLocation()
@@ -133,6 +149,11 @@ void IniSettingsStore::reload()
 {
     m_changes.clear();
     m_tree.clear();
+    m_refused = isForeignFile(m_fileName);
+    if (m_refused) {
+        reportForeignFile(m_fileName);
+        return;
+    }
     QFile file(m_fileName);
     if (file.open(QIODevice::ReadOnly))
         m_tree = parse(file.readAll());
@@ -140,8 +161,17 @@ void IniSettingsStore::reload()
 
 bool IniSettingsStore::flush()
 {
+    if (m_refused) {
+        // Said once when it was found; the changes live on in memory for this run only.
+        m_changes.clear();
+        return true;
+    }
     if (m_changes.isEmpty())
         return true;
+    if (isForeignFile(m_fileName)) {
+        reportForeignFile(m_fileName);
+        return false;
+    }
 
     const QFileInfo info(m_fileName);
     QDir().mkpath(info.absolutePath());

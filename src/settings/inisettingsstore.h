@@ -28,6 +28,9 @@
 // since its last flush on top of what it finds (so two running copies keep each other's values)
 // and replaces the file atomically (QSaveFile). A damaged file never fails the load: whatever
 // parses is kept, the rest ignored.
+//
+// A path that is not a regular file once links are followed (a pipe, a device, a folder) is never
+// opened nor written: the store says so on standard error and keeps built-in values in memory.
 
 #include "settings/settingsstore.h"
 
@@ -98,4 +101,5 @@ private:
     QString m_fileName;
     Tree m_tree;
     QList<Change> m_changes;
+    bool m_refused = false; // the path is no regular file: nothing is read or written
 };

@@ -7,12 +7,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -358,6 +364,49 @@ private slots:
         QVERIFY(!result.valueExists(QStringLiteral("List"), QStringLiteral("Item7")));
         QCOMPARE(result.readString(QStringLiteral("List"), QStringLiteral("Count")), QStringLiteral("1"));
         QVERIFY(!QFile::exists(m_path + QStringLiteral(".lock")));
+    }
+
+    void nonRegularFilesAreNeitherReadNorReplaced()
+    {
+        const QString fifo = m_dir->filePath(QStringLiteral("fifo"));
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        const QString link = m_dir->filePath(QStringLiteral("link-to-fifo"));
+        QVERIFY(QFile::link(fifo, link));
+        const QString device = m_dir->filePath(QStringLiteral("null-device"));
+        const bool haveDevice = ::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+
+        for (const QString& path : {fifo, link, device}) {
+            if (path == device && !haveDevice)
+                continue; // making a device node takes the superuser
+            // Whoever opens the pipe for reading gets settings through it; nobody should.
+            std::atomic<bool> done = false;
+            std::thread writer([&] {
+                while (!done) {
+                    const int fd = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+                    if (fd >= 0) {
+                        const char text[] = "[Main]\nFromPipe=1\n";
+                        [[maybe_unused]] const auto n = ::write(fd, text, sizeof text - 1);
+                        ::close(fd);
+                        return;
+                    }
+                    std::this_thread::yield();
+                }
+            });
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("not a regular file")));
+            {
+                IniSettingsStore store(path);
+                done = true;
+                writer.join();
+                QVERIFY2(!store.valueExists(QStringLiteral("Main"), QStringLiteral("FromPipe")), qPrintable(path));
+                store.writeString(QStringLiteral("Main"), QStringLiteral("A"), QStringLiteral("1"));
+                QCOMPARE(store.readString(QStringLiteral("Main"), QStringLiteral("A")), QStringLiteral("1"));
+                QVERIFY(store.flush());
+            }
+            struct stat info;
+            QVERIFY(::stat(QFile::encodeName(path).constData(), &info) == 0);
+            QVERIFY2(path == device ? S_ISCHR(info.st_mode) : S_ISFIFO(info.st_mode), qPrintable(path));
+            QVERIFY(!QFile::exists(path + QStringLiteral(".lock")));
+        }
     }
 
     void defaultLocationFollowsEnvironment()
