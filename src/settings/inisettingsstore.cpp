@@ -7,6 +7,8 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 namespace {
 
 QString fold(const QString& s)
@@ -157,6 +159,7 @@ void IniSettingsStore::reload()
     QFile file(m_fileName);
     if (file.open(QIODevice::ReadOnly))
         m_tree = parse(file.readAll());
+    m_read = m_tree;
 }
 
 bool IniSettingsStore::flush()
@@ -182,18 +185,23 @@ bool IniSettingsStore::flush()
     lock.setStaleLockTime(10000);
     const bool locked = lock.tryLock(2000);
 
+    // What this copy holds now, as far as its own writes and erasures made it: the values as read
+    // with the changes replayed on top, without what other copies wrote meanwhile.
+    Tree own = m_read;
+    for (const Change& c : std::as_const(m_changes)) {
+        if (c.erase)
+            applyErase(own, c.key);
+        else
+            applyWrite(own, c.key, c.name, c.text);
+    }
+
     // Start from the file as it is now; if it exists but cannot be read, from what we loaded.
     Tree merged = m_tree;
     QFile current(m_fileName);
     const bool readable = current.open(QIODevice::ReadOnly);
     if (readable || !current.exists()) {
         merged = readable ? parse(current.readAll()) : Tree();
-        for (const Change& c : std::as_const(m_changes)) {
-            if (c.erase)
-                applyErase(merged, c.key);
-            else
-                applyWrite(merged, c.key, c.name, c.text);
-        }
+        mergeChanges(merged, own);
     }
     current.close();
 
@@ -213,8 +221,72 @@ bool IniSettingsStore::flush()
         return false;
     }
     m_tree = merged;
+    m_read = own;
     m_changes.clear();
     return true;
+}
+
+void IniSettingsStore::mergeChanges(Tree& file, const Tree& own) const
+{
+    // Only what this copy changed goes into the file: every window writes all its values when it
+    // closes, and a value written as it was read would undo what another copy changed meanwhile.
+    // A key that was erased (a list, rewritten whole) is one value: if it now differs from what
+    // was read, it replaces the file's key and everything below it.
+    QStringList erased;
+    for (const Change& c : m_changes) {
+        if (c.erase && !erased.contains(fold(c.key)))
+            erased << fold(c.key);
+    }
+    const auto inErased = [&erased](const QString& foldedKey) {
+        return std::any_of(erased.cbegin(), erased.cend(),
+                           [&foldedKey](const QString& e) { return isAtOrBelow(foldedKey, e); });
+    };
+    for (const QString& key : std::as_const(erased)) {
+        if (subtree(own, key) == subtree(m_read, key))
+            continue;
+        applyErase(file, key);
+        for (auto it = own.cbegin(); it != own.cend(); ++it) {
+            if (isAtOrBelow(it.key(), key))
+                file.insert(it.key(), it.value());
+        }
+    }
+    for (const Change& c : m_changes) {
+        if (c.erase || inErased(fold(c.key)))
+            continue;
+        const QString text = readValue(own, c.key, c.name).value_or(QString());
+        if (readValue(m_read, c.key, c.name) != text)
+            applyWrite(file, c.key, c.name, text);
+    }
+}
+
+bool IniSettingsStore::isAtOrBelow(const QString& foldedKey, const QString& foldedAncestor)
+{
+    return foldedKey == foldedAncestor ||
+           (foldedKey.startsWith(foldedAncestor) && foldedKey.at(foldedAncestor.size()) == QLatin1Char('\\'));
+}
+
+QMap<QString, QMap<QString, QString>> IniSettingsStore::subtree(const Tree& tree, const QString& foldedKey)
+{
+    QMap<QString, QMap<QString, QString>> texts;
+    for (auto it = tree.cbegin(); it != tree.cend(); ++it) {
+        if (!isAtOrBelow(it.key(), foldedKey) || it->values.isEmpty())
+            continue;
+        auto& section = texts[it.key()];
+        for (auto v = it->values.cbegin(); v != it->values.cend(); ++v)
+            section.insert(v.key(), v->text);
+    }
+    return texts;
+}
+
+std::optional<QString> IniSettingsStore::readValue(const Tree& tree, const QString& key, const QString& name)
+{
+    const auto section = tree.constFind(fold(key));
+    if (section == tree.cend())
+        return std::nullopt;
+    const auto value = section->values.constFind(fold(name));
+    if (value == section->values.cend())
+        return std::nullopt;
+    return value->text;
 }
 
 QString IniSettingsStore::escapeText(const QString& text, bool isName)

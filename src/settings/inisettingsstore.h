@@ -24,9 +24,12 @@
 // letter case than the stored one updates the stored entry and keeps the stored spelling.
 //
 // Persistence: changes live in memory until flush() (also run by the destructor). flush() takes a
-// lock file beside the INI file, re-reads the file, replays this instance's writes and erasures
-// since its last flush on top of what it finds (so two running copies keep each other's values)
-// and replaces the file atomically (QSaveFile). A damaged file never fails the load: whatever
+// lock file beside the INI file, re-reads the file, puts into it what this instance changed since
+// it read the values (so two running copies keep each other's changes) and replaces the file
+// atomically (QSaveFile). A value counts as changed when its text differs from the one read (or
+// it was not there); a value written as it was read is left as the file now has it. A key that
+// was erased (a list, which is erased and written anew) counts as one value: when its values
+// differ from those read, it replaces the file's key whole. A damaged file never fails the load: whatever
 // parses is kept, the rest ignored.
 //
 // A path that is not a regular file once links are followed (a pipe, a device, a folder) is never
@@ -37,6 +40,8 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+
+#include <optional>
 
 class IniSettingsStore : public SettingsStore
 {
@@ -97,9 +102,17 @@ private:
     static QByteArray serialize(const Tree& tree);
     static void applyWrite(Tree& tree, const QString& key, const QString& name, const QString& text);
     static void applyErase(Tree& tree, const QString& key);
+    static bool isAtOrBelow(const QString& foldedKey, const QString& foldedAncestor);
+    // The texts of a key and the keys below it, by case-folded key and name.
+    static QMap<QString, QMap<QString, QString>> subtree(const Tree& tree, const QString& foldedKey);
+    static std::optional<QString> readValue(const Tree& tree, const QString& key, const QString& name);
+    // Puts into `file` what this copy changed since it read the values: `own` is the values as read
+    // with this copy's pending changes replayed.
+    void mergeChanges(Tree& file, const Tree& own) const;
 
     QString m_fileName;
-    Tree m_tree;
+    Tree m_tree; // what reads see: the file as last read or written, with the pending changes
+    Tree m_read; // the values as this copy read them, with its own changes written since
     QList<Change> m_changes;
     bool m_refused = false; // the path is no regular file: nothing is read or written
 };

@@ -366,6 +366,57 @@ private slots:
         QVERIFY(!QFile::exists(m_path + QStringLiteral(".lock")));
     }
 
+    void twoCopiesWritingEveryValueKeepEachOthersChanges_data()
+    {
+        QTest::addColumn<bool>("firstEndsFirst");
+        QTest::addColumn<bool>("firstFlushedBefore"); // a window of the first copy closed earlier
+        QTest::newRow("first ends first") << true << false;
+        QTest::newRow("second ends first") << false << false;
+        QTest::newRow("first flushed early, ends last") << false << true;
+        QTest::newRow("first flushed early, ends first") << true << true;
+    }
+
+    void twoCopiesWritingEveryValueKeepEachOthersChanges()
+    {
+        QFETCH(bool, firstEndsFirst);
+        QFETCH(bool, firstFlushedBefore);
+        const QString options = QStringLiteral("Quillet Options");
+        const QString list = QStringLiteral("Main.MRUManager1");
+        // Every window writes all its values when it closes, changed or not; a list is erased
+        // and written anew.
+        const auto writeAll = [&](IniSettingsStore& store, const QString& tabWidth, const QString& wrap,
+                                  const QString& recent) {
+            store.writeString(options, QStringLiteral("SpinEdit1_Value"), tabWidth);
+            store.writeString(options, QStringLiteral("BackUp1_Checked"), QStringLiteral("True"));
+            store.writeString(QStringLiteral("Main"), QStringLiteral("WordWrap1_Checked"), wrap);
+            store.eraseKey(list);
+            store.writeString(list, QStringLiteral("Count"), QStringLiteral("1"));
+            store.writeString(list, QStringLiteral("Item0"), recent);
+        };
+        {
+            IniSettingsStore seed(m_path);
+            writeAll(seed, QStringLiteral("8"), QStringLiteral("True"), QStringLiteral("/a.txt"));
+            QVERIFY(seed.flush());
+        }
+        IniSettingsStore first(m_path);
+        IniSettingsStore second(m_path);
+        writeAll(first, QStringLiteral("7"), QStringLiteral("True"), QStringLiteral("/a.txt"));
+        if (firstFlushedBefore)
+            QVERIFY(first.flush());
+        writeAll(second, QStringLiteral("8"), QStringLiteral("False"), QStringLiteral("/b.txt"));
+        if (firstFlushedBefore)
+            writeAll(first, QStringLiteral("7"), QStringLiteral("True"), QStringLiteral("/a.txt"));
+        QVERIFY((firstEndsFirst ? first : second).flush());
+        QVERIFY((firstEndsFirst ? second : first).flush());
+
+        IniSettingsStore result(m_path);
+        QCOMPARE(result.readString(options, QStringLiteral("SpinEdit1_Value")), QStringLiteral("7"));
+        QCOMPARE(result.readString(QStringLiteral("Main"), QStringLiteral("WordWrap1_Checked")),
+                 QStringLiteral("False"));
+        QCOMPARE(result.readString(list, QStringLiteral("Item0")), QStringLiteral("/b.txt"));
+        QCOMPARE(result.readString(options, QStringLiteral("BackUp1_Checked")), QStringLiteral("True"));
+    }
+
     void nonRegularFilesAreNeitherReadNorReplaced()
     {
         const QString fifo = m_dir->filePath(QStringLiteral("fifo"));
