@@ -650,6 +650,16 @@ void OptionsDialog::showEvent(QShowEvent* event)
         m_cancelButtons[i]->setText(m_cancelButtons[0]->text());
     }
     WindowBase::showEvent(event);
+    // Keys go to the page on show (Tab, Ctrl+Tab, Space), not to the window itself.
+    QWidget* page = m_pages->currentWidget();
+    if (page->isAncestorOf(focusWidget()))
+        return;
+    for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+        if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(page)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 void OptionsDialog::keyPressEvent(QKeyEvent* event)

@@ -290,6 +290,23 @@ private slots:
         QCOMPARE(w.pages()->tabText(1), QStringLiteral("&2. Document Options"));
     }
 
+    void opensWithTheFocusOnItsPage()
+    {
+        OptionsDialog& w = window();
+        w.showPage(2);
+        QWidget* focused = nullptr;
+        QMetaObject::invokeMethod(
+            &w,
+            [&] {
+                focused = w.focusWidget();
+                w.reject();
+            },
+            Qt::QueuedConnection);
+        w.execute();
+        QVERIFY(focused);
+        QCOMPARE(focused->objectName(), QStringLiteral("WordWrap1"));
+    }
+
     void executeReportsTheClosingButton()
     {
         OptionsDialog& w = window();
