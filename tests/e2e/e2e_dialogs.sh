@@ -13,16 +13,6 @@ INI="$XDG_CONFIG_HOME/Quillet/Quillet.ini"
 DOC="$E2E_FILES/lines.txt"
 printf 'one\r\ntwo\r\nthree\r\nfour\r\nfive\r\n' >"$DOC"
 
-# wait_gone TITLE: the dialog titled TITLE must disappear within 5 s.
-wait_gone() {
-  local i
-  for i in $(seq 1 50); do
-    [ -z "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ] && return 0
-    sleep 0.1
-  done
-  fail "the window '$1' is still shown"
-}
-
 # wait_file_holding TEXT: the document must hold exactly TEXT (after a save) within 5 s.
 wait_file_holding() {
   local i

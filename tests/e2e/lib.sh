@@ -366,3 +366,38 @@ store_files() {
     [ -f "$f" ] && printf '%s\n' "$f"
   done
 }
+
+# wait_store_holding TEXT: some store file must hold exactly TEXT (no trailing
+# newline) within 5 s; the writes happen on the switch, not necessarily before
+# the title changes.
+wait_store_holding() {
+  local want="$1" i f
+  local expect="$E2E_ROOT/expected"
+  printf '%s' "$want" >"$expect"
+  for i in $(seq 1 50); do
+    while IFS= read -r f; do
+      cmp -s "$f" "$expect" && { log "store file $(basename "$f") holds '$want'"; return 0; }
+    done < <(store_files)
+    sleep 0.1
+  done
+  local listing
+  listing="$(store_files | while IFS= read -r f; do
+    # The trailing x keeps $(...) from eating final newlines, which matter here.
+    local content
+    content="$(head -c 200 "$f"; printf x)"
+    printf '    %s (%s bytes): %q\n' "$(basename "$f")" "$(wc -c <"$f")" "${content%x}"
+  done)"
+  fail "no \$TMPDIR/txt* store file holds exactly '$want'
+  store files:
+${listing:-    (none)}"
+}
+
+# wait_gone TITLE: the dialog titled TITLE must disappear within 5 s.
+wait_gone() {
+  local i
+  for i in $(seq 1 50); do
+    [ -z "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ] && return 0
+    sleep 0.1
+  done
+  fail "the window '$1' is still shown"
+}
