@@ -339,12 +339,7 @@ void copyFileSafely(const QString& from, const QString& to)
     const QString target = resolveLinks(to);
     replaceFileContent(
         to, target, [&] { return source.size(); },
-        [&](QFileDevice& device, QString& reason) {
-            if (platform::copyFileData(source, device))
-                return true;
-            reason = device.errorString().isEmpty() ? source.errorString() : device.errorString();
-            return false;
-        });
+        [&](QFileDevice& device, QString& reason) { return platform::copyFileData(source, device, &reason); });
 }
 
 QString backupFileName(const QString& programDir, const QString& savedPath)

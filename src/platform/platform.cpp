@@ -17,6 +17,7 @@
 #include <unistd.h>
 #endif
 #include <cerrno>
+#include <cstdio>
 #include <iconv.h>
 
 namespace platform {
@@ -48,7 +49,18 @@ QString programDirectory()
     return dir;
 }
 
-bool copyFileData(QFileDevice& from, QFileDevice& to)
+namespace {
+
+bool failWith(QString* reason, const QString& words)
+{
+    if (reason)
+        *reason = words;
+    return false;
+}
+
+} // namespace
+
+bool copyFileData(QFileDevice& from, QFileDevice& to, QString* reason)
 {
 #ifdef Q_OS_LINUX
     const int in = from.handle();
@@ -63,7 +75,7 @@ bool copyFileData(QFileDevice& from, QFileDevice& to)
             if (errno == EINTR)
                 continue;
             if (errno != EXDEV && errno != ENOSYS && errno != EOPNOTSUPP && errno != EINVAL)
-                return false;
+                return failWith(reason, qt_error_string(errno));
             break; // not possible between these files: copy by hand below
         }
     }
@@ -72,11 +84,17 @@ bool copyFileData(QFileDevice& from, QFileDevice& to)
     for (;;) {
         const qint64 n = from.read(buffer.data(), buffer.size());
         if (n < 0)
-            return false;
+            return failWith(reason, from.errorString());
         if (n == 0)
             return true;
-        if (to.write(buffer.constData(), n) != n)
-            return false;
+        // A write cut short (the disk filled up) is tried again for the rest, so the one that
+        // fails says why.
+        for (qint64 done = 0; done < n;) {
+            const qint64 written = to.write(buffer.constData() + done, n - done);
+            if (written <= 0)
+                return failWith(reason, to.errorString());
+            done += written;
+        }
     }
 }
 
@@ -116,16 +134,16 @@ qint64 availableSpace(const QString& path)
 #endif
 }
 
-bool syncToDisk(QFileDevice& file)
+bool syncToDisk(QFileDevice& file, QString* reason)
 {
     if (!file.flush())
-        return false;
+        return failWith(reason, file.errorString());
 #ifdef Q_OS_LINUX
     const int handle = file.handle();
-    return handle < 0 || ::fsync(handle) == 0;
-#else
-    return true;
+    if (handle >= 0 && ::fsync(handle) != 0)
+        return failWith(reason, qt_error_string(errno));
 #endif
+    return true;
 }
 
 QByteArray convertCharset(QByteArrayView text, const char* from, const char* to, char replacement)

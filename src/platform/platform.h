@@ -36,8 +36,9 @@ void deleteFileQuietly(const QString& path);
 QString programDirectory();
 
 // Copies everything from `from` (read from its current position) to `to`, in the kernel where the
-// system allows it. False when a read or write fails.
-bool copyFileData(QFileDevice& from, QFileDevice& to);
+// system allows it. False when a read or write fails; `reason`, when given, then gets the
+// system's words for it.
+bool copyFileData(QFileDevice& from, QFileDevice& to, QString* reason = nullptr);
 
 // Whether putting a new file in the place of `path` by renaming leaves the file as its users know
 // it: the folder takes new files, and the file, if there, has one name only, no extended
@@ -49,8 +50,9 @@ bool replacingKeepsFile(const QString& path);
 // when the system does not say.
 qint64 availableSpace(const QString& path);
 
-// Puts what was written to `file` on the disk itself. False when the system reports a failure.
-bool syncToDisk(QFileDevice& file);
+// Puts what was written to `file` on the disk itself. False when the system reports a failure,
+// whose words go to `reason` when given.
+bool syncToDisk(QFileDevice& file, QString* reason = nullptr);
 
 // Converts text between character sets with iconv (names as iconv knows them, e.g. "CP437",
 // "UTF-8"). A character the target set lacks, and a byte that is no character of the source set,

@@ -10,15 +10,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <QCoreApplication>
 #include <QProcess>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <pwd.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -510,6 +513,39 @@ private slots:
         QVERIFY(saveError(dir.filePath("loopA"), "x").endsWith(QStringLiteral("Too many levels of symbolic links.")));
         QVERIFY(QFileInfo(dir.filePath("loopA")).isSymLink());
         QVERIFY(QFileInfo(dir.filePath("loopB")).isSymLink());
+    }
+
+    // A backup that fails says why, as the system puts it, and where; the old backup stays.
+    void failedBackupSaysWhy()
+    {
+        const auto backupError = [](const QString& from, const QString& to) {
+            try {
+                copyFileSafely(from, to);
+            } catch (const CommandError& e) {
+                return e.message();
+            }
+            return QString();
+        };
+        QTemporaryDir dir;
+        const QString saved = dir.filePath("big.txt");
+        QVERIFY(putFile(saved, QByteArray(256 * 1024, 'x')));
+        const QString nowhere = dir.filePath("missing/big.BAK");
+        QCOMPARE(backupError(saved, nowhere),
+                 QStringLiteral("Cannot save file \"%1\".\n%2").arg(nowhere, qt_error_string(ENOENT)));
+
+        if (::geteuid() != 0)
+            QSKIP("Not running as root: a small full file system cannot be mounted.");
+        const QString small = dir.filePath("small");
+        QVERIFY(QDir().mkdir(small));
+        if (::mount("tmpfs", QFile::encodeName(small).constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP("No tmpfs can be mounted here.");
+        const auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(small).constData(), MNT_DETACH); });
+        const QString backup = small + "/big.BAK";
+        QVERIFY(putFile(backup, "old backup"));
+        QCOMPARE(backupError(saved, backup),
+                 QStringLiteral("Cannot save file \"%1\".\n%2").arg(backup, qt_error_string(ENOSPC)));
+        QCOMPARE(fileBytes(backup), QByteArray("old backup"));
+        QCOMPARE(QDir(small).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"big.BAK"});
     }
 
     void backupNames_data()
