@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <cstring>
@@ -336,10 +337,18 @@ void copyFileSafely(const QString& from, const QString& to)
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         throw saveError(to, source.errorString());
-    const QString target = resolveLinks(to);
-    replaceFileContent(
-        to, target, [&] { return source.size(); },
-        [&](QFileDevice& device, QString& reason) { return platform::copyFileData(source, device, &reason); });
+    // The copy is a new file of our own in the folder, renamed over whatever has the name: a
+    // symbolic or hard link planted there, or a file of another owner, is replaced rather than
+    // written through, so the copy's content reaches no other name and no other user.
+    const QFileInfo target(to);
+    QTemporaryFile copy(target.absolutePath() + QLatin1Char('/') + target.fileName() + QStringLiteral(".XXXXXX"));
+    if (!copy.open())
+        throw saveError(to, copy.errorString());
+    QString reason;
+    if (!platform::copyFileData(source, copy, &reason) || !platform::syncToDisk(copy, &reason) ||
+        !platform::renameReplacing(copy.fileName(), to, &reason))
+        throw saveError(to, reason);
+    copy.setAutoRemove(false);
 }
 
 QString backupFileName(const QString& programDir, const QString& savedPath)

@@ -63,11 +63,13 @@ private:
     bool m_failed = false;
 };
 
+// Copies the file at `from` to `to` (a backup): a new file in `to`'s folder, renamed over
+// whatever has the name `to`, a link included, which is replaced rather than followed. The old
+// `to` stays intact unless the whole copy succeeded. Throws CommandError naming `to` and the
+// system's reason on failure.
+void copyFileSafely(const QString& from, const QString& to);
+
 // Where the backup of a saved file goes: `programDir` (ending in a separator) + "Backup/" + the
 // file's name without folder and without its last extension + ".BAK". A leading dot does not
 // start an extension: ".bashrc" -> ".bashrc.BAK"; "archive.tar.gz" -> "archive.tar.BAK".
-// Copies the file at `from` to `to` by the same safe replacement as writeTextFile: the old `to`
-// stays intact unless the whole copy succeeded. Throws CommandError naming `to` on failure.
-void copyFileSafely(const QString& from, const QString& to);
-
 QString backupFileName(const QString& programDir, const QString& savedPath);

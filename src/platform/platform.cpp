@@ -98,6 +98,19 @@ bool copyFileData(QFileDevice& from, QFileDevice& to, QString* reason)
     }
 }
 
+bool renameReplacing(const QString& from, const QString& to, QString* reason)
+{
+#ifdef Q_OS_UNIX
+    if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        return failWith(reason, qt_error_string(errno));
+    return true;
+#else
+    QFile::remove(to);
+    QFile file(from);
+    return file.rename(to) || failWith(reason, file.errorString());
+#endif
+}
+
 bool replacingKeepsFile(const QString& path)
 {
 #ifdef Q_OS_LINUX

@@ -40,6 +40,10 @@ QString programDirectory();
 // system's words for it.
 bool copyFileData(QFileDevice& from, QFileDevice& to, QString* reason = nullptr);
 
+// Renames `from` to `to`, replacing whatever has that name, a symbolic link itself rather than
+// the file it points to. False with the system's reason in `reason` when it fails.
+bool renameReplacing(const QString& from, const QString& to, QString* reason = nullptr);
+
 // Whether putting a new file in the place of `path` by renaming leaves the file as its users know
 // it: the folder takes new files, and the file, if there, has one name only, no extended
 // attributes (access lists included), no set-id or sticky bits, and the owner and group a new

@@ -349,15 +349,9 @@ private slots:
         QCOMPARE(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
         QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0640), 0);
         writeTextFile(path, "new", LineEnds::AsIs);
-        const QString backup = dir.filePath("backup");
-        QVERIFY(putFile(backup, "old backup"));
-        QCOMPARE(::chown(QFile::encodeName(backup).constData(), 65534, 65534), 0);
-        copyFileSafely(path, backup);
-        for (const QString& file : {path, backup}) {
-            QCOMPARE(fileBytes(file), QByteArray("new"));
-            QCOMPARE(ownerOf(file), uid_t(65534));
-            QCOMPARE(groupOf(file), gid_t(65534));
-        }
+        QCOMPARE(fileBytes(path), QByteArray("new"));
+        QCOMPARE(ownerOf(path), uid_t(65534));
+        QCOMPARE(groupOf(path), gid_t(65534));
         QCOMPARE(modeOf(path), mode_t(0640));
     }
 
@@ -371,12 +365,6 @@ private slots:
         writeTextFile(path, "new\ntext", LineEnds::Crlf);
         QCOMPARE(fileBytes(second), QByteArray("new\r\ntext"));
         QCOMPARE(linksOf(path), nlink_t(2));
-        // A backup with a second name is copied into where it is too.
-        const QString backup = dir.filePath("notes.BAK");
-        QVERIFY(putFile(backup, "old backup"));
-        QCOMPARE(::link(QFile::encodeName(backup).constData(), QFile::encodeName(backup + "2").constData()), 0);
-        copyFileSafely(path, backup);
-        QCOMPARE(fileBytes(backup + "2"), QByteArray("new\r\ntext"));
 
         const QString tagged = dir.filePath("tagged.txt");
         QVERIFY(putFile(tagged, "old"));
@@ -513,6 +501,40 @@ private slots:
         QVERIFY(saveError(dir.filePath("loopA"), "x").endsWith(QStringLiteral("Too many levels of symbolic links.")));
         QVERIFY(QFileInfo(dir.filePath("loopA")).isSymLink());
         QVERIFY(QFileInfo(dir.filePath("loopB")).isSymLink());
+    }
+
+    // Whatever stands where a backup goes (a link to another file, another user's file) is
+    // replaced by the program's own new file, never written through.
+    void backupReplacesWhatStandsInItsPlace()
+    {
+        QTemporaryDir dir;
+        const QString saved = dir.filePath("notes.txt");
+        QVERIFY(putFile(saved, "new text"));
+        const QString victim = dir.filePath("victim");
+        QVERIFY(putFile(victim, "precious"));
+        const QString backup = dir.filePath("notes.BAK");
+        QVERIFY(::symlink("victim", QFile::encodeName(backup).constData()) == 0);
+        copyFileSafely(saved, backup);
+        QCOMPARE(fileBytes(victim), QByteArray("precious"));
+        QVERIFY(!QFileInfo(backup).isSymLink());
+        QCOMPARE(fileBytes(backup), QByteArray("new text"));
+
+        // A link to where nothing is yet creates nothing there.
+        QVERIFY(QFile::remove(backup));
+        QVERIFY(::symlink("planted", QFile::encodeName(backup).constData()) == 0);
+        copyFileSafely(saved, backup);
+        QVERIFY(!QFileInfo::exists(dir.filePath("planted")));
+        QCOMPARE(fileBytes(backup), QByteArray("new text"));
+
+        // A second name for the old backup keeps the old content.
+        QCOMPARE(::link(QFile::encodeName(backup).constData(), QFile::encodeName(victim + "2").constData()), 0);
+        QVERIFY(putFile(saved, "newer text"));
+        copyFileSafely(saved, backup);
+        QCOMPARE(fileBytes(victim + "2"), QByteArray("new text"));
+        QCOMPARE(fileBytes(backup), QByteArray("newer text"));
+        QCOMPARE(linksOf(backup), nlink_t(1));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList({"notes.BAK", "notes.txt", "victim", "victim2"}));
     }
 
     // A backup that fails says why, as the system puts it, and where; the old backup stays.
