@@ -3,8 +3,11 @@
 #include "app/startup.h"
 #include "core/commanderror.h"
 #include "core/commandguard.h"
+#include "documents/recoveryjournal.h"
 #include "editor/designedfonts.h"
 #include "mainwindow/mainwindow.h"
+#include "platform/termination.h"
+#include "platform/userfolders.h"
 
 #include "settings/inisettingsstore.h"
 #include "settings/programstore.h"
@@ -12,6 +15,9 @@
 
 #include <QApplication>
 #include <QScopeGuard>
+#ifndef QT_NO_SESSIONMANAGER
+#include <QSessionManager>
+#endif
 
 int runQuillet(int argc, char** argv)
 {
@@ -30,10 +36,28 @@ int runQuillet(int argc, char** argv)
     IniSettingsStore store(IniSettingsStore::defaultLocation());
     setProgramStore(&store);
 
+    // Unsaved work outlives the program: the journal is made before any window and kept after.
+    RecoveryJournal journal(platform::recoveryFolder());
+    if (!journal.start())
+        qWarning("Quillet: no recovery copies can be kept in \"%s\"", qPrintable(platform::recoveryFolder()));
+
     int result = 0;
     ProgramWindows windows;
     const bool created = runCommand([&] { createProgramWindows(windows, app.arguments().mid(1)); });
     if (created) {
+        windows.main->enableRecovery(journal);
+        // Asked to end from outside, the program keeps every modified document for the next start
+        // instead of asking about it.
+        const auto endUnasked = [&windows] {
+            if (windows.main)
+                windows.main->endKeepingUnsavedWork();
+        };
+        TerminationWatcher termination;
+        QObject::connect(&termination, &TerminationWatcher::requested, &app, endUnasked);
+#ifndef QT_NO_SESSIONMANAGER
+        QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+                         [endUnasked](QSessionManager&) { endUnasked(); });
+#endif
         runCommand([&] { windows.main->show(); });
         result = app.exec();
     }

@@ -13,6 +13,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <cstring>
+
 EditorView::EditorView(QWidget* parent) : QsciScintilla(parent)
 {
     // A plain-text view: no margins, no folding, no styling work, so huge files stay cheap.
@@ -141,8 +143,24 @@ qint64 EditorView::textLength() const
 QByteArray EditorView::bytes() const
 {
     const qint64 length = textLength();
+#if Q_PROCESSOR_WORDSIZE == 8 && !defined(Q_OS_WIN)
+    // The text is copied in two parts, either side of the buffer's gap: one pointer to the whole
+    // text would first close the gap, moving up to all of it, on every copy taken while typing.
+    const qint64 gap = qBound(qint64(0), qint64(SendScintilla(SCI_GETGAPPOSITION)), length);
+    QByteArray copy(length, Qt::Uninitialized);
+    const auto range = [this](qint64 from, qint64 size) {
+        return reinterpret_cast<const char*>(SendScintilla(SCI_GETRANGEPOINTER, from, size));
+    };
+    if (gap > 0)
+        std::memcpy(copy.data(), range(0, gap), gap);
+    if (gap < length)
+        std::memcpy(copy.data() + gap, range(gap, length - gap), length - gap);
+    return copy;
+#else
+    // Where a long cannot hold a pointer, only the character pointer is safe to ask for.
     const char* text = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
     return QByteArray(text, length);
+#endif
 }
 
 QByteArrayView EditorView::textView() const

@@ -44,6 +44,8 @@ public:
 
     QStackedWidget* widget() const { return m_stack; }
     EditorView* current() const { return m_current; }
+    // The view kept for a document that is not shown (none: it has no kept view).
+    EditorView* keptView(const QString& storeFile) const { return m_kept.value(storeFile); }
 
     const EditorSettings& settings() const { return m_settings; }
     // Applies to the shown view now and to every other view when it is next shown.

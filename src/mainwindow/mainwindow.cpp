@@ -5,6 +5,7 @@
 #include "core/prompts.h"
 #include "documents/documentset.h"
 #include "documents/filesave.h"
+#include "documents/recoveryjournal.h"
 #include "editor/editorview.h"
 #include "editor/editorviews.h"
 #include "mainwindow/commandtable.h"
@@ -15,6 +16,7 @@
 #include "mainwindow/filecontroller.h"
 #include "mainwindow/findcontroller.h"
 #include "mainwindow/programwindows.h"
+#include "mainwindow/recoverycontroller.h"
 #include "mainwindow/statusbar.h"
 #include "mainwindow/textcontroller.h"
 #include "mainwindow/viewcontroller.h"
@@ -216,7 +218,12 @@ void MainWindow::createTimers()
         return timer;
     };
     m_miniTrayTimer = makeTimer(QStringLiteral("Timer1"), 1000, [this] { goToTray(); });
-    m_statusTimer = makeTimer(QStringLiteral("Timer2"), 1000, [this] { m_view->updateStatusPanels(); });
+    m_statusTimer = makeTimer(QStringLiteral("Timer2"), 1000, [this] {
+        m_view->updateStatusPanels();
+        // A saved document's recovery copy goes within the second, without a timer of its own.
+        if (m_recovery)
+            m_recovery->dropUnmodified();
+    });
     m_autoSaveTimer = makeTimer(QStringLiteral("AutoSave1"), 360000, [this] { m_files->saveAllDocuments(); });
 }
 
@@ -319,8 +326,37 @@ void MainWindow::onShow()
         m_windows.configuration->setProgramDirectory(platform::programDirectory());
 }
 
+void MainWindow::enableRecovery(RecoveryJournal& journal)
+{
+    m_recovery = std::make_unique<RecoveryController>(*m_documents, *m_views, journal);
+    const QList<RecoveryRecord> records = journal.adoptAbandoned();
+    for (const RecoveryRecord& record : records)
+        runCommand([&] { m_recovery->reopen(record, journal.textOf(record)); });
+    if (records.isEmpty())
+        return;
+    m_documents->refreshDocumentList();
+    showMessage(records.size() == 1
+                    ? QStringLiteral("1 document not saved when Quillet last ended is open again as Modified: "
+                                     "save it or close it.")
+                    : QStringLiteral("%1 documents not saved when Quillet last ended are open again as Modified: "
+                                     "save or close each.")
+                          .arg(records.size()));
+}
+
+void MainWindow::endKeepingUnsavedWork()
+{
+    if (m_closed)
+        return;
+    if (m_recovery)
+        m_recovery->bringUpToDate(true);
+    m_endingUnasked = true;
+    close();
+}
+
 bool MainWindow::canClose()
 {
+    if (m_endingUnasked)
+        return true;
     m_clipBookWasVisible = m_windows.clipBook && m_windows.clipBook->isVisible();
     m_documentSelectorWasVisible = m_windows.documentSelector && m_windows.documentSelector->isVisible();
     if (!isVisible())
@@ -340,6 +376,10 @@ bool MainWindow::canClose()
 
 void MainWindow::onClose()
 {
+    // Every modified document was saved or given up by the user; only an end the user did not
+    // ask for keeps recovery copies.
+    if (m_recovery && !m_endingUnasked)
+        m_recovery->finish();
     m_views->forgetAll();
     for (const QString& file : m_documents->storeFilesMade())
         platform::deleteFileQuietly(file);

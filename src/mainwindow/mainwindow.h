@@ -27,6 +27,8 @@ class QMenu;
 class QTimer;
 class QToolBar;
 class RecentFilesMenu;
+class RecoveryController;
+class RecoveryJournal;
 class StatusBar;
 class TextController;
 class ViewController;
@@ -75,6 +77,13 @@ public:
 
     // Exit: the close that asks about modified documents and then ends the program.
     void requestExit();
+    // Keeps recovery copies of modified documents in `journal` (which must outlive the window)
+    // and opens again, as modified documents, what it holds from runs that ended unsaved.
+    void enableRecovery(RecoveryJournal& journal);
+    RecoveryController* recovery() const { return m_recovery.get(); }
+    // Ends the program without questions, every modified document kept for recovery: the way
+    // out when the system asks (a termination signal, the end of the session).
+    void endKeepingUnsavedWork();
     bool exitRequested() const { return m_exitRequested; }
     bool clipBookWasVisible() const { return m_clipBookWasVisible; }
     bool documentSelectorWasVisible() const { return m_documentSelectorWasVisible; }
@@ -139,6 +148,7 @@ private:
     std::unique_ptr<FindController> m_find;
     std::unique_ptr<TextController> m_text;
     std::unique_ptr<ViewController> m_view;
+    std::unique_ptr<RecoveryController> m_recovery;
 
     DocumentTabs* m_tabs = nullptr;
     EditorViews* m_views = nullptr;
@@ -180,6 +190,7 @@ private:
     bool m_documentSelectorWasVisible = false;
     bool m_trayActive = false;
     bool m_closed = false;
+    bool m_endingUnasked = false;
     bool m_showFileName = true;
     QString m_titleDocText;
 };

@@ -145,6 +145,7 @@ e2e_init() {
   export XDG_CONFIG_HOME="$E2E_ROOT/config"
   export XDG_DATA_HOME="$E2E_ROOT/data"
   export XDG_CACHE_HOME="$E2E_ROOT/cache"
+  export XDG_STATE_HOME="$E2E_ROOT/state"
   export XDG_RUNTIME_DIR="$E2E_ROOT/runtime"
   export TMPDIR="$E2E_ROOT/tmp"
   # A folder for the test's own documents, apart from the program's temp files.
