@@ -344,11 +344,25 @@ void copyFileSafely(const QString& from, const QString& to)
     QTemporaryFile copy(target.absolutePath() + QLatin1Char('/') + target.fileName() + QStringLiteral(".XXXXXX"));
     if (!copy.open())
         throw saveError(to, copy.errorString());
+    // The copy may be read by whoever may read the original, and by nobody else.
+    constexpr QFile::Permissions currentUser = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
     QString reason;
+    if (!copy.setPermissions(source.permissions() & ~currentUser))
+        throw saveError(to, copy.errorString());
     if (!platform::copyFileData(source, copy, &reason) || !platform::syncToDisk(copy, &reason) ||
         !platform::renameReplacing(copy.fileName(), to, &reason))
         throw saveError(to, reason);
     copy.setAutoRemove(false);
+}
+
+void createBackupFolder(const QString& programDir)
+{
+    const QString folder = programDir + QStringLiteral("Backup");
+    if (QFileInfo::exists(folder))
+        return;
+    QDir().mkpath(programDir);
+    // Backups hold copies of whatever the user saves: the folder is theirs alone.
+    QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 QString backupFileName(const QString& programDir, const QString& savedPath)

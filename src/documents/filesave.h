@@ -63,11 +63,15 @@ private:
     bool m_failed = false;
 };
 
-// Copies the file at `from` to `to` (a backup): a new file in `to`'s folder, renamed over
-// whatever has the name `to`, a link included, which is replaced rather than followed. The old
-// `to` stays intact unless the whole copy succeeded. Throws CommandError naming `to` and the
-// system's reason on failure.
+// Copies the file at `from` to `to` (a backup): a new file in `to`'s folder with `from`'s
+// permission bits, renamed over whatever has the name `to`, a link included, which is replaced
+// rather than followed. The old `to` stays intact unless the whole copy succeeded. Throws
+// CommandError naming `to` and the system's reason on failure.
 void copyFileSafely(const QString& from, const QString& to);
+
+// Creates the backup folder below `programDir` (ending in a separator), for its owner only, when
+// it is not there; a failure is left for the backup's write to report.
+void createBackupFolder(const QString& programDir);
 
 // Where the backup of a saved file goes: `programDir` (ending in a separator) + "Backup/" + the
 // file's name without folder and without its last extension + ".BAK". A leading dot does not

@@ -285,7 +285,7 @@ void FileController::createBackup(const QString& path)
     // The file just written holds exactly the backup's bytes: copying it is cheaper than writing
     // the text out again.
     const QString dir = programDirectory();
-    QDir().mkpath(dir + QStringLiteral("Backup"));
+    createBackupFolder(dir);
     if (!makeBackups())
         return;
     m_statusBar.setMessage(QStringLiteral("Creating Backups.. Done!"));

@@ -537,6 +537,30 @@ private slots:
                  QStringList({"notes.BAK", "notes.txt", "victim", "victim2"}));
     }
 
+    void backupAndItsFolderAreNoMoreReadableThanTheFile()
+    {
+        QTemporaryDir dir;
+        const QString program = dir.filePath("program/");
+        const mode_t mask = ::umask(022);
+        const auto restoreMask = qScopeGuard([mask] { ::umask(mask); });
+        createBackupFolder(program);
+        QCOMPARE(modeOf(program + "Backup"), mode_t(0700));
+        // An existing folder is the user's to set up.
+        QVERIFY(::chmod(QFile::encodeName(program + "Backup").constData(), 0750) == 0);
+        createBackupFolder(program);
+        QCOMPARE(modeOf(program + "Backup"), mode_t(0750));
+
+        const QString backup = program + "Backup/notes.BAK";
+        for (mode_t mode : {mode_t(0600), mode_t(0640), mode_t(0755), mode_t(0400)}) {
+            const QString saved = dir.filePath(QStringLiteral("notes%1.txt").arg(mode, 0, 8));
+            QVERIFY(putFile(saved, "text"));
+            QVERIFY(::chmod(QFile::encodeName(saved).constData(), mode) == 0);
+            copyFileSafely(saved, backup);
+            QCOMPARE(modeOf(backup), mode);
+            QCOMPARE(fileBytes(backup), QByteArray("text"));
+        }
+    }
+
     // A backup that fails says why, as the system puts it, and where; the old backup stays.
     void failedBackupSaysWhy()
     {

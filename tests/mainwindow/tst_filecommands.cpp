@@ -326,6 +326,10 @@ private slots:
         docs().switchTo(1);
         save();
         QVERIFY(QFileInfo(backupDir()).isDir());
+        // Backups are copies of what the user saves: nobody else may look into their folder.
+        constexpr QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                              QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+        QCOMPARE(QFileInfo(backupDir()).permissions() & others, QFile::Permissions());
         QCOMPARE(fileBytes(backupDir() + QStringLiteral("/notes.BAK")), QByteArray("first\r\n"));
         docs().switchTo(2);
         typeAtEnd("more");
