@@ -1,7 +1,7 @@
 #pragma once
 // One open document as the program keeps it while it is not in the editor: its caption, the file
 // it belongs to (none until it is first saved), the store file its text is parked in, where the
-// caret was, and whether it has changes the file does not hold.
+// caret was, whether it has changes the file does not hold, and whether its file could not be read.
 
 #include <QString>
 
@@ -17,8 +17,13 @@ struct Document
     QString storeFile; // empty only while the document is being added
     qint64 caret = 0;
     bool modified = false;
+    // Why the file, which exists, could not be read in full when the document was opened (empty:
+    // it was read, or there was no file). Such a document is not the file's text: saving it
+    // would replace the file with whatever the document holds, so it is never saved unasked.
+    QString notLoadedReason;
 
     bool hasFile() const { return !path.isEmpty(); }
+    bool notLoaded() const { return !notLoadedReason.isEmpty(); }
     // The path as hints show it: "Untitled" for a document without a file.
     QString displayPath() const { return hasFile() ? path : UntitledName; }
     QString modifiedWord() const { return modified ? ModifiedWord : NotModifiedWord; }

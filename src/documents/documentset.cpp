@@ -27,7 +27,7 @@ QStringList DocumentSet::captions() const
 
 void DocumentSet::beginDocument(const QString& caption, const QString& path)
 {
-    m_documents.append(Document{caption, path, {}, 0, false});
+    m_documents.append(Document{caption, path, {}, 0, false, {}});
     m_host.tabAppended(caption);
 }
 
@@ -139,7 +139,14 @@ void DocumentSet::setCurrentPath(const QString& path)
     if (!hasCurrent())
         return;
     m_documents[m_current].path = path;
+    m_documents[m_current].notLoadedReason.clear();
     publishHints();
+}
+
+void DocumentSet::setCurrentNotLoaded(const QString& reason)
+{
+    if (hasCurrent())
+        m_documents[m_current].notLoadedReason = reason;
 }
 
 void DocumentSet::newDocument()

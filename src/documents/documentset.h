@@ -100,8 +100,12 @@ public:
     void setModified(int index, bool modified);
     void setCurrentCaret(qint64 pos);
     void setCurrentCaption(const QString& caption);
-    // The current document now belongs to `path` (after Save As).
+    // The current document now belongs to `path` (after Save As): whatever was said of the
+    // previous file's loading no longer applies.
     void setCurrentPath(const QString& path);
+    // Records why the current document's file could not be read (empty: it now holds the file's
+    // text, after a load or a confirmed save).
+    void setCurrentNotLoaded(const QString& reason);
 
     // Commands.
     void newDocument();

@@ -26,10 +26,18 @@
 #include <QThread>
 #include <QWidget>
 
+#include <utility>
+
 namespace {
 const QString ConfirmationTitle = QStringLiteral("Quillet -Confimation Required");
 const QString ExitQuestion = QStringLiteral("This Document has been modified, do you want to save it?");
 const QString Done = QStringLiteral("Done!");
+
+// The system's reason in a file error: its last line.
+QString reasonOf(const CommandError& error)
+{
+    return error.message().section(QLatin1Char('\n'), -1).trimmed();
+}
 
 // A relative name means the working folder of the moment it was given; kept as typed it would
 // name another file once that folder changes. Symbolic links stay as named.
@@ -91,14 +99,20 @@ void FileController::openPath(const QString& typedPath)
     const QString path = absolutePathOf(typedPath);
     m_documents.stashCurrentDocument();
     m_documents.beginDocument(QFileInfo(path).fileName(), path);
+    QString notLoadedReason;
     try {
         m_views.loadFile(path);
-    } catch (const CommandError&) {
-        // An unreadable file still becomes a document under its name; saving it creates it.
+    } catch (const CommandError& error) {
+        // An unreadable file still becomes a document under its name; saving a missing one
+        // creates it. One that exists is remembered as not loaded, so its empty text never
+        // replaces it unasked.
+        if (QFileInfo::exists(path))
+            notLoadedReason = reasonOf(error);
         platform::beep();
     }
     editor().clearModifiedFlag();
     m_documents.completeDocument();
+    m_documents.setCurrentNotLoaded(notLoadedReason);
     m_documents.setCurrentModified(false);
     m_documents.refreshTabPictures();
     m_dialogs.save.fileName = path;
@@ -106,8 +120,22 @@ void FileController::openPath(const QString& typedPath)
     m_dates.logStampCheck();
     m_documents.publishHints();
     m_documents.showTitle();
+    if (!notLoadedReason.isEmpty())
+        showOpenNote(QStringLiteral("File not loaded: \"%1\" (%2). It is not saved over without your confirmation.")
+                         .arg(QFileInfo(path).fileName(), notLoadedReason));
     QCoreApplication::processEvents();
     editor().setFocus();
+}
+
+void FileController::showOpenNote(const QString& note)
+{
+    m_statusBar.setMessage(note);
+    m_openNote = note;
+}
+
+QString FileController::takeOpenNote()
+{
+    return std::exchange(m_openNote, QString());
 }
 
 void FileController::openDropped(const QString& path)
@@ -176,6 +204,7 @@ void FileController::refreshFromDisk()
         return;
     m_views.loadFile(m_documents.current().path);
     editor().clearModifiedFlag();
+    m_documents.setCurrentNotLoaded(QString());
 }
 
 // --- Save ----------------------------------------------------------------------------------------
@@ -197,6 +226,8 @@ bool FileController::saveCurrent()
         m_documents.refreshTabPictures();
         return saved;
     }
+    if (!mayReplaceNotLoadedFile())
+        return false;
     const QString path = m_documents.current().path;
     m_statusBar.showProgress();
     m_statusBar.setPanelText(StatusBar::ModifiedState, QString());
@@ -207,6 +238,7 @@ bool FileController::saveCurrent()
         writeTextFile(path, editor().textView(), LineEnds::Crlf);
         failed.dismiss();
     }
+    m_documents.setCurrentNotLoaded(QString());
     m_statusBar.progressStep(10);
     m_documents.setCurrentCaption(QFileInfo(path).fileName());
     m_statusBar.progressStep(20);
@@ -273,6 +305,29 @@ bool FileController::saveCurrentAs()
     return true;
 }
 
+bool FileController::mayReplaceNotLoadedFile()
+{
+    // The document holds none of its file's text: the file is replaced only with text the user
+    // typed, and only once the user has said so.
+    const Document& document = m_documents.current();
+    if (!document.notLoaded())
+        return true;
+    const QString name = QFileInfo(document.path).fileName();
+    if (!m_documents.isModified(m_documents.currentIndex()) && !editor().modifiedFlag()) {
+        m_statusBar.setMessage(
+            QStringLiteral("Not saved: \"%1\" was not loaded, and this document is empty.").arg(name));
+        return false;
+    }
+    const QString question = QStringLiteral("The file \"%1\" was not loaded when it was opened (%2).\n\n"
+                                            "Saving replaces its whole content with the text of this document. "
+                                            "Replace it?")
+                                 .arg(QDir::toNativeSeparators(document.path), document.notLoadedReason);
+    if (Prompts::current().question(ConfirmationTitle, question, Answer::No) == Answer::Yes)
+        return true;
+    m_statusBar.setMessage(QStringLiteral("Not saved: \"%1\" was kept as it is.").arg(name));
+    return false;
+}
+
 void FileController::failedSave()
 {
     // The text on disk is not the document's: it must be asked about before anything discards it.
@@ -313,10 +368,17 @@ void FileController::saveAllDocuments()
     m_statusBar.setMessage(QStringLiteral("Saving All Files."));
     if (StatusBar::StepPauseMs > 0)
         QThread::msleep(static_cast<unsigned long>(StatusBar::StepPauseMs));
+    QStringList notLoaded;
     for (int i = 0; i < m_documents.count(); ++i) {
         const Document& document = m_documents.at(i);
         if (!document.hasFile())
             continue;
+        // Nobody asked about replacing a file that was never loaded: Save (with a confirmation)
+        // is the only way to write one.
+        if (document.notLoaded()) {
+            notLoaded.append(QFileInfo(document.path).fileName());
+            continue;
+        }
         const QString path = document.path;
         QByteArrayView text;
         if (i == m_documents.currentIndex()) {
@@ -348,6 +410,9 @@ void FileController::saveAllDocuments()
         m_statusBar.setMessage(Done);
         QCoreApplication::processEvents();
     }
+    if (!notLoaded.isEmpty())
+        m_statusBar.setMessage(QStringLiteral("Not saved, because they were not loaded: %1. Save each to replace it.")
+                                   .arg(notLoaded.join(QStringLiteral(", "))));
     m_documents.refreshTabPictures();
 }
 

@@ -36,8 +36,9 @@ public:
     void newDocument();
     void open();
     // Opens one file as a new, current document; an unreadable file still becomes a document
-    // under its name (saving it creates it). A relative path is taken from the working folder
-    // and kept absolute.
+    // under its name (saving it creates it). A file that exists but could not be read is marked
+    // not loaded: Save asks before replacing it, Save All and auto-save leave it alone. A
+    // relative path is taken from the working folder and kept absolute.
     void openPath(const QString& typedPath);
     void openDropped(const QString& path);
     void openRecent(const QString& path);
@@ -60,6 +61,9 @@ public:
     bool exitSavePass();
 
     void addRecent(const QString& path);
+    // The last note the opening of files left on the status bar (why a file was not loaded or
+    // not opened), once; empty when there was none since the last call.
+    QString takeOpenNote();
     // Whether a backup copy is written after each save (the options window's box).
     bool makeBackups() const;
 
@@ -69,7 +73,11 @@ private:
     // Save and Save As; false when the user cancelled the dialog.
     bool saveCurrent();
     bool saveCurrentAs();
+    // False (with a note on the status bar) unless the current document may be written over its
+    // file: always, unless the file was not loaded; then only after typing and a Yes.
+    bool mayReplaceNotLoadedFile();
     void failedSave();
+    void showOpenNote(const QString& note);
     void createBackup(const QString& path);
     QString programDirectory() const;
     void recoverFailedOpen(const QString& argument, int countBefore);
@@ -84,4 +92,5 @@ private:
     DateController& m_dates;
     QWidget& m_window;
     bool m_savingAll = false;
+    QString m_openNote;
 };

@@ -281,7 +281,9 @@ void MainWindow::onCreate(const QStringList& arguments)
     processCommandLine(arguments);
     m_statusTimer->start();
     m_documents->publishHints();
-    showMessage(WelcomeMessage);
+    // Why a file of the command line was not loaded or not opened says more than a welcome.
+    const QString openNote = m_files->takeOpenNote();
+    showMessage(openNote.isEmpty() ? WelcomeMessage : openNote);
 }
 
 void MainWindow::processCommandLine(const QStringList& arguments)
