@@ -17,6 +17,7 @@
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace {
 const QString LockName = QStringLiteral("lock");
@@ -111,6 +112,7 @@ struct RecoveryJournal::Worker
     {
         quint64 key = 0;
         bool remove = false;
+        qint64 prepare = 0; // a buffer of this size, not a record
         RecoveryRecord record;
         QByteArray text;
     };
@@ -125,6 +127,7 @@ struct RecoveryJournal::Worker
     std::condition_variable idle;
     std::deque<Job> queue;
     bool busy = false;
+    QByteArray prepared;
     bool stopping = false;
     std::thread thread;
 
@@ -149,6 +152,12 @@ struct RecoveryJournal::Worker
 
     void perform(const Job& job)
     {
+        if (job.prepare > 0) {
+            QByteArray block(job.prepare, '\0');
+            std::lock_guard guard(mutex);
+            prepared = std::move(block);
+            return;
+        }
         if (job.remove) {
             removeRecord(runFolder, job.key);
             return;
@@ -313,6 +322,24 @@ void RecoveryJournal::drop(quint64 key)
     job.key = key;
     job.remove = true;
     m_worker->enqueue(std::move(job));
+}
+
+void RecoveryJournal::prepareBuffer(qint64 size)
+{
+    if (!isActive())
+        return;
+    Worker::Job job;
+    job.key = 0; // keys start at 1: this job never replaces a record's
+    job.prepare = size;
+    m_worker->enqueue(std::move(job));
+}
+
+QByteArray RecoveryJournal::takeBuffer(qint64 size)
+{
+    std::lock_guard guard(m_worker->mutex);
+    if (m_worker->prepared.size() < size)
+        return {};
+    return std::exchange(m_worker->prepared, QByteArray());
 }
 
 void RecoveryJournal::waitUntilIdle()

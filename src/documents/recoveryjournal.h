@@ -49,6 +49,11 @@ public:
     void write(const RecoveryRecord& record, const QByteArray& text);
     // Queues the removal of a record (the document was saved or discarded).
     void drop(quint64 key);
+    // Has the worker make a block of at least `size` bytes ready (its pages touched), so that the
+    // window's thread can copy a large text into it without first faulting fresh memory in.
+    void prepareBuffer(qint64 size);
+    // The block made ready, if it holds `size` bytes; otherwise an empty array.
+    QByteArray takeBuffer(qint64 size);
     // Returns once every queued write and removal is done.
     void waitUntilIdle();
     // The records of this run, as on disk.

@@ -142,24 +142,37 @@ qint64 EditorView::textLength() const
 
 QByteArray EditorView::bytes() const
 {
+    QByteArray copy;
+    copyBytes(copy);
+    return copy;
+}
+
+void EditorView::copyBytes(QByteArray& into) const
+{
     const qint64 length = textLength();
+    // Reused when no one else holds it: a fresh block would be faulted in page by page, which on
+    // a large text costs more than the copy.
+    if (!into.isDetached() || into.capacity() < length) {
+        into = QByteArray();
+        // Room to grow, so the next copy after some typing fits as well.
+        into.reserve(length + length / 16 + 4096);
+    }
+    into.resize(length);
 #if Q_PROCESSOR_WORDSIZE == 8 && !defined(Q_OS_WIN)
-    // The text is copied in two parts, either side of the buffer's gap: one pointer to the whole
-    // text would first close the gap, moving up to all of it, on every copy taken while typing.
+    // Two copies, either side of the buffer's gap: one pointer to the whole text would first close
+    // the gap, moving up to all of it, on every copy taken while typing.
     const qint64 gap = qBound(qint64(0), qint64(SendScintilla(SCI_GETGAPPOSITION)), length);
-    QByteArray copy(length, Qt::Uninitialized);
     const auto range = [this](qint64 from, qint64 size) {
         return reinterpret_cast<const char*>(SendScintilla(SCI_GETRANGEPOINTER, from, size));
     };
     if (gap > 0)
-        std::memcpy(copy.data(), range(0, gap), gap);
+        std::memcpy(into.data(), range(0, gap), gap);
     if (gap < length)
-        std::memcpy(copy.data() + gap, range(gap, length - gap), length - gap);
-    return copy;
+        std::memcpy(into.data() + gap, range(gap, length - gap), length - gap);
 #else
     // Where a long cannot hold a pointer, only the character pointer is safe to ask for.
-    const char* text = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
-    return QByteArray(text, length);
+    if (length > 0)
+        std::memcpy(into.data(), SendScintillaPtrResult(SCI_GETCHARACTERPOINTER), length);
 #endif
 }
 

@@ -25,6 +25,8 @@ public:
 
     qint64 textLength() const;
     QByteArray bytes() const;
+    // Copies the text into `into`, reusing its memory when it is large enough and not shared.
+    void copyBytes(QByteArray& into) const;
     // The whole text without a copy; valid until the text changes.
     QByteArrayView textView() const;
     // Writes the whole text; false (with the device's error) when a write fails.

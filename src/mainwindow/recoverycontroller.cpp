@@ -34,8 +34,17 @@ void RecoveryController::viewShown(EditorView* view)
 
 void RecoveryController::textChanged()
 {
-    if (auto* view = qobject_cast<EditorView*>(sender()))
+    auto* view = qobject_cast<EditorView*>(sender());
+    if (view && !m_changed.contains(view)) {
         m_changed.insert(view);
+        // The first change since the last copy: memory for the next copy is made ready by the
+        // worker meanwhile, if what is at hand is too small.
+        const qint64 needed = view->textLength() + view->textLength() / 16 + 4096;
+        if (needed > m_copy.capacity() && needed > m_preparing) {
+            m_preparing = needed;
+            m_journal.prepareBuffer(needed);
+        }
+    }
     m_quiet.start();
 }
 
@@ -96,7 +105,14 @@ void RecoveryController::bringUpToDate(bool wait)
         record.path = document.path;
         record.caret = i == m_documents.currentIndex() ? view->selStart() : document.caret;
         record.written = QDateTime::currentDateTime();
-        m_journal.write(record, view->bytes());
+        if (m_copy.capacity() < view->textLength() || !m_copy.isDetached()) {
+            if (QByteArray ready = m_journal.takeBuffer(view->textLength()); !ready.isEmpty()) {
+                m_copy = std::move(ready);
+                m_preparing = 0;
+            }
+        }
+        view->copyBytes(m_copy);
+        m_journal.write(record, m_copy);
         m_keys.insert(document.storeFile, record.key);
         m_changed.remove(view);
     }

@@ -54,4 +54,7 @@ private:
     // Views whose text changed since it was last copied.
     QSet<EditorView*> m_changed;
     QSet<EditorView*> m_watched;
+    // The last copy handed to the journal; its memory serves the next copy once written.
+    QByteArray m_copy;
+    qint64 m_preparing = 0;
 };
