@@ -37,10 +37,41 @@ void deleteFileQuietly(const QString& path)
     QFile::remove(path);
 }
 
+bool mayHoldProgramFiles(const QString& path, bool writable, uint owner, uint user)
+{
+    if (!writable || owner != user || !path.startsWith(QLatin1Char('/')))
+        return false;
+    // The first component decides: everything below these belongs to the system or its packages.
+    const QString top = path.section(QLatin1Char('/'), 1, 1);
+    static const QStringList systemFolders = {
+        QStringLiteral("usr"),  QStringLiteral("bin"),  QStringLiteral("sbin"), QStringLiteral("opt"),
+        QStringLiteral("snap"), QStringLiteral("etc"),  QStringLiteral("var"),  QStringLiteral("boot"),
+        QStringLiteral("srv"),  QStringLiteral("nix"),  QStringLiteral("gnu"),  QStringLiteral("app"),
+        QStringLiteral("run"),  QStringLiteral("proc"), QStringLiteral("sys"),  QStringLiteral("dev"),
+    };
+    return !top.isEmpty() && !top.startsWith(QLatin1String("lib")) && !systemFolders.contains(top);
+}
+
+bool folderMayHoldProgramFiles(const QString& folder)
+{
+    const QString path = QFileInfo(folder).canonicalFilePath();
+    if (path.isEmpty())
+        return false;
+#ifdef Q_OS_LINUX
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return false;
+    const bool writable = ::access(QFile::encodeName(path).constData(), W_OK | X_OK) == 0;
+    return mayHoldProgramFiles(path, writable, info.st_uid, ::geteuid());
+#else
+    return QFileInfo(path).isWritable();
+#endif
+}
+
 QString programDirectory()
 {
     QString dir = QCoreApplication::applicationDirPath();
-    if (dir.isEmpty() || !QFileInfo(dir).isWritable()) {
+    if (dir.isEmpty() || !folderMayHoldProgramFiles(dir)) {
         dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Quillet");
         QDir().mkpath(dir);
     }

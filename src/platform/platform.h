@@ -32,8 +32,17 @@ QString createTempFile(const QString& prefix);
 void deleteFileQuietly(const QString& path);
 
 // The folder writable files live under, ending in a separator: the executable's folder when it
-// is writable (a build tree or a portable copy), otherwise the per-user data folder.
+// may serve (see below: a build tree or a portable copy), otherwise the per-user data folder
+// ($XDG_DATA_HOME/Quillet/), created when missing.
 QString programDirectory();
+
+// Whether an executable's folder may hold the program's writable files: it is writable, owned by
+// the user running the program (`owner` == `user`), and not a system folder (below /usr, /bin,
+// /sbin, /lib*, /opt, /snap, /etc, /var and the like), where such files would mix with the
+// system's or reach other users. `path` is absolute and has its links resolved.
+bool mayHoldProgramFiles(const QString& path, bool writable, uint owner, uint user);
+// The same question asked of the file system about an existing folder.
+bool folderMayHoldProgramFiles(const QString& folder);
 
 // Copies everything from `from` (read from its current position) to `to`, in the kernel where the
 // system allows it. False when a read or write fails; `reason`, when given, then gets the
