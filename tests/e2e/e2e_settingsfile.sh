@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Two running copies share one settings file: one changes the tab width, the other word wrap, and
-# both changes survive whichever copy ends first, or when both end together.
+# The settings file end to end: a pipe named as the settings file neither holds up the start nor
+# becomes a plain file at the end; two running copies share one settings file, one changes the
+# tab width, the other word wrap, and both changes survive whichever copy ends first, or when
+# both end together.
 #
-# Usage: bash tests/e2e/e2e_settingsmerge.sh /path/to/quillet
+# Usage: bash tests/e2e/e2e_settingsfile.sh /path/to/quillet
 
 # shellcheck source=lib.sh disable=SC2034
 source "$(dirname "$0")/lib.sh"
@@ -28,6 +30,15 @@ close_copy() {
   focus_window
   key alt+F4
 }
+
+step "a pipe as the settings file: the window comes, the pipe stays"
+mkfifo "$E2E_ROOT/settings.fifo"
+QUILLET_SETTINGS="$E2E_ROOT/settings.fifo" start_quillet
+wait_for_window >/dev/null
+close_copy
+wait_quillet_exit 10
+[ -p "$E2E_ROOT/settings.fifo" ] || fail "the pipe was replaced by $(stat -c %F "$E2E_ROOT/settings.fifo")"
+grep -q 'not a regular file' "$E2E_ROOT/quillet.err" || fail "nothing said on standard error"
 
 step "a first run writes every value"
 start_quillet
