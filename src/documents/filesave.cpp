@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 
 QString fileError(const QString& what, const QString& path, const QString& reason)
@@ -19,8 +20,49 @@ QString fileError(const QString& what, const QString& path, const QString& reaso
     return QStringLiteral("%1 \"%2\".\n%3").arg(what, QDir::toNativeSeparators(path), reason);
 }
 
+namespace {
+
+// What a path that is not a regular file names, as the messages say it.
+QString kindOfSpecialFile(const std::filesystem::file_status& status)
+{
+    namespace fs = std::filesystem;
+    if (fs::is_directory(status))
+        return QStringLiteral("a folder");
+    if (fs::is_fifo(status))
+        return QStringLiteral("a named pipe (FIFO)");
+    if (fs::is_socket(status))
+        return QStringLiteral("a socket");
+    if (fs::is_character_file(status) || fs::is_block_file(status))
+        return QStringLiteral("a device");
+    return QStringLiteral("not a regular file");
+}
+
+} // namespace
+
+OpenRefusal checkOpenable(const QString& path)
+{
+    namespace fs = std::filesystem;
+    if (path.isEmpty())
+        return {};
+    std::error_code error;
+    // Follows links: what counts is what a read would reach.
+    const fs::file_status status = fs::status(fs::path(QFile::encodeName(path).toStdString()), error);
+    if (error || !fs::exists(status))
+        return {};
+    const QString name = QFileInfo(path).fileName();
+    if (!fs::is_regular_file(status)) {
+        const QString kind = kindOfSpecialFile(status);
+        return {fileError(QStringLiteral("Cannot open"), path,
+                          QStringLiteral("It is %1; only regular files can be opened as documents.").arg(kind)),
+                QStringLiteral("Not opened: \"%1\" is %2, not a regular file.").arg(name, kind)};
+    }
+    return {};
+}
+
 QByteArray readFileBytes(const QString& path)
 {
+    if (const OpenRefusal refusal = checkOpenable(path))
+        throw CommandError(refusal.message);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw CommandError(fileError(QStringLiteral("Cannot open file"), path, file.errorString()));

@@ -21,7 +21,20 @@ constexpr qint64 TextCapacity = 2147483632;
 // A message naming what failed, the file and the system's reason, as the error box shows it.
 QString fileError(const QString& what, const QString& path, const QString& reason);
 
-// Reads a whole file as bytes; throws CommandError with the system's reason on failure.
+// Why a path cannot be opened as a document, found before anything opens it: it names something
+// other than a regular file once links are followed (a folder, a pipe, a socket, a device:
+// reading one could block or never end). Empty when it may be read, which includes a path that
+// does not exist.
+struct OpenRefusal
+{
+    QString message; // for the error box: the file and what it is
+    QString note;    // one line for the status bar
+    explicit operator bool() const { return !message.isEmpty(); }
+};
+OpenRefusal checkOpenable(const QString& path);
+
+// Reads a whole file as bytes; throws CommandError with the system's reason on failure, and
+// with checkOpenable's message for a path it refuses.
 QByteArray readFileBytes(const QString& path);
 
 // Writes `text` to `path`, every line break (CR LF, lone LF, lone CR) written as `ends` (AsIs:

@@ -145,7 +145,10 @@ void EditorViews::forgetAll()
 void EditorViews::loadFile(const QString& path)
 {
     // The file streams into a fresh buffer, so a failed read leaves the shown text as it was and
-    // the text is never held twice in memory.
+    // the text is never held twice in memory. What is not a regular file is refused before it is
+    // opened: a pipe would block, a device might never end.
+    if (const OpenRefusal refusal = checkOpenable(path))
+        throw CommandError(refusal.message);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw CommandError(fileError(QStringLiteral("Cannot open file"), path, file.errorString()));

@@ -97,6 +97,12 @@ void FileController::open()
 void FileController::openPath(const QString& typedPath)
 {
     const QString path = absolutePathOf(typedPath);
+    // What cannot be a document is refused before anything changes: no tab, no recent entry.
+    if (const OpenRefusal refusal = checkOpenable(path)) {
+        showOpenNote(refusal.note);
+        Prompts::current().error(refusal.message);
+        return;
+    }
     m_documents.stashCurrentDocument();
     m_documents.beginDocument(QFileInfo(path).fileName(), path);
     QString notLoadedReason;

@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -888,6 +889,46 @@ private slots:
         QCOMPARE(form()->recentFilesMenu()->items(), (QStringList{c, a, b}));
         docs().switchTo(3);
         QCOMPARE(editor()->bytes(), QByteArray("alpha"));
+    }
+
+    void onlyRegularFilesOpenAndNothingElseBlocks()
+    {
+        // A folder, a pipe (a read would wait for a writer), a device that never ends and a link
+        // to the pipe each get an error naming them and no document; the regular file opens.
+        auto makePipe = [this] {
+            const QString pipe = m_fixture->sandbox.filePath(QStringLiteral("files/pipe"));
+            return ::mkfifo(QFile::encodeName(pipe).constData(), 0644) == 0 ? pipe : QString();
+        };
+        const QString a = makeFile(QStringLiteral("a.txt"), "alpha");
+        const QString pipe = makePipe();
+        const QString link = m_fixture->sandbox.filePath(QStringLiteral("files/link"));
+        QVERIFY(QFile::link(pipe, link));
+        const QString folder = QFileInfo(a).path();
+        const QStringList refused{folder, pipe, QStringLiteral("/dev/zero"), link};
+        QVERIFY(start());
+        prompts().openPaths = refused + QStringList{a};
+        action("Open1")->trigger();
+        QCOMPARE(displayPathsOf(docs()), (QStringList{UntitledName, a}));
+        QCOMPARE(form()->recentFilesMenu()->items(), QStringList{a});
+        QCOMPARE(prompts().errors.size(), 4);
+        for (int i = 0; i < refused.size(); ++i)
+            QVERIFY2(prompts().errors[i].contains(QLatin1Char('"') + refused[i] + QLatin1Char('"')),
+                     qPrintable(prompts().errors[i]));
+        QVERIFY(prompts().errors[0].contains(QStringLiteral("folder")));
+        QVERIFY(prompts().errors[1].contains(QStringLiteral("pipe")));
+        QVERIFY(prompts().errors[2].contains(QStringLiteral("device")));
+
+        // At start: a "CF" list naming the pipe, then the pipe as a list (and as a file).
+        m_fixture.reset();
+        newFixture();
+        const QString b = makeFile(QStringLiteral("b.txt"), "beta");
+        const QString pipe2 = makePipe();
+        const QString list =
+            makeFile(QStringLiteral("list.txt"), QFile::encodeName(pipe2) + "\r\n" + QFile::encodeName(b) + "\r\n");
+        QVERIFY(start({QStringLiteral("CF"), list, QStringLiteral("CF"), pipe2}));
+        QCOMPARE(displayPathsOf(docs()), (QStringList{UntitledName, b, list}));
+        QCOMPARE(prompts().errors.size(), 3);
+        QVERIFY(status()->panelText(StatusBar::Message).contains(QStringLiteral("not a regular file")));
     }
 };
 
