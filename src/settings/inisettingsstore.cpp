@@ -151,6 +151,7 @@ void IniSettingsStore::reload()
 {
     m_changes.clear();
     m_tree.clear();
+    m_read.clear();
     m_refused = isForeignFile(m_fileName);
     if (m_refused) {
         reportForeignFile(m_fileName);
