@@ -55,6 +55,8 @@ wait_gone "Quillet Options"
 step "restarting with a file of 300 long lines"
 kill -KILL "$QUILLET_PID"
 wait_quillet_exit 10
+# The killed run's unsaved documents would come back as recovered tabs; this part starts afresh.
+rm -rf "$XDG_STATE_HOME/Quillet/recovery"
 start_quillet "$DOC"
 wait_for_window
 wait_title "Quillet  - long.txt"
