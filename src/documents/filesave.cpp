@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSaveFile>
 #include <QTemporaryFile>
 
@@ -37,6 +38,11 @@ QString kindOfSpecialFile(const std::filesystem::file_status& status)
     return QStringLiteral("not a regular file");
 }
 
+QString byteCount(qint64 bytes)
+{
+    return QLocale(QLocale::English).toString(bytes);
+}
+
 } // namespace
 
 OpenRefusal checkOpenable(const QString& path)
@@ -55,6 +61,14 @@ OpenRefusal checkOpenable(const QString& path)
         return {fileError(QStringLiteral("Cannot open"), path,
                           QStringLiteral("It is %1; only regular files can be opened as documents.").arg(kind)),
                 QStringLiteral("Not opened: \"%1\" is %2, not a regular file.").arg(name, kind)};
+    }
+    const qint64 size = QFileInfo(path).size();
+    if (size > TextCapacity) {
+        return {fileError(QStringLiteral("The file is too large to open"), path,
+                          QStringLiteral("It holds %1 bytes; the editor holds at most %2 bytes.")
+                              .arg(byteCount(size), byteCount(TextCapacity))),
+                QStringLiteral("Not opened: \"%1\" is larger than the editor's limit of %2 bytes.")
+                    .arg(name, byteCount(TextCapacity))};
     }
     return {};
 }

@@ -23,11 +23,11 @@ QString fileError(const QString& what, const QString& path, const QString& reaso
 
 // Why a path cannot be opened as a document, found before anything opens it: it names something
 // other than a regular file once links are followed (a folder, a pipe, a socket, a device:
-// reading one could block or never end). Empty when it may be read, which includes a path that
-// does not exist.
+// reading one could block or never end), or a file larger than TextCapacity. Empty when it may
+// be read, which includes a path that does not exist.
 struct OpenRefusal
 {
-    QString message; // for the error box: the file and what it is
+    QString message; // for the error box: the file, what it is or its size and the limit
     QString note;    // one line for the status bar
     explicit operator bool() const { return !message.isEmpty(); }
 };

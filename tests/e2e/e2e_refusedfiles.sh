@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# What is not a regular file is refused without blocking: a pipe and a device named on the
-# command line each get an error box at start (a pipe is never opened, so nothing waits for a
-# writer), then the window comes up with its first document only.
+# What cannot be a document is refused without blocking: a pipe, a device and a (sparse) file
+# larger than the editor holds, named on the command line, each get an error box at start (a
+# pipe is never opened, so nothing waits for a writer), then the window comes up with its first
+# document only.
 #
 # Usage: bash tests/e2e/e2e_refusedfiles.sh /path/to/quillet
 
@@ -9,11 +10,12 @@
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 
-step "preparing a pipe"
+step "preparing a pipe and a huge file"
 mkfifo "$E2E_FILES/pipe" || fail "mkfifo failed"
-start_quillet "$E2E_FILES/pipe" /dev/zero
+truncate -s 2200M "$E2E_FILES/huge.log" || fail "truncate failed"
+start_quillet "$E2E_FILES/pipe" /dev/zero "$E2E_FILES/huge.log"
 
-for refused in pipe /dev/zero; do
+for refused in pipe /dev/zero huge.log; do
   step "the error box for $refused"
   wait_dialog "Quillet"
   key Return

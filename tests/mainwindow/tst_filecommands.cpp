@@ -6,6 +6,7 @@
 
 #include "core/commanderror.h"
 #include "core/commandguard.h"
+#include "documents/filesave.h"
 #include "editor/editorviews.h"
 #include "mainwindow/filecontroller.h"
 #include "settings/recentfilesmenu.h"
@@ -929,6 +930,24 @@ private slots:
         QCOMPARE(displayPathsOf(docs()), (QStringList{UntitledName, b, list}));
         QCOMPARE(prompts().errors.size(), 3);
         QVERIFY(status()->panelText(StatusBar::Message).contains(QStringLiteral("not a regular file")));
+    }
+
+    void fileLargerThanTheEditorHoldsIsRefused()
+    {
+        // Sparse: one byte over the limit, never allocated, since nothing reads it.
+        const QString huge = makeFile(QStringLiteral("huge.log"), QByteArray());
+        QVERIFY(QFile::resize(huge, TextCapacity + 1));
+        QVERIFY(start());
+        prompts().openPaths = {huge};
+        action("Open1")->trigger();
+        QCOMPARE(displayPathsOf(docs()), QStringList{UntitledName});
+        QVERIFY(form()->recentFilesMenu()->items().isEmpty());
+        QCOMPARE(prompts().errors.size(), 1);
+        const QString error = prompts().errors[0];
+        QVERIFY2(error.contains(huge) && error.contains(QStringLiteral("2,147,483,633 bytes")) &&
+                     error.contains(QStringLiteral("2,147,483,632 bytes")),
+                 qPrintable(error));
+        QVERIFY(status()->panelText(StatusBar::Message).contains(QStringLiteral("2,147,483,632 bytes")));
     }
 };
 
