@@ -37,6 +37,8 @@ public:
     // The tab strip.
     virtual void tabAppended(const QString& caption) = 0;
     virtual void tabIndexChanged(int index) = 0;
+    // While held, the tab strip only remembers the index it is given and shows it when released.
+    virtual void holdTabIndex(bool hold) { Q_UNUSED(hold); }
     virtual void tabModifiedChanged(int index, bool modified) = 0;
     virtual void tabCaptionChanged(int index, const QString& caption) = 0;
     virtual void tabRemoved(int index) = 0;
@@ -120,6 +122,9 @@ public:
     void closeDocument(const AskQuestion& ask);
     // Close every document after one question, leaving one empty "Untitled" document.
     void closeAll(const AskQuestion& ask);
+
+    // Many documents opened at once: the tab strip shows only the last current one, at the end.
+    void holdTabIndex(bool hold) { m_host.holdTabIndex(hold); }
 
     // Brings the host's document list (the document selector) in step.
     void refreshDocumentList(int selected);

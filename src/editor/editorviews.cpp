@@ -102,6 +102,11 @@ void EditorViews::stash(const QString& storeFile)
 {
     writeFile(storeFile);
     forget(storeFile);
+    if (!m_keepingViews) {
+        // A fresh buffer: the text, its undo history and selection go with the old one.
+        m_current->releaseBuffer(m_current->takeBuffer());
+        return;
+    }
     m_kept.insert(storeFile, m_current);
     display(emptyView());
 }

@@ -55,8 +55,13 @@ public:
     void setAcceptFileDrops(bool accept);
 
     // Writes the shown text into `storeFile` (throws CommandError on failure), keeps the view for
-    // `storeFile` and shows an empty view.
+    // `storeFile` and shows an empty view. While views are not kept, the shown view is emptied
+    // instead and the document's text is read back from `storeFile` when it is shown again.
     void stash(const QString& storeFile);
+    // Whether stash keeps a view per document. Opening thousands of files at once does without:
+    // every kept view is a widget the window must walk through at each switch.
+    void setKeepingViews(bool keep) { m_keepingViews = keep; }
+    bool keepingViews() const { return m_keepingViews; }
     // Shows the view kept for `storeFile` (or, if none is kept, the store file's text).
     void show(const QString& storeFile);
     // Forgets the view of a document that no longer exists.
@@ -83,5 +88,6 @@ private:
     EditorView* m_current = nullptr;
     EditorView* m_spare = nullptr;
     QHash<QString, EditorView*> m_kept;
+    bool m_keepingViews = true;
     EditorSettings m_settings;
 };

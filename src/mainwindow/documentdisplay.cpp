@@ -71,6 +71,11 @@ void DocumentDisplay::tabIndexChanged(int index)
     m_tabs.setTabIndex(index);
 }
 
+void DocumentDisplay::holdTabIndex(bool hold)
+{
+    m_tabs.holdTabIndex(hold);
+}
+
 void DocumentDisplay::tabModifiedChanged(int index, bool modified)
 {
     m_tabs.tabs()->setPicture(index, modified ? DocumentTabBar::ModifiedPicture : DocumentTabBar::UnmodifiedPicture);

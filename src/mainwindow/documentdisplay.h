@@ -33,6 +33,7 @@ public:
     void storeFileDropped(const QString& storeFile) override;
     void tabAppended(const QString& caption) override;
     void tabIndexChanged(int index) override;
+    void holdTabIndex(bool hold) override;
     void tabModifiedChanged(int index, bool modified) override;
     void tabCaptionChanged(int index, const QString& caption) override;
     void tabRemoved(int index) override;

@@ -8,9 +8,12 @@
 #include <QStylePainter>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 constexpr int PictureSize = 16;
 constexpr int PictureLeft = 6;
+constexpr qsizetype MaxKeptWidths = 65536;
 } // namespace
 
 DocumentTabBar::DocumentTabBar(QWidget* parent) : QTabBar(parent)
@@ -28,15 +31,15 @@ DocumentTabBar::DocumentTabBar(QWidget* parent) : QTabBar(parent)
 
 void DocumentTabBar::setPicture(int index, int picture)
 {
-    if (index < 0 || index >= count() || tabData(index).toInt() == picture)
+    if (index < 0 || index >= m_states.size() || m_states[index].picture == picture)
         return;
-    setTabData(index, picture);
+    m_states[index].picture = picture;
     update(tabRect(index));
 }
 
 int DocumentTabBar::picture(int index) const
 {
-    return tabData(index).toInt();
+    return index >= 0 && index < m_states.size() ? m_states[index].picture : UnmodifiedPicture;
 }
 
 QPixmap DocumentTabBar::pictureImage(int picture)
@@ -59,18 +62,82 @@ QPixmap DocumentTabBar::pictureImage(int picture)
     return pixmap;
 }
 
-QSize DocumentTabBar::tabSizeHint(int index) const
+int DocumentTabBar::captionWidth(const QString& caption, bool selected) const
 {
-    const QFont font = index == currentIndex() ? m_selectedFont : this->font();
-    const int textWidth = QFontMetrics(font).horizontalAdvance(tabText(index));
-    const QSize base = QTabBar::tabSizeHint(index);
-    return QSize(PictureLeft + PictureSize + 8 + textWidth + 12, qMax(base.height(), PictureSize + 8));
+    if (!selected)
+        return QFontMetrics(font()).horizontalAdvance(caption);
+    if (const auto known = m_selectedWidths.constFind(caption); known != m_selectedWidths.cend())
+        return *known;
+    // Captions of closed documents are not worth keeping for ever.
+    if (m_selectedWidths.size() >= MaxKeptWidths)
+        m_selectedWidths.clear();
+    const int width = QFontMetrics(m_selectedFont).horizontalAdvance(caption);
+    m_selectedWidths.insert(caption, width);
+    return width;
 }
 
-void DocumentTabBar::paintEvent(QPaintEvent*)
+QSize DocumentTabBar::tabSizeHint(int index) const
+{
+    // The style's height of a tab depends on the font, not on the caption.
+    if (m_tabHeight < 0)
+        m_tabHeight = qMax(QTabBar::tabSizeHint(index).height(), PictureSize + 8);
+    int width = 0;
+    if (index == currentIndex()) {
+        width = captionWidth(tabText(index), true);
+    } else if (index < m_states.size()) {
+        // A tab being added is measured before tabInserted() makes room for it.
+        int& known = m_states[index].captionWidth;
+        if (known < 0)
+            known = captionWidth(tabText(index), false);
+        width = known;
+    } else {
+        width = captionWidth(tabText(index), false);
+    }
+    return QSize(PictureLeft + PictureSize + 8 + width + 12, m_tabHeight);
+}
+
+void DocumentTabBar::tabInserted(int index)
+{
+    m_states.insert(qBound(0, index, int(m_states.size())), TabState());
+    QTabBar::tabInserted(index);
+}
+
+void DocumentTabBar::tabRemoved(int index)
+{
+    if (index >= 0 && index < m_states.size())
+        m_states.remove(index);
+    QTabBar::tabRemoved(index);
+}
+
+void DocumentTabBar::setCaption(int index, const QString& caption)
+{
+    if (index >= 0 && index < m_states.size())
+        m_states[index].captionWidth = -1;
+    setTabText(index, caption);
+}
+
+void DocumentTabBar::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        for (TabState& state : m_states)
+            state.captionWidth = -1;
+        m_selectedWidths.clear();
+        m_tabHeight = -1;
+    }
+    QTabBar::changeEvent(event);
+}
+
+void DocumentTabBar::paintEvent(QPaintEvent* event)
 {
     QStylePainter painter(this);
+    if (m_pictures[0].isNull()) {
+        m_pictures[UnmodifiedPicture] = pictureImage(UnmodifiedPicture);
+        m_pictures[ModifiedPicture] = pictureImage(ModifiedPicture);
+    }
     for (int i = 0; i < count(); ++i) {
+        // Only the tabs in the damaged area: a strip may hold thousands.
+        if (!tabRect(i).intersects(event->rect()))
+            continue;
         QStyleOptionTab option;
         initStyleOption(&option, i);
         option.text.clear();
@@ -78,7 +145,7 @@ void DocumentTabBar::paintEvent(QPaintEvent*)
         painter.drawControl(QStyle::CE_TabBarTabShape, option);
 
         const QRect r = option.rect;
-        const QPixmap pixmap = pictureImage(picture(i));
+        const QPixmap& pixmap = m_pictures[picture(i) == ModifiedPicture ? ModifiedPicture : UnmodifiedPicture];
         painter.drawPixmap(r.left() + PictureLeft, r.top() + (r.height() - PictureSize) / 2, pixmap);
 
         const bool selected = i == currentIndex();
@@ -117,25 +184,46 @@ void DocumentTabs::setEditor(QWidget* editor)
 void DocumentTabs::appendTab(const QString& caption)
 {
     m_moving = true;
-    const int index = m_tabs->addTab(caption);
-    m_tabs->setTabData(index, 0);
+    m_tabs->addTab(caption);
     m_moving = false;
 }
 
 void DocumentTabs::setTabIndex(int index)
 {
+    if (m_holding) {
+        m_heldIndex = index;
+        return;
+    }
     m_moving = true;
     m_tabs->setCurrentIndex(index);
     m_moving = false;
 }
 
+void DocumentTabs::holdTabIndex(bool hold)
+{
+    m_holding = hold;
+    if (!hold)
+        chooseHeldIndex();
+}
+
+void DocumentTabs::chooseHeldIndex()
+{
+    if (m_heldIndex < 0)
+        return;
+    m_moving = true;
+    m_tabs->setCurrentIndex(std::exchange(m_heldIndex, -1));
+    m_moving = false;
+}
+
 void DocumentTabs::setCaption(int index, const QString& caption)
 {
-    m_tabs->setTabText(index, caption);
+    m_tabs->setCaption(index, caption);
 }
 
 void DocumentTabs::removeTab(int index)
 {
+    // The strip's own index must be right before a tab goes.
+    chooseHeldIndex();
     m_moving = true;
     m_tabs->removeTab(index);
     m_moving = false;

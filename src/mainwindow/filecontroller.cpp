@@ -14,6 +14,7 @@
 #include "mainwindow/statusbar.h"
 #include "platform/platform.h"
 #include "settings/recentfilesmenu.h"
+#include "settings/recentlist.h"
 #include "windows/configurationdialog.h"
 #include "windows/optionsdialog.h"
 
@@ -26,6 +27,7 @@
 #include <QThread>
 #include <QWidget>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -89,9 +91,34 @@ void FileController::open()
     const QStringList files = Prompts::current().openFiles(m_dialogs.open);
     if (files.isEmpty())
         return;
-    for (const QString& file : files)
-        openPath(file);
+    openEach(files, &FileController::openPath);
     m_documents.refreshDocumentList();
+}
+
+void FileController::openEach(const QStringList& paths, void (FileController::*openOne)(const QString&))
+{
+    // Work per file that grows with the files already open would make a long list cost the
+    // square of its length: the documents opened here keep no view of their own (their text is
+    // read back from the store file when shown; the document current before keeps its view),
+    // and the tab strip's choice and the recent lists are brought up to date once, at the end.
+    const bool keeping = m_views.keepingViews();
+    m_deferringRecent = true;
+    m_documents.holdTabIndex(true);
+    const auto restore = qScopeGuard([this, keeping] {
+        m_documents.holdTabIndex(false);
+        m_views.setKeepingViews(keeping);
+        addDeferredRecent();
+    });
+    for (int i = 0; i < paths.size(); ++i) {
+        if (i == 1)
+            m_views.setKeepingViews(false);
+        if (paths.size() > 1)
+            m_statusBar.setMessage(QStringLiteral("Opening %1 of %2").arg(i + 1).arg(paths.size()));
+        (this->*openOne)(paths[i]);
+    }
+    // The last note of a refused or unread file stays; otherwise the progress goes.
+    if (paths.size() > 1 && m_statusBar.panelText(StatusBar::Message).startsWith(QStringLiteral("Opening ")))
+        m_statusBar.setMessage(QString());
 }
 
 void FileController::openPath(const QString& typedPath)
@@ -165,8 +192,31 @@ void FileController::clearRecent()
 
 void FileController::addRecent(const QString& path)
 {
+    if (m_deferringRecent) {
+        m_deferredRecent.append(path);
+        return;
+    }
     m_recent.fileMenu->add(path);
     m_recent.trayMenu->add(path);
+}
+
+void FileController::addDeferredRecent()
+{
+    // Adding a path moves it to the top and pushes the oldest out, so only the last occurrence
+    // of each of the newest paths, as many as a list holds, changes the outcome; added in their
+    // order, they leave both lists exactly as adding every path would.
+    const int room = std::max(m_recent.fileMenu->capacity(), m_recent.trayMenu->capacity());
+    QStringList newest;
+    for (auto path = m_deferredRecent.crbegin(); path != m_deferredRecent.crend() && newest.size() < room; ++path) {
+        const bool seen = std::any_of(newest.cbegin(), newest.cend(),
+                                      [&](const QString& kept) { return RecentList::sameName(kept, *path); });
+        if (!seen)
+            newest.append(*path);
+    }
+    m_deferredRecent.clear();
+    m_deferringRecent = false;
+    for (auto path = newest.crbegin(); path != newest.crend(); ++path)
+        addRecent(*path);
 }
 
 void FileController::openFromCommandLine(const QString& path)
@@ -199,9 +249,10 @@ void FileController::openListedFiles(const QString& listFile)
 {
     m_scratch = readFileBytes(listFile);
     const auto clear = qScopeGuard([this] { m_scratch.clear(); });
-    const QList<QByteArray> lines = splitLines(m_scratch);
-    for (const QByteArray& line : lines)
-        openFromCommandLine(QFile::decodeName(line));
+    QStringList paths;
+    for (const QByteArray& line : splitLines(m_scratch))
+        paths.append(QFile::decodeName(line));
+    openEach(paths, &FileController::openFromCommandLine);
 }
 
 void FileController::refreshFromDisk()

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class DateController;
 class DocumentSet;
@@ -78,6 +79,9 @@ private:
     bool mayReplaceNotLoadedFile();
     void failedSave();
     void showOpenNote(const QString& note);
+    void addDeferredRecent();
+    // Opens every path in turn with `openOne`, in time proportional to their number.
+    void openEach(const QStringList& paths, void (FileController::*openOne)(const QString&));
     void createBackup(const QString& path);
     QString programDirectory() const;
     void recoverFailedOpen(const QString& argument, int countBefore);
@@ -93,4 +97,7 @@ private:
     QWidget& m_window;
     bool m_savingAll = false;
     QString m_openNote;
+    // While a list of files opens, the paths for the recent lists wait here.
+    bool m_deferringRecent = false;
+    QStringList m_deferredRecent;
 };

@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QRandomGenerator>
+#include <QStackedWidget>
 #include <QTest>
 
 #include <algorithm>
@@ -930,6 +931,44 @@ private slots:
         QCOMPARE(displayPathsOf(docs()), (QStringList{UntitledName, b, list}));
         QCOMPARE(prompts().errors.size(), 3);
         QVERIFY(status()->panelText(StatusBar::Message).contains(QStringLiteral("not a regular file")));
+    }
+
+    void aListOfFilesOpensInOrderWithoutAViewPerDocument()
+    {
+        // 20 files, the fourth named again at the end; one starts with ".LOG" and gets its stamp.
+        QStringList files;
+        QByteArray list;
+        for (int i = 0; i < 20; ++i) {
+            files.append(makeFile(QStringLiteral("f%1.txt").arg(i),
+                                  i == 7 ? QByteArray(".LOG\r\n") : QByteArray("text ") + QByteArray::number(i)));
+            list += QFile::encodeName(files.last()) + "\r\n";
+        }
+        list += QFile::encodeName(files[3]) + "\r\n";
+        const QString listPath = makeFile(QStringLiteral("list.txt"), list);
+        QVERIFY(start({QStringLiteral("CF"), listPath}));
+
+        const QStringList opened = QStringList{UntitledName} + files + QStringList{files[3], listPath};
+        QCOMPARE(displayPathsOf(docs()), opened);
+        QCOMPARE(docs().currentIndex(), 22);
+        QCOMPARE(form()->documentTabs()->tabIndex(), 22);
+        QCOMPARE(form()->documentTabs()->tabs()->currentIndex(), 22);
+        QCOMPARE(form()->documentTabs()->tabs()->count(), 23);
+        // Both recent lists as if each path had been added in turn: the newest 16, no repeats.
+        QStringList recent{listPath, files[3]};
+        for (int i = 19; recent.size() < 16; --i)
+            recent.append(files[i]);
+        QCOMPARE(form()->recentFilesMenu()->items(), recent);
+        QCOMPARE(form()->trayRecentFilesMenu()->items(), recent);
+        QCOMPARE(modifiedWordsOf(docs()).at(8), ModifiedWord);
+
+        // The documents kept no editor view each: their text comes back from the store files.
+        QVERIFY2(form()->editorViews()->widget()->count() <= 3,
+                 qPrintable(QString::number(form()->editorViews()->widget()->count())));
+        docs().switchTo(5);
+        QCOMPARE(editor()->bytes(), QByteArray("text 4"));
+        docs().switchTo(8);
+        QVERIFY(editor()->bytes().startsWith(".LOG\r\n") && editor()->bytes().size() > 8);
+        QCOMPARE(form()->documentTabs()->tabs()->currentIndex(), 8);
     }
 
     void fileLargerThanTheEditorHoldsIsRefused()
