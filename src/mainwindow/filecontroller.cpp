@@ -154,8 +154,8 @@ void FileController::openPath(const QString& typedPath)
     m_documents.publishHints();
     m_documents.showTitle();
     if (!notLoadedReason.isEmpty())
-        showOpenNote(QStringLiteral("File not loaded: \"%1\" (%2). It is not saved over without your confirmation.")
-                         .arg(QFileInfo(path).fileName(), notLoadedReason));
+        showOpenNote(QStringLiteral("File not loaded: %1. Saving asks before replacing \"%2\".")
+                         .arg(notLoadedReason, QFileInfo(path).fileName()));
     QCoreApplication::processEvents();
     editor().setFocus();
 }
