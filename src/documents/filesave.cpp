@@ -35,7 +35,7 @@ QString kindOfSpecialFile(const std::filesystem::file_status& status)
         return QStringLiteral("a socket");
     if (fs::is_character_file(status) || fs::is_block_file(status))
         return QStringLiteral("a device");
-    return QStringLiteral("not a regular file");
+    return QStringLiteral("a special file");
 }
 
 QString byteCount(qint64 bytes)
