@@ -37,7 +37,10 @@ void DiskWatch::watch(const QString& path)
     const QString folder = QFileInfo(path).absolutePath();
     if (!m_watcher.directories().contains(folder))
         m_watcher.addPath(folder);
-    if (QFileInfo::exists(path) && !m_watcher.files().contains(path))
+    // Watched anew each time: a file replaced by a rename is another file to the system, and
+    // the old watch may not have been dropped yet.
+    m_watcher.removePath(path);
+    if (QFileInfo::exists(path))
         m_watcher.addPath(path);
 }
 

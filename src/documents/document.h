@@ -21,6 +21,9 @@ struct Document
     // it was read, or there was no file). Such a document is not the file's text: saving it
     // would replace the file with whatever the document holds, so it is never saved unasked.
     QString notLoadedReason;
+    // What another program did to the file since the program last read or wrote it ("Changed on
+    // Disk", "Deleted from Disk"); empty when nothing.
+    QString diskChange;
 
     bool hasFile() const { return !path.isEmpty(); }
     bool notLoaded() const { return !notLoadedReason.isEmpty(); }

@@ -8,7 +8,8 @@ QString DocumentSet::currentTabHint() const
 {
     if (!hasCurrent())
         return QStringLiteral(" - ");
-    return current().displayPath() + QStringLiteral(" - ") + current().modifiedWord();
+    const QString hint = current().displayPath() + QStringLiteral(" - ") + current().modifiedWord();
+    return current().diskChange.isEmpty() ? hint : hint + QStringLiteral(" - ") + current().diskChange;
 }
 
 QString DocumentSet::titleDocumentText() const
@@ -27,7 +28,7 @@ QStringList DocumentSet::captions() const
 
 void DocumentSet::beginDocument(const QString& caption, const QString& path)
 {
-    m_documents.append(Document{caption, path, {}, 0, false, {}});
+    m_documents.append(Document{caption, path, {}, 0, false, {}, {}});
     m_host.tabAppended(caption);
 }
 
@@ -106,6 +107,15 @@ void DocumentSet::setCurrentModified(bool modified)
     m_host.statusModifiedChanged(modified);
     m_host.tabModifiedChanged(m_current, modified);
     m_host.tabHintChanged(currentTabHint());
+}
+
+void DocumentSet::setDiskChange(int index, const QString& change)
+{
+    if (index < 0 || index >= count() || m_documents[index].diskChange == change)
+        return;
+    m_documents[index].diskChange = change;
+    if (index == m_current)
+        m_host.tabHintChanged(currentTabHint());
 }
 
 void DocumentSet::setModified(int index, bool modified)

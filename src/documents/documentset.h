@@ -98,6 +98,9 @@ public:
     void refreshTabPictures();
     void markCurrentModified() { setCurrentModified(true); }
     void setCurrentModified(bool modified);
+    // What another program did to a document's file (empty: nothing since the program last read
+    // or wrote it); the tab hint shows it.
+    void setDiskChange(int index, const QString& change);
     // A document written to its file (by Save All) holds what the file holds.
     void setModified(int index, bool modified);
     void setCurrentCaret(qint64 pos);

@@ -18,6 +18,7 @@
 #include "windows/configurationdialog.h"
 #include "windows/optionsdialog.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -25,6 +26,7 @@
 #include <QProgressBar>
 #include <QScopeGuard>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
@@ -54,7 +56,13 @@ FileController::FileController(DocumentSet& documents, EditorViews& views, Statu
                                QByteArray& scratch, DateController& dates, QWidget& window)
     : m_documents(documents), m_views(views), m_statusBar(statusBar), m_windows(windows), m_dialogs(dialogs),
       m_recent(recent), m_scratch(scratch), m_dates(dates), m_window(window)
-{}
+{
+    QObject::connect(&m_disk, &DiskWatch::changed, &m_disk,
+                     [this](const QString& path, bool deleted) { fileChangedOnDisk(path, deleted); });
+    // A document whose file changed while another was shown is asked about when it is shown.
+    QObject::connect(&m_views, &EditorViews::currentChanged, &m_disk,
+                     [this] { QTimer::singleShot(0, &m_disk, [this] { offerPendingReload(); }); });
+}
 
 EditorView& FileController::editor() const
 {
@@ -144,6 +152,7 @@ void FileController::openPath(const QString& typedPath)
         platform::beep();
     }
     editor().clearModifiedFlag();
+    m_disk.remember(path);
     m_documents.completeDocument();
     m_documents.setCurrentNotLoaded(notLoadedReason);
     m_documents.setCurrentModified(false);
@@ -261,6 +270,7 @@ void FileController::refreshFromDisk()
         return;
     m_views.loadFile(m_documents.current().path);
     editor().clearModifiedFlag();
+    knowFileAsWritten(m_documents.currentIndex());
     m_documents.setCurrentNotLoaded(QString());
 }
 
@@ -283,7 +293,7 @@ bool FileController::saveCurrent()
         m_documents.refreshTabPictures();
         return saved;
     }
-    if (!mayReplaceNotLoadedFile())
+    if (!mayReplaceNotLoadedFile() || !mayReplaceChangedFile())
         return false;
     const QString path = m_documents.current().path;
     m_statusBar.showProgress();
@@ -295,6 +305,7 @@ bool FileController::saveCurrent()
         writeTextFile(path, editor().textView(), LineEnds::Crlf);
         failed.dismiss();
     }
+    knowFileAsWritten(m_documents.currentIndex());
     m_documents.setCurrentNotLoaded(QString());
     m_statusBar.progressStep(10);
     m_documents.setCurrentCaption(QFileInfo(path).fileName());
@@ -343,6 +354,7 @@ bool FileController::saveCurrentAs()
     for (int step = 20; step <= 40; step += 10)
         m_statusBar.progressStep(step);
     m_documents.setCurrentPath(path);
+    knowFileAsWritten(m_documents.currentIndex());
     m_statusBar.progressStep(50);
     m_documents.setCurrentCaption(QFileInfo(path).fileName());
     m_statusBar.progressStep(60);
@@ -426,6 +438,7 @@ void FileController::saveAllDocuments()
     if (StatusBar::StepPauseMs > 0)
         QThread::msleep(static_cast<unsigned long>(StatusBar::StepPauseMs));
     QStringList notLoaded;
+    QStringList changedOnDisk;
     for (int i = 0; i < m_documents.count(); ++i) {
         const Document& document = m_documents.at(i);
         if (!document.hasFile())
@@ -434,6 +447,11 @@ void FileController::saveAllDocuments()
         // is the only way to write one.
         if (document.notLoaded()) {
             notLoaded.append(QFileInfo(document.path).fileName());
+            continue;
+        }
+        // Nor is another program's change to a file replaced without a question: only Save asks.
+        if (m_disk.changedOnDisk(document.path)) {
+            changedOnDisk.append(QFileInfo(document.path).fileName());
             continue;
         }
         const QString path = document.path;
@@ -451,6 +469,7 @@ void FileController::saveAllDocuments()
             auto hide = qScopeGuard([this] { m_statusBar.hideProgress(); });
             m_statusBar.progressStep(0);
             writeTextFile(path, text, LineEnds::Crlf);
+            knowFileAsWritten(i);
             // The file now holds the document's text, as after Save; a failed write left it
             // "Modified".
             m_documents.setModified(i, false);
@@ -470,6 +489,97 @@ void FileController::saveAllDocuments()
     if (!notLoaded.isEmpty())
         m_statusBar.setMessage(QStringLiteral("Not saved, because they were not loaded: %1. Save each to replace it.")
                                    .arg(notLoaded.join(QStringLiteral(", "))));
+    if (!changedOnDisk.isEmpty())
+        m_statusBar.setMessage(
+            QStringLiteral("Not saved, because another program changed them: %1. Save each to replace it.")
+                .arg(changedOnDisk.join(QStringLiteral(", "))));
+    m_documents.refreshTabPictures();
+}
+
+// --- Files changed by other programs ---------------------------------------------------------------
+
+void FileController::knowFileAsWritten(int index)
+{
+    m_disk.remember(m_documents.at(index).path);
+    m_documents.setDiskChange(index, QString());
+    m_reloadPending.remove(m_documents.at(index).path);
+}
+
+bool FileController::mayReplaceChangedFile()
+{
+    const QString path = m_documents.current().path;
+    if (!m_disk.changedOnDisk(path) || !QFileInfo::exists(path))
+        return true;
+    const QString question = QStringLiteral("The file \"%1\" has been changed by another program since it was "
+                                            "opened or saved.\n\nSaving replaces those changes with the text of "
+                                            "this document. Replace it?")
+                                 .arg(QDir::toNativeSeparators(path));
+    if (Prompts::current().question(ConfirmationTitle, question, Answer::No) == Answer::Yes)
+        return true;
+    m_statusBar.setMessage(
+        QStringLiteral("Not saved: \"%1\" was changed by another program.").arg(QFileInfo(path).fileName()));
+    return false;
+}
+
+void FileController::fileChangedOnDisk(const QString& path, bool deleted)
+{
+    bool open = false;
+    for (int i = 0; i < m_documents.count(); ++i) {
+        if (platform::sameFileName(m_documents.at(i).path, path)) {
+            m_documents.setDiskChange(i, deleted ? QStringLiteral("Deleted from Disk")
+                                                 : QStringLiteral("Changed on Disk"));
+            open = true;
+        }
+    }
+    if (!open) {
+        m_disk.forget(path);
+        return;
+    }
+    const QString name = QFileInfo(path).fileName();
+    m_statusBar.setMessage(deleted ? QStringLiteral("\"%1\" was deleted or moved by another program; saving "
+                                                    "writes it again.")
+                                         .arg(name)
+                                   : QStringLiteral("\"%1\" was changed by another program.").arg(name));
+    if (deleted) {
+        m_reloadPending.remove(path);
+        return;
+    }
+    m_reloadPending.insert(path);
+    offerPendingReload();
+}
+
+void FileController::offerPendingReload()
+{
+    if (m_offeringReload || m_reloadPending.isEmpty() || m_documents.isAdding())
+        return;
+    const QString path = m_documents.current().path;
+    if (!m_reloadPending.contains(path))
+        return;
+    // Not in the middle of another question or dialog: the question waits until it is over.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(500, &m_disk, [this] { offerPendingReload(); });
+        return;
+    }
+    m_reloadPending.remove(path);
+    m_offeringReload = true;
+    const auto done = qScopeGuard([this] { m_offeringReload = false; });
+    const int index = m_documents.currentIndex();
+    const bool modified = m_documents.isModified(index) || editor().modifiedFlag();
+    const QString question =
+        QStringLiteral("The file \"%1\" has been changed by another program.\n\nReload it from disk? Yes "
+                       "replaces the text in the editor with the file's; No keeps the text in the editor.")
+            .arg(QDir::toNativeSeparators(path));
+    // Reloading throws away what the editor holds: the default only when that is nothing new.
+    if (Prompts::current().question(ConfirmationTitle, question, modified ? Answer::No : Answer::Yes) == Answer::Yes) {
+        runCommand([this] {
+            refreshFromDisk();
+            m_documents.setCurrentModified(false);
+            m_documents.refreshTabPictures();
+        });
+        return;
+    }
+    // The editor's text is no longer what the file holds.
+    m_documents.setCurrentModified(true);
     m_documents.refreshTabPictures();
 }
 

@@ -5,8 +5,10 @@
 // which never leaves a half-written file; a backup is copied from the file just written.
 
 #include "core/prompts.h"
+#include "documents/diskwatch.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -78,6 +80,14 @@ private:
     // file: always, unless the file was not loaded; then only after typing and a Yes.
     bool mayReplaceNotLoadedFile();
     void failedSave();
+    // The document at `index` holds what its file holds now (after a read or a write).
+    void knowFileAsWritten(int index);
+    // False (with a note) unless the current document's file is as the program last knew it, or
+    // the user says Yes to replacing another program's change.
+    bool mayReplaceChangedFile();
+    void fileChangedOnDisk(const QString& path, bool deleted);
+    // Asks whether to reload the current document, if its file changed since it was last asked.
+    void offerPendingReload();
     void showOpenNote(const QString& note);
     void addDeferredRecent();
     // Opens every path in turn with `openOne`, in time proportional to their number.
@@ -96,6 +106,9 @@ private:
     DateController& m_dates;
     QWidget& m_window;
     bool m_savingAll = false;
+    DiskWatch m_disk;
+    QSet<QString> m_reloadPending;
+    bool m_offeringReload = false;
     QString m_openNote;
     // While a list of files opens, the paths for the recent lists wait here.
     bool m_deferringRecent = false;
