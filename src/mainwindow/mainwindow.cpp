@@ -337,11 +337,10 @@ void MainWindow::enableRecovery(RecoveryJournal& journal)
     if (records.isEmpty())
         return;
     m_documents->refreshDocumentList();
+    // The count first: the message panel may show only the start.
     showMessage(records.size() == 1
-                    ? QStringLiteral("1 document not saved when Quillet last ended is open again as Modified: "
-                                     "save it or close it.")
-                    : QStringLiteral("%1 documents not saved when Quillet last ended are open again as Modified: "
-                                     "save or close each.")
+                    ? QStringLiteral("Recovered 1 unsaved document from the last run: save it or close it.")
+                    : QStringLiteral("Recovered %1 unsaved documents from the last run: save or close each.")
                           .arg(records.size()));
 }
 

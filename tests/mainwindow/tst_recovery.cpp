@@ -96,6 +96,7 @@ private slots:
         f.window->enableRecovery(journal);
 
         QCOMPARE(f.docs().count(), 2);
+        QVERIFY(f.status()->panelText(StatusBar::Message).startsWith(QStringLiteral("Recovered 1 unsaved document")));
         QCOMPARE(f.docs().current().caption, QStringLiteral("notes.txt"));
         QCOMPARE(f.docs().current().path, f.sandbox.filePath(QStringLiteral("notes.txt")));
         QVERIFY(f.currentModified());
