@@ -498,6 +498,12 @@ void FileController::saveAllDocuments()
 
 // --- Files changed by other programs ---------------------------------------------------------------
 
+void FileController::watchCurrentFile()
+{
+    if (m_documents.current().hasFile())
+        m_disk.remember(m_documents.current().path);
+}
+
 void FileController::knowFileAsWritten(int index)
 {
     m_disk.remember(m_documents.at(index).path);

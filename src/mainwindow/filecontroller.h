@@ -51,6 +51,9 @@ public:
     // Opens every file named, one per line, in `listFile`.
     void openListedFiles(const QString& listFile);
     void refreshFromDisk();
+    // Watches the current document's file for other programs' changes from now on (a document
+    // whose text did not come from its file, such as a recovered one).
+    void watchCurrentFile();
 
     void save();
     void saveAs();

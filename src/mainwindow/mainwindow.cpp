@@ -332,8 +332,12 @@ void MainWindow::enableRecovery(RecoveryJournal& journal)
 {
     m_recovery = std::make_unique<RecoveryController>(*m_documents, *m_views, journal);
     const QList<RecoveryRecord> records = journal.adoptAbandoned();
-    for (const RecoveryRecord& record : records)
-        runCommand([&] { m_recovery->reopen(record, journal.textOf(record)); });
+    for (const RecoveryRecord& record : records) {
+        runCommand([&] {
+            m_recovery->reopen(record, journal.textOf(record));
+            m_files->watchCurrentFile();
+        });
+    }
     if (records.isEmpty())
         return;
     m_documents->refreshDocumentList();

@@ -104,7 +104,12 @@ private slots:
         QCOMPARE(f.editor()->selStart(), 4);
         // Its record stays until the document is saved or discarded.
         QCOMPARE(journal.records().size(), 1);
+        // Its file is watched like any other's: kept on the reload question, replaced on Save's.
+        f.prompts.answers = {Answer::No, Answer::Yes};
+        f.makeFile(QStringLiteral("../notes.txt"), "changed elsewhere");
+        QTRY_VERIFY(f.window->tabHint().endsWith(QStringLiteral("Changed on Disk")));
         f.action("Save1")->trigger();
+        QCOMPARE(f.prompts.questions.size(), 2);
         QCOMPARE(fileBytes(f.sandbox.filePath(QStringLiteral("notes.txt"))), text);
         f.window->recovery()->dropUnmodified();
         journal.waitUntilIdle();
