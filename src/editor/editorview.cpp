@@ -1,5 +1,7 @@
 #include "editor/editorview.h"
 
+#include "editor/editoraccessible.h"
+
 #include "documents/textlines.h"
 
 #include "core/commanderror.h"
@@ -28,12 +30,25 @@ EditorView::EditorView(QWidget* parent) : QsciScintilla(parent)
     SendScintilla(SCI_SETSCROLLWIDTH, 1L);
     setTabIndents(false);
     setAutoIndent(false);
+    // Only the notices sent before a change are asked for: the notice of a change made reaches the
+    // editor's own accessibility code, which counts the characters from the start of the text to
+    // the change (a third of a second per key at the end of 50 MB). textChanged() and userEdited()
+    // still come for every insertion and deletion, undo and redo included, just before it is made.
+    SendScintilla(SCI_SETMODEVENTMASK, static_cast<long>(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
             [this](int, int type, const char*, int, int, int, int, int, int, int) {
-                if ((type & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) &&
-                    !(type & (SC_PERFORMED_UNDO | SC_PERFORMED_REDO)))
+                if (!(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
+                    return;
+                emit textChanged();
+                if (!(type & (SC_PERFORMED_UNDO | SC_PERFORMED_REDO)))
                     emit userEdited();
             });
+    // Screen readers get an interface of ours, whose answers cost what they return.
+    EditorAccessible::install();
+    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
+        if (updated & (SC_UPDATE_CONTENT | SC_UPDATE_SELECTION))
+            EditorAccessible::notifyCaret(this);
+    });
     // Wrapping lays out the lines on screen when they are painted (the rest later): only then is
     // the caret's place known, so a caret placed before the paint is brought into view after it.
     connect(this, &QsciScintillaBase::SCN_PAINTED, this, [this] {
