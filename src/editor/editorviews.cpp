@@ -7,13 +7,18 @@
 
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QScopeGuard>
 #include <QStackedWidget>
+
+#include <algorithm>
 
 EditorViews::EditorViews(QWidget* parent, std::function<EditorView*(QWidget*)> makeView)
     : QObject(parent), m_stack(new QStackedWidget(parent)), m_makeView(std::move(makeView))
 {
     m_stack->setObjectName(QStringLiteral("EditorViews"));
+    m_wrapWatch.setInterval(100);
+    connect(&m_wrapWatch, &QTimer::timeout, this, &EditorViews::reportWrapping);
     display(emptyView());
 }
 
@@ -62,10 +67,12 @@ void EditorViews::applySettings(EditorView* view)
     const QColor ink = PropertyCodec::colorFromStored(m_settings.ink, view->palette());
     if (view->color() != ink)
         view->setColor(ink);
-    if (view->wordWrap() != m_settings.wordWrap)
-        view->setWordWrap(m_settings.wordWrap);
-    if (view->scrollBarsBoth() != m_settings.scrollBarsBoth)
-        view->setScrollBarsBoth(m_settings.scrollBarsBoth);
+    const bool held = m_heldUnwrapped.contains(view);
+    const bool wrap = m_settings.wordWrap && !held;
+    if (view->wordWrap() != wrap)
+        view->setWordWrap(wrap);
+    if (view->scrollBarsBoth() != (m_settings.scrollBarsBoth || held))
+        view->setScrollBarsBoth(m_settings.scrollBarsBoth || held);
     view->setAcceptFileDrops(m_settings.acceptFileDrops);
 }
 
@@ -75,9 +82,11 @@ EditorView* EditorViews::emptyView()
         EditorView* view = m_spare;
         m_spare = nullptr;
         view->clearText();
+        m_heldUnwrapped.remove(view);
         return view;
     }
     EditorView* view = m_makeView(m_stack);
+    view->installEventFilter(this);
     m_stack->addWidget(view);
     return view;
 }
@@ -96,6 +105,7 @@ void EditorViews::display(EditorView* view)
     if (takeFocus)
         view->setFocus();
     emit currentChanged(view);
+    emit wrapStateChanged();
 }
 
 void EditorViews::stash(const QString& storeFile)
@@ -127,17 +137,21 @@ void EditorViews::show(const QString& storeFile)
     if (!m_spare && previous->textLength() == 0) {
         m_spare = previous;
     } else {
-        m_stack->removeWidget(previous);
-        previous->deleteLater();
+        forgetView(previous);
     }
 }
 
 void EditorViews::forget(const QString& storeFile)
 {
-    if (EditorView* view = m_kept.take(storeFile)) {
-        m_stack->removeWidget(view);
-        view->deleteLater();
-    }
+    if (EditorView* view = m_kept.take(storeFile))
+        forgetView(view);
+}
+
+void EditorViews::forgetView(EditorView* view)
+{
+    m_heldUnwrapped.remove(view);
+    m_stack->removeWidget(view);
+    view->deleteLater();
 }
 
 void EditorViews::forgetAll()
@@ -161,11 +175,149 @@ void EditorViews::loadFile(const QString& path)
     if (size > TextCapacity)
         throw CommandError(fileError(QStringLiteral("The file is too large"), path, QString()));
 
+    const qint64 limit = m_largeTextLimit ? m_largeTextLimit() : 0;
+    const bool wasHeld = m_heldUnwrapped.contains(m_current);
+    const bool hold = limit > 0 && size > limit;
     void* previous = m_current->takeBuffer();
-    auto restore = qScopeGuard([this, previous] { m_current->showBuffer(previous); });
+    auto restore = qScopeGuard([this, previous, wasHeld] {
+        m_current->showBuffer(previous);
+        if (!wasHeld)
+            m_heldUnwrapped.remove(m_current);
+        applySettings(m_current);
+    });
+    // Held before the text goes in, so not one line of it is wrapped.
+    if (hold)
+        m_heldUnwrapped.insert(m_current);
+    else
+        m_heldUnwrapped.remove(m_current);
+    applySettings(m_current);
     m_current->appendFromDevice(file, size);
     restore.dismiss();
     m_current->releaseBuffer(previous);
+    if (hold != wasHeld)
+        emit wrapStateChanged();
+}
+
+void EditorViews::releaseWrapHold()
+{
+    if (!m_heldUnwrapped.remove(m_current))
+        return;
+    applySettings(m_current);
+    // Painting the screen now tells the editor its wrap width, so what it has wrapped can be
+    // told from the first moment.
+    if (m_current->isVisible())
+        m_current->viewport()->repaint();
+    emit wrapStateChanged();
+}
+
+namespace {
+
+// Whether the editor has wrapped `line` or a line a little after it: +1 wrapped, 0 not yet, -1
+// when none of them takes more than one screen line (so none tells). A line takes its wrapped
+// height only once wrapped; until then it counts as one screen line.
+int probeWrapped(const EditorView* view, long line, long lines)
+{
+    for (long probe = line; probe < std::min(lines, line + 32); ++probe) {
+        if (view->SendScintilla(EditorView::SCI_LINELENGTH, static_cast<unsigned long>(probe)) > 65536)
+            continue;
+        const long count = view->SendScintilla(EditorView::SCI_WRAPCOUNT, static_cast<unsigned long>(probe));
+        if (count <= 1)
+            continue;
+        const long height =
+            view->SendScintilla(EditorView::SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(probe + 1)) -
+            view->SendScintilla(EditorView::SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(probe));
+        return height == count ? 1 : 0;
+    }
+    return -1;
+}
+
+} // namespace
+
+qint64 EditorViews::wrappedLines(const EditorView* view)
+{
+    const long lines = view->SendScintilla(EditorView::SCI_GETLINECOUNT);
+    if (!view->wordWrap())
+        return lines;
+    // The editor wraps from the first line on, so the lines wrapped so far are a prefix: found by
+    // halving, a few line layouts per step.
+    const int atEnd = probeWrapped(view, std::max(0L, lines - 32), lines);
+    if (atEnd == 1)
+        return lines;
+    // Lines that fit the width tell nothing (nor does any line before the width is first known).
+    if (atEnd < 0 && probeWrapped(view, 0, lines) < 0 && probeWrapped(view, lines / 2, lines) < 0)
+        return lines;
+    long wrapped = 0, pending = lines;
+    while (pending - wrapped > 32) {
+        const long middle = wrapped + (pending - wrapped) / 2;
+        if (probeWrapped(view, middle, lines) != 0)
+            wrapped = middle;
+        else
+            pending = middle;
+    }
+    return wrapped >= lines - 64 ? lines : wrapped;
+}
+
+void EditorViews::jumpTo(qint64 anchor, qint64 caret)
+{
+    EditorView* view = m_current;
+    const qint64 length = view->textLength();
+    anchor = std::clamp<qint64>(anchor, 0, length);
+    caret = std::clamp<qint64>(caret, 0, length);
+    view->SendScintilla(EditorView::SCI_SETSEL, static_cast<unsigned long>(anchor), static_cast<long>(caret));
+    const long line = view->SendScintilla(EditorView::SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret));
+    if (line < wrappedLines(view)) {
+        view->scrollCaretIntoView();
+        return;
+    }
+    // Moving the caret the editor's way lays out every line up to it first. The lines not yet
+    // wrapped count as one screen line each, so the caret's screen line is known at once; the
+    // screen is wrapped when painted and the background wrap keeps the top line in place.
+    const long shown = view->SendScintilla(EditorView::SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(line));
+    const long screen = view->SendScintilla(EditorView::SCI_LINESONSCREEN);
+    view->SendScintilla(EditorView::SCI_SETFIRSTVISIBLELINE,
+                        static_cast<unsigned long>(std::max(0L, shown - screen / 2)));
+    view->viewport()->update();
+}
+
+bool EditorViews::eventFilter(QObject* watched, QEvent* event)
+{
+    // Ctrl+End and Ctrl+Home (with Shift: selecting) while the view still wraps would wait for
+    // every line up to the caret.
+    if (event->type() == QEvent::KeyPress && watched == m_current && m_current->wordWrap()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        if ((key->key() == Qt::Key_End || key->key() == Qt::Key_Home) &&
+            (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
+            const qint64 target = key->key() == Qt::Key_End ? m_current->textLength() : 0;
+            if (m_current->lineFromPosition(target) < wrappedLines(m_current))
+                return QObject::eventFilter(watched, event);
+            const qint64 anchor =
+                mods & Qt::ShiftModifier ? m_current->SendScintilla(EditorView::SCI_GETANCHOR) : target;
+            jumpTo(anchor, target);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void EditorViews::watchWrapping()
+{
+    m_watched = m_current;
+    m_wrapWatch.start();
+}
+
+void EditorViews::reportWrapping()
+{
+    EditorView* view = m_current;
+    const long lines = view->SendScintilla(EditorView::SCI_GETLINECOUNT);
+    const qint64 wrapped = view == m_watched ? wrappedLines(view) : lines;
+    if (wrapped >= lines) {
+        m_wrapWatch.stop();
+        m_watched = nullptr;
+        emit wrapProgress(100);
+        return;
+    }
+    emit wrapProgress(static_cast<int>(std::min<qint64>(99, wrapped * 100 / std::max(1L, lines))));
 }
 
 void EditorViews::writeFile(const QString& path)

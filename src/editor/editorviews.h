@@ -12,7 +12,9 @@
 #include <QFont>
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QString>
+#include <QTimer>
 #include <functional>
 
 class QIODevice;
@@ -74,14 +76,41 @@ public:
     // Writes the shown view's bytes to `path`, replacing it (throws CommandError on failure).
     void writeFile(const QString& path);
 
+    // Files larger than `limit()` bytes (read when a file is loaded; 0: no limit) are held
+    // unwrapped whatever the Word Wrap setting: wrapping one lays out every line, about a third of
+    // a second per MB, and moving the caret into the part not yet wrapped waits for all of it.
+    void setLargeTextLimit(std::function<qint64()> limit) { m_largeTextLimit = std::move(limit); }
+    // Whether the shown document is held unwrapped for its size.
+    bool heldUnwrapped() const { return m_heldUnwrapped.contains(m_current); }
+    // Lets the shown document wrap like the others (from now on it follows the settings).
+    void releaseWrapHold();
+    // How many lines, from the first, `view` has wrapped (all of them when it does not wrap).
+    static qint64 wrappedLines(const EditorView* view);
+    // Selects [anchor, caret] and brings the caret into view. While the view still wraps in the
+    // background, the caret is placed and the screen scrolled without asking the editor to wrap
+    // everything up to the caret first, so the window keeps answering.
+    void jumpTo(qint64 anchor, qint64 caret);
+    // Reports wrapProgress while the shown view wraps in the background.
+    void watchWrapping();
+
 signals:
     // Another view is now the editor.
     void currentChanged(EditorView* view);
+    // The shown view is held unwrapped, released, or another view is shown.
+    void wrapStateChanged();
+    // While the shown view wraps in the background: the share wrapped, 0..99, then 100 once it is
+    // done or another view is shown.
+    void wrapProgress(int percent);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void display(EditorView* view);
     EditorView* emptyView();
     void applySettings(EditorView* view);
+    void forgetView(EditorView* view);
+    void reportWrapping();
 
     QStackedWidget* m_stack;
     std::function<EditorView*(QWidget*)> m_makeView;
@@ -90,4 +119,8 @@ private:
     QHash<QString, EditorView*> m_kept;
     bool m_keepingViews = true;
     EditorSettings m_settings;
+    std::function<qint64()> m_largeTextLimit;
+    QSet<const EditorView*> m_heldUnwrapped;
+    QTimer m_wrapWatch;
+    const EditorView* m_watched = nullptr;
 };

@@ -17,13 +17,23 @@
 
 namespace {
 const QString WrapMark = QStringLiteral("  W-W");
+// A document held unwrapped for its size.
+const QString HeldMark = QStringLiteral(" Large");
 } // namespace
 
 ViewController::ViewController(DocumentSet& documents, EditorViews& views, StatusBar& statusBar,
                                CommandRegistry& commands, const ProgramWindows& windows, DateController& dates)
     : m_documents(documents), m_views(views), m_statusBar(statusBar), m_commands(commands), m_windows(windows),
       m_dates(dates)
-{}
+{
+    m_views.setLargeTextLimit([&windows] {
+        return windows.options ? windows.options->largeDocumentBytes()
+                               : qint64(OptionsDialog::BuiltInLargeDocumentMB) << 20;
+    });
+    QObject::connect(&m_views, &EditorViews::wrapStateChanged, &m_connections, [this] { showWrapState(); });
+    QObject::connect(&m_views, &EditorViews::wrapProgress, &m_connections,
+                     [this](int percent) { showWrapProgress(percent); });
+}
 
 void ViewController::nextDocument()
 {
@@ -40,12 +50,55 @@ void ViewController::toggleWordWrap()
     EditorView* editor = m_views.current();
     m_documents.setCurrentCaret(editor->selStart());
     EditorSettings settings = m_views.settings();
-    settings.wordWrap = !settings.wordWrap;
+    // A document held unwrapped for its size is wrapped (turning Word Wrap on if it was off);
+    // the others keep the setting.
+    const bool held = m_views.heldUnwrapped();
+    settings.wordWrap = held || !settings.wordWrap;
     settings.scrollBarsBoth = !settings.wordWrap;
+    if (held)
+        m_views.releaseWrapHold();
     m_views.setSettings(settings);
     m_commands.action(QStringLiteral("WordWrap1"))->setChecked(settings.wordWrap);
-    m_statusBar.setPanelText(StatusBar::WordWrap, settings.wordWrap ? WrapMark : QString());
-    m_views.current()->setCaret(m_documents.current().caret);
+    showWrapState();
+    const qint64 caret = m_documents.current().caret;
+    m_views.jumpTo(caret, caret);
+    if (held) {
+        m_statusBar.setMessage(QStringLiteral("Word-Wrapping the large document..."));
+        m_views.watchWrapping();
+    }
+}
+
+void ViewController::showWrapState()
+{
+    const bool held = m_views.heldUnwrapped();
+    m_statusBar.setPanelText(StatusBar::WordWrap, held                            ? HeldMark
+                                                  : m_views.current()->wordWrap() ? WrapMark
+                                                                                  : QString());
+    if (held && !m_heldShown)
+        m_statusBar.setMessage(QStringLiteral("Large document: opened without Word-Wrap (Ctrl+W wraps it)"));
+    m_heldShown = held;
+}
+
+void ViewController::showWrapProgress(int percent)
+{
+    QProgressBar* progress = m_statusBar.progressBar();
+    if (percent >= 100) {
+        if (progress && progress->isVisible()) {
+            m_statusBar.hideProgress();
+            m_statusBar.setMessage(QStringLiteral("Done!"));
+        }
+        return;
+    }
+    if (!progress)
+        return;
+    if (percent < 0)
+        progress->setRange(0, 0); // busy, no estimate
+    else {
+        progress->setRange(0, 100);
+        progress->setValue(percent);
+    }
+    if (!progress->isVisible())
+        m_statusBar.showProgress();
 }
 
 void ViewController::showSizeGrip()
@@ -107,8 +160,10 @@ void ViewController::statusPanelHovered(int panel)
         hint = QStringLiteral("Quillet v4.6 - many documents, one editor. Click here to find out more about Quillet.");
         break;
     case StatusBar::WordWrap:
-        hint = m_statusBar.panelText(StatusBar::WordWrap).isEmpty() ? QStringLiteral("Quillet is not Word-Wrapped")
-                                                                    : QStringLiteral("Quillet is Word-Wrapped");
+        hint = m_views.heldUnwrapped()
+                   ? QStringLiteral("This large document is not Word-Wrapped: click here or press Ctrl+W to wrap it")
+               : m_statusBar.panelText(StatusBar::WordWrap).isEmpty() ? QStringLiteral("Quillet is not Word-Wrapped")
+                                                                      : QStringLiteral("Quillet is Word-Wrapped");
         break;
     default:
         return;

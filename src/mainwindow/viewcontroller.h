@@ -2,6 +2,7 @@
 // How the program shows itself: moving between documents, word wrap, the status bar (its clock,
 // caret and mode panels, hover hints, clicks, size grip and font) and the options window.
 
+#include <QObject>
 #include <QString>
 
 class CommandRegistry;
@@ -34,6 +35,10 @@ public:
     void layOutStatusBar(int windowWidth);
 
 private:
+    // The word-wrap panel, its hint and the message follow the shown document's wrapping.
+    void showWrapState();
+    void showWrapProgress(int percent);
+
     DocumentSet& m_documents;
     EditorViews& m_views;
     StatusBar& m_statusBar;
@@ -41,4 +46,7 @@ private:
     const ProgramWindows& m_windows;
     DateController& m_dates;
     QString m_statusHint;
+    bool m_heldShown = false;
+    // Ends the connections to the views with this controller.
+    QObject m_connections;
 };

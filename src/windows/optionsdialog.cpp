@@ -188,6 +188,16 @@ void OptionsDialog::buildDocumentPage(QWidget* page)
     tabLabel->setBuddy(m_tabWidthSpin);
     l->addWidget(tabLabel);
     l->addWidget(m_tabWidthSpin);
+    auto* largeLabel = new QLabel(QStringLiteral("&Open Unwrapped Above (MB):"), group);
+    m_largeDocumentSpin = new QSpinBox(group);
+    m_largeDocumentSpin->setObjectName(QStringLiteral("SpinEdit2"));
+    m_largeDocumentSpin->setRange(0, 4096);
+    m_largeDocumentSpin->setValue(BuiltInLargeDocumentMB);
+    m_largeDocumentSpin->setToolTip(
+        QStringLiteral("Documents larger than this open without Word-Wrap; Ctrl+W wraps them (0: never)"));
+    largeLabel->setBuddy(m_largeDocumentSpin);
+    l->addWidget(largeLabel);
+    l->addWidget(m_largeDocumentSpin);
     auto* sampleLabel = new QLabel(QStringLiteral("&Sample Font:"), group);
     auto* sample = new QTextEdit(group);
     sample->setObjectName(QStringLiteral("RichEdit1"));
@@ -341,6 +351,9 @@ void OptionsDialog::registerStoredProperties()
     addInteger(
         s, QStringLiteral("SpinEdit1.Value"), [this] { return qint32(m_tabWidthSpin->value()); },
         [this](qint32 v) { m_tabWidthSpin->setValue(v); });
+    addInteger(
+        s, QStringLiteral("SpinEdit2.Value"), [this] { return qint32(m_largeDocumentSpin->value()); },
+        [this](qint32 v) { m_largeDocumentSpin->setValue(v); });
     text("Edit5.Text", m_dateTimeFilterEdit);
     text("Edit6.Text", m_browserEdit);
     text("Edit2.Text", m_filterNameEdit);
@@ -475,6 +488,11 @@ bool OptionsDialog::animate() const
 int OptionsDialog::tabWidth() const
 {
     return m_tabWidthSpin->value();
+}
+
+qint64 OptionsDialog::largeDocumentBytes() const
+{
+    return qint64(m_largeDocumentSpin->value()) << 20;
 }
 
 QString OptionsDialog::dateTimeFilter() const

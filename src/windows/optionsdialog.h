@@ -71,11 +71,14 @@ public:
     int currentPage() const; // 1..4
 
     // Read by the main window when it needs them.
-    bool makeBackups() const;       // BackUp1
-    bool animate() const;           // An1
-    int tabWidth() const;           // SpinEdit1
-    QString dateTimeFilter() const; // Edit5
-    QString browser() const;        // Edit6
+    bool makeBackups() const; // BackUp1
+    bool animate() const;     // An1
+    int tabWidth() const;     // SpinEdit1
+    // Documents larger than this many MiB open unwrapped (0: none do).
+    static constexpr int BuiltInLargeDocumentMB = 8;
+    qint64 largeDocumentBytes() const; // SpinEdit2
+    QString dateTimeFilter() const;    // Edit5
+    QString browser() const;           // Edit6
 
     // Apply filters, before each file dialog of the main window. Throws
     // CommandError("List index out of bounds") when every filter was deleted.
@@ -109,6 +112,7 @@ public:
     QCheckBox* wordWrapBox() const { return m_wordWrapBox; }             // WordWrap1
     QCheckBox* acceptDropsBox() const { return m_acceptDropsBox; }       // Dropped1
     QSpinBox* tabWidthSpin() const { return m_tabWidthSpin; }            // SpinEdit1
+    QSpinBox* largeDocumentSpin() const { return m_largeDocumentSpin; }  // SpinEdit2
     QTextEdit* fontSampleEdit() const { return m_fontSample.edit; }      // RichEdit1
     QPushButton* changeFontButton() const { return m_changeFontButton; } // BitBtn5
     // Page 3.
@@ -177,6 +181,7 @@ private:
     QCheckBox* m_wordWrapBox = nullptr;
     QCheckBox* m_acceptDropsBox = nullptr;
     QSpinBox* m_tabWidthSpin = nullptr;
+    QSpinBox* m_largeDocumentSpin = nullptr;
     QPushButton* m_changeFontButton = nullptr;
     // Page 3.
     QListWidget* m_filterList = nullptr;

@@ -417,6 +417,8 @@ private slots:
             w.makeBackupsBox()->setChecked(false);
             w.animateBox()->setChecked(false);
             w.tabWidthSpin()->setValue(4);
+            QCOMPARE(w.largeDocumentBytes(), qint64(OptionsDialog::BuiltInLargeDocumentMB) << 20);
+            w.largeDocumentSpin()->setValue(20);
             w.dateTimeFilterEdit()->setText(QStringLiteral(" dd/mm/yyyy"));
             w.browserEdit()->setText(QStringLiteral("/usr/bin/firefox"));
             w.helpAction()->setChecked(true);
@@ -442,6 +444,7 @@ private slots:
         QVERIFY(!restarted.makeBackups());
         QVERIFY(!restarted.animate());
         QCOMPARE(restarted.tabWidth(), 4);
+        QCOMPARE(restarted.largeDocumentBytes(), qint64(20) << 20);
         QCOMPARE(restarted.dateTimeFilter(), QStringLiteral("dd/mm/yyyy")); // stored strings are trimmed
         QCOMPARE(restarted.browser(), QStringLiteral("/usr/bin/firefox"));
         QVERIFY(restarted.helpAction()->isChecked());

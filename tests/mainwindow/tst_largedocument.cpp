@@ -1,0 +1,95 @@
+// Documents larger than the options window's limit open unwrapped, each on its own: the word-wrap
+// panel and the message say so, Ctrl+W wraps it in the background, and jumping to the end
+// meanwhile does not wait for the whole text to be wrapped.
+
+#include "editor/editorviews.h"
+#include "mainwindow/viewcontroller.h"
+#include "support/mainwindowfixture.h"
+
+#include <QProgressBar>
+#include <QSpinBox>
+
+class TestLargeDocument : public MainWindowTest
+{
+    Q_OBJECT
+
+    // Lines long enough to take several screen lines each once wrapped.
+    static QByteArray text(qint64 bytes)
+    {
+        QByteArray line;
+        for (int i = 0; line.size() < 400; ++i)
+            line += "word" + QByteArray::number(i % 10) + ' ';
+        line += "\r\n";
+        QByteArray all;
+        while (all.size() < bytes)
+            all += line;
+        return all;
+    }
+
+    qint64 wrapped() const { return EditorViews::wrappedLines(m_fixture->editor()); }
+    qint64 lines() const { return m_fixture->editor()->SendScintilla(EditorView::SCI_GETLINECOUNT); }
+
+private slots:
+    void init() { newFixture(); }
+    void cleanup() { m_fixture.reset(); }
+
+    void largeDocumentOpensUnwrappedAndCtrlWWrapsIt()
+    {
+        // 1 MiB is the limit; the option is read as each file is opened.
+        m_fixture->withOptions().largeDocumentSpin()->setValue(1);
+        const QString big = makeFile(QStringLiteral("big.txt"), text(3 << 20));
+        const QString small = makeFile(QStringLiteral("small.txt"), text(1000));
+        QVERIFY(start({big, small}));
+        QAction* wordWrap = action("WordWrap1");
+
+        // The small document (shown last) wraps as before.
+        QCOMPARE(docs().current().path, small);
+        QVERIFY(editor()->wordWrap());
+        QCOMPARE(status()->panelText(StatusBar::WordWrap), QStringLiteral("  W-W"));
+
+        form()->view().previousDocument();
+        QCOMPARE(docs().current().path, big);
+        QVERIFY(!editor()->wordWrap());
+        QVERIFY(wordWrap->isChecked()); // the setting itself stays on
+        QCOMPARE(status()->panelText(StatusBar::WordWrap), QStringLiteral(" Large"));
+        QVERIFY(status()->panelText(StatusBar::Message).contains(QStringLiteral("Ctrl+W")));
+        form()->view().statusPanelHovered(StatusBar::WordWrap);
+        QVERIFY(status()->panelText(StatusBar::Message).contains(QStringLiteral("not Word-Wrapped")));
+
+        // Ctrl+W wraps it in the background: the command returns at once, and Ctrl+End goes to
+        // the end without wrapping everything before it.
+        wordWrap->trigger();
+        QCoreApplication::processEvents();
+        QVERIFY(editor()->wordWrap());
+        QVERIFY(wordWrap->isChecked());
+        QCOMPARE(status()->panelText(StatusBar::WordWrap), QStringLiteral("  W-W"));
+        QVERIFY(wrapped() < lines());
+        QTest::keyClick(editor(), Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(editor()->selStart(), editor()->textLength());
+        QVERIFY(wrapped() < lines());
+        QTRY_VERIFY(status()->progressBar()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(wrapped() == lines(), 60000);
+        QTRY_VERIFY(!status()->progressBar()->isVisible());
+        QCOMPARE(status()->panelText(StatusBar::Message), QStringLiteral("Done!"));
+
+        // The other documents keep the setting; Ctrl+W now turns it off as always.
+        form()->view().nextDocument();
+        QVERIFY(editor()->wordWrap());
+        wordWrap->trigger();
+        QVERIFY(!editor()->wordWrap());
+        QVERIFY(!wordWrap->isChecked());
+    }
+
+    void noLimitOpensEveryDocumentWrapped()
+    {
+        m_fixture->withOptions().largeDocumentSpin()->setValue(0);
+        const QString big = makeFile(QStringLiteral("big.txt"), text(3 << 20));
+        QVERIFY(start({big}));
+        QCOMPARE(docs().current().path, big);
+        QVERIFY(editor()->wordWrap());
+        QCOMPARE(status()->panelText(StatusBar::WordWrap), QStringLiteral("  W-W"));
+    }
+};
+
+QTEST_MAIN(TestLargeDocument)
+#include "tst_largedocument.moc"
