@@ -19,6 +19,7 @@
 
 EditorView::EditorView(QWidget* parent) : QsciScintilla(parent)
 {
+    m_caretPeriod = static_cast<int>(SendScintilla(SCI_GETCARETPERIOD));
     // A plain-text view: no margins, no folding, no styling work, so huge files stay cheap.
     for (int margin = 0; margin < 5; ++margin)
         SendScintilla(SCI_SETMARGINWIDTHN, static_cast<unsigned long>(margin), 0L);
@@ -46,9 +47,16 @@ EditorView::EditorView(QWidget* parent) : QsciScintilla(parent)
     // Screen readers get an interface of ours, whose answers cost what they return.
     EditorAccessible::install();
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
-        if (updated & (SC_UPDATE_CONTENT | SC_UPDATE_SELECTION))
-            EditorAccessible::notifyCaret(this);
+        if (!(updated & (SC_UPDATE_CONTENT | SC_UPDATE_SELECTION)))
+            return;
+        updateCaretBlink();
+        EditorAccessible::notifyCaret(this);
     });
+    // Nothing is styled, but the editor asks for styling before each paint and, while the text is
+    // not marked styled, takes every laid-out line as possibly changed: each paint then compared
+    // the caret's whole line with its layout (a tenth of a second on a line of 20 MB).
+    connect(this, &QsciScintillaBase::SCN_STYLENEEDED, this,
+            [this](int) { SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(textLength()), 0L); });
     // Wrapping lays out the lines on screen when they are painted (the rest later): only then is
     // the caret's place known, so a caret placed before the paint is brought into view after it.
     connect(this, &QsciScintillaBase::SCN_PAINTED, this, [this] {
@@ -142,6 +150,7 @@ void EditorView::showBuffer(void* buffer)
     SendScintilla(SCI_SETWRAPMODE, wrap);
     releaseBuffer(buffer); // the view now holds its own reference
     prepareBuffer();
+    updateCaretBlink();
 }
 
 void EditorView::releaseBuffer(void* buffer)
@@ -235,7 +244,11 @@ public:
     {
         m_editor.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1L);
         m_editor.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
-        m_editor.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0L);
+        // The caret goes to the start without scrolling to it: scrolling would lay out the first
+        // line now (seconds for a line of some megabytes), and again once shown.
+        m_editor.SendScintilla(QsciScintillaBase::SCI_SETEMPTYSELECTION, 0UL);
+        m_editor.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, 0UL);
+        m_editor.SendScintilla(QsciScintillaBase::SCI_SETXOFFSET, 0UL);
         m_editor.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, m_events);
         m_editor.SendScintilla(QsciScintillaBase::SCI_SETWRAPMODE, m_wrap);
     }
@@ -254,37 +267,43 @@ void EditorView::setBytes(const char* bytes, qint64 size)
 {
     if (size > TextCapacity)
         throw CommandError(QStringLiteral("The text is too large for the editor (%1 bytes).").arg(size));
-    BulkLoad bulk(*this);
-    SendScintilla(SCI_CLEARALL);
-    if (size > 0) {
-        SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size + 1));
-        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(size), bytes);
+    {
+        BulkLoad bulk(*this);
+        SendScintilla(SCI_CLEARALL);
+        if (size > 0) {
+            SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size + 1));
+            SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(size), bytes);
+        }
     }
+    updateCaretBlink();
 }
 
 void EditorView::appendFromDevice(QIODevice& device, qint64 sizeHint)
 {
     constexpr qint64 Chunk = 4 << 20;
-    BulkLoad bulk(*this);
-    SendScintilla(SCI_CLEARALL);
-    // Room for the first edits: a full buffer would be copied whole by the first insertion,
-    // which doubles the memory of a huge file for a moment.
-    if (sizeHint > 0)
-        SendScintilla(SCI_ALLOCATE,
-                      static_cast<unsigned long>(sizeHint + 1 + qMin<qint64>(sizeHint / 8, 64 << 20) + 4096));
-    QByteArray chunk(Chunk, Qt::Uninitialized);
-    qint64 total = 0;
-    for (;;) {
-        const qint64 n = device.read(chunk.data(), Chunk);
-        if (n < 0)
-            throw CommandError(QStringLiteral("Cannot read the file.\n%1").arg(device.errorString()));
-        if (n == 0)
-            break;
-        total += n;
-        if (total > TextCapacity)
-            throw CommandError(QStringLiteral("The text is too large for the editor."));
-        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(n), chunk.constData());
+    {
+        BulkLoad bulk(*this);
+        SendScintilla(SCI_CLEARALL);
+        // Room for the first edits: a full buffer would be copied whole by the first insertion,
+        // which doubles the memory of a huge file for a moment.
+        if (sizeHint > 0)
+            SendScintilla(SCI_ALLOCATE,
+                          static_cast<unsigned long>(sizeHint + 1 + qMin<qint64>(sizeHint / 8, 64 << 20) + 4096));
+        QByteArray chunk(Chunk, Qt::Uninitialized);
+        qint64 total = 0;
+        for (;;) {
+            const qint64 n = device.read(chunk.data(), Chunk);
+            if (n < 0)
+                throw CommandError(QStringLiteral("Cannot read the file.\n%1").arg(device.errorString()));
+            if (n == 0)
+                break;
+            total += n;
+            if (total > TextCapacity)
+                throw CommandError(QStringLiteral("The text is too large for the editor."));
+            SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(n), chunk.constData());
+        }
     }
+    updateCaretBlink();
 }
 
 void EditorView::appendLine(const QByteArray& line)
@@ -334,7 +353,19 @@ void EditorView::setCaret(qint64 pos)
 {
     pos = qBound<qint64>(0, pos, textLength());
     SendScintilla(SCI_SETEMPTYSELECTION, static_cast<unsigned long>(pos));
+    updateCaretBlink();
     scrollCaretIntoView();
+}
+
+void EditorView::updateCaretBlink()
+{
+    // Each blink redraws the caret's line, which on a line of megabytes costs a tenth of a core
+    // for as long as the document is shown: there the caret stays on instead.
+    const qint64 line = lineFromPosition(SendScintilla(SCI_GETCURRENTPOS));
+    const bool longLine = SendScintilla(SCI_LINELENGTH, static_cast<unsigned long>(line)) > BlinkingLineLimit;
+    const long period = longLine ? 0L : static_cast<long>(m_caretPeriod);
+    if (SendScintilla(SCI_GETCARETPERIOD) != period)
+        SendScintilla(SCI_SETCARETPERIOD, static_cast<unsigned long>(period));
 }
 
 void EditorView::scrollCaretIntoView()

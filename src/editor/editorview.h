@@ -19,6 +19,9 @@ class EditorView : public QsciScintilla
 public:
     // Texts larger than this are refused, as the editor's capacity.
     static constexpr qint64 TextCapacity = ::TextCapacity;
+    // On a line longer than this (bytes) the caret does not blink: redrawing it would cost
+    // processor time for as long as the line is shown.
+    static constexpr qint64 BlinkingLineLimit = 64 * 1024;
 
     explicit EditorView(QWidget* parent = nullptr);
     ~EditorView() override;
@@ -95,7 +98,10 @@ private:
     bool answerFileDrag(QDragMoveEvent* event) const;
     void* createBuffer() const;
     void prepareBuffer();
+    // The caret blinks except on a line longer than BlinkingLineLimit.
+    void updateCaretBlink();
 
+    int m_caretPeriod = 500;
     bool m_scrollBarsBoth = true;
     bool m_scrollCaretAfterPaint = false;
     bool m_acceptFileDrops = true;

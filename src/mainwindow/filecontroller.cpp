@@ -165,7 +165,8 @@ void FileController::openPath(const QString& typedPath)
     if (!notLoadedReason.isEmpty())
         showOpenNote(QStringLiteral("File not loaded: %1. Saving asks before replacing \"%2\".")
                          .arg(notLoadedReason, QFileInfo(path).fileName()));
-    QCoreApplication::processEvents();
+    // No events are run here: the editor lays out and wraps the text when it is shown at its
+    // size; run now, it would do so at a hidden window's size first (seconds for a long line).
     editor().setFocus();
 }
 

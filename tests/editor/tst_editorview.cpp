@@ -1,6 +1,7 @@
-// The editor control on its own: edits are reported for every change, undo and redo included, and
+// The editor control on its own: edits are reported for every change, undo and redo included;
 // screen readers are answered by the program's own interface, in terms of the caret's line or the
-// lines on screen, so a large document answers like a small one.
+// lines on screen, so a large document answers like a small one; the caret does not blink on a
+// line of megabytes.
 
 #include "editor/editoraccessible.h"
 #include "editor/editorview.h"
@@ -84,6 +85,23 @@ private slots:
         const int far = textual->cursorPosition();
         QCOMPARE(textual->textAtOffset(far, QAccessible::LineBoundary, &start, &end), QStringLiteral("line 2\r\n"));
         QCOMPARE(far - start, 0);
+    }
+
+    void theCaretDoesNotBlinkOnAVeryLongLine()
+    {
+        EditorView editor;
+        const qint64 blinking = editor.SendScintilla(QsciScintillaBase::SCI_GETCARETPERIOD);
+        QVERIFY(blinking > 0);
+        const QByteArray longLine(EditorView::BlinkingLineLimit + 1, 'a');
+        editor.setBytes("short\r\n" + longLine + "\r\nshort");
+        QCOMPARE(editor.SendScintilla(QsciScintillaBase::SCI_GETCARETPERIOD), blinking);
+        editor.setCaret(10);
+        QCOMPARE(editor.SendScintilla(QsciScintillaBase::SCI_GETCARETPERIOD), 0L);
+        editor.setCaret(editor.textLength());
+        QCOMPARE(editor.SendScintilla(QsciScintillaBase::SCI_GETCARETPERIOD), blinking);
+        // A file that is one long line: still from the moment it is loaded.
+        editor.setBytes(longLine);
+        QCOMPARE(editor.SendScintilla(QsciScintillaBase::SCI_GETCARETPERIOD), 0L);
     }
 };
 
