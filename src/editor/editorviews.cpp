@@ -274,30 +274,82 @@ void EditorViews::jumpTo(qint64 anchor, qint64 caret)
     // screen is wrapped when painted and the background wrap keeps the top line in place.
     const long shown = view->SendScintilla(EditorView::SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(line));
     const long screen = view->SendScintilla(EditorView::SCI_LINESONSCREEN);
-    view->SendScintilla(EditorView::SCI_SETFIRSTVISIBLELINE,
-                        static_cast<unsigned long>(std::max(0L, shown - screen / 2)));
+    const long first = view->SendScintilla(EditorView::SCI_GETFIRSTVISIBLELINE);
+    if (shown < first || shown >= first + screen - 1)
+        view->SendScintilla(EditorView::SCI_SETFIRSTVISIBLELINE,
+                            static_cast<unsigned long>(std::max(0L, shown - screen / 2)));
     view->viewport()->update();
 }
 
 bool EditorViews::eventFilter(QObject* watched, QEvent* event)
 {
-    // Ctrl+End and Ctrl+Home (with Shift: selecting) while the view still wraps would wait for
-    // every line up to the caret.
     if (event->type() == QEvent::KeyPress && watched == m_current && m_current->wordWrap()) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-        if ((key->key() == Qt::Key_End || key->key() == Qt::Key_Home) &&
-            (mods == Qt::ControlModifier || mods == (Qt::ControlModifier | Qt::ShiftModifier))) {
-            const qint64 target = key->key() == Qt::Key_End ? m_current->textLength() : 0;
-            if (m_current->lineFromPosition(target) < wrappedLines(m_current))
-                return QObject::eventFilter(watched, event);
-            const qint64 anchor =
-                mods & Qt::ShiftModifier ? m_current->SendScintilla(EditorView::SCI_GETANCHOR) : target;
-            jumpTo(anchor, target);
+        const qint64 target = caretTargetAvoidingWrap(key);
+        if (target >= 0) {
+            const bool extend = key->modifiers() & Qt::ShiftModifier;
+            jumpTo(extend ? m_current->SendScintilla(EditorView::SCI_GETANCHOR) : target, target);
             return true;
         }
     }
     return QObject::eventFilter(watched, event);
+}
+
+qint64 EditorViews::caretTargetAvoidingWrap(const QKeyEvent* key) const
+{
+    // The editor moves the caret by these keys only after wrapping every line up to where it
+    // goes; while the view still wraps in the background, a move into the part not yet wrapped
+    // is made here instead, by lines of the text rather than lines on screen.
+    EditorView* view = m_current;
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+    static constexpr int Moves[] = {Qt::Key_End,    Qt::Key_Home,     Qt::Key_Up,   Qt::Key_Down,
+                                    Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Right};
+    if ((mods != Qt::NoModifier && mods != Qt::ControlModifier) || !std::ranges::count(Moves, key->key()))
+        return -1;
+    const bool control = mods == Qt::ControlModifier;
+    const qint64 caret = view->SendScintilla(EditorView::SCI_GETCURRENTPOS);
+    const long line = view->SendScintilla(EditorView::SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret));
+    const long lines = view->SendScintilla(EditorView::SCI_GETLINECOUNT);
+    const long page = std::max(1L, view->SendScintilla(EditorView::SCI_LINESONSCREEN) - 1);
+    const long column = view->SendScintilla(EditorView::SCI_GETCOLUMN, static_cast<unsigned long>(caret));
+    auto onLine = [view, column, lines](long to) -> qint64 {
+        to = std::clamp(to, 0L, lines - 1);
+        return view->SendScintilla(EditorView::SCI_FINDCOLUMN, static_cast<unsigned long>(to),
+                                   static_cast<long>(column));
+    };
+    qint64 target = -1;
+    switch (key->key()) {
+    case Qt::Key_End:
+        target = control ? view->textLength()
+                         : view->SendScintilla(EditorView::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
+        break;
+    case Qt::Key_Home:
+        target = control ? 0 : view->SendScintilla(EditorView::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+        break;
+    case Qt::Key_Up:
+        target = control ? -1 : onLine(line - 1);
+        break;
+    case Qt::Key_Down:
+        target = control ? -1 : onLine(line + 1);
+        break;
+    case Qt::Key_PageUp:
+        target = control ? -1 : onLine(line - page);
+        break;
+    case Qt::Key_PageDown:
+        target = control ? -1 : onLine(line + page);
+        break;
+    case Qt::Key_Left:
+        target = control ? -1 : view->SendScintilla(EditorView::SCI_POSITIONBEFORE, static_cast<unsigned long>(caret));
+        break;
+    case Qt::Key_Right:
+        target = control ? -1 : view->SendScintilla(EditorView::SCI_POSITIONAFTER, static_cast<unsigned long>(caret));
+        break;
+    default:
+        return -1;
+    }
+    if (target < 0 || std::max<qint64>(line, view->lineFromPosition(target)) < wrappedLines(view))
+        return -1;
+    return target;
 }
 
 void EditorViews::watchWrapping()

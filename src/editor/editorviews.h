@@ -18,6 +18,7 @@
 #include <functional>
 
 class QIODevice;
+class QKeyEvent;
 class QStackedWidget;
 class QWidget;
 class EditorView;
@@ -110,6 +111,9 @@ private:
     EditorView* emptyView();
     void applySettings(EditorView* view);
     void forgetView(EditorView* view);
+    // Where a caret-moving key takes the caret when the editor would first wrap the lines up to
+    // there (-1: the editor can move it itself).
+    qint64 caretTargetAvoidingWrap(const QKeyEvent* key) const;
     void reportWrapping();
 
     QStackedWidget* m_stack;

@@ -67,6 +67,14 @@ private slots:
         QTest::keyClick(editor(), Qt::Key_End, Qt::ControlModifier);
         QCOMPARE(editor()->selStart(), editor()->textLength());
         QVERIFY(wrapped() < lines());
+        // Moving on from there, by line or by page, does not wait either.
+        const qint64 lastLine = lines() - 1;
+        QTest::keyClick(editor(), Qt::Key_Up);
+        QCOMPARE(editor()->lineFromPosition(editor()->selStart()), lastLine - 1);
+        QTest::keyClick(editor(), Qt::Key_PageUp, Qt::ShiftModifier);
+        QVERIFY(editor()->lineFromPosition(editor()->selStart()) < lastLine - 1);
+        QVERIFY(editor()->selLength() > 0);
+        QVERIFY(wrapped() < lines());
         QTRY_VERIFY(status()->progressBar()->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(wrapped() == lines(), 60000);
         QTRY_VERIFY(!status()->progressBar()->isVisible());
