@@ -282,7 +282,9 @@ void MainWindow::onCreate(const QStringList& arguments)
     m_statusTimer->start();
     m_documents->publishHints();
     // Why a file of the command line was not loaded or not opened says more than a welcome.
-    const QString openNote = m_files->takeOpenNote();
+    QString openNote = m_files->takeOpenNote();
+    if (openNote.isEmpty())
+        openNote = m_view->wrapNote();
     showMessage(openNote.isEmpty() ? WelcomeMessage : openNote);
 }
 

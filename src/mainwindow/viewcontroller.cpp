@@ -19,6 +19,7 @@ namespace {
 const QString WrapMark = QStringLiteral("  W-W");
 // A document held unwrapped for its size.
 const QString HeldMark = QStringLiteral(" Large");
+const QString HeldMessage = QStringLiteral("Large document: opened without Word-Wrap (Ctrl+W wraps it)");
 } // namespace
 
 ViewController::ViewController(DocumentSet& documents, EditorViews& views, StatusBar& statusBar,
@@ -75,8 +76,13 @@ void ViewController::showWrapState()
                                                   : m_views.current()->wordWrap() ? WrapMark
                                                                                   : QString());
     if (held && !m_heldShown)
-        m_statusBar.setMessage(QStringLiteral("Large document: opened without Word-Wrap (Ctrl+W wraps it)"));
+        m_statusBar.setMessage(HeldMessage);
     m_heldShown = held;
+}
+
+QString ViewController::wrapNote() const
+{
+    return m_views.heldUnwrapped() ? HeldMessage : QString();
 }
 
 void ViewController::showWrapProgress(int percent)

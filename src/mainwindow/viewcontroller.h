@@ -33,6 +33,8 @@ public:
     void statusPanelClicked(int panel);
     // The message panel takes whatever width the others leave.
     void layOutStatusBar(int windowWidth);
+    // What the status bar says of the current document's wrapping at start (empty: nothing).
+    QString wrapNote() const;
 
 private:
     // The word-wrap panel, its hint and the message follow the shown document's wrapping.

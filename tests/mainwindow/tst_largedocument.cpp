@@ -88,12 +88,20 @@ private slots:
         QVERIFY(!wordWrap->isChecked());
     }
 
+    void aLargeDocumentOpenedAtStartSaysSo()
+    {
+        m_fixture->withOptions().largeDocumentSpin()->setValue(1);
+        QVERIFY(start({makeFile(QStringLiteral("big.txt"), text(3 << 20))}));
+        QVERIFY(status()->panelText(StatusBar::Message).startsWith(QStringLiteral("Large document")));
+    }
+
     void noLimitOpensEveryDocumentWrapped()
     {
         m_fixture->withOptions().largeDocumentSpin()->setValue(0);
         const QString big = makeFile(QStringLiteral("big.txt"), text(3 << 20));
         QVERIFY(start({big}));
         QCOMPARE(docs().current().path, big);
+        QCOMPARE(status()->panelText(StatusBar::Message), QStringLiteral("Welcome to Quillet!"));
         QVERIFY(editor()->wordWrap());
         QCOMPARE(status()->panelText(StatusBar::WordWrap), QStringLiteral("  W-W"));
     }
