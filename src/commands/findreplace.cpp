@@ -195,7 +195,14 @@ struct Matcher::Plan
         const auto* textBegin = reinterpret_cast<const char*>(begin);
         const auto* textEnd = reinterpret_cast<const char*>(end);
         for (const char* at = reinterpret_cast<const char*>(from); at < textEnd;) {
+#if defined(__GLIBC__)
+            // glibc's memmem scans several bytes at a time: a few times quicker than Horspool.
+            const auto* found = static_cast<const char*>(::memmem(
+                at, static_cast<std::size_t>(textEnd - at), what.constData(), static_cast<std::size_t>(what.size())));
+            const char* hit = found ? found : textEnd;
+#else
             const char* hit = std::search(at, textEnd, *exact);
+#endif
             if (hit == textEnd)
                 break;
             const auto* hitByte = reinterpret_cast<const Byte*>(hit);
