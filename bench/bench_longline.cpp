@@ -16,7 +16,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -42,23 +41,10 @@ void makeFile(const QString& path, qint64 bytes)
     }
 }
 
-double processCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
-
 // One size: prints "openMs settlingPercent steadyPercent keyMs".
 int child(const QString& path)
 {
-    int argc = 1;
-    char name[] = "bench_longline";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    BenchPrompts prompts;
-    Prompts::install(&prompts);
-    StatusBar::StepPauseMs = 0;
+    ChildApplication app("bench_longline");
 
     QElapsedTimer timer;
     timer.start();
@@ -126,17 +112,9 @@ int main(int argc, char** argv)
         if (mib <= 0)
             continue;
         makeFile(path, mib << 20);
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TMPDIR"), dir.path());
-        if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
-            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process.setProcessEnvironment(env);
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), path});
-        process.waitForFinished(-1);
-        const QList<QByteArray> fields = process.readAllStandardOutput().trimmed().split(' ');
-        if (process.exitCode() != 0 || fields.size() != 4) {
+        const std::optional<QByteArray> output = runChild({path}, dir.path());
+        const QList<QByteArray> fields = output.value_or(QByteArray()).trimmed().split(' ');
+        if (!output || fields.size() != 4) {
             std::fprintf(stderr, "bench_longline: the %lld MiB run failed\n", static_cast<long long>(mib));
             return 1;
         }

@@ -25,7 +25,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -37,37 +36,6 @@ namespace {
 
 // The text of the file's last line, found nowhere else.
 const QByteArray EndMarker = "QUILLET-LAST-LINE-MARKER";
-
-// Lines of printable text of varied length, CR LF ended, written a chunk at a time.
-void makeFile(const QString& path, qint64 bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    QByteArray chunk;
-    quint32 seed = 12345;
-    qint64 written = 0;
-    while (written < bytes) {
-        chunk.clear();
-        while (chunk.size() < (1 << 20)) {
-            seed = seed * 1103515245u + 12345u;
-            const int length = 20 + static_cast<int>((seed >> 16) % 100);
-            for (int i = 0; i < length; ++i)
-                chunk.append(static_cast<char>(' ' + (i * 7 + static_cast<int>(seed >> 8)) % 94));
-            chunk.append("\r\n");
-        }
-        const qint64 n = std::min<qint64>(chunk.size(), bytes - written - EndMarker.size());
-        file.write(chunk.constData(), n);
-        written += n;
-        if (written + EndMarker.size() >= bytes) {
-            // The last line starts after a line end.
-            file.seek(written - 2);
-            file.write("\r\n");
-            file.write(EndMarker);
-            written += EndMarker.size();
-        }
-    }
-}
 
 // The editor takes keys the way a person gives them.
 void pressKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers)
@@ -90,13 +58,7 @@ void runFor(int ms)
 // background wrap after it), the rest of that wrap until idle, and an edit and save.
 int child(const QString& path)
 {
-    int argc = 1;
-    char name[] = "bench_open";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    BenchPrompts prompts;
-    Prompts::install(&prompts);
-    StatusBar::StepPauseMs = 0;
+    ChildApplication app("bench_open");
     IdleProbe probe;
     auto report = [&probe](const char* what, double cpu) {
         std::printf("%s %.3f %.1f\n", what, cpu, probe.longestStallMs());
@@ -186,8 +148,7 @@ int main(int argc, char** argv)
         return child(QString::fromLocal8Bit(argv[2]));
 
     QCoreApplication app(argc, argv);
-    const qint64 mib =
-        qEnvironmentVariableIntValue("QUILLET_BENCH_MIB") > 0 ? qEnvironmentVariableIntValue("QUILLET_BENCH_MIB") : 50;
+    const qint64 mib = benchMiB();
     const int runs = benchRuns(3);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("big.txt"));
@@ -198,18 +159,10 @@ int main(int argc, char** argv)
     std::vector<double> saves;
     long peak = 0;
     for (int i = 0; i < runs; ++i) {
-        makeFile(path, mib << 20); // each run saves an edited copy over it
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TMPDIR"), dir.path());
-        if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
-            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process.setProcessEnvironment(env);
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), path});
-        process.waitForFinished(-1);
+        makeTextFile(path, mib << 20, EndMarker); // each run saves an edited copy over it
+        const std::optional<QByteArray> output = runChild({path}, dir.path());
         bool saved = false;
-        for (const QByteArray& line : process.readAllStandardOutput().split('\n')) {
+        for (const QByteArray& line : output.value_or(QByteArray()).split('\n')) {
             const QList<QByteArray> fields = line.trimmed().split(' ');
             if (fields.size() == 3 && fields[0] != "save") {
                 if (!figures.count(fields[0]))
@@ -224,7 +177,7 @@ int main(int argc, char** argv)
                 saves.push_back(fields[1].toDouble());
             }
         }
-        if (process.exitCode() != 0 || !saved) {
+        if (!output || !saved) {
             std::fprintf(stderr, "bench_open: run %d failed\n", i);
             return 1;
         }

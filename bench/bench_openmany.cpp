@@ -17,7 +17,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 
@@ -51,13 +50,7 @@ QString makeFiles(const QString& dir, int count)
 // One run: CF <list>, show the window, check the documents.
 int child(const QString& listPath, int count)
 {
-    int argc = 1;
-    char name[] = "bench_openmany";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    BenchPrompts prompts;
-    Prompts::install(&prompts);
-    StatusBar::StepPauseMs = 0;
+    ChildApplication app("bench_openmany");
 
     QElapsedTimer timer;
     timer.start();
@@ -70,9 +63,9 @@ int child(const QString& listPath, int count)
     // "Untitled", the listed files, then the list itself, which is current.
     const DocumentSet& documents = windows.main->documents();
     if (documents.count() != count + 2 || documents.currentIndex() != count + 1 ||
-        documents.current().path != listPath || !prompts.last.isEmpty()) {
+        documents.current().path != listPath || !app.prompts.last.isEmpty()) {
         std::fprintf(stderr, "bench_openmany: %d documents, current %d, prompt '%s'\n", documents.count(),
-                     documents.currentIndex(), qPrintable(prompts.last));
+                     documents.currentIndex(), qPrintable(app.prompts.last));
         return 1;
     }
     std::printf("%.1f %ld\n", openMs, peakMemoryMiB());
@@ -100,22 +93,13 @@ int main(int argc, char** argv)
         std::vector<double> opens;
         long peak = 0;
         for (int i = 0; i < runs; ++i) {
-            QProcess process;
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             // Each run's store files in a folder of their own, gone after the run.
             const QString tmp = dir.filePath(QStringLiteral("tmp%1-%2").arg(count).arg(i));
             QDir().mkpath(tmp);
             const auto removeTmp = qScopeGuard([&] { QDir(tmp).removeRecursively(); });
-            env.insert(QStringLiteral("TMPDIR"), tmp);
-            if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
-                env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-            process.setProcessEnvironment(env);
-            process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            process.start(QCoreApplication::applicationFilePath(),
-                          {QStringLiteral("--child"), listPath, QString::number(count)});
-            process.waitForFinished(-1);
-            const QList<QByteArray> fields = process.readAllStandardOutput().trimmed().split(' ');
-            if (process.exitCode() != 0 || fields.size() != 2) {
+            const std::optional<QByteArray> output = runChild({listPath, QString::number(count)}, tmp);
+            const QList<QByteArray> fields = output.value_or(QByteArray()).trimmed().split(' ');
+            if (!output || fields.size() != 2) {
                 std::fprintf(stderr, "bench_openmany: %d files, run %d failed\n", count, i);
                 return 1;
             }

@@ -47,8 +47,7 @@ int main(int argc, char** argv)
     BenchPrompts prompts;
     Prompts::install(&prompts);
     StatusBar::StepPauseMs = 0;
-    const qint64 mib =
-        qEnvironmentVariableIntValue("QUILLET_BENCH_MIB") > 0 ? qEnvironmentVariableIntValue("QUILLET_BENCH_MIB") : 50;
+    const qint64 mib = benchMiB();
     const int runs = benchRuns();
 
     QTemporaryDir dir;

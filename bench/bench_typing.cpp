@@ -19,7 +19,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -28,37 +27,6 @@
 #include <vector>
 
 namespace {
-
-// Lines of printable text of varied length, CR LF ended, written a chunk at a time.
-void makeFile(const QString& path, qint64 bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    QByteArray chunk;
-    quint32 seed = 12345;
-    qint64 written = 0;
-    while (written < bytes) {
-        chunk.clear();
-        while (chunk.size() < (1 << 20)) {
-            seed = seed * 1103515245u + 12345u;
-            const int length = 20 + static_cast<int>((seed >> 16) % 100);
-            for (int i = 0; i < length; ++i)
-                chunk.append(static_cast<char>(' ' + (i * 7 + static_cast<int>(seed >> 8)) % 94));
-            chunk.append("\r\n");
-        }
-        const qint64 n = std::min<qint64>(chunk.size(), bytes - written);
-        file.write(chunk.constData(), n);
-        written += n;
-    }
-}
-
-double processCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
 
 // One key as the keyboard delivers it, then everything it causes until the editor is painted.
 double keyCostMs(EditorView& editor)
@@ -76,13 +44,7 @@ double keyCostMs(EditorView& editor)
 // One document: the median cost of a key at each place, printed as "start middle end".
 int child(const QString& path, int keys)
 {
-    int argc = 1;
-    char name[] = "bench_typing";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
-    BenchPrompts prompts;
-    Prompts::install(&prompts);
-    StatusBar::StepPauseMs = 0;
+    ChildApplication app("bench_typing");
 
     ProgramWindows windows;
     createProgramWindows(windows, {path});
@@ -130,8 +92,7 @@ int main(int argc, char** argv)
         return child(QString::fromLocal8Bit(argv[2]), QByteArray(argv[3]).toInt());
 
     QCoreApplication app(argc, argv);
-    const qint64 mib =
-        qEnvironmentVariableIntValue("QUILLET_BENCH_MIB") > 0 ? qEnvironmentVariableIntValue("QUILLET_BENCH_MIB") : 50;
+    const qint64 mib = benchMiB();
     const bool big = qEnvironmentVariable("QUILLET_BENCH_BIG") != QStringLiteral("0");
     const int keys = benchRuns(9);
     QTemporaryDir dir;
@@ -141,19 +102,10 @@ int main(int argc, char** argv)
     if (big)
         sizes.push_back(qint64(1) << 30);
     for (const qint64 size : sizes) {
-        makeFile(path, size);
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TMPDIR"), dir.path());
-        if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
-            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        process.setProcessEnvironment(env);
-        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(QCoreApplication::applicationFilePath(),
-                      {QStringLiteral("--child"), path, QString::number(keys)});
-        process.waitForFinished(-1);
-        const QList<QByteArray> fields = process.readAllStandardOutput().trimmed().split(' ');
-        if (process.exitCode() != 0 || fields.size() != 4) {
+        makeTextFile(path, size);
+        const std::optional<QByteArray> output = runChild({path, QString::number(keys)}, dir.path());
+        const QList<QByteArray> fields = output.value_or(QByteArray()).trimmed().split(' ');
+        if (!output || fields.size() != 4) {
             std::fprintf(stderr, "bench_typing: the %lld MiB run failed\n", static_cast<long long>(size >> 20));
             return 1;
         }
