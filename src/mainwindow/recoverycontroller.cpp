@@ -29,7 +29,14 @@ void RecoveryController::viewShown(EditorView* view)
     }
     // A switch or a close: the document left is written (or a closed one's record dropped) once
     // it is over.
-    QTimer::singleShot(0, this, [this] { bringUpToDate(false); });
+    // One pass however many switches come at once (a list of files opening).
+    if (!m_passQueued) {
+        m_passQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            m_passQueued = false;
+            bringUpToDate(false);
+        });
+    }
 }
 
 void RecoveryController::textChanged()

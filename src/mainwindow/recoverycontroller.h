@@ -57,4 +57,5 @@ private:
     // The last copy handed to the journal; its memory serves the next copy once written.
     QByteArray m_copy;
     qint64 m_preparing = 0;
+    bool m_passQueued = false;
 };
