@@ -38,6 +38,8 @@ protected:
     // presses the focused push button, or runs `accept` when no button has focus; Esc runs
     // `reject`. True when the key was one of them.
     bool handleDialogKey(QKeyEvent* event, const std::function<void()>& accept, const std::function<void()>& reject);
+    // A fixed-size window whose size depends on what it shows: the size fitted at the next show.
+    void setDesignedSize(QSize size) { m_designedSize = size; }
 
 private:
     // A fixed size is designed for an 8-point MS Sans Serif; the font in use may be larger.
