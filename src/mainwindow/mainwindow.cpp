@@ -8,6 +8,7 @@
 #include "documents/recoveryjournal.h"
 #include "editor/editorview.h"
 #include "editor/editorviews.h"
+#include "mainwindow/clipbookcontroller.h"
 #include "mainwindow/commandtable.h"
 #include "mainwindow/datecontroller.h"
 #include "mainwindow/documentdisplay.h"
@@ -77,6 +78,7 @@ MainWindow::MainWindow(ProgramWindows& windows, const QStringList& arguments, QW
     m_text = std::make_unique<TextController>(*m_documents, *m_views, *m_statusBar, m_windows, m_dialogs, m_scratch,
                                               m_commands);
     m_view = std::make_unique<ViewController>(*m_documents, *m_views, *m_statusBar, m_commands, m_windows, *m_dates);
+    m_clipBook = std::make_unique<ClipBookController>(*m_documents, *m_views, *m_files, m_windows, m_dialogs);
 
     EditorSettings settings;
     settings.font = QFont(QStringLiteral("Courier New"));

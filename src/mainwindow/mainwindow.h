@@ -1,7 +1,8 @@
 #pragma once
 // The main window: a shell of menus, tool bar, tab strip over the one editor, and status bar,
 // built from the command table, and the lifecycle of the program (creation, show, close request,
-// close). Its commands live in one controller per area (files, editing, find, text, dates, view);
+// close). Its commands live in one controller per area (files, editing, find, text, dates, view,
+// ClipBook);
 // what the document set decides reaches the screen through DocumentDisplay.
 
 #include "mainwindow/commandregistry.h"
@@ -14,6 +15,7 @@
 #include <QStringList>
 #include <memory>
 
+class ClipBookController;
 class DateController;
 class DocumentDisplay;
 class DocumentSet;
@@ -74,6 +76,7 @@ public:
     TextController& text() { return *m_text; }
     DateController& dates() { return *m_dates; }
     ViewController& view() { return *m_view; }
+    ClipBookController& clipBook() { return *m_clipBook; }
 
     // Exit: the close that asks about modified documents and then ends the program.
     void requestExit();
@@ -149,6 +152,7 @@ private:
     std::unique_ptr<TextController> m_text;
     std::unique_ptr<ViewController> m_view;
     std::unique_ptr<RecoveryController> m_recovery;
+    std::unique_ptr<ClipBookController> m_clipBook;
 
     DocumentTabs* m_tabs = nullptr;
     EditorViews* m_views = nullptr;

@@ -1,0 +1,250 @@
+// The ClipBook on the real main window: its commands and the ClipBook window's buttons as the
+// user reaches them, the files they leave below the program directory, and the walk through a
+// File Template. Dialogs are answered by a script; the naming window is typed into.
+
+#include "core/commandguard.h"
+#include "mainwindow/clipbookcontroller.h"
+#include "support/mainwindowfixture.h"
+#include "windows/clipbookwindow.h"
+#include "windows/templatenamedialog.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+
+class TestClipBook : public MainWindowTest
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<ClipBookWindow> m_clip;
+    std::unique_ptr<TemplateNameDialog> m_naming;
+
+    QString programFile(const QString& relative) const { return m_fixture->programDir + relative; }
+    ClipBookWindow& clip() { return *m_clip; }
+
+    bool startClipBook()
+    {
+        if (!start())
+            return false;
+        m_clip = std::make_unique<ClipBookWindow>();
+        m_naming = std::make_unique<TemplateNameDialog>();
+        m_fixture->windows.clipBook = m_clip.get();
+        m_fixture->windows.templateName = m_naming.get();
+        return true;
+    }
+    void trigger(const char* name)
+    {
+        QAction* command = action(name);
+        QVERIFY2(command && command->isEnabled(), name);
+        command->trigger();
+    }
+    void click(const char* button)
+    {
+        auto* found = clip().findChild<QAbstractButton*>(QLatin1String(button));
+        QVERIFY2(found && found->isEnabled(), button);
+        found->click();
+    }
+    // Clicks `button` of the ClipBook, types `name` into the naming window it opens and presses Enter.
+    void nameThrough(const char* button, const QString& name)
+    {
+        QTimer::singleShot(0, m_naming.get(), [this, name] {
+            QTest::keyClicks(m_naming->nameField(), name);
+            QTest::keyClick(m_naming->nameField(), Qt::Key_Return);
+            m_naming->close(); // never left hanging
+        });
+        click(button);
+    }
+    void typeInto(QComboBox* box, const QString& text)
+    {
+        box->lineEdit()->selectAll();
+        QTest::keyClick(box->lineEdit(), Qt::Key_Delete);
+        QTest::keyClicks(box->lineEdit(), text);
+    }
+
+private slots:
+    void init() { newFixture(); }
+    void cleanup()
+    {
+        m_fixture.reset();
+        m_naming.reset();
+        m_clip.reset();
+    }
+
+    void itemsComeFromTheDocumentAndGoBackIntoIt()
+    {
+        QVERIFY(startClipBook());
+        trigger("ClipBook1");
+        QVERIFY(clip().isVisible());
+        QCOMPARE(clip().windowTitle(), QStringLiteral("ClipBook"));
+        nameThrough("SpeedButton1", QStringLiteral("Letters"));
+        QCOMPARE(clip().templateNames(), QStringList{QStringLiteral("Letters")});
+        QCOMPARE(fileBytes(programFile("ClipBook/Letters.cpb")), QByteArray());
+
+        // Add from Document keeps the commas of the text; Add To ClipBook splits at "<!>" and is
+        // enabled only with a selection.
+        editor()->setBytes("Greeting,Hello, there");
+        select(0, editor()->textLength());
+        click("SpeedButton7");
+        editor()->setBytes("Sig<!>Yours, J");
+        select(0, 0);
+        QVERIFY(!action("AddToClipBook1")->isEnabled());
+        select(0, editor()->textLength());
+        trigger("AddToClipBook1");
+        QCOMPARE(fileBytes(programFile("ClipBook/Letters.cpb")),
+                 QByteArray("Greeting,Hello, there\r\nSig,Yours, J\r\n"));
+
+        // Paste replaces the document's selection; double-click inserts before it.
+        editor()->setBytes("[sel]");
+        select(1, 4);
+        clip().selectItem(0);
+        click("SpeedButton4");
+        QCOMPARE(editor()->bytes(), QByteArray("[Hello, there]"));
+        select(1, 6);
+        clip().selectItem(1);
+        const QRect second = clip().itemList()->visualRect(clip().itemList()->model()->index(1, 0));
+        QTest::mouseClick(clip().itemList()->viewport(), Qt::LeftButton, {}, second.center());
+        QTest::mouseDClick(clip().itemList()->viewport(), Qt::LeftButton, {}, second.center());
+        QCOMPARE(editor()->bytes(), QByteArray("[Yours, JHello, there]"));
+        QVERIFY(m_fixture->currentModified());
+
+        // Removing moves to the last item; the file follows every change.
+        clip().selectItem(0);
+        click("SpeedButton10");
+        QCOMPARE(clip().currentItem(), 0);
+        QCOMPARE(fileBytes(programFile("ClipBook/Letters.cpb")), QByteArray("Sig,Yours, J\r\n"));
+        QVERIFY(prompts().errors.isEmpty());
+    }
+
+    void aTypedNameIsSavedUnderThatName()
+    {
+        QVERIFY(startClipBook());
+        trigger("ClipBook1");
+        nameThrough("SpeedButton1", QStringLiteral("Chosen"));
+        // A name typed but not chosen from the list: saving creates it, never a nameless file.
+        typeInto(clip().templateBox(), QStringLiteral("Typed"));
+        clip().itemNameField()->setText(QStringLiteral("n"));
+        clip().itemTextField()->setText(QStringLiteral("t"));
+        click("SpeedButton6");
+        QCOMPARE(fileBytes(programFile("ClipBook/Typed.cpb")), QByteArray("n,t\r\n"));
+        QCOMPARE(fileBytes(programFile("ClipBook/Chosen.cpb")), QByteArray());
+        QVERIFY(!QFile::exists(programFile("ClipBook/.cpb")));
+        QCOMPARE(clip().templateNames(), (QStringList{QStringLiteral("Chosen"), QStringLiteral("Typed")}));
+        QCOMPARE(clip().templateBox()->currentIndex(), 1);
+
+        // The same for a File Template.
+        trigger("ClipBookFiles1");
+        QCOMPARE(clip().windowTitle(), QStringLiteral("ClipBook Files"));
+        typeInto(clip().fileBox(), QStringLiteral("Work"));
+        clip().filePathField()->setText(QStringLiteral("/tmp/a.txt"));
+        click("SpeedButton21");
+        QCOMPARE(fileBytes(programFile("ClipFiles/Work.fff")), QByteArray("/tmp/a.txt\r\n"));
+        QVERIFY(!QFile::exists(programFile("ClipFiles/.fff")));
+        QCOMPARE(clip().fileTemplateNames(), QStringList{QStringLiteral("Work")});
+    }
+
+    void aFailedWriteIsReportedAndKeepsTheOldFile()
+    {
+        QVERIFY(startClipBook());
+        trigger("ClipBook1");
+        nameThrough("SpeedButton1", QStringLiteral("Kept"));
+        clip().itemNameField()->setText(QStringLiteral("a"));
+        click("SpeedButton6");
+        const QString file = programFile("ClipBook/Kept.cpb");
+        QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        clip().itemNameField()->setText(QStringLiteral("b"));
+        click("SpeedButton6");
+        QCOMPARE(prompts().errors.size(), 1);
+        QVERIFY2(prompts().errors.first().contains(file), qPrintable(prompts().errors.first()));
+        QCOMPARE(fileBytes(file), QByteArray("a,\r\n"));
+    }
+
+    void namesAreCheckedRenamedAndDeletedAsTheUserExpects()
+    {
+        QVERIFY(startClipBook());
+        trigger("ClipBook1");
+        nameThrough("SpeedButton1", QStringLiteral("A"));
+        clip().itemNameField()->setText(QStringLiteral("x"));
+        click("SpeedButton6");
+        nameThrough("SpeedButton1", QStringLiteral("B"));
+        // A refused name leaves no file anywhere and nothing listed; so does one already listed.
+        QTimer::singleShot(0, m_naming.get(), [this] {
+            for (const char* bad : {"../evil", "A"}) {
+                m_naming->nameField()->setText(QLatin1String(bad));
+                QTest::keyClick(m_naming->nameField(), Qt::Key_Return);
+                QVERIFY(m_naming->isVisible());
+            }
+            m_naming->close();
+        });
+        click("SpeedButton1");
+        QCOMPARE(prompts().errors.size(), 2);
+        QVERIFY(!QFile::exists(programFile("evil.cpb")));
+        QCOMPARE(clip().templateNames(), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
+
+        // Rename moves the name to the end and keeps the old file; delete unlists it.
+        clip().templateBox()->setCurrentIndex(0);
+        QCOMPARE(clip().items().names, QStringList{QStringLiteral("x")});
+        nameThrough("SpeedButton2", QStringLiteral("C"));
+        QCOMPARE(clip().templateNames(), (QStringList{QStringLiteral("B"), QStringLiteral("C")}));
+        QCOMPARE(fileBytes(programFile("ClipBook/C.cpb")), QByteArray("x,\r\n"));
+        QCOMPARE(fileBytes(programFile("ClipBook/A.cpb")), QByteArray("x,\r\n"));
+        click("SpeedButton3");
+        QCOMPARE(clip().templateNames(), QStringList{QStringLiteral("B")});
+        QCOMPARE(clip().templateBoxText(), QStringLiteral("Untitled"));
+        QCOMPARE(clip().statusText(ClipBookWindow::Panel::Name), QStringLiteral("Untitled"));
+        QVERIFY(clip().items().names.isEmpty());
+        QCOMPARE(fileBytes(programFile("ClipBook/C.cpb")), QByteArray("x,\r\n"));
+    }
+
+    void theFilePageOpensItsFilesOneAfterAnother()
+    {
+        QVERIFY(startClipBook());
+        const QString one = makeFile(QStringLiteral("one.txt"), "1");
+        const QString two = makeFile(QStringLiteral("two.txt"), "2");
+        // The current document, never saved, goes in as "Untitled"; chosen files follow.
+        trigger("ClipBookFiles2");
+        nameThrough("SpeedButton25", QStringLiteral("Work"));
+        trigger("AddToClipBookFiles1");
+        prompts().openPaths = {one, two};
+        click("SpeedButton14");
+        QCOMPARE(clip().filePaths(), (QStringList{QStringLiteral("Untitled"), one, two}));
+        QCOMPARE(fileBytes(programFile("ClipFiles/Work.fff")), ("Untitled\r\n" + one + "\r\n" + two + "\r\n").toUtf8());
+
+        clip().hide();
+        const int before = docs().count();
+        trigger("Last1");
+        QCOMPARE(docs().count(), before + 1);
+        QCOMPARE(docs().current().path, two);
+        // Next on the last entry opens nothing and leaves no entry selected; Current then beeps.
+        trigger("Next1");
+        QCOMPARE(docs().count(), before + 1);
+        QCOMPARE(clip().currentFile(), -1);
+        trigger("Current1");
+        QCOMPARE(docs().count(), before + 1);
+        trigger("First1");
+        trigger("Next1");
+        QCOMPARE(docs().current().path, one);
+        trigger("Previous1");
+        trigger("Previous1"); // Previous on the first entry
+        QCOMPARE(clip().currentFile(), -1);
+        QVERIFY(!clip().isVisible()); // walking never shows the window
+        // A double-click opens the entry.
+        const QRect third = clip().fileList()->visualRect(clip().fileList()->model()->index(2, 0));
+        clip().show();
+        QTest::mouseClick(clip().fileList()->viewport(), Qt::LeftButton, {}, third.center());
+        QTest::mouseDClick(clip().fileList()->viewport(), Qt::LeftButton, {}, third.center());
+        QCOMPARE(docs().current().path, two);
+    }
+};
+
+QTEST_MAIN(TestClipBook)
+#include "tst_clipbook.moc"
