@@ -553,6 +553,10 @@ bool ClipBookWindow::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             !(key->modifiers() & ~Qt::KeypadModifier)) {
+            // Enter acts on the row the list shows as current, chosen or not.
+            auto* list = static_cast<QListView*>(watched);
+            if (list->selectionModel()->selectedRows().isEmpty() && list->currentIndex().isValid())
+                list->selectionModel()->select(list->currentIndex(), QItemSelectionModel::ClearAndSelect);
             run(watched == m_itemList ? &ClipBookWindow::insertItem : &ClipBookWindow::openFile);
             return true;
         }
