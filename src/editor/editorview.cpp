@@ -9,10 +9,13 @@
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 
+#include <QApplication>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QIODevice>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 
 #include <cstring>
@@ -54,9 +57,11 @@ EditorView::EditorView(QWidget* parent) : QsciScintilla(parent)
     });
     // Nothing is styled, but the editor asks for styling before each paint and, while the text is
     // not marked styled, takes every laid-out line as possibly changed: each paint then compared
-    // the caret's whole line with its layout (a tenth of a second on a line of 20 MB).
-    connect(this, &QsciScintillaBase::SCN_STYLENEEDED, this,
-            [this](int) { SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(textLength()), 0L); });
+    // the caret's whole line with its layout (a tenth of a second on a line of 20 MB). The text
+    // so far is enough: a paint does not wait for a load still coming in.
+    connect(this, &QsciScintillaBase::SCN_STYLENEEDED, this, [this](int) {
+        SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(SendScintilla(SCI_GETLENGTH)), 0L);
+    });
     // Wrapping lays out the lines on screen when they are painted (the rest later): only then is
     // the caret's place known, so a caret placed before the paint is brought into view after it.
     connect(this, &QsciScintillaBase::SCN_PAINTED, this, [this] {
@@ -115,7 +120,11 @@ void EditorView::dropEvent(QDropEvent* event)
     QsciScintilla::dropEvent(event);
 }
 
-EditorView::~EditorView() = default;
+EditorView::~EditorView()
+{
+    if (m_load)
+        qApp->removeEventFilter(this);
+}
 
 void* EditorView::createBuffer() const
 {
@@ -133,6 +142,7 @@ void EditorView::prepareBuffer()
 
 void* EditorView::takeBuffer()
 {
+    finishLoading();
     void* shown = SendScintillaPtrResult(SCI_GETDOCPOINTER);
     SendScintilla(SCI_ADDREFDOCUMENT, 0UL, shown);
     void* fresh = createBuffer();
@@ -142,6 +152,7 @@ void* EditorView::takeBuffer()
 
 void EditorView::showBuffer(void* buffer)
 {
+    finishLoading();
     // Attaching a buffer while wrapping would lay out every line before returning; attached
     // unwrapped, the buffer is wrapped afterwards, the shown screen first.
     const long wrap = SendScintilla(SCI_GETWRAPMODE);
@@ -161,6 +172,7 @@ void EditorView::releaseBuffer(void* buffer)
 
 qint64 EditorView::textLength() const
 {
+    finishLoading();
     return SendScintilla(SCI_GETLENGTH);
 }
 
@@ -173,6 +185,7 @@ QByteArray EditorView::bytes() const
 
 void EditorView::copyBytes(QByteArray& into) const
 {
+    finishLoading();
     const qint64 length = textLength();
     // Reused when no one else holds it: a fresh block would be faulted in page by page, which on
     // a large text costs more than the copy.
@@ -232,8 +245,8 @@ namespace {
 class BulkLoad
 {
 public:
-    explicit BulkLoad(const QsciScintillaBase& editor)
-        : m_editor(editor), m_wrap(editor.SendScintilla(QsciScintillaBase::SCI_GETWRAPMODE)),
+    explicit BulkLoad(const QsciScintillaBase& editor, bool fromStart = true)
+        : m_editor(editor), m_fromStart(fromStart), m_wrap(editor.SendScintilla(QsciScintillaBase::SCI_GETWRAPMODE)),
           m_events(editor.SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK))
     {
         m_editor.SendScintilla(QsciScintillaBase::SCI_SETWRAPMODE, static_cast<long>(QsciScintillaBase::SC_WRAP_NONE));
@@ -245,10 +258,13 @@ public:
         m_editor.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1L);
         m_editor.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
         // The caret goes to the start without scrolling to it: scrolling would lay out the first
-        // line now (seconds for a line of some megabytes), and again once shown.
-        m_editor.SendScintilla(QsciScintillaBase::SCI_SETEMPTYSELECTION, 0UL);
-        m_editor.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, 0UL);
-        m_editor.SendScintilla(QsciScintillaBase::SCI_SETXOFFSET, 0UL);
+        // line now (seconds for a line of some megabytes), and again once shown. A later slice of
+        // a load leaves the caret and the screen where they are.
+        if (m_fromStart) {
+            m_editor.SendScintilla(QsciScintillaBase::SCI_SETEMPTYSELECTION, 0UL);
+            m_editor.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, 0UL);
+            m_editor.SendScintilla(QsciScintillaBase::SCI_SETXOFFSET, 0UL);
+        }
         m_editor.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, m_events);
         m_editor.SendScintilla(QsciScintillaBase::SCI_SETWRAPMODE, m_wrap);
     }
@@ -257,6 +273,7 @@ public:
 
 private:
     const QsciScintillaBase& m_editor;
+    bool m_fromStart;
     long m_wrap;
     long m_events;
 };
@@ -265,6 +282,7 @@ private:
 
 void EditorView::setBytes(const char* bytes, qint64 size)
 {
+    finishLoading();
     if (size > TextCapacity)
         throw CommandError(QStringLiteral("The text is too large for the editor (%1 bytes).").arg(size));
     {
@@ -278,32 +296,138 @@ void EditorView::setBytes(const char* bytes, qint64 size)
     updateCaretBlink();
 }
 
-void EditorView::appendFromDevice(QIODevice& device, qint64 sizeHint)
+namespace {
+// A load reads and appends its file in pieces of this size; a file of a few pieces comes in at
+// once.
+constexpr qint64 LoadChunk = 2 << 20;
+constexpr qint64 SlicedLoadSize = 4 * LoadChunk;
+} // namespace
+
+struct EditorView::PendingLoad
 {
-    constexpr qint64 Chunk = 4 << 20;
+    std::unique_ptr<QIODevice> device;
+    qint64 total = 0;
+    qint64 room = 0; // room still to be made, for the whole text and the first edits
+    bool appending = false;
+};
+
+void EditorView::loadInSlices(std::unique_ptr<QIODevice> device, qint64 size)
+{
+    finishLoading();
     {
         BulkLoad bulk(*this);
         SendScintilla(SCI_CLEARALL);
-        // Room for the first edits: a full buffer would be copied whole by the first insertion,
-        // which doubles the memory of a huge file for a moment.
-        if (sizeHint > 0)
-            SendScintilla(SCI_ALLOCATE,
-                          static_cast<unsigned long>(sizeHint + 1 + qMin<qint64>(sizeHint / 8, 64 << 20) + 4096));
-        QByteArray chunk(Chunk, Qt::Uninitialized);
-        qint64 total = 0;
-        for (;;) {
-            const qint64 n = device.read(chunk.data(), Chunk);
-            if (n < 0)
-                throw CommandError(QStringLiteral("Cannot read the file.\n%1").arg(device.errorString()));
-            if (n == 0)
-                break;
-            total += n;
-            if (total > TextCapacity)
-                throw CommandError(QStringLiteral("The text is too large for the editor."));
-            SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(n), chunk.constData());
+    }
+    m_load = std::make_unique<PendingLoad>();
+    m_load->device = std::move(device);
+    // Growing piece by piece would copy the text again and again: room for all of it is made
+    // once, after the first piece, in a slice of its own (the memory is cleared, which on a large
+    // file costs as much as a slice).
+    if (size > 0)
+        m_load->room = size + 1 + qMin<qint64>(size / 8, 64 << 20) + 4096;
+    // Any input finishes the load before it acts, wherever it goes: a key in the editor, a menu,
+    // a dialog, a tab.
+    qApp->installEventFilter(this);
+    // The first slice is one piece, so the window shows the start at once.
+    if (const QString failure = appendSlices(size > SlicedLoadSize ? 0 : -1); !failure.isEmpty())
+        throw CommandError(failure);
+}
+
+QString EditorView::appendSlices(int budgetMs)
+{
+    PendingLoad& load = *m_load;
+    if (load.room > 0 && (load.total > 0 || budgetMs < 0)) {
+        SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(load.room));
+        load.room = 0;
+        if (budgetMs >= 0) {
+            QTimer::singleShot(0, this, &EditorView::continueLoading);
+            return {};
         }
     }
+    load.appending = true;
+    // The loaded text is the saved state: a slice that comes after the save point was set must
+    // not make the document look changed.
+    const bool clean = SendScintilla(SCI_GETMODIFY) == 0;
+    QString failure;
+    bool done = false;
+    {
+        BulkLoad bulk(*this, load.total == 0);
+        QElapsedTimer clock;
+        clock.start();
+        QByteArray chunk(LoadChunk, Qt::Uninitialized);
+        do {
+            const qint64 n = load.device->read(chunk.data(), LoadChunk);
+            if (n < 0) {
+                failure = QStringLiteral("Cannot read the file.\n%1").arg(load.device->errorString());
+                break;
+            }
+            if (n == 0) {
+                done = true;
+                break;
+            }
+            load.total += n;
+            if (load.total > TextCapacity) {
+                failure = QStringLiteral("The text is too large for the editor.");
+                break;
+            }
+            SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(n), chunk.constData());
+        } while (budgetMs < 0 || clock.elapsed() < budgetMs);
+    }
+    if (clean)
+        SendScintilla(SCI_SETSAVEPOINT);
+    load.appending = false;
+    if (done || !failure.isEmpty()) {
+        endLoad();
+    } else {
+        QTimer::singleShot(0, this, &EditorView::continueLoading);
+    }
+    return failure;
+}
+
+void EditorView::continueLoading()
+{
+    if (!m_load || m_load->appending)
+        return;
+    constexpr int SliceMs = 12;
+    if (const QString failure = appendSlices(SliceMs); !failure.isEmpty())
+        emit loadFailed(failure);
+}
+
+void EditorView::finishLoading() const
+{
+    if (!m_load || m_load->appending)
+        return;
+    auto* self = const_cast<EditorView*>(this);
+    if (const QString failure = self->appendSlices(-1); !failure.isEmpty())
+        emit self->loadFailed(failure);
+}
+
+void EditorView::endLoad()
+{
+    m_load.reset();
+    qApp->removeEventFilter(this);
     updateCaretBlink();
+}
+
+bool EditorView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_load) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::ShortcutOverride:
+        case QEvent::InputMethod:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::ContextMenu:
+        case QEvent::Drop:
+        case QEvent::Close:
+            finishLoading();
+            break;
+        default:
+            break;
+        }
+    }
+    return QsciScintilla::eventFilter(watched, event);
 }
 
 void EditorView::appendLine(const QByteArray& line)
@@ -316,12 +440,14 @@ void EditorView::appendLine(const QByteArray& line)
 
 void EditorView::insertBytes(qint64 pos, QByteArrayView bytes)
 {
+    finishLoading();
     SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(pos), static_cast<long>(pos));
     SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.data());
 }
 
 void EditorView::replaceRange(qint64 from, qint64 to, QByteArrayView bytes)
 {
+    finishLoading();
     // A large replacement would be re-wrapped on the spot and reported piece by piece; both wait
     // until it is in, and it stays one step for Undo.
     const long wrap = SendScintilla(SCI_GETWRAPMODE);

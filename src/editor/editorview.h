@@ -10,6 +10,8 @@
 
 #include <QByteArray>
 
+#include <memory>
+
 class QIODevice;
 
 class EditorView : public QsciScintilla
@@ -38,9 +40,15 @@ public:
     void setBytes(const char* bytes, qint64 size);
     void setBytes(const QByteArray& bytes) { setBytes(bytes.constData(), bytes.size()); }
     void clearText();
-    // Appends everything `device` yields (expected `sizeHint` bytes) with undo collection off,
-    // then starts the undo history afresh. Throws CommandError when a read fails.
-    void appendFromDevice(QIODevice& device, qint64 sizeHint);
+    // Replaces the text with what `device` yields (expected `size` bytes): a first slice now, the
+    // rest in slices between events, so the window answers while a large file comes in. Whatever
+    // reads or changes the whole text, swaps the buffer, or any input the program takes, first
+    // completes the load. Throws CommandError when the first slice cannot be read; a later
+    // failure is reported by loadFailed().
+    void loadInSlices(std::unique_ptr<QIODevice> device, qint64 size);
+    bool loading() const { return m_load != nullptr; }
+    // Completes a load in progress now.
+    void finishLoading() const;
     // Inserts bytes at `pos` as one undoable action.
     void insertBytes(qint64 pos, QByteArrayView bytes);
     // Appends `line` as a new last line of the text, as one undoable action.
@@ -86,8 +94,11 @@ signals:
     void userEdited();
     // Local files dropped on the editor, in the order the system lists them.
     void filesDropped(const QStringList& paths);
+    // A read failed after the first slice of a load: the text holds what was read before it.
+    void loadFailed(const QString& reason);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -100,6 +111,14 @@ private:
     void prepareBuffer();
     // The caret blinks except on a line longer than BlinkingLineLimit.
     void updateCaretBlink();
+    struct PendingLoad;
+    // Appends slices of the pending load for about `budgetMs`, or all of it (negative budget);
+    // schedules the next slice while some is left. Returns the failure's reason, if any.
+    QString appendSlices(int budgetMs);
+    void continueLoading();
+    void endLoad();
+
+    std::unique_ptr<PendingLoad> m_load;
 
     int m_caretPeriod = 500;
     bool m_scrollBarsBoth = true;

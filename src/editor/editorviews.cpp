@@ -168,10 +168,10 @@ void EditorViews::loadFile(const QString& path)
     // opened: a pipe would block, a device might never end.
     if (const OpenRefusal refusal = checkOpenable(path))
         throw CommandError(refusal.message);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw CommandError(fileError(QStringLiteral("Cannot open file"), path, file.errorString()));
-    const qint64 size = file.isSequential() ? 0 : file.size();
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly))
+        throw CommandError(fileError(QStringLiteral("Cannot open file"), path, file->errorString()));
+    const qint64 size = file->isSequential() ? 0 : file->size();
     if (size > TextCapacity)
         throw CommandError(fileError(QStringLiteral("The file is too large"), path, QString()));
 
@@ -191,7 +191,7 @@ void EditorViews::loadFile(const QString& path)
     else
         m_heldUnwrapped.remove(m_current);
     applySettings(m_current);
-    m_current->appendFromDevice(file, size);
+    m_current->loadInSlices(std::move(file), size);
     restore.dismiss();
     m_current->releaseBuffer(previous);
     if (hold != wasHeld)

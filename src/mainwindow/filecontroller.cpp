@@ -375,8 +375,22 @@ bool FileController::saveCurrentAs()
     return true;
 }
 
+void FileController::loadInterrupted(const QString& reason)
+{
+    // The document holds only what was read before the failure: as a file not loaded, it never
+    // replaces the file unasked.
+    const QString path = m_documents.current().path;
+    m_documents.setCurrentNotLoaded(reason);
+    m_documents.refreshTabPictures();
+    platform::beep();
+    showOpenNote(QStringLiteral("File not loaded: %1. Saving asks before replacing \"%2\".")
+                     .arg(reason, QFileInfo(path).fileName()));
+}
+
 bool FileController::mayReplaceNotLoadedFile()
 {
+    // A load still coming in is completed first: a read that fails now counts as well.
+    editor().finishLoading();
     // The document holds none of its file's text: the file is replaced only with text the user
     // typed, and only once the user has said so.
     const Document& document = m_documents.current();

@@ -43,6 +43,8 @@ public:
     // not loaded: Save asks before replacing it, Save All and auto-save leave it alone. A
     // relative path is taken from the working folder and kept absolute.
     void openPath(const QString& typedPath);
+    // A read failed while the shown document's file was still coming in.
+    void loadInterrupted(const QString& reason);
     void openDropped(const QString& path);
     void openRecent(const QString& path);
     void clearRecent();

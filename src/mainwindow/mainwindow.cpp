@@ -201,6 +201,10 @@ EditorView* MainWindow::makeEditorView(QWidget* parent)
         if (view == editor())
             m_editing->selectionChanged();
     });
+    connect(view, &EditorView::loadFailed, this, [this, view](const QString& reason) {
+        if (view == editor())
+            m_files->loadInterrupted(reason);
+    });
     connect(view, &EditorView::filesDropped, this, [this](const QStringList& paths) {
         activateWindow();
         raise();

@@ -3,9 +3,11 @@
 // meanwhile does not wait for the whole text to be wrapped.
 
 #include "editor/editorviews.h"
+#include "mainwindow/filecontroller.h"
 #include "mainwindow/viewcontroller.h"
 #include "support/mainwindowfixture.h"
 
+#include <QFileInfo>
 #include <QProgressBar>
 #include <QSpinBox>
 
@@ -93,6 +95,48 @@ private slots:
         m_fixture->withOptions().largeDocumentSpin()->setValue(1);
         QVERIFY(start({makeFile(QStringLiteral("big.txt"), text(3 << 20))}));
         QVERIFY(status()->panelText(StatusBar::Message).startsWith(QStringLiteral("Large document")));
+    }
+
+    void aLargeFileComesInWhileTheWindowAnswers()
+    {
+        const QByteArray content = text(20 << 20);
+        const QString big = makeFile(QStringLiteral("big.txt"), content);
+        QVERIFY(start());
+        auto partial = [this] { return editor()->SendScintilla(EditorView::SCI_GETLENGTH) < 20 << 20; };
+
+        // It comes in by itself, between events, and is then the saved text with no undo step.
+        form()->files().openPath(big);
+        QVERIFY(editor()->loading());
+        QVERIFY(partial());
+        QVERIFY(!docs().isModified(docs().currentIndex()));
+        QTRY_VERIFY(!editor()->loading());
+        QCOMPARE(editor()->bytes(), content);
+        QVERIFY(!editor()->modifiedFlag());
+        QVERIFY(!editor()->SendScintilla(EditorView::SCI_CANUNDO));
+
+        // A key typed meanwhile waits for the whole text; so does a switch, which writes the
+        // text out.
+        form()->files().openPath(big);
+        QVERIFY(partial());
+        QTest::keyClick(editor(), Qt::Key_X);
+        QCOMPARE(editor()->bytes(), "x" + content);
+        QVERIFY(editor()->SendScintilla(EditorView::SCI_CANUNDO));
+        form()->files().openPath(big);
+        QVERIFY(partial());
+        form()->view().previousDocument();
+        QCOMPARE(QFileInfo(docs().at(3).storeFile).size(), content.size());
+
+        // A read that fails part way leaves a document that Save never writes over its file
+        // unasked.
+        form()->view().nextDocument();
+        emit editor()->loadFailed(QStringLiteral("Input/output error"));
+        editor()->insertBytes(0, "typed ");
+        docs().markCurrentModified();
+        prompts().answers = {Answer::No};
+        form()->files().save();
+        QCOMPARE(prompts().questions.size(), 1);
+        QVERIFY(prompts().questions.first().contains(QStringLiteral("Input/output error")));
+        QCOMPARE(QFileInfo(big).size(), content.size());
     }
 
     void noLimitOpensEveryDocumentWrapped()
