@@ -852,7 +852,11 @@ void ClipBookWindow::openTemplateAsDocument()
 
 void ClipBookWindow::importTemplate(const QString& sourcePath)
 {
-    saveTemplate();
+    // What the box shows is kept first: a listed template, or items not saved under any name
+    // yet (an empty box, or an unlisted name with nothing in it, has nothing to keep).
+    const QString shown = templateBoxText();
+    if (!shown.isEmpty() && (m_templates.names.contains(shown) || m_itemNames->rowCount() > 0))
+        saveTemplate();
     clipbook::import(programDirectory(), Kind::Template, m_templates, sourcePath);
     storeNames();
     showTemplateNames();

@@ -205,6 +205,31 @@ private slots:
         QCOMPARE(fileBytes(programFile("ClipBook/C.cpb")), QByteArray("x,\r\n"));
     }
 
+    void importsCopyAFileUnderItsNameAndShowIt()
+    {
+        QVERIFY(startClipBook());
+        const QString letters = makeFile(QStringLiteral("elsewhere/Letters.old.cpb"), "Dear,Sir, or Madam\r\n");
+        prompts().openPaths = {letters};
+        trigger("OpenClipBookTemplate1");
+        QCOMPARE(prompts().openDialogs.last().title, QStringLiteral("Open ClipBook Template"));
+        QCOMPARE(prompts().openDialogs.last().filter, QStringLiteral("ClipBook Templates|*.cpb"));
+        QCOMPARE(fileBytes(programFile("ClipBook/Letters.cpb")), QByteArray("Dear,Sir, or Madam\r\n"));
+        QCOMPARE(clip().templateNames(), QStringList{QStringLiteral("Letters")}); // no "Untitled" on the way
+        QCOMPARE(clip().items().texts, QStringList{QStringLiteral("Sir, or Madam")});
+        // Imported again: selected, not listed twice.
+        const int listed = int(clip().templateNames().size());
+        trigger("OpenClipBookTemplate1");
+        QCOMPARE(clip().templateNames().size(), listed);
+
+        // A file whose name before its first dot is empty is refused: nothing listed or written.
+        prompts().openPaths = {makeFile(QStringLiteral("..fff"), "/x\r\n")};
+        trigger("OpenClipBookFileTemplate1");
+        QCOMPARE(prompts().openDialogs.last().title, QStringLiteral("Open ClipBook File Template"));
+        QVERIFY(clip().fileTemplateNames().isEmpty());
+        QCOMPARE(QDir(programFile("ClipFiles")).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QVERIFY(prompts().errors.isEmpty()); // a failed import only beeps
+    }
+
     void theFilePageOpensItsFilesOneAfterAnother()
     {
         QVERIFY(startClipBook());
