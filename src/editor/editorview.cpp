@@ -19,6 +19,7 @@
 #include <QUrl>
 
 #include <cstring>
+#include <utility>
 
 EditorView::EditorView(QWidget* parent) : QsciScintilla(parent)
 {
@@ -301,6 +302,21 @@ namespace {
 // once.
 constexpr qint64 LoadChunk = 2 << 20;
 constexpr qint64 SlicedLoadSize = 4 * LoadChunk;
+
+// Whether `piece` holds lines enough for a few screens, so the end of it is off the screen.
+bool fillsScreens(QByteArrayView piece)
+{
+    constexpr int Lines = 1000;
+    const char* at = piece.data();
+    const char* const end = at + piece.size();
+    for (int found = 0; found < Lines; ++found) {
+        at = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(end - at)));
+        if (!at)
+            return false;
+        ++at;
+    }
+    return true;
+}
 } // namespace
 
 struct EditorView::PendingLoad
@@ -371,6 +387,12 @@ QString EditorView::appendSlices(int budgetMs)
                 break;
             }
             SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(n), chunk.constData());
+            if (budgetMs == 0 && load.total == n && !fillsScreens(QByteArrayView(chunk.constData(), n))) {
+                // The line still coming in would be on screen, laid out again at every paint
+                // while it grows (seconds each on a line of megabytes): it comes in at once.
+                budgetMs = -1;
+                SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(std::exchange(load.room, 0)));
+            }
         } while (budgetMs < 0 || clock.elapsed() < budgetMs);
     }
     if (clean)
