@@ -337,7 +337,7 @@ void ClipBookWindow::buildFilePage(QWidget* page)
             return;
         m_filePath->setText(m_paths->rows().at(row));
         setStatus(Panel::Information,
-                  QStringLiteral("%1. %2 Files.").arg(m_paths->rows().at(row)).arg(m_paths->rowCount()));
+                  QStringLiteral("%1. %2 Files.").arg(m_paths->rows().at(row), QString::number(m_paths->rowCount())));
     });
     connect(m_fileList, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
         selectFile(index.row());
@@ -677,8 +677,9 @@ void ClipBookWindow::showItemInformation()
         return;
     m_itemName->setText(m_itemNames->rows().at(row));
     m_itemText->setText(m_itemTexts.at(row));
-    setStatus(Panel::Information,
-              QStringLiteral("%1. %2 Items.").arg(m_itemNames->rows().at(row)).arg(m_itemNames->rowCount()));
+    setStatus(
+        Panel::Information,
+        QStringLiteral("%1. %2 Items.").arg(m_itemNames->rows().at(row), QString::number(m_itemNames->rowCount())));
 }
 
 void ClipBookWindow::setItems(const clipbook::Items& items)

@@ -45,7 +45,6 @@ public:
         m_rows[row] = text;
         measure();
         emit dataChanged(index(row), index(row));
-        emit layoutChanged();
     }
     void removeAt(int row)
     {

@@ -132,10 +132,11 @@ private slots:
         nameThrough("SpeedButton1", QStringLiteral("Chosen"));
         // A name typed but not chosen from the list: saving creates it, never a nameless file.
         typeInto(clip().templateBox(), QStringLiteral("Typed"));
-        clip().itemNameField()->setText(QStringLiteral("n"));
+        clip().itemNameField()->setText(QStringLiteral("n%2"));
         clip().itemTextField()->setText(QStringLiteral("t"));
         click("SpeedButton6");
-        QCOMPARE(fileBytes(programFile("ClipBook/Typed.cpb")), QByteArray("n,t\r\n"));
+        QCOMPARE(fileBytes(programFile("ClipBook/Typed.cpb")), QByteArray("n%2,t\r\n"));
+        QCOMPARE(clip().statusText(ClipBookWindow::Panel::Information), QStringLiteral("n%2. 1 Items."));
         QCOMPARE(fileBytes(programFile("ClipBook/Chosen.cpb")), QByteArray());
         QVERIFY(!QFile::exists(programFile("ClipBook/.cpb")));
         QCOMPARE(clip().templateNames(), (QStringList{QStringLiteral("Chosen"), QStringLiteral("Typed")}));
