@@ -102,6 +102,9 @@ void EditorViews::display(EditorView* view)
     applySettings(view);
     m_current = view;
     m_stack->setCurrentWidget(view);
+    // The watch notices at its next look whether the view shown is one still wrapping.
+    if (!m_wrapping.isEmpty())
+        m_wrapWatch.start();
     if (takeFocus)
         view->setFocus();
     emit currentChanged(view);
@@ -150,6 +153,7 @@ void EditorViews::forget(const QString& storeFile)
 void EditorViews::forgetView(EditorView* view)
 {
     m_heldUnwrapped.remove(view);
+    m_wrapping.remove(view);
     m_stack->removeWidget(view);
     view->deleteLater();
 }
@@ -354,7 +358,7 @@ qint64 EditorViews::caretTargetAvoidingWrap(const QKeyEvent* key) const
 
 void EditorViews::watchWrapping()
 {
-    m_watched = m_current;
+    m_wrapping.insert(m_current);
     m_wrapWatch.start();
 }
 
@@ -362,10 +366,15 @@ void EditorViews::reportWrapping()
 {
     EditorView* view = m_current;
     const long lines = view->SendScintilla(EditorView::SCI_GETLINECOUNT);
-    const qint64 wrapped = view == m_watched ? wrappedLines(view) : lines;
-    if (wrapped >= lines) {
+    if (!m_wrapping.contains(view)) {
         m_wrapWatch.stop();
-        m_watched = nullptr;
+        emit wrapProgressAway();
+        return;
+    }
+    const qint64 wrapped = wrappedLines(view);
+    if (wrapped >= lines) {
+        m_wrapping.remove(view);
+        m_wrapWatch.stop();
         emit wrapProgress(100);
         return;
     }

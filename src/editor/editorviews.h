@@ -100,8 +100,10 @@ signals:
     // The shown view is held unwrapped, released, or another view is shown.
     void wrapStateChanged();
     // While the shown view wraps in the background: the share wrapped, 0..99, then 100 once it is
-    // done or another view is shown.
+    // done.
     void wrapProgress(int percent);
+    // The view shown is not the one wrapping: its progress goes, to come back with it.
+    void wrapProgressAway();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -126,5 +128,6 @@ private:
     std::function<qint64()> m_largeTextLimit;
     QSet<const EditorView*> m_heldUnwrapped;
     QTimer m_wrapWatch;
-    const EditorView* m_watched = nullptr;
+    // Views whose background wrap is watched; the progress shows while one of them is shown.
+    QSet<const EditorView*> m_wrapping;
 };

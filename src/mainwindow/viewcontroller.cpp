@@ -34,6 +34,7 @@ ViewController::ViewController(DocumentSet& documents, EditorViews& views, Statu
     QObject::connect(&m_views, &EditorViews::wrapStateChanged, &m_connections, [this] { showWrapState(); });
     QObject::connect(&m_views, &EditorViews::wrapProgress, &m_connections,
                      [this](int percent) { showWrapProgress(percent); });
+    QObject::connect(&m_views, &EditorViews::wrapProgressAway, &m_connections, [this] { m_statusBar.hideProgress(); });
 }
 
 void ViewController::nextDocument()

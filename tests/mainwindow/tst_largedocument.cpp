@@ -78,6 +78,12 @@ private slots:
         QVERIFY(editor()->selLength() > 0);
         QVERIFY(wrapped() < lines());
         QTRY_VERIFY(status()->progressBar()->isVisible());
+        // Its progress goes with it to another tab and comes back with it.
+        form()->view().nextDocument();
+        QTRY_VERIFY(!status()->progressBar()->isVisible());
+        QVERIFY(status()->panelText(StatusBar::Message) != QStringLiteral("Done!"));
+        form()->view().previousDocument();
+        QTRY_VERIFY(status()->progressBar()->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(wrapped() == lines(), 60000);
         QTRY_VERIFY(!status()->progressBar()->isVisible());
         QCOMPARE(status()->panelText(StatusBar::Message), QStringLiteral("Done!"));
