@@ -165,6 +165,8 @@ QToolButton* ClipBookWindow::makeBarButton(QWidget* parent, const char* name, co
     button->setToolTip(shortHint(hint));
     button->setStatusTip(longHint(hint));
     button->setAutoRaise(true);
+    // Screen readers say what the short caption or symbol stands for.
+    button->setAccessibleName(shortHint(hint));
     connect(button, &QToolButton::clicked, this, [this, command] { run(command); });
     return button;
 }

@@ -80,6 +80,32 @@ private slots:
         m_clip.reset();
     }
 
+    void theWindowsCarryTheirDesignedNames()
+    {
+        ClipBookWindow window;
+        QCOMPARE(window.objectName(), QStringLiteral("ClipBook"));
+        for (const char* name :
+             {"CPanel1",           "CFPanel1",      "Panel1",        "Panel2",        "ClipPanel1",    "FilePanel1",
+              "TemplateComboBox1", "ItemListBox1",  "ClipEdit",      "ClipEdit2",     "FileCombo1",    "FileListBox1",
+              "FileEdit1",         "StatusBar1",    "PopupMenu1",    "PopupMenu2",    "PopupMenu3",    "SpeedButton1",
+              "SpeedButton2",      "SpeedButton3",  "SpeedButton4",  "SpeedButton5",  "SpeedButton6",  "SpeedButton7",
+              "SpeedButton8",      "SpeedButton9",  "SpeedButton10", "SpeedButton11", "SpeedButton12", "SpeedButton13",
+              "SpeedButton14",     "SpeedButton15", "SpeedButton17", "SpeedButton19", "SpeedButton20", "SpeedButton21",
+              "SpeedButton22",     "SpeedButton23", "SpeedButton24", "SpeedButton25"})
+            QVERIFY2(window.findChild<QObject*>(QLatin1String(name)), name);
+        // Only the name lists are kept; what a template holds is in its file.
+        QCOMPARE(window.storage()->section(), QStringLiteral("ClipBook"));
+        QCOMPARE(window.storage()->storedPropertyNames(),
+                 (QStringList{QStringLiteral("FileCombo1.Items"), QStringLiteral("TemplateComboBox1.Items")}));
+
+        TemplateNameDialog naming;
+        QCOMPARE(naming.objectName(), QStringLiteral("RenameTempForm1"));
+        for (const char* name : {"RenamePanel1", "NewTempPanel1", "Panel1", "Edit1", "Edit2", "Edit3", "NewTempEdit1",
+                                 "RenameOK1", "NewTempCan1"})
+            QVERIFY2(naming.findChild<QObject*>(QLatin1String(name)), name);
+        QCOMPARE(naming.storage()->section(), QStringLiteral("Rename"));
+    }
+
     void itemsComeFromTheDocumentAndGoBackIntoIt()
     {
         QVERIFY(startClipBook());
