@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -142,6 +143,15 @@ private slots:
         QTest::mouseDClick(clip().itemList()->viewport(), Qt::LeftButton, {}, second.center());
         QCOMPARE(editor()->bytes(), QByteArray("[Yours, JHello, there]"));
         QVERIFY(m_fixture->currentModified());
+
+        // A long entry can be scrolled to sideways.
+        QCOMPARE(clip().itemList()->horizontalScrollBar()->maximum(), 0);
+        clip().itemNameField()->setText(QString(300, u'w'));
+        click("SpeedButton6");
+        QCoreApplication::processEvents();
+        QVERIFY(clip().itemList()->horizontalScrollBar()->maximum() > 0);
+        clip().selectItem(2);
+        click("SpeedButton10");
 
         // Removing moves to the last item; the file follows every change.
         clip().selectItem(0);
