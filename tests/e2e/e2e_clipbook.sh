@@ -2,7 +2,7 @@
 # The ClipBook end to end: Ctrl+B opens it, a template is named in the naming window, the
 # selection becomes an item through "Add To ClipBook" (name<!>text), the item is pasted into
 # another document, and after a restart the template and its item are still there; the file page
-# opens a listed file as a document.
+# opens a listed file as a document, and Esc closes the ClipBook.
 #
 # Usage: bash tests/e2e/e2e_clipbook.sh /path/to/quillet
 
@@ -96,6 +96,12 @@ wait_dialog "ClipBook Files"
 key Return
 focus_window
 wait_title "Quillet  - d.txt"
+
+step "Esc closes the ClipBook"
+key ctrl+b
+wait_dialog "ClipBook"
+key Escape
+wait_gone "ClipBook"
 
 step "done"
 exit 0
