@@ -13,7 +13,8 @@ e2e_init "$@"
 # The ClipBook lives beside the executable: run a copy from the test's own folder.
 BIN_DIR="$E2E_ROOT/bin"
 mkdir -p "$BIN_DIR" || fail "cannot make $BIN_DIR"
-cp -- "$QUILLET" "$BIN_DIR/quillet" && chmod +x "$BIN_DIR/quillet" || fail "cannot copy the program"
+cp -- "$QUILLET" "$BIN_DIR/quillet" || fail "cannot copy $QUILLET to $BIN_DIR"
+chmod +x "$BIN_DIR/quillet"
 QUILLET="$BIN_DIR/quillet"
 for f in a b c d; do : >"$E2E_FILES/$f.txt"; done
 
