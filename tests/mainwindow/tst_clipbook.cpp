@@ -14,11 +14,13 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 
 #include <memory>
 
@@ -279,6 +281,21 @@ private slots:
         prompts().openPaths = {one, two};
         click("SpeedButton14");
         QCOMPARE(clip().filePaths(), (QStringList{QStringLiteral("Untitled"), one, two}));
+
+        // Files dropped on the list are added in the order given, the last one selected.
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(two), QUrl::fromLocalFile(one)});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+        QApplication::sendEvent(clip().fileList()->viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+        QApplication::sendEvent(clip().fileList()->viewport(), &drop);
+        QCOMPARE(clip().filePaths(), (QStringList{QStringLiteral("Untitled"), one, two, two, one}));
+        QCOMPARE(clip().currentFile(), 4);
+        clip().selectFile(4);
+        click("SpeedButton15");
+        clip().selectFile(3);
+        click("SpeedButton15");
         QCOMPARE(fileBytes(programFile("ClipFiles/Work.fff")), ("Untitled\r\n" + one + "\r\n" + two + "\r\n").toUtf8());
 
         clip().hide();
