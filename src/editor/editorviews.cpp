@@ -249,7 +249,7 @@ qint64 EditorViews::wrappedLines(const EditorView* view)
         return lines;
     // Lines that fit the width tell nothing (nor does any line before the width is first known).
     if (atEnd < 0 && probeWrapped(view, 0, lines) < 0 && probeWrapped(view, lines / 2, lines) < 0)
-        return lines;
+        return -1;
     long wrapped = 0, pending = lines;
     while (pending - wrapped > 32) {
         const long middle = wrapped + (pending - wrapped) / 2;
@@ -261,6 +261,17 @@ qint64 EditorViews::wrappedLines(const EditorView* view)
     return wrapped >= lines - 64 ? lines : wrapped;
 }
 
+qint64 EditorViews::linesWrappedSafely(const EditorView* view) const
+{
+    const qint64 wrapped = wrappedLines(view);
+    if (wrapped >= 0)
+        return wrapped;
+    // Nothing tells how far the wrap has come: while it may still be running, no line counts as
+    // wrapped. (Where no line is wider than the window, moving by lines of the text is moving by
+    // lines on screen anyway.)
+    return m_wrapping.contains(view) ? 0 : view->SendScintilla(EditorView::SCI_GETLINECOUNT);
+}
+
 void EditorViews::jumpTo(qint64 anchor, qint64 caret)
 {
     EditorView* view = m_current;
@@ -269,7 +280,7 @@ void EditorViews::jumpTo(qint64 anchor, qint64 caret)
     caret = std::clamp<qint64>(caret, 0, length);
     view->SendScintilla(EditorView::SCI_SETSEL, static_cast<unsigned long>(anchor), static_cast<long>(caret));
     const long line = view->SendScintilla(EditorView::SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret));
-    if (line < wrappedLines(view)) {
+    if (line < linesWrappedSafely(view)) {
         view->scrollCaretIntoView();
         return;
     }
@@ -351,14 +362,17 @@ qint64 EditorViews::caretTargetAvoidingWrap(const QKeyEvent* key) const
     default:
         return -1;
     }
-    if (target < 0 || std::max<qint64>(line, view->lineFromPosition(target)) < wrappedLines(view))
+    if (target < 0 || std::max<qint64>(line, view->lineFromPosition(target)) < linesWrappedSafely(view))
         return -1;
     return target;
 }
 
 void EditorViews::watchWrapping()
 {
-    m_wrapping.insert(m_current);
+    // Where the wrap cannot be measured it is taken as running for a second per MB, about three
+    // times what it costs.
+    const qint64 estimateMs = std::max<qint64>(1000, m_current->textLength() * 1000 / (1 << 20));
+    m_wrapping.insert(m_current, QDeadlineTimer(estimateMs));
     m_wrapWatch.start();
 }
 
@@ -372,7 +386,11 @@ void EditorViews::reportWrapping()
         return;
     }
     const qint64 wrapped = wrappedLines(view);
-    if (wrapped >= lines) {
+    if (wrapped < 0 && !m_wrapping.value(view).hasExpired()) {
+        emit wrapProgress(-1);
+        return;
+    }
+    if (wrapped < 0 || wrapped >= lines) {
         m_wrapping.remove(view);
         m_wrapWatch.stop();
         emit wrapProgress(100);

@@ -9,6 +9,7 @@
 // document: they are kept here and brought into a view as it is shown, so hidden views never do
 // work for them.
 
+#include <QDeadlineTimer>
 #include <QFont>
 #include <QHash>
 #include <QObject>
@@ -85,7 +86,8 @@ public:
     bool heldUnwrapped() const { return m_heldUnwrapped.contains(m_current); }
     // Lets the shown document wrap like the others (from now on it follows the settings).
     void releaseWrapHold();
-    // How many lines, from the first, `view` has wrapped (all of them when it does not wrap).
+    // How many lines, from the first, `view` has wrapped (all of them when it does not wrap); -1
+    // when it cannot be told, because no line in sight is wider than the window.
     static qint64 wrappedLines(const EditorView* view);
     // Selects [anchor, caret] and brings the caret into view. While the view still wraps in the
     // background, the caret is placed and the screen scrolled without asking the editor to wrap
@@ -99,8 +101,8 @@ signals:
     void currentChanged(EditorView* view);
     // The shown view is held unwrapped, released, or another view is shown.
     void wrapStateChanged();
-    // While the shown view wraps in the background: the share wrapped, 0..99, then 100 once it is
-    // done.
+    // While the shown view wraps in the background: the share wrapped, 0..99 (-1 when it cannot be
+    // measured), then 100 once it is done.
     void wrapProgress(int percent);
     // The view shown is not the one wrapping: its progress goes, to come back with it.
     void wrapProgressAway();
@@ -110,6 +112,9 @@ protected:
 
 private:
     void display(EditorView* view);
+    // The lines from the first that the editor can move the caret within without wrapping the
+    // rest first.
+    qint64 linesWrappedSafely(const EditorView* view) const;
     EditorView* emptyView();
     void applySettings(EditorView* view);
     void forgetView(EditorView* view);
@@ -128,6 +133,7 @@ private:
     std::function<qint64()> m_largeTextLimit;
     QSet<const EditorView*> m_heldUnwrapped;
     QTimer m_wrapWatch;
-    // Views whose background wrap is watched; the progress shows while one of them is shown.
-    QSet<const EditorView*> m_wrapping;
+    // Views whose background wrap is watched, with when it ought to be over at the latest; the
+    // progress shows while one of them is shown.
+    QHash<const EditorView*, QDeadlineTimer> m_wrapping;
 };

@@ -96,6 +96,27 @@ private slots:
         QVERIFY(!wordWrap->isChecked());
     }
 
+    void aWrapThatCannotBeMeasuredIsNotWaitedFor()
+    {
+        // No line is wider than the window, so no line tells how far the wrap has come: while it
+        // may still run, Ctrl+End goes to the end without letting the editor wrap all before it.
+        m_fixture->withOptions().largeDocumentSpin()->setValue(1);
+        QByteArray all;
+        while (all.size() < (2 << 20))
+            all += "a short line " + QByteArray::number(all.size()) + "\r\n";
+        QVERIFY(start({makeFile(QStringLiteral("big.txt"), all)}));
+        action("WordWrap1")->trigger();
+        QVERIFY(editor()->wordWrap());
+        QCOMPARE(wrapped(), -1);
+        QTest::keyClick(editor(), Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(editor()->selStart(), editor()->textLength());
+        QTRY_VERIFY(status()->progressBar()->isVisible());
+        QCOMPARE(status()->progressBar()->maximum(), 0); // busy, no share to show
+        // It is taken as done after a generous estimate.
+        QTRY_VERIFY_WITH_TIMEOUT(!status()->progressBar()->isVisible(), 10000);
+        QCOMPARE(status()->panelText(StatusBar::Message), QStringLiteral("Done!"));
+    }
+
     void aLargeDocumentOpenedAtStartSaysSo()
     {
         m_fixture->withOptions().largeDocumentSpin()->setValue(1);
