@@ -10,8 +10,13 @@
 #include <QStringList>
 #include <optional>
 
+class QPrinter;
+
 // The answer to a Yes/No/Cancel question; a dialog closed any other way counts as Cancel.
 enum class Answer { Yes, No, Cancel };
+
+// The system's printer dialogs.
+enum class PrinterDialog { Print, PrinterSetup, PageSetup };
 
 class Prompts
 {
@@ -46,6 +51,14 @@ public:
     {
         Q_UNUSED(dialog);
         return {};
+    }
+
+    // A printer dialog over `printer`, which takes what the user chose; false when cancelled.
+    virtual bool printerDialog(PrinterDialog kind, QPrinter& printer)
+    {
+        Q_UNUSED(kind);
+        Q_UNUSED(printer);
+        return false;
     }
 
     // The prompts in use: those installed, or, before any are, ones that answer Cancel and

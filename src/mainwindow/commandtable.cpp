@@ -11,6 +11,7 @@
 #include "mainwindow/filecontroller.h"
 #include "mainwindow/findcontroller.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/printcontroller.h"
 #include "mainwindow/textcontroller.h"
 #include "mainwindow/viewcontroller.h"
 
@@ -55,8 +56,10 @@ const CommandRow Rows[] = {
      [](MainWindow& w) { w.files().closeDocument(); }},
     {CommandPlace::Menu, "CloseAll1", "C&lose All", "Ctrl+Shift+F4", "Close all Open Documents",
      [](MainWindow& w) { w.files().closeAll(); }},
-    {CommandPlace::Menu, "PrinterSetup1", "Printer Set&up", "", "Setup your Printer", nullptr},
-    {CommandPlace::Menu, "Print1", "&Print", "Ctrl+P", "Print the Current Document", nullptr},
+    {CommandPlace::Menu, "PrinterSetup1", "Printer Set&up", "", "Setup your Printer",
+     [](MainWindow& w) { w.printing().printerSetup(); }},
+    {CommandPlace::Menu, "Print1", "&Print", "Ctrl+P", "Print the Current Document",
+     [](MainWindow& w) { w.printing().printDocument(); }},
     {CommandPlace::Menu, "Exit1", "E&xit", "", "Exit Quillet", [](MainWindow& w) { w.requestExit(); }},
     {CommandPlace::MenuBar, "Edit1", "&Edit", "", "This Contains Commands to Manipulate Text", nullptr},
     {CommandPlace::Menu, "UndoRedo1", "&Undo/Redo", "Ctrl+Z", "Undo/Redo your last action in Quillet",
@@ -114,10 +117,14 @@ const CommandRow Rows[] = {
     {CommandPlace::Menu, "ConverttoLowercase1", "Convert to &Lowercase", "", "Convert the Selected Text to lowercase",
      [](MainWindow& w) { w.text().convertToLowerCase(); }},
     {CommandPlace::MenuBar, "Print2", "&Print", "", "This Contains Commands to Print Text", nullptr},
-    {CommandPlace::Menu, "PrintDocument1", "Print &Document", "Ctrl+P", "Print Current Document", nullptr},
-    {CommandPlace::Menu, "PrintSelection1", "Print &Selection", "", "Print Selected Text", nullptr},
-    {CommandPlace::Menu, "PageSetup1", "&Page Setup...", "", "Setup Your Page", nullptr},
-    {CommandPlace::Menu, "PrinterSetup2", "P&rinter Setup...", "", "Setup Your Printer", nullptr},
+    {CommandPlace::Menu, "PrintDocument1", "Print &Document", "Ctrl+P", "Print Current Document",
+     [](MainWindow& w) { w.printing().printDocument(); }},
+    {CommandPlace::Menu, "PrintSelection1", "Print &Selection", "", "Print Selected Text",
+     [](MainWindow& w) { w.printing().printSelection(); }},
+    {CommandPlace::Menu, "PageSetup1", "&Page Setup...", "", "Setup Your Page",
+     [](MainWindow& w) { w.printing().pageSetup(); }},
+    {CommandPlace::Menu, "PrinterSetup2", "P&rinter Setup...", "", "Setup Your Printer",
+     [](MainWindow& w) { w.printing().printerSetup(); }},
     {CommandPlace::MenuBar, "Document1", "&Document", "", "This Contains Commands Relating to the Current Document",
      nullptr},
     {CommandPlace::Menu, "Properties1", "&Properties", "Ctrl+Shift+P", "Change the Properties of the Current Document",
@@ -215,8 +222,8 @@ const CommandRow Rows[] = {
     {CommandPlace::ToolBar, "SaveAsBtn1", "", "", "Save As...|Save the current document as...",
      [](MainWindow& w) { w.files().saveAs(); }, CommandRow::Check::None, "document-save-as"},
     {CommandPlace::ToolBar, "-"},
-    {CommandPlace::ToolBar, "PrintBtn1", "", "", "Print|Print the current document", nullptr, CommandRow::Check::None,
-     "document-print"},
+    {CommandPlace::ToolBar, "PrintBtn1", "", "", "Print|Print the current document",
+     [](MainWindow& w) { w.printing().printDocument(); }, CommandRow::Check::None, "document-print"},
     {CommandPlace::ToolBar, "-"},
     {CommandPlace::ToolBar, "UndoBtn1", "", "", "Undo/Redo|Undo the last action that changes the current text",
      [](MainWindow& w) { w.editing().undo(); }, CommandRow::Check::None, "edit-undo"},

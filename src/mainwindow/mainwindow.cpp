@@ -16,6 +16,7 @@
 #include "mainwindow/editcontroller.h"
 #include "mainwindow/filecontroller.h"
 #include "mainwindow/findcontroller.h"
+#include "mainwindow/printcontroller.h"
 #include "mainwindow/programwindows.h"
 #include "mainwindow/recoverycontroller.h"
 #include "mainwindow/statusbar.h"
@@ -79,6 +80,7 @@ MainWindow::MainWindow(ProgramWindows& windows, const QStringList& arguments, QW
                                               m_commands);
     m_view = std::make_unique<ViewController>(*m_documents, *m_views, *m_statusBar, m_commands, m_windows, *m_dates);
     m_clipBook = std::make_unique<ClipBookController>(*m_documents, *m_views, *m_files, m_windows, m_dialogs);
+    m_print = std::make_unique<PrintController>(*m_documents, *m_views, *m_statusBar, m_pageSetup);
 
     EditorSettings settings;
     settings.font = QFont(QStringLiteral("Courier New"));
@@ -307,7 +309,10 @@ void MainWindow::processCommandLine(const QStringList& arguments)
         case StartupAction::Print:
         case StartupAction::PrintAndQuit:
             // The file goes to the scratch buffer to be printed under its name as given.
-            runCommand([&] { m_scratch = readFileBytes(startup.argument); });
+            runCommand([&] {
+                m_scratch = readFileBytes(startup.argument);
+                m_print->printScratch(m_scratch, startup.argument);
+            });
             if (startup.kind == StartupAction::PrintAndQuit)
                 QTimer::singleShot(0, this, [this] { requestExit(); });
             break;

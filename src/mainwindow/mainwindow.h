@@ -7,6 +7,7 @@
 
 #include "mainwindow/commandregistry.h"
 #include "mainwindow/filedialogs.h"
+#include "mainwindow/printcontroller.h"
 #include "settings/propertycodec.h"
 #include "windows/optionsdialog.h"
 
@@ -77,6 +78,7 @@ public:
     DateController& dates() { return *m_dates; }
     ViewController& view() { return *m_view; }
     ClipBookController& clipBook() { return *m_clipBook; }
+    PrintController& printing() { return *m_print; }
 
     // Exit: the close that asks about modified documents and then ends the program.
     void requestExit();
@@ -153,6 +155,7 @@ private:
     std::unique_ptr<ViewController> m_view;
     std::unique_ptr<RecoveryController> m_recovery;
     std::unique_ptr<ClipBookController> m_clipBook;
+    std::unique_ptr<PrintController> m_print;
 
     DocumentTabs* m_tabs = nullptr;
     EditorViews* m_views = nullptr;
@@ -171,13 +174,7 @@ private:
 
     // Values kept for dialogs and components that later features show.
     PropertyCodec::StoredFont m_fontDialogFont;
-    struct PageSetup
-    {
-        int paperX = 0, paperY = 0;
-        int measurements = 0; // pmDefault
-        int marginLeft = 0, marginRight = 0, marginTop = 0, marginBottom = 0;
-        bool centered = false;
-    } m_pageSetup;
+    PageSetupValues m_pageSetup;
     int m_toolBarAlignment = 2; // taCenter
     qint32 m_toolBarColor = PropertyCodec::SysColorBtnFace;
     bool m_trayIconProperty = true;

@@ -2,6 +2,7 @@
 
 #include "editor/editorviews.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/printcontroller.h"
 #include "mainwindow/viewcontroller.h"
 #include "settings/windowsettings.h"
 
@@ -74,6 +75,7 @@ void MainWindow::setDropEnabled(bool enabled)
 void MainWindow::setEditorFont(const QFont& font)
 {
     m_views->setFont(font);
+    m_print->setSelectionFont(font);
 }
 
 void MainWindow::setPageColour(qint32 stored)

@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPushButton>
 
 Answer WidgetPrompts::question(const QString& title, const QString& text, Answer defaultAnswer)
 {
@@ -90,4 +93,26 @@ QString WidgetPrompts::saveFile(FileDialogState& dialog)
 {
     const QStringList chosen = runFileDialog(dialog, QFileDialog::AcceptSave, QFileDialog::AnyFile);
     return chosen.value(0);
+}
+
+bool WidgetPrompts::printerDialog(PrinterDialog kind, QPrinter& printer)
+{
+    QWidget* parent = QApplication::activeWindow();
+    if (kind == PrinterDialog::PageSetup) {
+        QPageSetupDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
+    QPrintDialog dialog(&printer, parent);
+    // Copies and the printer only: a document or a selection is printed whole.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    if (kind == PrinterDialog::PrinterSetup) {
+        // The same dialog chooses the printer for later jobs and prints nothing itself.
+        dialog.setWindowTitle(QStringLiteral("Printer Setup"));
+        for (QPushButton* button : dialog.findChildren<QPushButton*>())
+            if (button->isDefault())
+                button->setText(QStringLiteral("OK"));
+    }
+    return dialog.exec() == QDialog::Accepted;
 }

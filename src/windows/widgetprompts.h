@@ -14,4 +14,5 @@ public:
     std::optional<QColor> chooseColour(const QColor& initial) override;
     QStringList openFiles(FileDialogState& dialog) override;
     QString saveFile(FileDialogState& dialog) override;
+    bool printerDialog(PrinterDialog kind, QPrinter& printer) override;
 };

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 class ScriptedPrompts : public Prompts
 {
 public:
@@ -21,6 +23,7 @@ public:
     // Reports, in order: errors (the standard error box) and warnings in `errors`;
     // information boxes as "title: text" in `informations`.
     QStringList errors;
+    QStringList warningTitles; // the titles of the warnings, in order
     QStringList informations;
 
     // Font and colour dialogs: the answer given (none: cancelled) and the value preset.
@@ -37,13 +40,23 @@ public:
     QList<FileDialogState> openDialogs;
     QList<FileDialogState> saveDialogs;
 
+    // Printer dialogs: each is recorded; it is confirmed unless `printerDialogAccepted` is false,
+    // after `printerChoice` (when set) has changed the printer as a user would.
+    QList<PrinterDialog> printerDialogs;
+    bool printerDialogAccepted = true;
+    std::function<void(QPrinter&)> printerChoice;
+
     Answer question(const QString&, const QString& text, Answer defaultAnswer = Answer::Yes) override
     {
         questions.append(text);
         questionDefaults.append(defaultAnswer);
         return answers.isEmpty() ? otherwise : answers.takeFirst();
     }
-    void warning(const QString&, const QString& text) override { errors.append(text); }
+    void warning(const QString& title, const QString& text) override
+    {
+        warningTitles.append(title);
+        errors.append(text);
+    }
     void information(const QString& title, const QString& text) override
     {
         informations.append(title + QStringLiteral(": ") + text);
@@ -68,6 +81,13 @@ public:
     {
         saveDialogs.append(dialog);
         return savePaths.isEmpty() ? QString() : savePaths.takeFirst();
+    }
+    bool printerDialog(PrinterDialog kind, QPrinter& printer) override
+    {
+        printerDialogs.append(kind);
+        if (printerDialogAccepted && printerChoice)
+            printerChoice(printer);
+        return printerDialogAccepted;
     }
 };
 
