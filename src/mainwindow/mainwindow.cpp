@@ -16,6 +16,7 @@
 #include "mainwindow/editcontroller.h"
 #include "mainwindow/filecontroller.h"
 #include "mainwindow/findcontroller.h"
+#include "mainwindow/outsidecontroller.h"
 #include "mainwindow/printcontroller.h"
 #include "mainwindow/programwindows.h"
 #include "mainwindow/recoverycontroller.h"
@@ -81,6 +82,7 @@ MainWindow::MainWindow(ProgramWindows& windows, const QStringList& arguments, QW
     m_view = std::make_unique<ViewController>(*m_documents, *m_views, *m_statusBar, m_commands, m_windows, *m_dates);
     m_clipBook = std::make_unique<ClipBookController>(*m_documents, *m_views, *m_files, m_windows, m_dialogs);
     m_print = std::make_unique<PrintController>(*m_documents, *m_views, *m_statusBar, m_pageSetup);
+    m_outside = std::make_unique<OutsideController>(*m_documents, *m_views, *m_statusBar, m_windows, m_dialogs);
 
     EditorSettings settings;
     settings.font = QFont(QStringLiteral("Courier New"));

@@ -26,6 +26,7 @@ class EditorView;
 class EditorViews;
 class FileController;
 class FindController;
+class OutsideController;
 class QMenu;
 class QTimer;
 class QToolBar;
@@ -79,6 +80,7 @@ public:
     ViewController& view() { return *m_view; }
     ClipBookController& clipBook() { return *m_clipBook; }
     PrintController& printing() { return *m_print; }
+    OutsideController& outside() { return *m_outside; }
 
     // Exit: the close that asks about modified documents and then ends the program.
     void requestExit();
@@ -156,6 +158,7 @@ private:
     std::unique_ptr<RecoveryController> m_recovery;
     std::unique_ptr<ClipBookController> m_clipBook;
     std::unique_ptr<PrintController> m_print;
+    std::unique_ptr<OutsideController> m_outside;
 
     DocumentTabs* m_tabs = nullptr;
     EditorViews* m_views = nullptr;

@@ -1,0 +1,165 @@
+#include "platform/launcher.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace platform {
+
+namespace {
+
+// An argument longer than this cannot be passed on Linux (MAX_ARG_STRLEN is 128 KiB).
+constexpr qsizetype LongestBody = 100 * 1024;
+
+// Kinds of file the desktop would run rather than show.
+const QStringList ProgramTypes{
+    QStringLiteral("application/x-executable"),     QStringLiteral("application/x-sharedlib"),
+    QStringLiteral("application/x-pie-executable"), QStringLiteral("application/x-desktop"),
+    QStringLiteral("application/x-shellscript"),    QStringLiteral("application/x-ms-dos-executable"),
+    QStringLiteral("application/x-msdownload"),     QStringLiteral("application/x-msi"),
+    QStringLiteral("application/x-ms-shortcut"),    QStringLiteral("application/java-archive"),
+    QStringLiteral("application/vnd.appimage"),     QStringLiteral("application/x-bat"),
+};
+
+bool isProgram(const QFileInfo& file)
+{
+    if (file.isDir())
+        return false;
+    if (file.isExecutable())
+        return true;
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(file);
+    for (const QString& name : ProgramTypes)
+        if (type.inherits(name))
+            return true;
+    return false;
+}
+
+LinkTarget refused(const QString& reason)
+{
+    return {LinkTarget::Refused, QUrl(), reason};
+}
+
+LinkTarget fileTarget(const QString& path, const QString& shown)
+{
+    const QFileInfo file(path);
+    if (!file.exists())
+        return refused(QStringLiteral("There is no file or folder \"%1\".").arg(shown));
+    if (isProgram(file))
+        return refused(QStringLiteral("\"%1\" is a program. Open Link only opens addresses and documents; "
+                                      "to run a program use Tools, Execute File.")
+                           .arg(shown));
+    return {LinkTarget::Address, QUrl::fromLocalFile(file.absoluteFilePath()), QString()};
+}
+
+} // namespace
+
+bool DesktopLauncher::startProgram(const QString& program, const QStringList& arguments)
+{
+    return QProcess::startDetached(program, arguments);
+}
+
+bool DesktopLauncher::openUrl(const QUrl& url)
+{
+    return QDesktopServices::openUrl(url);
+}
+
+bool DesktopLauncher::composeMail(QByteArrayView body, std::function<void()> failed)
+{
+    const QString composer = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
+    if (composer.isEmpty()) {
+        QUrl mail(QStringLiteral("mailto:"));
+        mail.setQuery(QStringLiteral("body=") + QString::fromUtf8(QUrl::toPercentEncoding(QString::fromUtf8(body))),
+                      QUrl::StrictMode);
+        return QDesktopServices::openUrl(mail);
+    }
+    QStringList arguments;
+    if (body.size() <= LongestBody) {
+        arguments << QStringLiteral("--body") << QString::fromUtf8(body);
+    } else {
+        // Too long for one argument: the text goes as an attached file, kept until the program ends.
+        auto* attachment = new QTemporaryFile(QDir::tempPath() + QStringLiteral("/QuilletMailXXXXXX.txt"),
+                                              QCoreApplication::instance());
+        if (!attachment->open() || attachment->write(body.data(), body.size()) != body.size() || !attachment->flush())
+            return false;
+        arguments << QStringLiteral("--attach") << attachment->fileName();
+    }
+    auto* process = new QProcess(QCoreApplication::instance());
+    QObject::connect(process, &QProcess::finished, process, [process, failed](int code, QProcess::ExitStatus status) {
+        if ((code != 0 || status != QProcess::NormalExit) && failed)
+            failed();
+        process->deleteLater();
+    });
+    process->start(composer, arguments);
+    if (!process->waitForStarted()) {
+        process->deleteLater();
+        return false;
+    }
+    return true;
+}
+
+QString shippedFile(const QString& programDir, const QString& relative)
+{
+    const QString own = programDir + relative;
+    if (QFileInfo::exists(own))
+        return own;
+    const QString installed =
+        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quillet/") + relative);
+    if (QFileInfo::exists(installed))
+        return installed;
+    return own;
+}
+
+QString findProgram(const QStringList& names)
+{
+    for (const QString& name : names) {
+        const QString path = QStandardPaths::findExecutable(name);
+        if (!path.isEmpty())
+            return path;
+    }
+    return QString();
+}
+
+LinkTarget classifyLink(const QString& text)
+{
+    const QString address = text.trimmed();
+    if (address.isEmpty())
+        return {};
+    static const QRegularExpression scheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*):"));
+    static const QRegularExpression mailbox(QStringLiteral("^[^\\s@/:]+@[^\\s@/]+\\.[^\\s@/]+$"));
+    const QString schemeName = scheme.match(address).captured(1).toLower();
+    // "C:" starts a Windows path, not an address.
+    if (schemeName.size() > 1) {
+        const QUrl url(address, QUrl::StrictMode);
+        if (!url.isValid())
+            return refused(QStringLiteral("\"%1\" is not a valid address.").arg(address));
+        if (schemeName == QLatin1String("http") || schemeName == QLatin1String("https") ||
+            schemeName == QLatin1String("ftp") || schemeName == QLatin1String("mailto"))
+            return {LinkTarget::Address, url, QString()};
+        if (schemeName == QLatin1String("file")) {
+            if (!url.isLocalFile())
+                return refused(QStringLiteral("\"%1\" is not a file on this computer.").arg(address));
+            return fileTarget(url.toLocalFile(), address);
+        }
+        return refused(
+            QStringLiteral("\"%1\" is not a web, mail or file address, so Open Link does not open it.").arg(address));
+    }
+    if (address.startsWith(QLatin1String("www."), Qt::CaseInsensitive)) {
+        const QUrl url(QStringLiteral("http://") + address, QUrl::StrictMode);
+        if (url.isValid())
+            return {LinkTarget::Address, url, QString()};
+    }
+    if (mailbox.match(address).hasMatch())
+        return {LinkTarget::Address, QUrl(QStringLiteral("mailto:") + address), QString()};
+    QString path = address;
+    if (path == QLatin1String("~") || path.startsWith(QLatin1String("~/")))
+        path = QDir::homePath() + path.mid(1);
+    return fileTarget(QDir::current().absoluteFilePath(path), address);
+}
+
+} // namespace platform
