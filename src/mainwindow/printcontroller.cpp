@@ -163,6 +163,17 @@ QString PrintController::pdfPathFor(const QString& title) const
     return path;
 }
 
+void PrintController::aimAtPdf(const QString& title)
+{
+    QPrinter& target = *m_printer;
+    const bool pdfOnly = !m_pdfFolder.isEmpty() || QPrinterInfo::availablePrinters().isEmpty();
+    if (!pdfOnly && target.outputFormat() != QPrinter::PdfFormat)
+        return;
+    target.setOutputFormat(QPrinter::PdfFormat);
+    applyPaper();
+    target.setOutputFileName(pdfPathFor(title));
+}
+
 void PrintController::print(QByteArrayView text, const QString& title, const QFont& font)
 {
     QPrinter& target = printer();
@@ -170,12 +181,8 @@ void PrintController::print(QByteArrayView text, const QString& title, const QFo
     m_lastPdf.clear();
     // A file the print dialog chose is used for this job; every other job to PDF gets a new file.
     const bool fileChosen = target.outputFormat() == QPrinter::PdfFormat && !target.outputFileName().isEmpty();
-    const bool pdfOnly = !m_pdfFolder.isEmpty() || QPrinterInfo::availablePrinters().isEmpty();
-    if (!fileChosen && pdfOnly) {
-        target.setOutputFormat(QPrinter::PdfFormat);
-        applyPaper();
-        target.setOutputFileName(pdfPathFor(title));
-    }
+    if (!fileChosen)
+        aimAtPdf(title);
     const QString pdf = target.outputFormat() == QPrinter::PdfFormat ? target.outputFileName() : QString();
     const auto forgetFile = qScopeGuard([&target] {
         if (target.outputFormat() == QPrinter::PdfFormat)
@@ -200,8 +207,15 @@ void PrintController::printSelection()
     // TextBox1 holds the selection as one line.
     QByteArray box = editor.textView().sliced(editor.selStart(), editor.selLength()).toByteArray();
     box.append("\r\n");
-    if (!Prompts::current().printerDialog(PrinterDialog::Print, printer()))
+    // The dialog offers the file the job would get without it.
+    QPrinter& target = printer();
+    target.setDocName(SelectionTitle);
+    aimAtPdf(SelectionTitle);
+    if (!Prompts::current().printerDialog(PrinterDialog::Print, target)) {
+        if (target.outputFormat() == QPrinter::PdfFormat)
+            target.setOutputFileName(QString());
         return;
+    }
     print(box, SelectionTitle, m_selectionFont);
 }
 
@@ -235,5 +249,10 @@ void PrintController::pageSetup()
 
 void PrintController::printerSetup()
 {
-    Prompts::current().printerDialog(PrinterDialog::PrinterSetup, printer());
+    QPrinter& target = printer();
+    // Printing to a file is the choice kept; the file itself is each job's own, so a later job
+    // never replaces one named here.
+    if (Prompts::current().printerDialog(PrinterDialog::PrinterSetup, target) &&
+        target.outputFormat() == QPrinter::PdfFormat)
+        target.setOutputFileName(QString());
 }

@@ -64,6 +64,9 @@ private:
     // The printer's page as the stored paper size and orientation say, with no margins beyond
     // what it cannot reach.
     void applyPaper();
+    // Where jobs go to PDF (no printer installed, or printing to a file chosen), the printer gets
+    // a new file named after `title`.
+    void aimAtPdf(const QString& title);
 
     DocumentSet& m_documents;
     EditorViews& m_views;

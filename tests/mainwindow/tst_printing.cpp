@@ -146,6 +146,27 @@ private slots:
         QVERIFY(fontsOf(printWith("PrintSelection1")).contains(QStringLiteral("Serif")));
     }
 
+    void aFileNamedInADialogServesOnlyTheJobItWasChosenFor()
+    {
+        editor()->setBytes("words");
+        select(0, 5);
+        const QString chosen = m_fixture->sandbox.filePath(QStringLiteral("chosen.pdf"));
+        prompts().printerChoice = [chosen](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(chosen);
+        };
+        QCOMPARE(printWith("PrintSelection1"), chosen);
+        QCOMPARE(pageText(chosen, 1).trimmed(), QStringLiteral("words"));
+        QCOMPARE(QFileInfo(printWith("Print1")).fileName(), QStringLiteral("Untitled.pdf"));
+
+        // Printer Setup keeps printing to a file, never to the file it showed.
+        QFile::remove(chosen);
+        action("PrinterSetup1")->trigger();
+        QCOMPARE(prompts().printerDialogs.last(), PrinterDialog::PrinterSetup);
+        QCOMPARE(QFileInfo(printWith("Print1")).fileName(), QStringLiteral("Untitled (2).pdf"));
+        QVERIFY(!QFileInfo::exists(chosen));
+    }
+
     void pageSetupKeepsThePaperAndMarginsButPrintsWithoutMargins()
     {
         editor()->setBytes("Top left corner\r\n");
