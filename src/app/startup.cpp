@@ -15,9 +15,9 @@
 namespace {
 
 // Makes one window and has it restore itself from the settings.
-template <typename Window> Window* create()
+template <typename Window> Window* create(QWidget* parent = nullptr)
 {
-    auto* window = new Window;
+    auto* window = new Window(parent);
     attachStorage(window->storage());
     return window;
 }
@@ -37,7 +37,9 @@ void createProgramWindows(ProgramWindows& windows, const QStringList& arguments)
     windows.options = create<OptionsDialog>();
     windows.configuration = create<ConfigurationDialog>();
     windows.utilityOptions = create<UtilityOptionsDialog>();
-    windows.clipBook = create<ClipBookWindow>();
+    // The ClipBook floats above the main window, as a tool window of it: clicking into the text
+    // must not bury it.
+    windows.clipBook = create<ClipBookWindow>(windows.main);
     windows.documentSelector = create<DocumentSelector>();
     windows.templateName = create<TemplateNameDialog>();
     windows.about = create<AboutWindow>();

@@ -95,6 +95,11 @@ ClipBookWindow::ClipBookWindow(QWidget* parent)
                  {QStringLiteral("ClipBook"),
                   WindowSettings::ShowState | WindowSettings::Position | WindowSettings::FocusedControl})
 {
+    // A window of the main window's own, which the window manager keeps above the text it serves.
+    // (As a tool window it would share the main window's shortcuts, and its buttons' Alt keys
+    // would clash with the menus'.)
+    if (parent)
+        setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
     m_itemNames = new TextListModel(listFont(), this);
     m_paths = new TextListModel(listFont(), this);
     m_itemPage = new QWidget(this);

@@ -33,9 +33,17 @@ start_quillet "$E2E_FILES/a.txt" "$E2E_FILES/b.txt"
 wait_for_window
 wait_title "Quillet  - b.txt"
 
-step "Ctrl+B shows the ClipBook"
+step "Ctrl+B shows the ClipBook, which stays above the main window when that is clicked"
 key ctrl+b
 wait_dialog "ClipBook"
+CLIPWIN="$DWIN"
+xdotool mousemove --window "$QWIN" 20 120 click 1
+focus_window
+stacking="$(xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | tr ' ' '\n' | grep '^0x' | while read -r w; do printf '%d\n' "$w"; done)"
+below="$(printf '%s\n' "$stacking" | grep -n -x "$QWIN" | cut -d: -f1)"
+above="$(printf '%s\n' "$stacking" | grep -n -x "$CLIPWIN" | cut -d: -f1)"
+[ -n "$below" ] && [ -n "$above" ] && [ "$above" -gt "$below" ] ||
+  fail "the ClipBook went below the main window (stacking: $(echo $stacking))"
 
 step "Tools, New Template: the naming window takes the name and Enter"
 focus_window
