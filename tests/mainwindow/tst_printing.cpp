@@ -8,8 +8,10 @@
 #include "support/mainwindowfixture.h"
 
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 
 namespace {
@@ -165,6 +167,34 @@ private slots:
         QCOMPARE(prompts().printerDialogs.last(), PrinterDialog::PrinterSetup);
         QCOMPARE(QFileInfo(printWith("Print1")).fileName(), QStringLiteral("Untitled (2).pdf"));
         QVERIFY(!QFileInfo::exists(chosen));
+    }
+
+    void aPrinterThatRefusesTheJobIsReported()
+    {
+        form()->printing().setPdfFolder(m_fixture->sandbox.filePath(QStringLiteral("no such folder")));
+        action("Print1")->trigger();
+        QCOMPARE(prompts().errors.size(), 1);
+        QVERIFY2(prompts().errors.first().contains(QStringLiteral("Printing \"Untitled\" could not start")),
+                 qPrintable(prompts().errors.first()));
+        QVERIFY(form()->printing().lastPdf().isEmpty());
+    }
+
+    void theCommandLinePrintsAFileUnderItsNameAsGiven()
+    {
+        // Without a setting of its own, a job goes to the documents folder, here the home folder.
+        if (!QPrinterInfo::availablePrinters().isEmpty())
+            QSKIP("a printer is installed: this would print on paper");
+        m_fixture.reset();
+        newFixture();
+        const QByteArray savedHome = qgetenv("HOME");
+        const auto restoreHome = qScopeGuard([&savedHome] { qputenv("HOME", savedHome); });
+        qputenv("HOME", QFile::encodeName(m_fixture->sandbox.path()));
+        const QString file = makeFile(QStringLiteral("todo list.txt"), "milk\r\nbread\r\n");
+        QVERIFY(start({QStringLiteral("/p"), file}));
+        const QString pdf = m_fixture->sandbox.filePath(QStringLiteral("todo list.txt.pdf"));
+        QCOMPARE(form()->printing().lastPdf(), pdf);
+        QCOMPARE(pdfField(pdf, QStringLiteral("Title")), file);
+        QCOMPARE(pageText(pdf, 1), QStringLiteral("milk\nbread\n\f"));
     }
 
     void pageSetupKeepsThePaperAndMarginsButPrintsWithoutMargins()
