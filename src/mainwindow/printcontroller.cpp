@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressBar>
 #include <QScopeGuard>
 #include <QStandardPaths>
 
@@ -24,6 +25,9 @@
 namespace {
 
 const QString SelectionTitle = QStringLiteral("Selected Text");
+
+// Texts longer than this (bytes) show their printing on the progress bar.
+constexpr qsizetype ProgressFrom = 1 << 20;
 
 // The unit the stored page-setup values are in, and how many stored steps make one of it.
 struct StoredUnit
@@ -51,7 +55,7 @@ QString fileNameOf(const QString& title)
 
 } // namespace
 
-int printText(QPrinter& printer, QByteArrayView text, const QFont& font)
+int printText(QPrinter& printer, QByteArrayView text, const QFont& font, const std::function<void(int)>& progress)
 {
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -98,6 +102,8 @@ int printText(QPrinter& printer, QByteArrayView text, const QFont& font)
             baseline += metrics.lineSpacing();
         }
         ++pages;
+        if (progress && text.size() > 0 && page.next * 100 / text.size() != pos * 100 / text.size())
+            progress(static_cast<int>(page.next * 100 / text.size()));
         pos = page.next;
     } while (pos < text.size());
 
@@ -188,7 +194,18 @@ void PrintController::print(QByteArrayView text, const QString& title, const QFo
         if (target.outputFormat() == QPrinter::PdfFormat)
             target.setOutputFileName(QString());
     });
-    printText(target, text, font);
+    // A long text takes seconds: the progress bar shows it going. Nothing else runs meanwhile,
+    // so the text cannot change under the printer.
+    std::function<void(int)> progress;
+    if (text.size() > ProgressFrom) {
+        m_statusBar.showProgress();
+        progress = [this](int percent) {
+            m_statusBar.progressBar()->setValue(percent);
+            m_statusBar.progressBar()->repaint();
+        };
+    }
+    const auto hideProgress = qScopeGuard([this] { m_statusBar.hideProgress(); });
+    printText(target, text, font, progress);
     m_lastPdf = pdf;
     if (!pdf.isEmpty())
         m_statusBar.setMessage(QStringLiteral("Printed to %1").arg(QDir::toNativeSeparators(pdf)));

@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class DocumentSet;
@@ -31,7 +32,9 @@ struct PageSetupValues
 // Prints `text` on `printer` in `font`, page after page from its printable area's top left corner,
 // black on white; an empty text prints one empty page. Returns the number of pages. Throws
 // CommandError when the printer refuses the job.
-int printText(QPrinter& printer, QByteArrayView text, const QFont& font);
+// `progress`, when given, hears the share of the text printed (0 to 100) each time it grows.
+int printText(QPrinter& printer, QByteArrayView text, const QFont& font,
+              const std::function<void(int)>& progress = nullptr);
 
 class PrintController
 {
