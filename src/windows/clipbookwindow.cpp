@@ -190,11 +190,11 @@ void ClipBookWindow::buildItemPage(QWidget* page)
     barLayout->addWidget(makeBarButton(bar, "SpeedButton1", QStringLiteral("New"),
                                        QStringLiteral("New...|Create new ClipBook Template"),
                                        &ClipBookWindow::newTemplate));
-    barLayout->addWidget(makeBarButton(bar, "SpeedButton2", QStringLiteral("Ren"),
+    barLayout->addWidget(makeBarButton(bar, "SpeedButton2", QStringLiteral("Rename"),
                                        QStringLiteral("Rename...|Rename current ClipBook Template"),
                                        &ClipBookWindow::renameTemplate));
     barLayout->addWidget(
-        makeBarButton(bar, "SpeedButton3", QStringLiteral("Del"),
+        makeBarButton(bar, "SpeedButton3", QStringLiteral("Delete"),
                       QStringLiteral("Delete|Delete current ClipBook Template and all tems it contains"),
                       &ClipBookWindow::deleteTemplate));
 
@@ -278,10 +278,10 @@ void ClipBookWindow::buildFilePage(QWidget* page)
     barLayout->addWidget(makeBarButton(bar, "SpeedButton25", QStringLiteral("New"),
                                        QStringLiteral("New...|Create new File Template"),
                                        &ClipBookWindow::newFileTemplate));
-    barLayout->addWidget(makeBarButton(bar, "SpeedButton22", QStringLiteral("Ren"),
+    barLayout->addWidget(makeBarButton(bar, "SpeedButton22", QStringLiteral("Rename"),
                                        QStringLiteral("Rename...|Rename current File Template"),
                                        &ClipBookWindow::renameFileTemplate));
-    barLayout->addWidget(makeBarButton(bar, "SpeedButton23", QStringLiteral("Del"),
+    barLayout->addWidget(makeBarButton(bar, "SpeedButton23", QStringLiteral("Delete"),
                                        QStringLiteral("Delete|Delete current File Template and all Files it contains"),
                                        &ClipBookWindow::deleteFileTemplate));
 
