@@ -5,7 +5,9 @@
 #include "editor/editorviews.h"
 #include "mainwindow/filecontroller.h"
 #include "mainwindow/printcontroller.h"
+#include "settings/programstore.h"
 #include "support/mainwindowfixture.h"
+#include "support/memorystore.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -58,6 +60,14 @@ private:
         return form()->printing().lastPdf();
     }
 
+    // Every job of the fixture's window goes to a PDF in its sandbox.
+    void printIntoSandbox()
+    {
+        m_pdfFolder = m_fixture->sandbox.filePath(QStringLiteral("printed"));
+        QDir().mkpath(m_pdfFolder);
+        form()->printing().setPdfFolder(m_pdfFolder);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -69,9 +79,7 @@ private slots:
     {
         newFixture();
         QVERIFY(start());
-        m_pdfFolder = m_fixture->sandbox.filePath(QStringLiteral("printed"));
-        QDir().mkpath(m_pdfFolder);
-        form()->printing().setPdfFolder(m_pdfFolder);
+        printIntoSandbox();
     }
     void cleanup() { m_fixture.reset(); }
 
@@ -199,9 +207,19 @@ private slots:
 
     void pageSetupKeepsThePaperAndMarginsButPrintsWithoutMargins()
     {
+        // A window restored from a store, so its stored properties are written back.
+        MemoryStore store;
+        m_fixture.reset();
+        newFixture();
+        setProgramStore(&store);
+        const auto noStore = qScopeGuard([this] {
+            m_fixture.reset();
+            setProgramStore(nullptr);
+        });
+        QVERIFY(start());
+        printIntoSandbox();
         editor()->setBytes("Top left corner\r\n");
-        const QString before = printWith("Print1");
-        const QString portraitSize = pdfField(before, QStringLiteral("Page size"));
+        const QString portraitSize = pdfField(printWith("Print1"), QStringLiteral("Page size"));
 
         prompts().printerChoice = [](QPrinter& printer) {
             printer.setPageOrientation(QPageLayout::Landscape);
@@ -209,6 +227,13 @@ private slots:
         };
         action("PageSetup1")->trigger();
         QCOMPARE(prompts().printerDialogs, QList<PrinterDialog>{PrinterDialog::PageSetup});
+
+        // The choice is kept in the main window's section, here in hundredths of a millimetre.
+        form()->windowSettings()->save(store);
+        const QString section = QStringLiteral("Main");
+        QCOMPARE(store.readString(section, QStringLiteral("PageSetupDialog1_PaperSizeX")), QStringLiteral("29700"));
+        QCOMPARE(store.readString(section, QStringLiteral("PageSetupDialog1_PaperSizeY")), QStringLiteral("21000"));
+        QCOMPARE(store.readString(section, QStringLiteral("PageSetupDialog1_MarginsLeft")), QStringLiteral("3000"));
 
         const QString after = printWith("Print1");
         const QString landscapeSize = pdfField(after, QStringLiteral("Page size"));
@@ -219,6 +244,13 @@ private slots:
         const QRegularExpressionMatch firstWord = word.match(bbox);
         QVERIFY(firstWord.hasMatch());
         QVERIFY2(firstWord.captured(1).toDouble() < 5 && firstWord.captured(2).toDouble() < 5, qPrintable(bbox));
+
+        // The next start prints on the paper kept.
+        m_fixture.reset();
+        newFixture();
+        QVERIFY(start());
+        printIntoSandbox();
+        QCOMPARE(pdfField(printWith("Print1"), QStringLiteral("Page size")), landscapeSize);
     }
 };
 
