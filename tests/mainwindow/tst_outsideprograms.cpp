@@ -203,6 +203,25 @@ private slots:
         QCOMPARE(modifiedWordsOf(docs()).at(2), QStringLiteral("Not Modified"));
     }
 
+    void theHelpIsLookedUpBelowTheProgramDirectory()
+    {
+        action("Contents1")->trigger();
+        QVERIFY(m_launcher.opened.isEmpty());
+        QVERIFY(status()->panelText(StatusBar::Message).contains(QStringLiteral("help/Quillet.html")));
+
+        const QString help = programDir() + QStringLiteral("help/Quillet.html");
+        QDir().mkpath(QFileInfo(help).path());
+        QFile file(help);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        action("Contents1")->trigger();
+        action("TechnicalSupport1")->trigger();
+        QUrl support = QUrl::fromLocalFile(help);
+        support.setFragment(QStringLiteral("support"));
+        QCOMPARE(m_launcher.opened, (QList<QUrl>{QUrl::fromLocalFile(help), support}));
+        QVERIFY(m_launcher.started.isEmpty());
+    }
+
     void mailHandsTheTextToTheComposer()
     {
         editor()->setBytes("Dear all,\r\nsee below.");
