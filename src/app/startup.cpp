@@ -2,6 +2,7 @@
 
 #include "documents/documentset.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/sidewindowscontroller.h"
 #include "windows/aboutwindow.h"
 #include "windows/clipbookwindow.h"
 #include "windows/configurationdialog.h"
@@ -40,7 +41,9 @@ void createProgramWindows(ProgramWindows& windows, const QStringList& arguments)
     // The ClipBook floats above the main window, as a tool window of it: clicking into the text
     // must not bury it.
     windows.clipBook = create<ClipBookWindow>(windows.main);
-    windows.documentSelector = create<DocumentSelector>();
+    windows.documentSelector = create<DocumentSelector>(windows.main);
+    windows.documentSelector->setHost(&windows.main->sideWindows());
+    windows.utilityOptions->setTargets(windows.clipBook, windows.documentSelector);
     windows.templateName = create<TemplateNameDialog>();
     windows.about = create<AboutWindow>();
     windows.gotoLine = create<GotoLineDialog>();

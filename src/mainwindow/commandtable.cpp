@@ -13,6 +13,7 @@
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/outsidecontroller.h"
 #include "mainwindow/printcontroller.h"
+#include "mainwindow/sidewindowscontroller.h"
 #include "mainwindow/textcontroller.h"
 #include "mainwindow/viewcontroller.h"
 
@@ -162,7 +163,8 @@ const CommandRow Rows[] = {
     {CommandPlace::Menu, "Configure1", "&Configure...", "", "Configure Quillet to work with Your Computer", nullptr},
     {CommandPlace::Menu, "Preferences1", "&Preferences", "Ctrl+F2", "Change Quillet's Preferences",
      [](MainWindow& w) { w.view().showPreferences(); }},
-    {CommandPlace::Menu, "UtilityOptions1", "Utility Options...", "Ctrl+F3", "Configure Quillet's Utilities", nullptr},
+    {CommandPlace::Menu, "UtilityOptions1", "Utility Options...", "Ctrl+F3", "Configure Quillet's Utilities",
+     [](MainWindow& w) { w.sideWindows().showUtilityOptions(); }},
     {CommandPlace::Menu, "ShowToolBars1", "Show &Tool Bar", "", "Toggle the ToolBar", nullptr,
      CommandRow::Check::Checked},
     {CommandPlace::Menu, "AlignToolBar1", "&Align Tool Bar", "", "Align ToolBar", nullptr},
@@ -187,7 +189,8 @@ const CommandRow Rows[] = {
      "Add  Current Document to ClipBook Files", [](MainWindow& w) { w.clipBook().addCurrentDocument(); }},
     {CommandPlace::Menu, "OpenClipBookFileTemplate1", "&Open ClipBook File Template", "",
      "Open ClipBook Files Template", [](MainWindow& w) { w.clipBook().importFileTemplate(); }},
-    {CommandPlace::Menu, "DocumentSelector1", "&Document Selector", "Ctrl+D", "Show the Document Selector", nullptr},
+    {CommandPlace::Menu, "DocumentSelector1", "&Document Selector", "Ctrl+D", "Show the Document Selector",
+     [](MainWindow& w) { w.sideWindows().showDocumentSelector(); }},
     {CommandPlace::Menu, "HexEditor1", "&Hex Editor", "", "Load the Quillet Hex Editor",
      [](MainWindow& w) { w.outside().hexEditor(); }},
     {CommandPlace::Menu, "ViewCurrentFileinHexEditor1", "View Current File in Hex &Editor", "Ctrl+H",
@@ -260,8 +263,8 @@ const CommandRow Rows[] = {
     {CommandPlace::ToolBar, "-"},
     {CommandPlace::ToolBar, "OptionsBtn1", "", "", "Options|Show the Quillet Options window",
      [](MainWindow& w) { w.view().showPreferences(); }, CommandRow::Check::None, "preferences-system"},
-    {CommandPlace::ToolBar, "UtilBtn1", "", "", "Utility Options|Show the Quillet Utility Options window", nullptr,
-     CommandRow::Check::None, "applications-utilities"},
+    {CommandPlace::ToolBar, "UtilBtn1", "", "", "Utility Options|Show the Quillet Utility Options window",
+     [](MainWindow& w) { w.sideWindows().showUtilityOptions(); }, CommandRow::Check::None, "applications-utilities"},
     {CommandPlace::ToolBar, ">"},
     {CommandPlace::ToolBar, "-"},
     {CommandPlace::ToolBar, "CloseDocBtn1", "", "", "Close|Close the current document",

@@ -20,6 +20,7 @@
 #include "mainwindow/printcontroller.h"
 #include "mainwindow/programwindows.h"
 #include "mainwindow/recoverycontroller.h"
+#include "mainwindow/sidewindowscontroller.h"
 #include "mainwindow/statusbar.h"
 #include "mainwindow/textcontroller.h"
 #include "mainwindow/viewcontroller.h"
@@ -83,6 +84,7 @@ MainWindow::MainWindow(ProgramWindows& windows, const QStringList& arguments, QW
     m_clipBook = std::make_unique<ClipBookController>(*m_documents, *m_views, *m_files, m_windows, m_dialogs);
     m_print = std::make_unique<PrintController>(*m_documents, *m_views, *m_statusBar, m_pageSetup);
     m_outside = std::make_unique<OutsideController>(*m_documents, *m_views, *m_statusBar, m_windows, m_dialogs);
+    m_sideWindows = std::make_unique<SideWindowsController>(*m_documents, *m_files, *m_view, m_windows);
 
     EditorSettings settings;
     settings.font = QFont(QStringLiteral("Courier New"));

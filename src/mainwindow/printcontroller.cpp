@@ -209,6 +209,8 @@ void PrintController::print(QByteArrayView text, const QString& title, const QFo
     m_lastPdf = pdf;
     if (!pdf.isEmpty())
         m_statusBar.setMessage(QStringLiteral("Printed to %1").arg(QDir::toNativeSeparators(pdf)));
+    else
+        m_statusBar.setMessage(QStringLiteral("Sent to the printer %1").arg(target.printerName()));
 }
 
 void PrintController::printDocument()
