@@ -142,6 +142,7 @@ void DocumentSet::setCurrentCaption(const QString& caption)
         return;
     m_documents[m_current].caption = caption;
     m_host.tabCaptionChanged(m_current, caption);
+    refreshDocumentList();
 }
 
 void DocumentSet::setCurrentPath(const QString& path)
@@ -164,8 +165,9 @@ void DocumentSet::newDocument()
     stashCurrentDocument();
     m_host.statusModifiedChanged(false);
     beginDocument(UntitledName, QString());
-    refreshDocumentList(m_current);
     completeDocument();
+    // Listed once it is current, so the selector selects it.
+    refreshDocumentList();
     refreshTabPictures();
     showTitle();
 }

@@ -10,6 +10,7 @@
 #include "mainwindow/programwindows.h"
 #include "platform/platform.h"
 #include "windows/configurationdialog.h"
+#include "windows/utilityoptionsdialog.h"
 
 ClipBookController::ClipBookController(DocumentSet& documents, EditorViews& views, FileController& files,
                                        const ProgramWindows& windows, FileDialogs& dialogs)
@@ -39,8 +40,11 @@ EditorView& ClipBookController::editor() const
 
 void ClipBookController::showPage(ClipBookWindow::Page page)
 {
-    // Keep-on-top is a utility option not offered yet: the window floats like any other.
-    window().showPage(page, false);
+    // Each view stays above every window when the utility options say so.
+    const UtilityOptionsDialog* options = m_windows.utilityOptions;
+    const bool onTop = options && (page == ClipBookWindow::Page::Items ? options->clipBookKeptOnTop()
+                                                                       : options->clipBookFilesKeptOnTop());
+    window().showPage(page, onTop);
 }
 
 // --- Commands ------------------------------------------------------------------------------------

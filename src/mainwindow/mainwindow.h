@@ -33,6 +33,7 @@ class QToolBar;
 class RecentFilesMenu;
 class RecoveryController;
 class RecoveryJournal;
+class SideWindowsController;
 class StatusBar;
 class TextController;
 class ViewController;
@@ -81,6 +82,7 @@ public:
     ClipBookController& clipBook() { return *m_clipBook; }
     PrintController& printing() { return *m_print; }
     OutsideController& outside() { return *m_outside; }
+    SideWindowsController& sideWindows() { return *m_sideWindows; }
 
     // Exit: the close that asks about modified documents and then ends the program.
     void requestExit();
@@ -159,6 +161,7 @@ private:
     std::unique_ptr<ClipBookController> m_clipBook;
     std::unique_ptr<PrintController> m_print;
     std::unique_ptr<OutsideController> m_outside;
+    std::unique_ptr<SideWindowsController> m_sideWindows;
 
     DocumentTabs* m_tabs = nullptr;
     EditorViews* m_views = nullptr;

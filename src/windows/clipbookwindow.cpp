@@ -492,6 +492,75 @@ void ClipBookWindow::showPage(Page page, bool keepOnTop)
     }
 }
 
+// --- Display preferences -------------------------------------------------------------------------
+
+namespace {
+
+void showPanels(const QWidget* page, std::initializer_list<const char*> names, bool shown)
+{
+    for (const char* name : names)
+        if (auto* panel = page->findChild<QWidget*>(QLatin1String(name)))
+            panel->setVisible(shown);
+}
+
+void setAutoComplete(QComboBox* box, bool on)
+{
+    if (!on) {
+        box->setCompleter(nullptr);
+        return;
+    }
+    if (box->completer())
+        return;
+    auto* completer = new QCompleter(box->model(), box);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    completer->setCompletionMode(QCompleter::InlineCompletion);
+    box->setCompleter(completer);
+}
+
+} // namespace
+
+void ClipBookWindow::setStatusBarShown(bool shown)
+{
+    if (auto* bar = findChild<QFrame*>(QStringLiteral("StatusBar1")))
+        bar->setVisible(shown);
+}
+
+void ClipBookWindow::setItemToolBarsShown(bool shown)
+{
+    showPanels(m_itemPage, {"ClipPanel1", "Panel1"}, shown);
+}
+
+void ClipBookWindow::setFileToolBarsShown(bool shown)
+{
+    showPanels(m_filePage, {"Panel2", "FilePanel1"}, shown);
+}
+
+void ClipBookWindow::setTemplateAutoComplete(bool on)
+{
+    setAutoComplete(m_templateBox, on);
+}
+
+void ClipBookWindow::setFileAutoComplete(bool on)
+{
+    setAutoComplete(m_fileBox, on);
+}
+
+void ClipBookWindow::setItemViewFont(const QFont& font)
+{
+    m_itemList->setFont(font);
+    m_itemNames->setFont(font);
+    for (QWidget* w : std::initializer_list<QWidget*>{m_templateBox, m_itemName, m_itemText})
+        w->setFont(font);
+}
+
+void ClipBookWindow::setFileViewFont(const QFont& font)
+{
+    m_fileList->setFont(font);
+    m_paths->setFont(font);
+    m_fileBox->setFont(font);
+    m_filePath->setFont(font);
+}
+
 void ClipBookWindow::showEvent(QShowEvent* event)
 {
     WindowBase::showEvent(event);

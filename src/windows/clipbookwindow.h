@@ -66,6 +66,15 @@ public:
     // Shows the window on `page`, above other windows when `keepOnTop`, and brings it to the front.
     void showPage(Page page, bool keepOnTop);
 
+    // Display preferences the utility options set.
+    void setStatusBarShown(bool shown);
+    void setItemToolBarsShown(bool shown); // ClipPanel1, Panel1
+    void setFileToolBarsShown(bool shown); // Panel2, FilePanel1
+    void setTemplateAutoComplete(bool on);
+    void setFileAutoComplete(bool on);
+    void setItemViewFont(const QFont& font); // ItemListBox1, TemplateComboBox1, ClipEdit, ClipEdit2
+    void setFileViewFont(const QFont& font); // FileListBox1, FileCombo1, FileEdit1
+
     // --- The item page -----------------------------------------------------------------------
     QStringList templateNames() const { return m_templates.names; }
     QString templateBoxText() const;

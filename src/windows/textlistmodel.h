@@ -56,6 +56,14 @@ public:
 
     static constexpr int RowHeight = 16;
 
+    // The font the list shows the rows in: the widest row is measured again.
+    void setFont(const QFont& font)
+    {
+        m_metrics = QFontMetrics(font);
+        measure();
+        emit layoutChanged();
+    }
+
 private:
     // The widest entry is taken as the one with the most characters: the lists use a font of
     // fixed pitch, and measuring every entry would cost more than the list itself.

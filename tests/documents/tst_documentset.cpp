@@ -145,8 +145,8 @@ private slots:
         checkInvariants(set, host);
         QCOMPARE(host.stores.value(storeFilesOf(set)[0]), QByteArray("first"));
         QVERIFY(host.editorText.isEmpty());
-        // The selector's list is refreshed before the new slot is current.
-        QCOMPARE(host.docListSelected, 0);
+        // The selector's list selects the new document, which is current.
+        QCOMPARE(host.docListSelected, 1);
         set.newDocument();
         checkInvariants(set, host);
         QCOMPARE(set.count(), 3);
