@@ -4,6 +4,7 @@
 #include "mainwindow/commandtable.h"
 
 #include "core/commandguard.h"
+#include "mainwindow/auxiliarywindowscontroller.h"
 #include "mainwindow/clipbookcontroller.h"
 #include "mainwindow/commandregistry.h"
 #include "mainwindow/datecontroller.h"
@@ -160,7 +161,8 @@ const CommandRow Rows[] = {
     {CommandPlace::Menu, "AddToClipBookFiles1", "&Add To ClipBook Files", "", "Add Current Document to ClipBook Files",
      [](MainWindow& w) { w.clipBook().addCurrentDocument(); }},
     {CommandPlace::MenuBar, "Options1", "&Options", "", "This Contains Commands to Configure Quillet", nullptr},
-    {CommandPlace::Menu, "Configure1", "&Configure...", "", "Configure Quillet to work with Your Computer", nullptr},
+    {CommandPlace::Menu, "Configure1", "&Configure...", "", "Configure Quillet to work with Your Computer",
+     [](MainWindow& w) { w.auxiliaryWindows().configure(); }},
     {CommandPlace::Menu, "Preferences1", "&Preferences", "Ctrl+F2", "Change Quillet's Preferences",
      [](MainWindow& w) { w.view().showPreferences(); }},
     {CommandPlace::Menu, "UtilityOptions1", "Utility Options...", "Ctrl+F3", "Configure Quillet's Utilities",
@@ -219,13 +221,14 @@ const CommandRow Rows[] = {
      [](MainWindow& w) { w.outside().faq(); }},
     {CommandPlace::Menu, "WhatsNewinQuillet1", "&What's New in Quillet?", "", "Load Quillet's What's New? File",
      [](MainWindow& w) { w.outside().whatsNew(); }},
-    {CommandPlace::Menu, "TipOfTheDay1", "&Tip Of The Day...", "Ctrl+Shift+T", "Show a Tip Of The Day", nullptr},
+    {CommandPlace::Menu, "TipOfTheDay1", "&Tip Of The Day...", "Ctrl+Shift+T", "Show a Tip Of The Day",
+     [](MainWindow& w) { w.auxiliaryWindows().showTipOfTheDay(); }},
     {CommandPlace::Menu, "TechnicalSupport1", "Technical &Support", "", "Get Technical Support on Quillet",
      [](MainWindow& w) { w.outside().technicalSupport(); }},
     {CommandPlace::Menu, "QuilletontheWeb1", "Quillet on the Web", "", "Visit Quillet on the Web",
      [](MainWindow& w) { w.outside().productWebPage(); }},
     {CommandPlace::Menu, "AboutQuillet1", "&About Quillet v4.6", "Ctrl+F1",
-     "Click This to find out a bit more about Quillet", nullptr},
+     "Click This to find out a bit more about Quillet", [](MainWindow& w) { w.auxiliaryWindows().showAbout(); }},
     {CommandPlace::ToolBar, "NewBtn1", "", "", "New|Create a new file in the editor",
      [](MainWindow& w) { w.files().newDocument(); }, CommandRow::Check::None, "document-new"},
     {CommandPlace::ToolBar, "OpenBtn1", "", "", "Open|Open an existing file", [](MainWindow& w) { w.files().open(); },

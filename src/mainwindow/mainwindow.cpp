@@ -8,6 +8,7 @@
 #include "documents/recoveryjournal.h"
 #include "editor/editorview.h"
 #include "editor/editorviews.h"
+#include "mainwindow/auxiliarywindowscontroller.h"
 #include "mainwindow/clipbookcontroller.h"
 #include "mainwindow/commandtable.h"
 #include "mainwindow/datecontroller.h"
@@ -84,6 +85,7 @@ MainWindow::MainWindow(ProgramWindows& windows, const QStringList& arguments, QW
     m_clipBook = std::make_unique<ClipBookController>(*m_documents, *m_views, *m_files, m_windows, m_dialogs);
     m_print = std::make_unique<PrintController>(*m_documents, *m_views, *m_statusBar, m_pageSetup);
     m_outside = std::make_unique<OutsideController>(*m_documents, *m_views, *m_statusBar, m_windows, m_dialogs);
+    m_auxiliaryWindows = std::make_unique<AuxiliaryWindowsController>(m_windows);
     m_sideWindows = std::make_unique<SideWindowsController>(*m_documents, *m_files, *m_view, m_windows);
 
     EditorSettings settings;
@@ -337,8 +339,8 @@ void MainWindow::processCommandLine(const QStringList& arguments)
 void MainWindow::onShow()
 {
     setDropEnabled(true);
-    if (m_windows.tips && m_windows.tips->showAtStart())
-        m_windows.tips->show();
+    if (m_windows.tips)
+        m_windows.tips->showAfterMainWindowShown();
     m_display->statusModifiedChanged(m_documents->isModified(m_documents->currentIndex()));
     m_documents->showTitle();
     if (m_windows.configuration)

@@ -16,6 +16,7 @@
 #include <QStringList>
 #include <memory>
 
+class AuxiliaryWindowsController;
 class ClipBookController;
 class DateController;
 class DocumentDisplay;
@@ -82,6 +83,7 @@ public:
     ClipBookController& clipBook() { return *m_clipBook; }
     PrintController& printing() { return *m_print; }
     OutsideController& outside() { return *m_outside; }
+    AuxiliaryWindowsController& auxiliaryWindows() { return *m_auxiliaryWindows; }
     SideWindowsController& sideWindows() { return *m_sideWindows; }
 
     // Exit: the close that asks about modified documents and then ends the program.
@@ -161,6 +163,7 @@ private:
     std::unique_ptr<ClipBookController> m_clipBook;
     std::unique_ptr<PrintController> m_print;
     std::unique_ptr<OutsideController> m_outside;
+    std::unique_ptr<AuxiliaryWindowsController> m_auxiliaryWindows;
     std::unique_ptr<SideWindowsController> m_sideWindows;
 
     DocumentTabs* m_tabs = nullptr;

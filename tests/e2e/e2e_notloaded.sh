@@ -19,6 +19,7 @@ if [ "$(id -u)" -eq 0 ]; then
   RUN_AS=(setpriv --reuid="$(id -u "$E2E_USER")" --regid="$(id -g "$E2E_USER")" --init-groups)
   chmod 711 "$E2E_ROOT"
   mkdir -p "$E2E_ROOT/user"/{home,config,data,cache,runtime,tmp,files}
+  XDG_CONFIG_HOME="$E2E_ROOT/user/config" quiet_tips
   chown -R "$E2E_USER:" "$E2E_ROOT/user"
   chmod 700 "$E2E_ROOT/user/runtime"
   export HOME="$E2E_ROOT/user/home" XDG_CONFIG_HOME="$E2E_ROOT/user/config" XDG_DATA_HOME="$E2E_ROOT/user/data"

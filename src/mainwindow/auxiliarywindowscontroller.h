@@ -1,0 +1,19 @@
+#pragma once
+// The windows the Help and Options menus open beside the documents: the tip of the day
+// (Ctrl+Shift+T), the About window (Ctrl+F1, and the status bar's message panel) and the
+// configuration window ("&Configure...", modal).
+
+struct ProgramWindows;
+
+class AuxiliaryWindowsController
+{
+public:
+    explicit AuxiliaryWindowsController(const ProgramWindows& windows);
+
+    void showTipOfTheDay();
+    void showAbout();
+    void configure();
+
+private:
+    const ProgramWindows& m_windows;
+};
