@@ -13,6 +13,8 @@
 #include "windows/tipwindow.h"
 #include "windows/utilityoptionsdialog.h"
 
+#include <QAction>
+
 namespace {
 
 // Makes one window and has it restore itself from the settings.
@@ -27,6 +29,24 @@ template <typename Window> void destroy(Window*& window)
 {
     delete window;
     window = nullptr;
+}
+
+// The About window's links go where the Help menu's commands go.
+void connectAboutWindow(const ProgramWindows& windows)
+{
+    AboutWindow* about = windows.about;
+    MainWindow* main = windows.main;
+    TipOfTheDayWindow* tips = windows.tips;
+    QObject::connect(about, &AboutWindow::tipOfTheDayRequested, tips, &TipOfTheDayWindow::showTip);
+    QObject::connect(about, &AboutWindow::faqRequested, main,
+                     [main] { main->action(QStringLiteral("QuilletFAQ1"))->trigger(); });
+    QObject::connect(about, &AboutWindow::webSiteRequested, main,
+                     [main] { main->action(QStringLiteral("QuilletontheWeb1"))->trigger(); });
+    QObject::connect(about, &AboutWindow::closedToMainWindow, main, [main] {
+        main->show();
+        main->raise();
+        main->activateWindow();
+    });
 }
 
 } // namespace
@@ -48,6 +68,7 @@ void createProgramWindows(ProgramWindows& windows, const QStringList& arguments)
     windows.about = create<AboutWindow>();
     windows.gotoLine = create<GotoLineDialog>();
     windows.options->setTarget(windows.main);
+    connectAboutWindow(windows);
     // The selector did not exist while the command line was opened.
     windows.main->documents().refreshDocumentList();
 }

@@ -184,10 +184,12 @@ void ViewController::statusPanelHovered(int panel)
 
 void ViewController::statusPanelClicked(int panel)
 {
-    // The clock inserts the time as the Insert Time button; the message panel (About) acts once
-    // that window exists.
+    // The clock inserts the time as the Insert Time button; the message panel shows the About
+    // window as its Help menu command does.
     if (panel == StatusBar::Clock)
         m_dates.insertFilterStamp();
+    else if (panel == StatusBar::Message)
+        m_commands.action(QStringLiteral("AboutQuillet1"))->trigger();
     else if (panel == StatusBar::WordWrap)
         toggleWordWrap();
 }

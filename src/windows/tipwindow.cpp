@@ -61,6 +61,10 @@ TipOfTheDayWindow::TipOfTheDayWindow(QWidget* parent)
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("Tips"));
     m_list->setAccessibleName(QStringLiteral("Tips"));
+    // Tips are sentences: each is shown whole, wrapped, rather than cut at the list's edge.
+    m_list->setWordWrap(true);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setAlternatingRowColors(true);
     m_edit = new QLineEdit(this);
     m_edit->setObjectName(QStringLiteral("Edit1"));
     m_edit->setAccessibleName(QStringLiteral("New tip"));

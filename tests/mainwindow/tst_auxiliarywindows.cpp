@@ -1,0 +1,82 @@
+// The main window's way to the tip window, the About window and the configuration window: the
+// Help menu's commands, the status bar's message panel, the tips coming with every show of the
+// main window while their box is checked, and the About window's links.
+
+#include "app/startup.h"
+#include "mainwindow/viewcontroller.h"
+#include "settings/programstore.h"
+#include "support/mainwindowfixture.h"
+#include "support/memorystore.h"
+#include "windows/aboutwindow.h"
+#include "windows/tipwindow.h"
+
+#include <QPushButton>
+
+class TestAuxiliaryWindows : public MainWindowTest
+{
+    Q_OBJECT
+
+private slots:
+    void init() { newFixture(); }
+    void cleanup() { m_fixture.reset(); }
+
+    void tipsComeWithEveryShowOfTheMainWindowWhileTheirBoxIsChecked()
+    {
+        TipOfTheDayWindow tips;
+        m_fixture->windows.tips = &tips;
+        QVERIFY(start());
+        QVERIFY(tips.isVisible());
+        tips.close();
+        // Hidden in the notification area and restored: the show sequence runs again.
+        form()->hide();
+        form()->show();
+        QVERIFY(tips.isVisible());
+        tips.setShowAtStart(false);
+        tips.close();
+        form()->hide();
+        form()->show();
+        QVERIFY(!tips.isVisible());
+        // On demand it comes whatever the box says.
+        action("TipOfTheDay1")->trigger();
+        QVERIFY(tips.isVisible());
+        m_fixture->windows.tips = nullptr;
+    }
+
+    void aboutComesFromItsCommandAndTheMessagePanel()
+    {
+        AboutWindow about;
+        m_fixture->windows.about = &about;
+        QVERIFY(start());
+        QVERIFY(action("AboutQuillet1")->isEnabled());
+        action("AboutQuillet1")->trigger();
+        QVERIFY(about.isVisible());
+        about.close();
+        form()->view().statusPanelClicked(StatusBar::Message);
+        QVERIFY(about.isVisible());
+        about.close();
+        m_fixture->windows.about = nullptr;
+    }
+
+    void theAboutWindowsLinksReachTheTipsAndTheFaq()
+    {
+        MemoryStore store;
+        setProgramStore(&store);
+        ProgramWindows windows;
+        createProgramWindows(windows, {});
+        windows.tips->setShowAtStart(false);
+        windows.main->show();
+        const int documents = windows.main->documents().count();
+        windows.about->show();
+        windows.about->moreButton()->click();
+        windows.about->tipsButton()->click();
+        QVERIFY(windows.tips->isVisible());
+        windows.about->faqButton()->click();
+        // The FAQ opens as a document of its own, whether or not the file is there.
+        QCOMPARE(windows.main->documents().count(), documents + 1);
+        destroyProgramWindows(windows);
+        setProgramStore(nullptr);
+    }
+};
+
+QTEST_MAIN(TestAuxiliaryWindows)
+#include "tst_auxiliarywindows.moc"
