@@ -16,6 +16,7 @@
 #include "mainwindow/printcontroller.h"
 #include "mainwindow/sidewindowscontroller.h"
 #include "mainwindow/textcontroller.h"
+#include "mainwindow/traycontroller.h"
 #include "mainwindow/viewcontroller.h"
 
 #include <QAction>
@@ -32,6 +33,19 @@ static void loadOwnIcons()
 }
 
 namespace {
+
+// The notification-area menu's commands bring the program back first.
+void restoreThenNew(MainWindow& w)
+{
+    w.tray().restoreProgram();
+    w.files().newDocument();
+}
+
+void restoreThenOpen(MainWindow& w)
+{
+    w.tray().restoreProgram();
+    w.files().open();
+}
 
 const CommandRow Rows[] = {
     {CommandPlace::MenuBar, "File1", "&File", "", "This Contains Commands to Manipulate Files", nullptr},
@@ -167,13 +181,15 @@ const CommandRow Rows[] = {
      [](MainWindow& w) { w.view().showPreferences(); }},
     {CommandPlace::Menu, "UtilityOptions1", "Utility Options...", "Ctrl+F3", "Configure Quillet's Utilities",
      [](MainWindow& w) { w.sideWindows().showUtilityOptions(); }},
-    {CommandPlace::Menu, "ShowToolBars1", "Show &Tool Bar", "", "Toggle the ToolBar", nullptr,
-     CommandRow::Check::Checked},
+    {CommandPlace::Menu, "ShowToolBars1", "Show &Tool Bar", "", "Toggle the ToolBar",
+     [](MainWindow& w) { w.tray().toggleToolBar(); }, CommandRow::Check::Checked},
     {CommandPlace::Menu, "AlignToolBar1", "&Align Tool Bar", "", "Align ToolBar", nullptr},
-    {CommandPlace::Submenu, "Top1", "&Top", "", "Align the ToolBar to the Top", nullptr},
-    {CommandPlace::Submenu, "Bottom1", "&Bottom", "", "Align the ToolBar to the Bottom", nullptr},
+    {CommandPlace::Submenu, "Top1", "&Top", "", "Align the ToolBar to the Top",
+     [](MainWindow& w) { w.tray().toolBarToTop(); }},
+    {CommandPlace::Submenu, "Bottom1", "&Bottom", "", "Align the ToolBar to the Bottom",
+     [](MainWindow& w) { w.tray().toolBarToBottom(); }},
     {CommandPlace::Menu, "StayOnTop1", "&Stay-On-Top", "Ctrl+T", "Toggle Quillet staying On-Top of other Windows",
-     nullptr, CommandRow::Check::Unchecked},
+     [](MainWindow& w) { w.tray().applyStayOnTop(); }, CommandRow::Check::Unchecked},
     {CommandPlace::MenuBar, "Tools1", "&Tools", "", "This Contains Commands to all of Quillet's Tools", nullptr},
     {CommandPlace::Menu, "ClipBook1", "&ClipBook", "Ctrl+B", "Show the ClipBook",
      [](MainWindow& w) { w.clipBook().showClipBook(); }},
@@ -206,12 +222,14 @@ const CommandRow Rows[] = {
     {CommandPlace::Menu, "ViewCurrentFileInBrowser1", "&View Current File In Browser", "Ctrl+Shift+W",
      "View Current File in Browser", [](MainWindow& w) { w.outside().viewInBrowser(); }},
     {CommandPlace::MenuBar, "View1", "&View", "", "This Contains Commands to change views", nullptr},
-    {CommandPlace::Menu, "HideQuillet1", "&Hide Quillet", "Ctrl+Shift+H", "Hide Quillet From Windows", nullptr},
+    {CommandPlace::Menu, "HideQuillet1", "&Hide Quillet", "Ctrl+Shift+H", "Hide Quillet From Windows",
+     [](MainWindow& w) { w.tray().hideProgram(); }},
     {CommandPlace::Menu, "NextDocument1", "&Next Document", "F7", "Goto Next Tabbed Document",
      [](MainWindow& w) { w.view().nextDocument(); }},
     {CommandPlace::Menu, "PreviousDocument1", "&Previous Document", "Shift+F7", "Goto Previous Tabbed Document",
      [](MainWindow& w) { w.view().previousDocument(); }},
-    {CommandPlace::Menu, "AnotherInstance1", "Another &Quillet Window", "", "Load Quillet Again", nullptr},
+    {CommandPlace::Menu, "AnotherInstance1", "Another &Quillet Window", "", "Load Quillet Again",
+     [](MainWindow& w) { w.tray().startAnotherInstance(); }},
     {CommandPlace::MenuBar, "Help1", "&Help", "", "This Contains Commands to Help You", nullptr},
     {CommandPlace::Menu, "Contents1", "&Contents", "F1", "Need Help? Click This!",
      [](MainWindow& w) { w.outside().helpContents(); }},
@@ -297,9 +315,17 @@ const CommandRow Rows[] = {
      [](MainWindow& w) { w.view().showSizeGrip(); }, CommandRow::Check::Checked},
     {CommandPlace::StatusMenu, "ChangeStatusBarFont1", "&Change Status Bar Font", "",
      "Change the Font of the Status Bar", [](MainWindow& w) { w.view().chooseStatusBarFont(); }},
+    {CommandPlace::TrayMenu, "NewTextFile1", "&New Text File", "Ctrl+N", "Create a new file in the editor",
+     restoreThenNew},
+    {CommandPlace::TrayMenu, "OpenTextFile1", "&Open Text File", "Ctrl+O", "Open an existing file", restoreThenOpen},
     {CommandPlace::TrayMenu, "ReOpen2", "&ReOpen", "", "ReOpen Recently used Documents", nullptr},
     {CommandPlace::TraySubmenu, "RemoveAll2", "Remove &All", "", "Remove Recently Used Files from this menu",
      [](MainWindow& w) { w.files().clearRecent(); }},
+    {CommandPlace::TrayMenu, "-"},
+    {CommandPlace::TrayMenu, "Exit2", "&Exit", "", "Exit Quillet", [](MainWindow& w) { w.requestExit(); }},
+    {CommandPlace::TrayMenu, "-"},
+    {CommandPlace::TrayMenu, "RestoreQuillet1", "Restore &Quillet", "", "Restore Quillet",
+     [](MainWindow& w) { w.tray().restoreProgram(); }},
 };
 
 // The picture of a tool button: the desktop theme's where it has one, else the program's own.
@@ -430,6 +456,9 @@ private:
             break;
         case CommandPlace::ContextMenu:
             m_widgets.contextMenu->addSeparator();
+            break;
+        case CommandPlace::TrayMenu:
+            m_widgets.trayMenu->addSeparator();
             break;
         default:
             break;

@@ -24,6 +24,7 @@
 #include "mainwindow/sidewindowscontroller.h"
 #include "mainwindow/statusbar.h"
 #include "mainwindow/textcontroller.h"
+#include "mainwindow/traycontroller.h"
 #include "mainwindow/viewcontroller.h"
 #include "platform/platform.h"
 #include "settings/recentfilesmenu.h"
@@ -87,6 +88,7 @@ MainWindow::MainWindow(ProgramWindows& windows, const QStringList& arguments, QW
     m_outside = std::make_unique<OutsideController>(*m_documents, *m_views, *m_statusBar, m_windows, m_dialogs);
     m_auxiliaryWindows = std::make_unique<AuxiliaryWindowsController>(m_windows);
     m_sideWindows = std::make_unique<SideWindowsController>(*m_documents, *m_files, *m_view, m_windows);
+    m_tray = std::make_unique<TrayController>(*this, *m_toolBar, *m_statusBar, m_commands, m_windows, *m_trayMenu);
 
     EditorSettings settings;
     settings.font = QFont(QStringLiteral("Courier New"));
@@ -115,6 +117,8 @@ MainWindow::MainWindow(ProgramWindows& windows, const QStringList& arguments, QW
 
     // Placement, recent lists and stored properties come back before the creation sequence.
     attachStorage(m_storage);
+    m_tray->setIconWanted(m_trayIconProperty);
+    m_tray->updateToolBarCommands();
     onCreate(arguments);
 }
 
@@ -275,12 +279,22 @@ void MainWindow::tabChosen(int index)
 void MainWindow::goToTray()
 {
     m_miniTrayTimer->stop();
-    // Without a notification-area icon a hidden program could not be brought back, so it only
-    // goes to the task bar.
-    if (trayIconActive())
-        hide();
-    else
-        showMinimized();
+    m_tray->hideAtStart();
+}
+
+bool MainWindow::trayIconActive() const
+{
+    return m_tray->isActive();
+}
+
+bool MainWindow::clipBookWasVisible() const
+{
+    return m_tray->clipBookWasVisible();
+}
+
+bool MainWindow::documentSelectorWasVisible() const
+{
+    return m_tray->documentSelectorWasVisible();
 }
 
 // --- Lifecycle -----------------------------------------------------------------------------------
@@ -381,8 +395,7 @@ bool MainWindow::canClose()
 {
     if (m_endingUnasked)
         return true;
-    m_clipBookWasVisible = m_windows.clipBook && m_windows.clipBook->isVisible();
-    m_documentSelectorWasVisible = m_windows.documentSelector && m_windows.documentSelector->isVisible();
+    m_tray->rememberSideWindows();
     if (!isVisible())
         m_exitRequested = true;
     if (m_exitRequested || !trayIconActive()) {
@@ -394,7 +407,7 @@ bool MainWindow::canClose()
         return true;
     }
     // With the notification-area icon active, closing only hides the program.
-    hide();
+    m_tray->hideProgram();
     return false;
 }
 
@@ -430,6 +443,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
+    // A tool bar on its way is put where it was going before anything is saved.
+    m_tray->finishSlide();
     bool allowed = false;
     runCommand([&] { allowed = canClose(); });
     if (!allowed) {
@@ -445,6 +460,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
+    if (m_tray)
+        m_tray->finishSlide();
     if (m_view)
         m_view->layOutStatusBar(width());
 }

@@ -37,6 +37,7 @@ class RecoveryJournal;
 class SideWindowsController;
 class StatusBar;
 class TextController;
+class TrayController;
 class ViewController;
 class WindowSettings;
 struct ProgramWindows;
@@ -85,6 +86,7 @@ public:
     OutsideController& outside() { return *m_outside; }
     AuxiliaryWindowsController& auxiliaryWindows() { return *m_auxiliaryWindows; }
     SideWindowsController& sideWindows() { return *m_sideWindows; }
+    TrayController& tray() { return *m_tray; }
 
     // Exit: the close that asks about modified documents and then ends the program.
     void requestExit();
@@ -96,10 +98,10 @@ public:
     // out when the system asks (a termination signal, the end of the session).
     void endKeepingUnsavedWork();
     bool exitRequested() const { return m_exitRequested; }
-    bool clipBookWasVisible() const { return m_clipBookWasVisible; }
-    bool documentSelectorWasVisible() const { return m_documentSelectorWasVisible; }
+    bool clipBookWasVisible() const;
+    bool documentSelectorWasVisible() const;
     // Whether the notification-area icon is active (closing then only hides the window).
-    bool trayIconActive() const { return m_trayActive; }
+    bool trayIconActive() const;
 
     // The document text painted after the caption (" - " and the tab caption).
     QString titleDocumentText() const { return m_titleDocText; }
@@ -165,6 +167,7 @@ private:
     std::unique_ptr<OutsideController> m_outside;
     std::unique_ptr<AuxiliaryWindowsController> m_auxiliaryWindows;
     std::unique_ptr<SideWindowsController> m_sideWindows;
+    std::unique_ptr<TrayController> m_tray;
 
     DocumentTabs* m_tabs = nullptr;
     EditorViews* m_views = nullptr;
@@ -196,9 +199,6 @@ private:
     } m_captionText;
 
     bool m_exitRequested = false;
-    bool m_clipBookWasVisible = false;
-    bool m_documentSelectorWasVisible = false;
-    bool m_trayActive = false;
     bool m_closed = false;
     bool m_endingUnasked = false;
     bool m_showFileName = true;

@@ -3,6 +3,7 @@
 #include "editor/editorviews.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/printcontroller.h"
+#include "mainwindow/traycontroller.h"
 #include "mainwindow/viewcontroller.h"
 #include "settings/windowsettings.h"
 
@@ -43,6 +44,7 @@ bool MainWindow::autoSaveRunning() const
 void MainWindow::setTrayIcon(bool on)
 {
     m_trayIconProperty = on;
+    m_tray->setIconWanted(on);
 }
 
 void MainWindow::setToolBarShown(bool on)

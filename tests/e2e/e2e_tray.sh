@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# The notification area end to end, with trayer as the tray: closing hides the program and a
+# click on the icon brings it back with the ClipBook as it was; Ctrl+T sets and clears the
+# window's stay-on-top state; Exit from the icon's menu asks about a modified document;
+# "/MiniTray" hides the window after a second and the icon brings it back.
+#
+# Usage: bash tests/e2e/e2e_tray.sh /path/to/quillet
+
+# shellcheck source=lib.sh disable=SC2034
+source "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+start_trayer
+
+# Prints the program's icon window inside trayer's panel.
+tray_icon() {
+  xwininfo -root -tree | awk '/"panel": \("panel" "trayer"\)/ { p = 1 }
+    p && /"Quillet": \("quillet"/ { print $1; exit }'
+}
+
+click_icon() {
+  local icon="" i
+  for i in $(seq 1 50); do
+    icon="$(tray_icon)"
+    [ -n "$icon" ] && break
+    sleep 0.1
+  done
+  [ -n "$icon" ] || fail "no Quillet icon in the notification area"
+  xdotool mousemove --window "$icon" 8 8 click "${1:-1}"
+}
+
+visible() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+
+wait_hidden() {
+  local i
+  for i in $(seq 1 50); do
+    visible "$1" || return 0
+    sleep 0.1
+  done
+  fail "$2 is still shown"
+}
+
+wait_shown() {
+  local i
+  for i in $(seq 1 50); do
+    visible "$1" && return 0
+    sleep 0.1
+  done
+  fail "$2 is not shown"
+}
+
+dismiss_tips() {
+  local t
+  sleep 0.5
+  t="$(xdotool search --onlyvisible --name '^Quillet Tips$' 2>/dev/null | head -n 1)"
+  [ -n "$t" ] && { focus_window "$t"; xdotool key Escape; sleep 0.3; }
+  focus_window
+}
+
+start_quillet
+wait_for_window
+dismiss_tips
+
+step "Ctrl+T puts the window above the others and takes it back"
+key ctrl+t
+sleep 0.5
+wait_for_window
+xprop -id "$QWIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "not above: $(xprop -id "$QWIN" _NET_WM_STATE)"
+key ctrl+t
+sleep 0.5
+wait_for_window
+xprop -id "$QWIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE && fail "still above after a second Ctrl+T"
+
+step "closing with the ClipBook open hides both"
+dismiss_tips
+key ctrl+b
+wait_dialog "ClipBook"
+clip="$DWIN"
+focus_window
+key alt+F4
+wait_hidden "$QWIN" "the main window"
+wait_hidden "$clip" "the ClipBook"
+quillet_running || fail "closing ended the program"
+
+step "a click on the icon brings back the window and the ClipBook"
+click_icon 1
+wait_shown "$QWIN" "the main window"
+wait_shown "$clip" "the ClipBook"
+
+step "Exit from the icon's menu asks about the modified document"
+dismiss_tips
+focus_window "$QWIN"
+xdotool type --delay 40 unsaved
+xdotool key alt+F4
+wait_hidden "$QWIN" "the main window"
+click_icon 3
+sleep 0.5
+xdotool key --clearmodifiers e
+wait_dialog "Quillet -Confimation Required"
+xdotool key --clearmodifiers n
+wait_quillet_exit 10
+
+step "/MiniTray hides the window after a second; the icon brings it back"
+start_quillet /MiniTray
+wait_for_window
+wait_hidden "$QWIN" "the main window after /MiniTray"
+quillet_running || fail "/MiniTray ended the program"
+click_icon 1
+wait_shown "$QWIN" "the main window"

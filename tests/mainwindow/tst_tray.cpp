@@ -1,0 +1,249 @@
+// The notification-area icon and the window modes: hiding and restoring with the side windows as
+// they were, a refused close, "/MiniTray", a desktop without a tray, the end of the session while
+// hidden, the tool bar's place and visibility with and without the slide, stay-on-top, and
+// another copy of the program.
+
+#include "documents/recoveryjournal.h"
+#include "mainwindow/traycontroller.h"
+#include "platform/launcher.h"
+#include "support/mainwindowfixture.h"
+#include "windows/clipbookwindow.h"
+#include "windows/documentselector.h"
+
+#include <QCheckBox>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QToolBar>
+
+namespace {
+
+class RecordingLauncher : public platform::Launcher
+{
+public:
+    QList<QStringList> started;
+    bool startProgram(const QString& program, const QStringList& arguments) override
+    {
+        started.append(QStringList{program} + arguments);
+        return true;
+    }
+    bool openUrl(const QUrl&) override { return true; }
+    bool composeMail(QByteArrayView, std::function<void()>) override { return true; }
+};
+
+} // namespace
+
+class TestTray : public MainWindowTest
+{
+    Q_OBJECT
+
+    std::unique_ptr<ClipBookWindow> m_clipBook;
+    std::unique_ptr<DocumentSelector> m_selector;
+
+    // The main window with the two side windows the tray remembers.
+    void startWithSideWindows(const QStringList& arguments = {})
+    {
+        QVERIFY(start(arguments));
+        m_clipBook = std::make_unique<ClipBookWindow>();
+        m_selector = std::make_unique<DocumentSelector>();
+        m_fixture->windows.clipBook = m_clipBook.get();
+        m_fixture->windows.documentSelector = m_selector.get();
+    }
+    QToolBar* toolBar() { return form()->toolBar(); }
+    // "&Top" and "&Bottom" are never both enabled; each is enabled exactly when the bar is elsewhere.
+    void verifyAlignCommands()
+    {
+        const bool bottom = form()->toolBarArea(toolBar()) == Qt::BottomToolBarArea;
+        QCOMPARE(action("Top1")->isEnabled(), bottom);
+        QCOMPARE(action("Bottom1")->isEnabled(), !bottom);
+    }
+
+private slots:
+    void init()
+    {
+        TrayController::AssumeTrayAvailable = true;
+        newFixture();
+    }
+    void cleanup()
+    {
+        m_fixture.reset();
+        m_selector.reset();
+        m_clipBook.reset();
+        TrayController::AssumeTrayAvailable = false;
+    }
+
+    void iconAndMenuAsDesigned()
+    {
+        QVERIFY(start());
+        QSystemTrayIcon* icon = form()->tray().icon();
+        QCOMPARE(icon->toolTip(), QStringLiteral("Quillet v4.6"));
+        QCOMPARE(icon->contextMenu(), form()->trayMenu());
+        QStringList items;
+        for (const QAction* item : form()->trayMenu()->actions())
+            items.append(item->isSeparator() ? QStringLiteral("-") : item->text());
+        QCOMPARE(items,
+                 (QStringList{"&New Text File", "&Open Text File", "&ReOpen", "-", "&Exit", "-", "Restore &Quillet"}));
+        QCOMPARE(form()->trayMenu()->defaultAction(), action("RestoreQuillet1"));
+        emit form()->trayMenu()->aboutToShow();
+        for (const char* name : {"NewTextFile1", "OpenTextFile1", "ReOpen2", "Exit2", "RestoreQuillet1"})
+            QVERIFY2(!action(name)->icon().isNull(), name);
+    }
+
+    void hideAndRestoreBringBackTheSideWindowsAsTheyWere()
+    {
+        startWithSideWindows();
+        m_clipBook->show();
+        action("HideQuillet1")->trigger();
+        QVERIFY(!form()->isVisible());
+        QVERIFY(!m_clipBook->isVisible());
+        QVERIFY(!m_selector->isVisible());
+        emit form()->tray().icon()->activated(QSystemTrayIcon::Trigger);
+        QVERIFY(form()->isVisible());
+        QVERIFY(m_clipBook->isVisible());
+        QVERIFY(!m_selector->isVisible());
+        // Closed when hidden, it stays closed; the selector comes back as it was.
+        m_clipBook->hide();
+        m_selector->show();
+        action("HideQuillet1")->trigger();
+        emit form()->tray().icon()->activated(QSystemTrayIcon::DoubleClick);
+        QVERIFY(form()->isVisible());
+        QVERIFY(!m_clipBook->isVisible());
+        QVERIFY(m_selector->isVisible());
+    }
+
+    void aRefusedCloseHidesAndExitWhileHiddenAsks()
+    {
+        startWithSideWindows();
+        typeAtEnd("unsaved");
+        QVERIFY(!form()->close());
+        QVERIFY(!form()->isVisible());
+        QVERIFY(prompts().questions.isEmpty());
+        // "&New Text File" restores first.
+        action("NewTextFile1")->trigger();
+        QVERIFY(form()->isVisible());
+        QCOMPARE(docs().count(), 2);
+        QVERIFY(!form()->close());
+        prompts().answers = {Answer::No};
+        action("Exit2")->trigger();
+        QCOMPARE(prompts().questions.size(), 1);
+        QVERIFY(form()->isHidden() || !form()->isVisible());
+        QVERIFY(form()->exitRequested());
+    }
+
+    void miniTrayHidesTheWindowAloneAndRestoreBringsItBackAlone()
+    {
+        startWithSideWindows({QStringLiteral("/MiniTray")});
+        m_clipBook->show();
+        QTRY_VERIFY(!form()->isVisible());
+        // The start remembers nothing: the ClipBook was open, but the remembered state is not.
+        m_clipBook->hide();
+        action("RestoreQuillet1")->trigger();
+        QVERIFY(form()->isVisible());
+        QVERIFY(!m_clipBook->isVisible());
+        QVERIFY(!m_selector->isVisible());
+    }
+
+    void withoutANotificationAreaNothingHidesAndCloseEnds()
+    {
+        TrayController::AssumeTrayAvailable = false;
+        if (QSystemTrayIcon::isSystemTrayAvailable())
+            QSKIP("this desktop has a notification area");
+        startWithSideWindows({QStringLiteral("/MiniTray")});
+        QVERIFY(!form()->trayIconActive());
+        QTRY_VERIFY(status()->panelText(StatusBar::Message).contains(QStringLiteral("no notification area")));
+        QVERIFY(form()->isVisible());
+        status()->setMessage(QString());
+        action("HideQuillet1")->trigger();
+        QVERIFY(form()->isVisible());
+        QVERIFY(status()->panelText(StatusBar::Message).contains(QStringLiteral("no notification area")));
+        // Closing ends the program, through the exit save pass.
+        typeAtEnd("unsaved");
+        prompts().answers = {Answer::No};
+        QVERIFY(form()->close());
+        QCOMPARE(prompts().questions.size(), 1);
+    }
+
+    void endingTheSessionWhileHiddenKeepsTheUnsavedWork()
+    {
+        MainWindowFixture& f = *m_fixture;
+        RecoveryJournal journal(f.sandbox.filePath(QStringLiteral("recovery")));
+        QVERIFY(journal.start());
+        startWithSideWindows();
+        form()->enableRecovery(journal);
+        typeAtEnd("kept while hidden");
+        action("HideQuillet1")->trigger();
+        QVERIFY(!form()->isVisible());
+        form()->endKeepingUnsavedWork();
+        QVERIFY(prompts().questions.isEmpty());
+        journal.waitUntilIdle();
+        QCOMPARE(journal.records().size(), 1);
+        QCOMPARE(journal.textOf(journal.records().constFirst()), QByteArray("kept while hidden"));
+    }
+
+    void toolBarTopAndBottomAtOnceWithoutTheSlide()
+    {
+        QVERIFY(start());
+        m_fixture->withOptions().animateBox()->setChecked(false);
+        verifyAlignCommands();
+        QVERIFY(!action("Top1")->isEnabled());
+        action("Bottom1")->trigger();
+        QCOMPARE(form()->toolBarArea(toolBar()), Qt::BottomToolBarArea);
+        QVERIFY(!form()->tray().toolBarSliding());
+        verifyAlignCommands();
+        // "Hide Tool Bar" toggles: hidden, then shown again; Top shows a hidden bar too.
+        action("ShowToolBars1")->trigger();
+        QVERIFY(toolBar()->isHidden());
+        action("ShowToolBars1")->trigger();
+        QVERIFY(!toolBar()->isHidden());
+        action("ShowToolBars1")->trigger();
+        action("Top1")->trigger();
+        QCOMPARE(form()->toolBarArea(toolBar()), Qt::TopToolBarArea);
+        QVERIFY(!toolBar()->isHidden());
+        QVERIFY(action("ShowToolBars1")->isChecked());
+        verifyAlignCommands();
+    }
+
+    void theSlideEndsWhereItWasGoingWhenTheWindowIsResized()
+    {
+        QVERIFY(start());
+        action("Bottom1")->trigger();
+        QVERIFY(form()->tray().toolBarSliding());
+        verifyAlignCommands();
+        form()->resize(form()->size() + QSize(20, 20));
+        QVERIFY(!form()->tray().toolBarSliding());
+        QCOMPARE(form()->toolBarArea(toolBar()), Qt::BottomToolBarArea);
+        QCOMPARE(toolBar()->height(), 33);
+        QVERIFY(!toolBar()->isHidden());
+        verifyAlignCommands();
+        // Left alone, a slide ends by itself, the bar in its place.
+        action("ShowToolBars1")->trigger();
+        QTRY_VERIFY(!form()->tray().toolBarSliding());
+        QVERIFY(toolBar()->isHidden());
+        action("Top1")->trigger();
+        QTRY_VERIFY(!form()->tray().toolBarSliding());
+        QCOMPARE(form()->toolBarArea(toolBar()), Qt::TopToolBarArea);
+        QCOMPARE(toolBar()->maximumHeight(), 33);
+        QVERIFY(!toolBar()->isHidden());
+        verifyAlignCommands();
+    }
+
+    void stayOnTopFollowsItsCheckAndAnotherWindowStartsThisProgram()
+    {
+        QVERIFY(start());
+        const QPoint place = form()->pos();
+        action("StayOnTop1")->trigger();
+        QVERIFY(form()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(form()->isVisible());
+        action("StayOnTop1")->trigger();
+        QVERIFY(!form()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QCOMPARE(form()->pos(), place);
+
+        RecordingLauncher launcher;
+        form()->tray().setLauncher(&launcher);
+        action("AnotherInstance1")->trigger();
+        QCOMPARE(launcher.started, QList<QStringList>{{QCoreApplication::applicationFilePath()}});
+        form()->tray().setLauncher(nullptr);
+    }
+};
+
+QTEST_MAIN(TestTray)
+#include "tst_tray.moc"
