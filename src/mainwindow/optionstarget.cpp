@@ -49,6 +49,8 @@ void MainWindow::setTrayIcon(bool on)
 
 void MainWindow::setToolBarShown(bool on)
 {
+    // A slide on its way would show the bar again when it ends.
+    m_tray->finishSlide();
     m_toolBar->setVisible(on);
     action(QStringLiteral("ShowToolBars1"))->setChecked(on);
 }

@@ -226,6 +226,20 @@ private slots:
         verifyAlignCommands();
     }
 
+    void theOptionsWindowHidingTheBarMidSlideHidesIt()
+    {
+        QVERIFY(start());
+        OptionsDialog& options = m_fixture->withOptions();
+        action("Bottom1")->trigger();
+        QVERIFY(form()->tray().toolBarSliding());
+        options.toolBarBox()->setChecked(false);
+        options.accept();
+        QTRY_VERIFY(!form()->tray().toolBarSliding());
+        QVERIFY(toolBar()->isHidden());
+        QVERIFY(!action("ShowToolBars1")->isChecked());
+        QCOMPARE(form()->toolBarArea(toolBar()), Qt::BottomToolBarArea);
+    }
+
     void stayOnTopFollowsItsCheckAndAnotherWindowStartsThisProgram()
     {
         QVERIFY(start());
