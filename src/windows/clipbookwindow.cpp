@@ -120,7 +120,8 @@ ClipBookWindow::ClipBookWindow(QWidget* parent)
     showTemplateNames();
     showFileTemplateNames();
 
-    // Only the two name lists are kept: what each template holds is in its file.
+    // The two name lists are kept (what each template holds is in its file), and below them the
+    // display settings.
     using namespace storedprops;
     WindowSettings& s = *storage();
     addStringList(
@@ -135,6 +136,31 @@ ClipBookWindow::ClipBookWindow(QWidget* parent)
             m_templates = {names, names.isEmpty() ? -1 : 0};
             showTemplateNames();
         });
+    // What the utility options set comes back at the next start.
+    addBool(
+        s, QStringLiteral("FileCombo1.Complete"), [this] { return m_fileBox->completer() != nullptr; },
+        [this](bool on) { setFileAutoComplete(on); });
+    addBool(
+        s, QStringLiteral("TemplateComboBox1.Complete"), [this] { return m_templateBox->completer() != nullptr; },
+        [this](bool on) { setTemplateAutoComplete(on); });
+    addBool(
+        s, QStringLiteral("CFPanel1.Visible"), [this] { return m_page == Page::Files; },
+        [this](bool shown) {
+            if (shown)
+                setPage(Page::Files);
+        });
+    addBool(
+        s, QStringLiteral("CPanel1.Visible"), [this] { return m_page == Page::Items; },
+        [this](bool shown) {
+            if (shown)
+                setPage(Page::Items);
+        });
+    for (const char* name : {"ClipPanel1", "FilePanel1", "Panel1", "Panel2", "StatusBar1"}) {
+        QWidget* panel = findChild<QWidget*>(QLatin1String(name));
+        addBool(
+            s, QLatin1String(name) + QStringLiteral(".Visible"), [panel] { return !panel->isHidden(); },
+            [panel](bool shown) { panel->setVisible(shown); });
+    }
 }
 
 ClipBookWindow::~ClipBookWindow() = default;

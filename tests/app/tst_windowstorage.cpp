@@ -13,11 +13,15 @@
 #include "settings/recentfilesmenu.h"
 #include "settings/windowsettings.h"
 #include "support/scriptedprompts.h"
+#include "windows/clipbookwindow.h"
 #include "windows/documentselector.h"
 #include "windows/gotolinedialog.h"
 #include "windows/optionsdialog.h"
+#include "windows/utilityoptionsdialog.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -232,6 +236,29 @@ private slots:
             QCOMPARE(m_windows.gotoLine->maxValue(), 120);
             QCOMPARE(m_windows.gotoLine->minValue(), 0);
             QCOMPARE(m_windows.gotoLine->increment(), 2);
+        });
+        QVERIFY(m_prompts.errors.isEmpty());
+    }
+
+    void whatUtilityOptionsSetInTheSideWindowsSurvivesARestart()
+    {
+        run([this] {
+            for (const char* box : {"CShowStatusBar1", "CShowToolBars1", "CAutoComplete1", "DSShowToolBar1"})
+                m_windows.utilityOptions->box(QLatin1String(box))->setChecked(false);
+            m_windows.utilityOptions->accept();
+        });
+        run([this] {
+            ClipBookWindow& clipBook = *m_windows.clipBook;
+            QVERIFY(clipBook.findChild<QWidget*>(QStringLiteral("StatusBar1"))->isHidden());
+            QVERIFY(clipBook.findChild<QWidget*>(QStringLiteral("ClipPanel1"))->isHidden());
+            QVERIFY(clipBook.findChild<QWidget*>(QStringLiteral("Panel1"))->isHidden());
+            QVERIFY(!clipBook.findChild<QWidget*>(QStringLiteral("Panel2"))->isHidden());
+            QVERIFY(!clipBook.findChild<QComboBox*>(QStringLiteral("TemplateComboBox1"))->completer());
+            QVERIFY(clipBook.findChild<QComboBox*>(QStringLiteral("FileCombo1"))->completer());
+            QVERIFY(m_windows.documentSelector->toolPanel()->isHidden());
+            QVERIFY(m_windows.documentSelector->showToolBarEntry()->isVisible());
+            QVERIFY(!m_windows.documentSelector->hideToolBarEntry()->isVisible());
+            QVERIFY(!m_windows.utilityOptions->box(QStringLiteral("CShowStatusBar1"))->isChecked());
         });
         QVERIFY(m_prompts.errors.isEmpty());
     }

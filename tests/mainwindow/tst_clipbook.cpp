@@ -96,10 +96,14 @@ private slots:
               "SpeedButton14",     "SpeedButton15", "SpeedButton17", "SpeedButton19", "SpeedButton20", "SpeedButton21",
               "SpeedButton22",     "SpeedButton23", "SpeedButton24", "SpeedButton25"})
             QVERIFY2(window.findChild<QObject*>(QLatin1String(name)), name);
-        // Only the name lists are kept; what a template holds is in its file.
+        // The name lists and the display settings are kept; what a template holds is in its file.
         QCOMPARE(window.storage()->section(), QStringLiteral("ClipBook"));
-        QCOMPARE(window.storage()->storedPropertyNames(),
+        const QStringList kept = window.storage()->storedPropertyNames();
+        QCOMPARE(kept.first(2),
                  (QStringList{QStringLiteral("FileCombo1.Items"), QStringLiteral("TemplateComboBox1.Items")}));
+        for (const QString& value : kept.mid(2))
+            QVERIFY2(value.endsWith(QLatin1String(".Visible")) || value.endsWith(QLatin1String(".Complete")),
+                     qPrintable(value));
 
         TemplateNameDialog naming;
         QCOMPARE(naming.objectName(), QStringLiteral("RenameTempForm1"));
