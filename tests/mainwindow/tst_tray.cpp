@@ -86,6 +86,12 @@ private slots:
         emit form()->trayMenu()->aboutToShow();
         for (const char* name : {"NewTextFile1", "OpenTextFile1", "ReOpen2", "Exit2", "RestoreQuillet1"})
             QVERIFY2(!action(name)->icon().isNull(), name);
+        // The options window's "Use System Tray" turns the icon off: closing then ends the program.
+        QVERIFY(form()->trayIconActive());
+        form()->setTrayIcon(false);
+        QVERIFY(!form()->trayIconActive());
+        QVERIFY(!icon->isVisible());
+        QVERIFY(form()->close());
     }
 
     void hideAndRestoreBringBackTheSideWindowsAsTheyWere()
