@@ -2,7 +2,8 @@
 # The notification area end to end, with trayer as the tray: closing hides the program and a
 # click on the icon brings it back with the ClipBook as it was; Ctrl+T sets and clears the
 # window's stay-on-top state; Exit from the icon's menu asks about a modified document;
-# "/MiniTray" hides the window after a second and the icon brings it back.
+# "/MiniTray" hides the window after a second and the icon brings it back; SIGTERM while hidden
+# keeps the typed text for the next start.
 #
 # Usage: bash tests/e2e/e2e_tray.sh /path/to/quillet
 
@@ -106,3 +107,15 @@ wait_hidden "$QWIN" "the main window after /MiniTray"
 quillet_running || fail "/MiniTray ended the program"
 click_icon 1
 wait_shown "$QWIN" "the main window"
+
+step "SIGTERM while hidden ends the program and keeps the typed text for the next start"
+t="$(xdotool search --onlyvisible --name '^Quillet Tips$' 2>/dev/null | head -n 1)"
+[ -n "$t" ] && { focus_window "$t"; xdotool key Escape; sleep 0.3; }
+focus_window "$QWIN"
+xdotool type --delay 40 kept-while-hidden
+xdotool key alt+F4
+wait_hidden "$QWIN" "the main window"
+kill -TERM "$QUILLET_PID"
+wait_quillet_exit 10
+grep -rqx --include='*.txt' 'kept-while-hidden' "$XDG_STATE_HOME/Quillet/recovery" ||
+  fail "no recovery copy holds the text typed before hiding"
