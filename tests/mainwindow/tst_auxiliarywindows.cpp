@@ -1,8 +1,10 @@
 // The main window's way to the tip window, the About window and the configuration window: the
 // Help menu's commands, the status bar's message panel, the tips coming with every show of the
-// main window while their box is checked, and the About window's links.
+// main window (a restore from the notification area included) while their box is checked, and
+// the About window's links.
 
 #include "app/startup.h"
+#include "mainwindow/traycontroller.h"
 #include "mainwindow/viewcontroller.h"
 #include "settings/programstore.h"
 #include "support/mainwindowfixture.h"
@@ -27,9 +29,10 @@ private slots:
         QVERIFY(start());
         QVERIFY(tips.isVisible());
         tips.close();
-        // Hidden in the notification area and restored: the show sequence runs again.
+        // Hidden in the notification area and restored from it: the show sequence runs again.
         form()->hide();
-        form()->show();
+        form()->tray().restoreProgram();
+        QVERIFY(form()->isVisible());
         QVERIFY(tips.isVisible());
         tips.setShowAtStart(false);
         tips.close();
