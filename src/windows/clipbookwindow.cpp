@@ -163,7 +163,12 @@ ClipBookWindow::ClipBookWindow(QWidget* parent)
     }
 }
 
-ClipBookWindow::~ClipBookWindow() = default;
+ClipBookWindow::~ClipBookWindow()
+{
+    // The stored name lists are members of this class: saved while they still exist.
+    if (storage())
+        storage()->windowDestroying();
+}
 
 // --- Building ------------------------------------------------------------------------------------
 

@@ -34,6 +34,7 @@ class DocumentSelector : public WindowBase
 
 public:
     explicit DocumentSelector(QWidget* parent = nullptr);
+    ~DocumentSelector() override;
 
     void setHost(DocumentSelectorHost* host) { m_host = host; }
     void setDocuments(const QStringList& captions, int selected);
