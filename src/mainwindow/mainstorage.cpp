@@ -11,6 +11,7 @@
 #include "settings/settingsstore.h"
 #include "settings/storedprops.h"
 #include "settings/windowsettings.h"
+#include "windows/captionbar.h"
 #include "windows/windowbase.h"
 
 #include <QAction>
@@ -204,6 +205,17 @@ void MainWindow::createStorage()
             m_captionText.fontKind = v[3].second;
             if (const auto visible = parseBool(v[4].second))
                 setShowFileNameInTitle(*visible);
+        });
+    // The program's own switch for tiling desktops, written only once it hides the strips, so a
+    // first run's file is as it always was.
+    addObject(
+        s, QStringLiteral("MSOfficeCaption1.Visible"),
+        [] {
+            return QList<std::pair<QString, QString>>{
+                {QString(), CaptionBar::allStripsShown() ? QString() : formatBool(false)}};
+        },
+        [](const QList<std::pair<QString, QString>>& v) {
+            CaptionBar::setAllStripsShown(parseBool(v[0].second).value_or(true));
         });
     addFont(
         s, QStringLiteral("MSOfficeCaption1.CaptionTextFont"), [this] { return m_captionText.font; },

@@ -29,6 +29,7 @@
 #include "platform/platform.h"
 #include "settings/recentfilesmenu.h"
 #include "settings/windowsettings.h"
+#include "windows/captionbar.h"
 #include "windows/clipbookwindow.h"
 #include "windows/configurationdialog.h"
 #include "windows/documentselector.h"
@@ -53,7 +54,20 @@ MainWindow::MainWindow(ProgramWindows& windows, const QStringList& arguments, QW
     : QMainWindow(parent), m_windows(windows)
 {
     setObjectName(QStringLiteral("QuilForm1"));
-    setWindowTitle(Caption);
+    m_captionBar = new CaptionBar(this);
+    {
+        using Part = CaptionBar::Part;
+        QFont productFont(QStringLiteral("Arial"));
+        productFont.setPixelSize(12);
+        productFont.setBold(true);
+        productFont.setItalic(true);
+        m_captionBar->setPartFont(Part::ProductText, productFont);
+        // The product text keeps its active colour while the window is inactive.
+        m_captionBar->setPartColors(Part::ProductText, QColor(), CaptionBar::systemTextColor(true));
+        m_captionBar->setPartFontKind(Part::AppNameText, CaptionBar::FontKind::SystemBold);
+        m_captionBar->setGradientMode(captionmath::GradientMode::Always);
+        m_captionBar->setPartCaption(Part::ProductText, ProductText);
+    }
     move(168, 149);
     resize(525, 281 + 33 + 22 + 21);
 
@@ -489,5 +503,6 @@ void MainWindow::setShowFileNameInTitle(bool show)
 
 void MainWindow::updateTitle()
 {
-    setWindowTitle(Caption + (m_showFileName ? m_titleDocText : QString()));
+    m_captionBar->setPartCaption(CaptionBar::Part::CaptionText, m_titleDocText);
+    m_captionBar->setPartVisible(CaptionBar::Part::CaptionText, m_showFileName);
 }

@@ -16,6 +16,7 @@
 #include <QStringList>
 #include <memory>
 
+class CaptionBar;
 class AuxiliaryWindowsController;
 class ClipBookController;
 class DateController;
@@ -48,7 +49,8 @@ class MainWindow : public QMainWindow, public OptionsTarget
 
 public:
     // The window's caption; the title shows it followed by the document text.
-    static inline const QString Caption = QStringLiteral("Quillet ");
+    // The product text of the caption strip; the title adds a blank and the document text.
+    static inline const QString ProductText = QStringLiteral("Quillet");
 
     // Runs the creation sequence with the given command-line arguments (without the program).
     // `windows` reaches the other windows as they are created; it must outlive this window.
@@ -179,6 +181,7 @@ private:
     RecentFilesMenu* m_recentFiles = nullptr;
     RecentFilesMenu* m_trayRecentFiles = nullptr;
     WindowSettings* m_storage = nullptr;
+    CaptionBar* m_captionBar = nullptr;
     QTimer* m_miniTrayTimer = nullptr;
     QTimer* m_statusTimer = nullptr;
     QTimer* m_autoSaveTimer = nullptr;

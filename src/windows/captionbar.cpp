@@ -15,6 +15,8 @@ using namespace captionmath;
 
 namespace {
 
+bool stripsShown = true;
+
 constexpr int IconMargin = 2;
 constexpr int LargestIcon = 16;
 
@@ -26,19 +28,13 @@ QColor systemCaptionColor(bool active)
                   : palette.color(QPalette::Active, QPalette::Mid);
 }
 
-QColor systemCaptionTextColor(bool active)
-{
-    const QPalette palette = QApplication::palette();
-    return active ? palette.color(QPalette::Active, QPalette::HighlightedText)
-                  : palette.color(QPalette::Active, QPalette::Window);
-}
-
 } // namespace
 
 CaptionBar::CaptionBar(QWidget* window) : QWidget(window), m_window(window)
 {
     setObjectName(QStringLiteral("MSOfficeCaption1"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_shown = stripsShown;
     for (TextPart& part : m_parts)
         part.font = systemCaptionFont();
     window->installEventFilter(this);
@@ -136,6 +132,20 @@ void CaptionBar::setStripShown(bool shown)
     placeInWindow();
 }
 
+void CaptionBar::setAllStripsShown(bool shown)
+{
+    stripsShown = shown;
+    for (QWidget* widget : QApplication::allWidgets()) {
+        if (auto* bar = qobject_cast<CaptionBar*>(widget))
+            bar->setStripShown(shown);
+    }
+}
+
+bool CaptionBar::allStripsShown()
+{
+    return stripsShown;
+}
+
 QColor CaptionBar::leftColor(bool active) const
 {
     return active ? m_leftActive : m_leftInactive;
@@ -150,7 +160,14 @@ QColor CaptionBar::rightColor(bool active) const
 QColor CaptionBar::textColor(Part part, bool active) const
 {
     const QColor& chosen = active ? m_parts[part].colorActive : m_parts[part].colorInactive;
-    return chosen.isValid() ? chosen : systemCaptionTextColor(active);
+    return chosen.isValid() ? chosen : systemTextColor(active);
+}
+
+QColor CaptionBar::systemTextColor(bool active)
+{
+    const QPalette palette = QApplication::palette();
+    return active ? palette.color(QPalette::Active, QPalette::HighlightedText)
+                  : palette.color(QPalette::Active, QPalette::Window);
 }
 
 TextParts CaptionBar::partStates() const

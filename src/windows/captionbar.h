@@ -49,6 +49,10 @@ public:
     // Shown or not: a hidden strip gives the window's whole client area back to its controls.
     void setStripShown(bool shown);
     bool stripShown() const { return m_shown; }
+    // Shows or hides every strip of the program, and those made later (a tiling desktop has
+    // titles enough).
+    static void setAllStripsShown(bool shown);
+    static bool allStripsShown();
     // The strip's height for the system caption font.
     static int stripHeight();
     // The fonts of the system caption (the title-bar font, bold as title bars show it).
@@ -58,6 +62,8 @@ public:
     QColor leftColor(bool active) const;
     QColor rightColor(bool active) const;
     QColor textColor(Part part, bool active) const;
+    // The system's caption-text colour of a window active or not.
+    static QColor systemTextColor(bool active);
     // The texts as drawn at the strip's present width, cut with an ellipsis where they do not fit.
     QStringList drawnTexts() const;
 

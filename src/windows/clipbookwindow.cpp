@@ -497,7 +497,7 @@ void ClipBookWindow::setPage(Page page)
     m_page = page;
     m_itemPage->setVisible(page == Page::Items);
     m_filePage->setVisible(page == Page::Files);
-    setWindowTitle(page == Page::Items ? ItemTitle : FilesTitle);
+    captionBar()->setPartCaption(CaptionBar::Part::ProductText, page == Page::Items ? ItemTitle : FilesTitle);
     m_newTemplateEntry->setVisible(page == Page::Items);
     m_newFileTemplateEntry->setVisible(page == Page::Files);
 }

@@ -48,9 +48,11 @@ protected:
 } // namespace
 
 GotoLineDialog::GotoLineDialog(QWidget* parent)
-    : WindowBase(QStringLiteral("ScrollBox1"), QStringLiteral("Goto Line... "), QSize(361, 100), true, parent,
+    : WindowBase(QStringLiteral("ScrollBox1"), QStringLiteral("Goto Line..."), QSize(361, 100), true, parent,
                  {QStringLiteral("Scroll"), WindowSettings::ShowState | WindowSettings::Position})
 {
+    // A visible, empty application name leaves a blank after the product text in the title.
+    captionBar()->setPartVisible(CaptionBar::Part::AppNameText, true);
     auto* label = new QLabel(QStringLiteral("Enter line number here:"), this);
     label->setObjectName(QStringLiteral("Label1"));
     m_lineSpin = new LineNumberSpin(this);

@@ -101,6 +101,7 @@ OptionsDialog::OptionsDialog(QWidget* parent)
                  {QStringLiteral("Quillet Options"),
                   WindowSettings::ShowState | WindowSettings::Position | WindowSettings::FocusedControl})
 {
+    captionBar()->setPartCaption(CaptionBar::Part::AppNameText, QStringLiteral("Program -"));
     // The window's controls were laid out for an 11-pixel dialog font; a desktop's larger default
     // would not fit its fixed size.
     QFont dialogFont(QStringLiteral("MS Sans Serif"));

@@ -39,7 +39,8 @@ QLineEdit* makeField(const QString& name, QWidget* parent)
 
 TemplateNameDialog::TemplateNameDialog(QWidget* parent)
     : WindowBase(QStringLiteral("RenameTempForm1"), QStringLiteral("Rename Template"), QSize(289, 140), true, parent,
-                 {QStringLiteral("Rename"), WindowSettings::ShowState | WindowSettings::Position})
+                 {QStringLiteral("Rename"), WindowSettings::ShowState | WindowSettings::Position},
+                 captionmath::GradientMode::Smart)
 {
     m_renamePanel = new QWidget(this);
     m_renamePanel->setObjectName(QStringLiteral("RenamePanel1"));
@@ -127,18 +128,18 @@ void TemplateNameDialog::prepare(Mode mode, const QString& currentName)
     int height = 140;
     switch (mode) {
     case Mode::NewTemplate:
-        setWindowTitle(QStringLiteral("Add New Template"));
+        captionBar()->setPartCaption(CaptionBar::Part::ProductText, QStringLiteral("Add New Template"));
         height = 100;
         break;
     case Mode::RenameTemplate:
-        setWindowTitle(QStringLiteral("Rename Template"));
+        captionBar()->setPartCaption(CaptionBar::Part::ProductText, QStringLiteral("Rename Template"));
         break;
     case Mode::NewFileTemplate:
-        setWindowTitle(QStringLiteral("Add New File Template"));
+        captionBar()->setPartCaption(CaptionBar::Part::ProductText, QStringLiteral("Add New File Template"));
         height = 108;
         break;
     case Mode::RenameFileTemplate:
-        setWindowTitle(QStringLiteral("Rename File Template"));
+        captionBar()->setPartCaption(CaptionBar::Part::ProductText, QStringLiteral("Rename File Template"));
         break;
     }
     setDesignedSize(QSize(289, height));

@@ -18,7 +18,8 @@
 
 TipOfTheDayWindow::TipOfTheDayWindow(QWidget* parent)
     : WindowBase(QStringLiteral("TipForm1"), QStringLiteral("Quillet Tips"), QSize(441, 268), true, parent,
-                 {QStringLiteral("Tips"), WindowSettings::ShowState | WindowSettings::Position})
+                 {QStringLiteral("Tips"), WindowSettings::ShowState | WindowSettings::Position},
+                 captionmath::GradientMode::Smart)
 {
     setWindowFlag(Qt::WindowStaysOnTopHint);
 

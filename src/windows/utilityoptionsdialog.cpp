@@ -70,7 +70,8 @@ const char* const StoredBoxes[] = {"CAutoComplete1",  "CFAutoComplete1", "CFKeep
 UtilityOptionsDialog::UtilityOptionsDialog(QWidget* parent)
     : WindowBase(QStringLiteral("MiscOp1"), QStringLiteral("Utility Options"), QSize(489, 172), true, parent,
                  {QStringLiteral("Utility Options"),
-                  WindowSettings::ShowState | WindowSettings::Position | WindowSettings::FocusedControl})
+                  WindowSettings::ShowState | WindowSettings::Position | WindowSettings::FocusedControl},
+                 captionmath::GradientMode::Smart)
 {
     // Laid out for an 11-pixel dialog font, as the options window.
     QFont dialogFont(QStringLiteral("MS Sans Serif"));

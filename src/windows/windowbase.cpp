@@ -25,11 +25,21 @@ constexpr double DesignedCharHeight = 13.0;
 } // namespace
 
 WindowBase::WindowBase(const QString& instanceName, const QString& caption, QSize size, bool fixedSize, QWidget* parent,
-                       const StorageSetup& setup)
+                       const StorageSetup& setup, captionmath::GradientMode gradient)
     : QWidget(parent, Qt::Window)
 {
     setObjectName(instanceName);
-    setWindowTitle(caption);
+    m_captionBar = new CaptionBar(this);
+    QFont productFont(QStringLiteral("Arial"));
+    productFont.setPixelSize(12);
+    productFont.setBold(true);
+    productFont.setItalic(true);
+    m_captionBar->setPartFont(CaptionBar::Part::ProductText, productFont);
+    m_captionBar->setPartFontKind(CaptionBar::Part::AppNameText, CaptionBar::FontKind::SystemBold);
+    m_captionBar->setPartVisible(CaptionBar::Part::AppNameText, false);
+    m_captionBar->setPartVisible(CaptionBar::Part::CaptionText, false);
+    m_captionBar->setGradientMode(gradient);
+    m_captionBar->setPartCaption(CaptionBar::Part::ProductText, caption);
     m_designedSize = size;
     m_fixedSize = fixedSize;
     // Without CustomizeWindowHint the title hints are ignored and the window manager adds
@@ -37,6 +47,8 @@ WindowBase::WindowBase(const QString& instanceName, const QString& caption, QSiz
     if (fixedSize)
         setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                        Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    // The strip takes the top of the client area: the designed controls go below it.
+    size.rheight() += captionHeight();
     resize(size);
     if (setup.section.isEmpty()) {
         if (fixedSize)
@@ -79,7 +91,7 @@ void WindowBase::fitFixedSizeToFont()
     const double widthScale = std::max(1.0, metrics.averageCharWidth() / DesignedCharWidth);
     const double heightScale = std::max(1.0, metrics.height() / DesignedCharHeight);
     QSize size(int(std::ceil(m_designedSize.width() * widthScale)),
-               int(std::ceil(m_designedSize.height() * heightScale)));
+               int(std::ceil(m_designedSize.height() * heightScale)) + captionHeight());
     if (layout()) {
         layout()->activate();
         size = size.expandedTo(layout()->totalMinimumSize());
@@ -88,6 +100,11 @@ void WindowBase::fitFixedSizeToFont()
         m_storage->sizeLimits().setFixedSize(size.width(), size.height());
     else
         setFixedSize(size);
+}
+
+int WindowBase::captionHeight() const
+{
+    return m_captionBar->stripShown() ? CaptionBar::stripHeight() : 0;
 }
 
 void WindowBase::showEvent(QShowEvent* event)

@@ -4,6 +4,7 @@
 // built, its stored properties) in the settings store.
 
 #include "settings/windowsettings.h"
+#include "windows/captionbar.h"
 
 #include <QWidget>
 
@@ -24,12 +25,16 @@ class WindowBase : public QWidget
 
 public:
     // A fixed size makes the window unresizable; otherwise `size` is its minimum and first size.
+    // `caption` is the product text of the window's caption strip, and so its title.
     WindowBase(const QString& instanceName, const QString& caption, QSize size, bool fixedSize,
-               QWidget* parent = nullptr, const StorageSetup& setup = {});
+               QWidget* parent = nullptr, const StorageSetup& setup = {},
+               captionmath::GradientMode gradient = captionmath::GradientMode::Always);
     ~WindowBase() override;
 
     // The window storage; null for a window that keeps nothing.
     WindowSettings* storage() const { return m_storage; }
+    // The painted caption strip, which keeps the window's title.
+    CaptionBar* captionBar() const { return m_captionBar; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -45,7 +50,10 @@ private:
     // A fixed size is designed for an 8-point MS Sans Serif; the font in use may be larger.
     void fitFixedSizeToFont();
 
+    int captionHeight() const;
+
     WindowSettings* m_storage = nullptr;
+    CaptionBar* m_captionBar = nullptr;
     QSize m_designedSize;
     bool m_fixedSize = false;
     bool m_placed = false;

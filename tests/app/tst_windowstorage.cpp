@@ -13,6 +13,7 @@
 #include "settings/recentfilesmenu.h"
 #include "settings/windowsettings.h"
 #include "support/scriptedprompts.h"
+#include "windows/captionbar.h"
 #include "windows/clipbookwindow.h"
 #include "windows/documentselector.h"
 #include "windows/gotolinedialog.h"
@@ -23,6 +24,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -184,7 +186,29 @@ private slots:
             store.writeString("Scroll", "NormPos(99999x99999)", "");
             QVERIFY(store.flush());
         }
-        run([this] { QCOMPARE(m_windows.gotoLine->size(), QSize(361, 100)); });
+        // The designed size and the caption strip above it.
+        run([this] { QCOMPARE(m_windows.gotoLine->size(), QSize(361, 100 + CaptionBar::stripHeight())); });
+    }
+
+    void storedSwitchHidesEveryCaptionStrip()
+    {
+        run([] {});
+        {
+            IniSettingsStore store(storePath());
+            QVERIFY(!store.valueExists("Main", "MSOfficeCaption1_Visible")); // not written while shown
+            store.writeString("Main", "MSOfficeCaption1_Visible", "False");
+            QVERIFY(store.flush());
+        }
+        const auto restoreStrips = qScopeGuard([] { CaptionBar::setAllStripsShown(true); });
+        run([this] {
+            for (QWidget* window : {static_cast<QWidget*>(m_windows.main), static_cast<QWidget*>(m_windows.gotoLine)}) {
+                QVERIFY(!window->findChild<CaptionBar*>(QStringLiteral("MSOfficeCaption1"))->stripShown());
+                QCOMPARE(window->contentsMargins().top(), 0);
+            }
+            QCOMPARE(m_windows.gotoLine->size(), QSize(361, 100));
+        });
+        IniSettingsStore store(storePath());
+        QCOMPARE(store.readString("Main", "MSOfficeCaption1_Visible"), QStringLiteral("False"));
     }
 
     void okWritesTheWindowsSectionToTheFileAtOnce()

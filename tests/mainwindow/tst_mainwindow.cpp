@@ -10,6 +10,7 @@
 #include "mainwindow/textcontroller.h"
 #include "mainwindow/viewcontroller.h"
 #include "support/mainwindowfixture.h"
+#include "windows/captionbar.h"
 
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
@@ -23,6 +24,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -289,6 +291,43 @@ private slots:
         clickTab(1);
         QCOMPARE(docs().currentIndex(), 1);
         QCOMPARE(form()->windowTitle(), QStringLiteral("Quillet  - a.txt"));
+    }
+
+    void captionStripShowsTheDocumentTextActiveAndInactive()
+    {
+        QVERIFY(start());
+        form()->files().openPath(makeFile(QStringLiteral("a document with a rather long name.txt"), "alpha"));
+        auto* strip = form()->findChild<CaptionBar*>(QStringLiteral("MSOfficeCaption1"));
+        QVERIFY(strip);
+        // Above the menu bar, as a title bar is.
+        QVERIFY(form()->menuBar()->geometry().top() >= strip->geometry().bottom());
+        QCOMPARE(strip->drawnTexts(),
+                 QStringList({QStringLiteral("Quillet"), QStringLiteral(" - a document with a rather long name.txt")}));
+        const auto edges = [strip] {
+            const QImage image = strip->grab().toImage();
+            return std::make_pair(QColor(image.pixel(0, 0)),
+                                  QColor(image.pixel(image.width() - 1, image.height() - 1)));
+        };
+        QCOMPARE(edges(), std::make_pair(QColor(Qt::black), QColor(strip->rightColor(true).rgb())));
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QCOMPARE(edges(), std::make_pair(QColor(Qt::black), QColor(strip->rightColor(false).rgb())));
+        QVERIFY(strip->rightColor(true) != strip->rightColor(false));
+        // The product text keeps its active colour; the document text takes the inactive one.
+        QCOMPARE(strip->textColor(CaptionBar::Part::ProductText, false), CaptionBar::systemTextColor(true));
+        QCOMPARE(strip->textColor(CaptionBar::Part::CaptionText, false), CaptionBar::systemTextColor(false));
+
+        // Too narrow: "Quillet" goes first, the document text is cut with an ellipsis.
+        form()->setMinimumSize(0, 0);
+        form()->resize(150, form()->height());
+        QTRY_COMPARE(strip->width(), form()->width());
+        const QStringList narrow = strip->drawnTexts();
+        QCOMPARE(narrow.size(), 1);
+        QVERIFY2(narrow.first().startsWith(QStringLiteral(" - a doc")) && narrow.first().endsWith(QChar(0x2026)),
+                 qPrintable(narrow.first()));
+        QCOMPARE(form()->windowTitle(), QStringLiteral("Quillet  - a document with a rather long name.txt"));
     }
 
     // --- Command line ----------------------------------------------------------------------

@@ -2,7 +2,16 @@
 // the plain caption colour where its mode draws no gradient, the window title it keeps, and the
 // caption text cut with an ellipsis in a narrow window.
 
+#include "windows/aboutwindow.h"
 #include "windows/captionbar.h"
+#include "windows/clipbookwindow.h"
+#include "windows/configurationdialog.h"
+#include "windows/documentselector.h"
+#include "windows/gotolinedialog.h"
+#include "windows/optionsdialog.h"
+#include "windows/templatenamedialog.h"
+#include "windows/tipwindow.h"
+#include "windows/utilityoptionsdialog.h"
 
 #include <QApplication>
 #include <QImage>
@@ -19,7 +28,13 @@ namespace {
 std::pair<QColor, QColor> edgeColors(CaptionBar& bar)
 {
     const QImage image = bar.grab().toImage();
-    return {QColor(image.pixelColor(0, 0)), QColor(image.pixelColor(image.width() - 1, image.height() - 1))};
+    return {QColor(image.pixel(0, 0)), QColor(image.pixel(image.width() - 1, image.height() - 1))};
+}
+
+// A colour as a pixel holds it.
+QColor rgb(const QColor& color)
+{
+    return QColor(color.rgb());
 }
 
 } // namespace
@@ -72,6 +87,49 @@ private slots:
         bar->setStripShown(false);
         QVERIFY(!bar->isVisible());
         QCOMPARE(window.contentsMargins().top(), 0);
+    }
+
+    void everyWindowCarriesItsStripWithItsTitle()
+    {
+        std::vector<std::pair<std::unique_ptr<WindowBase>, QString>> windows;
+        windows.emplace_back(std::make_unique<AboutWindow>(), QStringLiteral("About Quillet"));
+        windows.emplace_back(std::make_unique<ClipBookWindow>(), QStringLiteral("ClipBook"));
+        windows.emplace_back(std::make_unique<ConfigurationDialog>(), QStringLiteral("Quillet Configuration"));
+        windows.emplace_back(std::make_unique<DocumentSelector>(), QStringLiteral("Document Selector"));
+        windows.emplace_back(std::make_unique<OptionsDialog>(), QStringLiteral("Quillet Options"));
+        windows.emplace_back(std::make_unique<UtilityOptionsDialog>(), QStringLiteral("Utility Options"));
+        windows.emplace_back(std::make_unique<TemplateNameDialog>(), QStringLiteral("Add New Template"));
+        windows.emplace_back(std::make_unique<GotoLineDialog>(), QStringLiteral("Goto Line... "));
+        windows.emplace_back(std::make_unique<TipOfTheDayWindow>(), QStringLiteral("Quillet Tips"));
+        QWidget other;
+        for (auto& [window, title] : windows) {
+            const QString name = window->objectName();
+            QCOMPARE(window->windowTitle(), title);
+            CaptionBar* bar = window->findChild<CaptionBar*>(QStringLiteral("MSOfficeCaption1"));
+            QVERIFY2(bar == window->captionBar(), qPrintable(name));
+            window->show();
+            window->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(window.get()));
+            QCOMPARE(bar->width(), window->width());
+            QCOMPARE(edgeColors(*bar), std::make_pair(QColor(Qt::black), rgb(bar->rightColor(true))));
+            // Every control lies below the strip.
+            for (const QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (child != bar && child->isVisibleTo(window.get()) && !child->isWindow())
+                    QVERIFY2(child->geometry().top() >= bar->height(),
+                             qPrintable(name + QLatin1Char(' ') + child->objectName()));
+            }
+            other.show();
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+            QCOMPARE(edgeColors(*bar), std::make_pair(QColor(Qt::black), rgb(bar->rightColor(false))));
+            window->hide();
+        }
+        // The naming window and the ClipBook set their titles through the strip.
+        auto& naming = static_cast<TemplateNameDialog&>(*windows[6].first);
+        naming.prepare(TemplateNameDialog::Mode::RenameFileTemplate, QStringLiteral("x"));
+        QCOMPARE(naming.windowTitle(), QStringLiteral("Rename File Template"));
+        QCOMPARE(naming.captionBar()->partCaption(CaptionBar::Part::ProductText),
+                 QStringLiteral("Rename File Template"));
     }
 
     void titleFollowsTheVisibleTexts()
