@@ -352,10 +352,8 @@ void CaptionBar::changeEvent(QEvent* event)
 
 void CaptionBar::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    const Qt::WindowFlags flags = m_window->windowFlags();
     const bool fixedSize = m_window->minimumSize() == m_window->maximumSize() ||
-                           (flags & Qt::MSWindowsFixedSizeDialogHint) ||
-                           ((flags & Qt::CustomizeWindowHint) && !(flags & Qt::WindowMaximizeButtonHint));
+                           m_window->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);
     if (event->button() == Qt::LeftButton && !fixedSize) {
         if (m_window->isMaximized())
             m_window->showNormal();

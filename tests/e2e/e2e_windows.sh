@@ -2,7 +2,8 @@
 # Windows end to end: a dialog never placed before opens centred on the main window, offers no
 # minimise or maximise, and reopens where it was in the next session; one never shown in a
 # session is still centred in the next; the tool bar shows pictures, not letters, on a desktop
-# without an icon theme.
+# without an icon theme; a double click on the main window's caption strip maximises and restores
+# it.
 #
 # Usage: bash tests/e2e/e2e_windows.sh /path/to/quillet
 
@@ -34,10 +35,35 @@ wait_for_window
 step "the tool bar shows coloured pictures"
 import -window "$QWIN" "$E2E_ROOT/main.png" || fail "could not take a screenshot"
 # Letters are one colour (dark blue text); pictures also have red, yellow and green: count the
-# clearly coloured pixels in the tool bar's rows whose hue is not blue.
-warm="$(convert "$E2E_ROOT/main.png" -crop x32+0+20 -colorspace HSL \
+# clearly coloured pixels in the tool bar's rows (below the caption strip and the menu bar) whose
+# hue is not blue.
+warm="$(convert "$E2E_ROOT/main.png" -crop x32+0+40 -colorspace HSL \
   -fx '(g > 0.4 && (r < 0.45 || r > 0.85)) ? 1 : 0' -format '%[fx:int(mean*w*h)]' info:)"
 [ "$warm" -ge 50 ] || fail "only $warm red, yellow or green pixels in the tool bar"
+
+step "the caption strip: the title is its texts, and a double click maximises and restores"
+wait_title "Quillet  - Untitled"
+# maximised STATE: whether the window manager holds the main window maximised, as "yes" or "no".
+maximised() {
+  xprop -id "$QWIN" _NET_WM_STATE | grep -q _NET_WM_STATE_MAXIMIZED_VERT && echo yes || echo no
+}
+# The client area's own corner (xdotool's geometry counts the frame in).
+double_click_strip() {
+  local info x y
+  info="$(xwininfo -id "$QWIN")"
+  x="$(awk '/Absolute upper-left X/{print $4}' <<<"$info")"
+  y="$(awk '/Absolute upper-left Y/{print $4}' <<<"$info")"
+  xdotool mousemove $((x + 100)) $((y + 6))
+  sleep 0.2
+  xdotool click --repeat 2 --delay 80 1
+}
+[ "$(maximised)" = no ] || fail "the main window starts maximised"
+double_click_strip
+for _ in $(seq 1 50); do [ "$(maximised)" = yes ] && break; sleep 0.1; done
+[ "$(maximised)" = yes ] || fail "a double click on the caption strip did not maximise the main window"
+double_click_strip
+for _ in $(seq 1 50); do [ "$(maximised)" = no ] && break; sleep 0.1; done
+[ "$(maximised)" = no ] || fail "a second double click on the caption strip did not restore the main window"
 
 step "Goto Line opens centred on the main window, without minimise and maximise"
 key ctrl+g

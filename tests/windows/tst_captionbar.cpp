@@ -132,6 +132,25 @@ private slots:
                  QStringLiteral("Rename File Template"));
     }
 
+    void doubleClickMaximisesOnlyAResizableWindow()
+    {
+        QWidget resizable;
+        auto* bar = new CaptionBar(&resizable);
+        resizable.resize(300, 200);
+        resizable.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&resizable));
+        QTest::mouseDClick(bar, Qt::LeftButton, {}, QPoint(100, 5));
+        QTRY_VERIFY(resizable.isMaximized());
+        QTest::mouseDClick(bar, Qt::LeftButton, {}, QPoint(100, 5));
+        QTRY_VERIFY(!resizable.isMaximized());
+
+        GotoLineDialog fixed;
+        fixed.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fixed));
+        QTest::mouseDClick(fixed.captionBar(), Qt::LeftButton, {}, QPoint(100, 5));
+        QVERIFY(!fixed.isMaximized());
+    }
+
     void titleFollowsTheVisibleTexts()
     {
         QWidget window;
