@@ -14,6 +14,7 @@
 #include "windows/widgetprompts.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QScopeGuard>
 #ifndef QT_NO_SESSIONMANAGER
 #include <QSessionManager>
@@ -24,6 +25,8 @@ int runQuillet(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet"));
     QApplication::setApplicationDisplayName(QString());
+    // The project's own picture on every window and its caption strip.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/QuilLogo.png")));
     QApplication::setOrganizationName(QString());
     // The main window decides when the program ends (closing it may only hide it).
     QApplication::setQuitOnLastWindowClosed(false);
