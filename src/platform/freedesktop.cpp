@@ -13,7 +13,7 @@ namespace platform::freedesktop {
 
 namespace {
 
-// An XDG base folder from the environment; a relative value is ignored, as the specification asks.
+// An XDG base folder from the environment; a relative value is ignored, as the XDG base-directory rules say.
 QString baseFolder(const char* variable, const QString& fallback)
 {
     const QString value = qEnvironmentVariable(variable);

@@ -3,6 +3,8 @@
 #include "settings/settingsstore.h"
 #include "settings/windowsettings.h"
 
+#include <QTabWidget>
+
 using namespace PropertyCodec;
 
 namespace storedprops {
@@ -140,6 +142,26 @@ void addObject(WindowSettings& storage, const QString& item, std::function<QList
             for (auto& [sub, text] : values)
                 text = store.readString(storage.section(), prefix + sub, text);
             set(values);
+        });
+}
+
+void addActivePage(WindowSettings& storage, const QString& item, QTabWidget* pages)
+{
+    addString(
+        storage, item,
+        [pages] {
+            PropertyCodec::StoredReference page;
+            page.isNull = false;
+            page.component = pages->currentWidget()->objectName();
+            return PropertyCodec::formatReference(page);
+        },
+        [pages](const QString& v) {
+            const PropertyCodec::StoredReference page = PropertyCodec::parseReference(v);
+            if (page.isNull || !page.form.isEmpty())
+                return;
+            for (int i = 0; i < pages->count(); ++i)
+                if (pages->widget(i)->objectName().compare(page.component, Qt::CaseInsensitive) == 0)
+                    pages->setCurrentIndex(i);
         });
 }
 

@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <functional>
 
+class QTabWidget;
+
 class WindowSettings;
 
 namespace storedprops {
@@ -36,5 +38,7 @@ void addCollection(WindowSettings& storage, const QString& item,
 // empty texts are not written.
 void addObject(WindowSettings& storage, const QString& item, std::function<QList<std::pair<QString, QString>>()> get,
                std::function<void(const QList<std::pair<QString, QString>>&)> set);
+// The page shown in `pages`, stored as a reference to the page by its object name.
+void addActivePage(WindowSettings& storage, const QString& item, QTabWidget* pages);
 
 } // namespace storedprops

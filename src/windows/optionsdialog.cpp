@@ -9,7 +9,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QEventLoop>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -18,7 +17,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -403,23 +401,7 @@ void OptionsDialog::registerStoredProperties()
             [edit] { return edit->lineWrapMode() != QTextEdit::NoWrap; },
             [edit](bool v) { edit->setLineWrapMode(v ? QTextEdit::WidgetWidth : QTextEdit::NoWrap); });
     }
-    addString(
-        s, QStringLiteral("PageControl1.ActivePage"),
-        [this] {
-            StoredReference page;
-            page.isNull = false;
-            page.component = m_pages->currentWidget()->objectName();
-            return formatReference(page);
-        },
-        [this](const QString& v) {
-            const StoredReference page = parseReference(v);
-            if (page.isNull || !page.form.isEmpty())
-                return;
-            for (int i = 0; i < m_pages->count(); ++i) {
-                if (m_pages->widget(i)->objectName().compare(page.component, Qt::CaseInsensitive) == 0)
-                    m_pages->setCurrentIndex(i);
-            }
-        });
+    addActivePage(s, QStringLiteral("PageControl1.ActivePage"), m_pages);
     addBool(
         s, QStringLiteral("Help1.Checked"), [this] { return m_helpAction->isChecked(); },
         [this](bool v) { m_helpAction->setChecked(v); });
@@ -454,15 +436,8 @@ void OptionsDialog::applySample(SampleBox& box)
 bool OptionsDialog::execute()
 {
     m_accepted = false;
-    setWindowModality(Qt::ApplicationModal);
-    show();
-    raise();
-    activateWindow();
-    QEventLoop loop;
-    QPointer<OptionsDialog> self(this);
-    while (self && isVisible())
-        loop.processEvents(QEventLoop::WaitForMoreEvents);
-    return self && m_accepted;
+    // Read only while the window still exists.
+    return showModalUntilHidden() && m_accepted;
 }
 
 void OptionsDialog::showPage(int page)

@@ -35,6 +35,20 @@ QLineEdit* makeField(const QString& name, QWidget* parent)
     return field;
 }
 
+// A panel asking for one name: its label over its field. Returns the field.
+QLineEdit* makeNamePanel(QWidget* panel, const QString& labelText, const QString& labelName, const QString& fieldName)
+{
+    QLineEdit* field = makeField(fieldName, panel);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    QLabel* label = makeLabel(labelText, labelName, panel);
+    label->setBuddy(field);
+    layout->addWidget(label);
+    layout->addWidget(field);
+    layout->addStretch();
+    return field;
+}
+
 } // namespace
 
 TemplateNameDialog::TemplateNameDialog(QWidget* parent)
@@ -59,27 +73,13 @@ TemplateNameDialog::TemplateNameDialog(QWidget* parent)
 
     m_newTemplatePanel = new QWidget(this);
     m_newTemplatePanel->setObjectName(QStringLiteral("NewTempPanel1"));
-    m_newTemplateName = makeField(QStringLiteral("NewTempEdit1"), m_newTemplatePanel);
-    auto* newLayout = new QVBoxLayout(m_newTemplatePanel);
-    newLayout->setContentsMargins(0, 0, 0, 0);
-    QLabel* newLabel =
-        makeLabel(QStringLiteral("Enter Name of Template Here:"), QStringLiteral("Label3"), m_newTemplatePanel);
-    newLabel->setBuddy(m_newTemplateName);
-    newLayout->addWidget(newLabel);
-    newLayout->addWidget(m_newTemplateName);
-    newLayout->addStretch();
+    m_newTemplateName = makeNamePanel(m_newTemplatePanel, QStringLiteral("Enter Name of Template Here:"),
+                                      QStringLiteral("Label3"), QStringLiteral("NewTempEdit1"));
 
     m_newFilePanel = new QWidget(this);
     m_newFilePanel->setObjectName(QStringLiteral("Panel1"));
-    m_newFileTemplateName = makeField(QStringLiteral("Edit3"), m_newFilePanel);
-    auto* fileLayout = new QVBoxLayout(m_newFilePanel);
-    fileLayout->setContentsMargins(0, 0, 0, 0);
-    QLabel* fileLabel =
-        makeLabel(QStringLiteral("Enter Name of File Template \r\nHere:"), QStringLiteral("Label4"), m_newFilePanel);
-    fileLabel->setBuddy(m_newFileTemplateName);
-    fileLayout->addWidget(fileLabel);
-    fileLayout->addWidget(m_newFileTemplateName);
-    fileLayout->addStretch();
+    m_newFileTemplateName = makeNamePanel(m_newFilePanel, QStringLiteral("Enter Name of File Template \r\nHere:"),
+                                          QStringLiteral("Label4"), QStringLiteral("Edit3"));
 
     m_okButton = new QPushButton(QStringLiteral("OK"), this);
     m_okButton->setObjectName(QStringLiteral("RenameOK1"));

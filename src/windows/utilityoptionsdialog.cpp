@@ -8,12 +8,10 @@
 #include "windows/documentselector.h"
 
 #include <QCheckBox>
-#include <QEventLoop>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -132,22 +130,7 @@ UtilityOptionsDialog::UtilityOptionsDialog(QWidget* parent)
             s, QLatin1String(name) + QStringLiteral(".Checked"), [check] { return check->isChecked(); },
             [check](bool v) { check->setChecked(v); });
     }
-    addString(
-        s, QStringLiteral("PageControl1.ActivePage"),
-        [this] {
-            StoredReference page;
-            page.isNull = false;
-            page.component = m_pages->currentWidget()->objectName();
-            return formatReference(page);
-        },
-        [this](const QString& v) {
-            const StoredReference page = parseReference(v);
-            if (page.isNull || !page.form.isEmpty())
-                return;
-            for (int i = 0; i < m_pages->count(); ++i)
-                if (m_pages->widget(i)->objectName().compare(page.component, Qt::CaseInsensitive) == 0)
-                    m_pages->setCurrentIndex(i);
-        });
+    addActivePage(s, QStringLiteral("PageControl1.ActivePage"), m_pages);
 }
 
 UtilityOptionsDialog::~UtilityOptionsDialog()
@@ -186,15 +169,8 @@ bool UtilityOptionsDialog::clipBookKeptOnTop() const
 bool UtilityOptionsDialog::execute()
 {
     m_accepted = false;
-    setWindowModality(Qt::ApplicationModal);
-    show();
-    raise();
-    activateWindow();
-    QEventLoop loop;
-    QPointer<UtilityOptionsDialog> self(this);
-    while (self && isVisible())
-        loop.processEvents(QEventLoop::WaitForMoreEvents);
-    return self && m_accepted;
+    // Read only while the window still exists.
+    return showModalUntilHidden() && m_accepted;
 }
 
 void UtilityOptionsDialog::accept()

@@ -4,9 +4,11 @@
 #include "settings/programstore.h"
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
@@ -76,6 +78,19 @@ WindowBase::~WindowBase()
     // Saved while the window's controls still exist.
     if (m_storage)
         m_storage->windowDestroying();
+}
+
+bool WindowBase::showModalUntilHidden()
+{
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    raise();
+    activateWindow();
+    QEventLoop loop;
+    QPointer<WindowBase> self(this);
+    while (self && isVisible())
+        loop.processEvents(QEventLoop::WaitForMoreEvents);
+    return self;
 }
 
 void WindowBase::fitFixedSizeToFont()

@@ -39,6 +39,10 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
 
+    // Shows the window modally and runs events until it is hidden. False when the window was
+    // destroyed meanwhile.
+    bool showModalUntilHidden();
+
     // Enter and Esc as a dialog box takes them, for a key its controls left to the window: Enter
     // presses the focused push button, or runs `accept` when no button has focus; Esc runs
     // `reject`. True when the key was one of them.
