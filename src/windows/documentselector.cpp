@@ -125,7 +125,6 @@ DocumentSelector::DocumentSelector(QWidget* parent)
     m_countTimer->setObjectName(QStringLiteral("Timer1"));
     m_countTimer->setInterval(100);
     connect(m_countTimer, &QTimer::timeout, this, [this] { refreshCount(); });
-    m_countTimer->start();
     refreshCount();
 
     using namespace storedprops;
@@ -239,6 +238,13 @@ void DocumentSelector::refreshCount()
 
 bool DocumentSelector::event(QEvent* event)
 {
+    // The count is looked at only while it can be seen: a hidden selector costs no wake-ups.
+    if (event->type() == QEvent::Show) {
+        refreshCount();
+        m_countTimer->start();
+    } else if (event->type() == QEvent::Hide) {
+        m_countTimer->stop();
+    }
     if (event->type() == QEvent::StatusTip) {
         m_hintPanel->setText(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
