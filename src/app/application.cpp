@@ -25,6 +25,8 @@ int runQuillet(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillet"));
     QApplication::setApplicationDisplayName(QString());
+    // Desktops match the program's windows to its installed desktop entry by this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quillet.Quillet"));
     // The project's own picture on every window and its caption strip.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/QuilLogo.png")));
     QApplication::setOrganizationName(QString());

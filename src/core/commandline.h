@@ -25,3 +25,11 @@ struct StartupAction
 };
 
 QList<StartupAction> parseCommandLine(const QStringList& arguments);
+
+// "--version" and "--help" ask for a text on standard output instead of a window. They count only
+// as the first argument, so any later one, and "./--help", is still a file to open.
+enum class InformationRequest { None, Version, Help };
+
+InformationRequest informationRequest(const QStringList& arguments);
+// The answer to a request, naming the given version; empty for None.
+QString informationText(InformationRequest request, const QString& version);

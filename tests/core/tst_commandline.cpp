@@ -47,6 +47,19 @@ private slots:
         QCOMPARE(parseCommandLine(args), expected);
     }
 
+    void versionAndHelpCountOnlyAsTheFirstArgument()
+    {
+        using I = InformationRequest;
+        QCOMPARE(informationRequest({"--version"}), I::Version);
+        QCOMPARE(informationRequest({"--help", "a.txt"}), I::Help);
+        for (const QStringList& args : {QStringList{}, QStringList{"a.txt", "--help"}, QStringList{"./--help"},
+                                        QStringList{"--Help"}, QStringList{"--xyz"}, QStringList{"-h"}})
+            QCOMPARE(informationRequest(args), I::None);
+        QCOMPARE(informationText(I::None, "9.1"), QString());
+        QVERIFY(informationText(I::Version, "9.1").startsWith("Quillet 9.1\n"));
+        QVERIFY(informationText(I::Help, "9.1").startsWith("Usage: quillet "));
+    }
+
     void splitLinesCountsLikeTheEditor()
     {
         using L = QList<QByteArray>;
