@@ -32,8 +32,8 @@ readme_arrives() {
   key shift+F7
   wait_title "Quillet  - --help"
   wait_store_holding $'a file named --help\r\n'
-  local i f
-  for i in $(seq 1 50); do
+  local f
+  for _ in $(seq 1 50); do
     while IFS= read -r f; do cmp -s "$f" "$2" && return 0; done < <(store_files)
     sleep 0.1
   done

@@ -18,11 +18,11 @@ DESTDIR="$root/stage" cmake --install "$build" --prefix /usr >"$root/install.log
   fail "cmake --install failed: $(cat "$root/install.log")"
 usr="$root/stage/usr"
 
-files=(bin/quillet share/applications/$id.desktop share/metainfo/$id.metainfo.xml
-  share/man/man1/quillet.1.gz share/mime/packages/$id.xml share/icons/hicolor/scalable/apps/$id.svg
+files=(bin/quillet "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml"
+  share/man/man1/quillet.1.gz "share/mime/packages/$id.xml" "share/icons/hicolor/scalable/apps/$id.svg"
   share/doc/quillet/copyright share/doc/quillet/changelog.gz)
 for size in 16 22 24 32 48 64 128 256; do
-  files+=(share/icons/hicolor/${size}x$size/apps/$id.png)
+  files+=("share/icons/hicolor/${size}x$size/apps/$id.png")
   [ "$(identify -format %wx%h "$usr/share/icons/hicolor/${size}x$size/apps/$id.png" 2>/dev/null)" = "${size}x$size" ] ||
     fail "the ${size}x$size icon is missing or of another size"
 done
@@ -49,8 +49,9 @@ grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$usr/share/m
   fail "the metainfo launches another desktop entry"
 # The installed MIME type is the one the configuration window writes in the user's folders.
 ours="$(sed -n 's/^ *"\( *<.*>\)\\n"[);]*$/\1/p' "$source/src/platform/freedesktop.cpp" | sed 's/\\"/"/g' | sed -n '/<mime-type/,/<\/mime-type>/p')"
-[ -n "$ours" ] && [ "$ours" = "$(sed -n '/<mime-type/,/<\/mime-type>/p' "$usr/share/mime/packages/$id.xml")" ] ||
-  fail "the installed MIME package differs from the one the program writes: $ours"
+installed="$(sed -n '/<mime-type/,/<\/mime-type>/p' "$usr/share/mime/packages/$id.xml")"
+[ -n "$ours" ] || fail "the MIME type the program writes was not found in freedesktop.cpp"
+[ "$ours" = "$installed" ] || fail "the installed MIME package differs from the one the program writes: $ours"
 
 # One version everywhere.
 grep -q "<release version=\"$version\" " "$usr/share/metainfo/$id.metainfo.xml" || fail "metainfo: no release $version"

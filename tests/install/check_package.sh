@@ -63,5 +63,5 @@ done <<<"$listed"
 for folder in /usr/share/quillet /usr/share/doc/quillet; do
   [ ! -e "$folder" ] || fail "left after purging: $folder"
 done
-[ -z "$(dpkg-query -W -f='${Status}' quillet 2>/dev/null | grep -v not-installed)" ] || fail "dpkg still knows quillet"
+! dpkg-query -W -f='${Status}' quillet 2>/dev/null | grep -qv not-installed || fail "dpkg still knows quillet"
 echo "PASS"
