@@ -4,6 +4,7 @@
 
 #include "core/commanderror.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -428,4 +429,66 @@ QString backupFileName(const QString& programDir, const QString& savedPath)
     if (dot > 0)
         name.truncate(dot);
     return programDir + QStringLiteral("Backup/") + name + QStringLiteral(".BAK");
+}
+
+platform::TextEncoding detectFileEncoding(const QString& path, platform::TextEncoding legacy)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return platform::TextEncoding::Utf8;
+    const QByteArray head = file.read(EncodingDetectionLimit);
+    // Only a cut made by the limit counts as valid: at the file's real end a sequence is whole.
+    const bool whole = head.size() < EncodingDetectionLimit || file.atEnd();
+    return platform::detectEncoding(head, whole, legacy);
+}
+
+QString rawBytesNote(platform::TextEncoding requested)
+{
+    return QStringLiteral("Shown as raw bytes: not valid %1").arg(platform::encodingName(requested));
+}
+
+FileText decodeFileText(QByteArray bytes, platform::TextEncoding requested)
+{
+    FileText text;
+    if (requested == platform::TextEncoding::Utf8) {
+        text.utf8 = std::move(bytes);
+        return text;
+    }
+    if (platform::decodeExactly(bytes, requested, text.utf8)) {
+        text.encoding = requested;
+        return text;
+    }
+    text.utf8 = std::move(bytes);
+    text.rawNote = rawBytesNote(requested);
+    return text;
+}
+
+void writeEncodedTextFile(const QString& path, QByteArrayView text, LineEnds ends, platform::TextEncoding encoding)
+{
+    if (encoding == platform::TextEncoding::Utf8) {
+        writeTextFile(path, text, ends);
+        return;
+    }
+    // Line ends are settled on the UTF-8 text, so UTF-16 gets them as whole code units.
+    QByteArray normalised;
+    {
+        normalised.reserve(convertedSize(text, ends));
+        QBuffer buffer(&normalised);
+        buffer.open(QIODevice::WriteOnly);
+        LineEndWriter writer(buffer, ends);
+        writer.write(text);
+        writer.finish();
+    }
+    QByteArray encoded;
+    qsizetype bad = 0;
+    if (!platform::encodeText(normalised, encoding, encoded, &bad)) {
+        const qsizetype line = QByteArrayView(normalised).first(bad).count(ends == LineEnds::Cr ? '\r' : '\n') + 1;
+        throw UnencodableText(
+            QStringLiteral("%1 on line %2 cannot be saved in %3. Save As can save the document as UTF-8.")
+                .arg(platform::describeCharacterAt(normalised, bad))
+                .arg(line)
+                .arg(platform::encodingName(encoding)));
+    }
+    normalised = QByteArray();
+    writeTextFile(path, encoded, LineEnds::AsIs);
 }

@@ -7,6 +7,9 @@
 // folder, which is put back if the write fails. Line breaks can be converted on the way; every
 // other byte passes through unchanged.
 
+#include "core/commanderror.h"
+#include "platform/textcodec.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -36,6 +39,41 @@ OpenRefusal checkOpenable(const QString& path);
 // Reads a whole file as bytes; throws CommandError with the system's reason on failure, and
 // with checkOpenable's message for a path it refuses.
 QByteArray readFileBytes(const QString& path);
+
+// How much of a file's start decides its encoding (platform::detectEncoding).
+constexpr qint64 EncodingDetectionLimit = qint64(4) << 20;
+
+// The encoding of the file at `path` as its first EncodingDetectionLimit bytes tell, `legacy` for
+// one that is not UTF-8; UTF-8 when it cannot be read (the read that follows reports why).
+platform::TextEncoding detectFileEncoding(const QString& path, platform::TextEncoding legacy);
+
+// A file's text as the editor holds it.
+struct FileText
+{
+    QByteArray utf8;
+    // What the text is decoded from: `requested` when it decoded exactly, otherwise UTF-8 (the
+    // file's bytes as they are).
+    platform::TextEncoding encoding = platform::TextEncoding::Utf8;
+    // Empty, or the status bar's word on why the bytes are shown raw.
+    QString rawNote;
+};
+// A file's bytes decoded from `requested`; where that would not give back the bytes exactly,
+// they are kept as they are.
+FileText decodeFileText(QByteArray bytes, platform::TextEncoding requested);
+// The status bar's word for bytes shown raw because they are not valid in `requested`.
+QString rawBytesNote(platform::TextEncoding requested);
+
+// The text holds a character its document's encoding cannot hold: nothing was written.
+class UnencodableText : public CommandError
+{
+public:
+    using CommandError::CommandError;
+};
+
+// Writes `text` (UTF-8) to `path` as writeTextFile with `ends`, encoded in `encoding`. A character
+// the encoding cannot hold throws UnencodableText naming it and its line before anything is
+// written.
+void writeEncodedTextFile(const QString& path, QByteArrayView text, LineEnds ends, platform::TextEncoding encoding);
 
 // Writes `text` to `path`, every line break (CR LF, lone LF, lone CR) written as `ends` (AsIs:
 // as it is). A symbolic link is written through to the file it points to and stays a link. An

@@ -1,0 +1,71 @@
+#pragma once
+// The encodings a document's file can be in, and the conversions between them and the UTF-8 the
+// editor holds. Single-byte code pages are read through glibc's iconv once, byte by byte, into a
+// table: a byte iconv does not define, or one whose character another byte already stands for,
+// has no entry, so a decoded text always encodes back to exactly its bytes. UTF-16 (with its
+// byte-order mark) is converted here directly, refusing odd lengths and unpaired surrogates.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QIODevice>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace platform {
+
+enum class TextEncoding { Utf8, Windows1252, Iso885915, Iso88591, Windows1250, Windows1251, Oem437, Utf16Le, Utf16Be };
+
+// The name the user sees ("UTF-8", "Windows-1252", "OEM (IBM437)", "UTF-16 LE", ...).
+QString encodingName(TextEncoding encoding);
+std::optional<TextEncoding> encodingNamed(const QString& name);
+// The code pages a file that is not UTF-8 may be read in, Windows-1252 first.
+const QList<TextEncoding>& legacyEncodings();
+
+// Whether `bytes` is valid UTF-8 (no overlong forms, surrogates or values past U+10FFFF). With
+// `cutAtEnd`, a sequence that the end of `bytes` cuts short counts as valid.
+bool isValidUtf8(QByteArrayView bytes, bool cutAtEnd = false);
+
+// The encoding a file's first bytes tell: UTF-16 by its byte-order mark, UTF-8 when valid, else
+// `legacy`. `wholeFile`: `head` is the whole file (a sequence cut at its end is then invalid).
+TextEncoding detectEncoding(QByteArrayView head, bool wholeFile, TextEncoding legacy);
+
+// Decodes `bytes` to UTF-8 into `utf8`. False when a byte is no character of the encoding or
+// encoding the text would not give back exactly `bytes` (UTF-16: odd length, no byte-order mark,
+// an unpaired surrogate). UTF-8 is taken as it is.
+bool decodeExactly(QByteArrayView bytes, TextEncoding encoding, QByteArray& utf8);
+
+// The length of the UTF-8 text `bytes` decode to, found without decoding them; nothing where
+// decodeExactly would fail.
+std::optional<qint64> exactlyDecodedLength(QByteArrayView bytes, TextEncoding encoding);
+
+// Reads bytes already known to decode exactly (exactlyDecodedLength) as UTF-8, decoding each
+// piece as it is read, so a large text is decoded in the slices it is loaded in. Sequential.
+class DecodingDevice : public QIODevice
+{
+public:
+    DecodingDevice(QByteArray bytes, TextEncoding encoding);
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override;
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+    TextEncoding m_encoding;
+    qsizetype m_position;
+    QByteArray m_pending;
+};
+
+// Encodes UTF-8 text into `out` (UTF-16 with its byte-order mark). False when a character has no
+// form in the encoding, or the text is not valid UTF-8; `badOffset` then gets the offset of the
+// first such character or byte.
+bool encodeText(QByteArrayView utf8, TextEncoding encoding, QByteArray& out, qsizetype* badOffset = nullptr);
+
+// The character at `offset` of UTF-8 text for a message: `"€" (U+20AC)`, or `byte 0x81` for a
+// byte that starts no valid sequence.
+QString describeCharacterAt(QByteArrayView utf8, qsizetype offset);
+
+} // namespace platform

@@ -1,0 +1,90 @@
+// What the open and save round trips do not reach: how a file's start tells its encoding (the
+// UTF-8 rules at the edges, a sequence cut by the 4 MiB limit) and the odd single-byte cases.
+
+#include "documents/filesave.h"
+#include "platform/textcodec.h"
+#include "support/sandbox.h"
+
+#include <QFile>
+#include <QTest>
+
+using platform::TextEncoding;
+
+class TestTextCodec : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void detection_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("utf8");
+        QTest::newRow("ASCII and NUL") << QByteArray("a\0b", 3) << true;
+        QTest::newRow("four-byte character") << QByteArray("\xF0\x9F\x98\x80") << true;
+        QTest::newRow("cut at the end of the file") << QByteArray("ab\xC3") << false;
+        QTest::newRow("overlong slash") << QByteArray("\xC0\xAF") << false;
+        QTest::newRow("overlong three-byte") << QByteArray("\xE0\x80\xAF") << false;
+        QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << false;
+        QTest::newRow("past U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << false;
+        QTest::newRow("lone continuation") << QByteArray("\x80") << false;
+    }
+    void detection()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, utf8);
+        QCOMPARE(platform::detectEncoding(bytes, true, TextEncoding::Iso885915),
+                 utf8 ? TextEncoding::Utf8 : TextEncoding::Iso885915);
+    }
+
+    // Only the first 4 MiB are read: a character the limit cuts is valid, what follows unseen.
+    void detectionReadsTheFirstFourMebibytes()
+    {
+        Sandbox sandbox;
+        const QString path = sandbox.filePath(QStringLiteral("big.txt"));
+        QByteArray bytes(EncodingDetectionLimit - 1, 'a');
+        bytes += "\xE2\x82\xAC\xFF";
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        QCOMPARE(detectFileEncoding(path, TextEncoding::Windows1252), TextEncoding::Utf8);
+        bytes[10] = '\xFF';
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        QCOMPARE(detectFileEncoding(path, TextEncoding::Windows1252), TextEncoding::Windows1252);
+    }
+
+    // Every code page offered reads its bytes back exactly; the sliced reader gives what the whole
+    // decode gives, however small the reads.
+    void codePagesRoundTripAndDecodeInSlices()
+    {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all += char(b);
+        for (const TextEncoding encoding : platform::legacyEncodings()) {
+            QByteArray bytes = all, utf8, back;
+            if (!platform::decodeExactly(bytes, encoding, utf8)) {
+                // Only a page with undefined bytes may refuse; without them it decodes.
+                QByteArray defined;
+                for (const char c : all)
+                    if (platform::decodeExactly(QByteArrayView(&c, 1), encoding, utf8))
+                        defined += c;
+                QVERIFY(defined.size() < 256);
+                bytes = defined;
+                QVERIFY(platform::decodeExactly(bytes, encoding, utf8));
+            }
+            QVERIFY(platform::encodeText(utf8, encoding, back));
+            QCOMPARE(back, bytes);
+            QCOMPARE(platform::exactlyDecodedLength(bytes, encoding), std::optional<qint64>(utf8.size()));
+            platform::DecodingDevice device(bytes, encoding);
+            QVERIFY(device.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+            QByteArray sliced;
+            char piece[3];
+            for (qint64 n; (n = device.read(piece, 1 + sliced.size() % 3)) > 0;)
+                sliced.append(piece, n);
+            QCOMPARE(sliced, utf8);
+        }
+    }
+};
+
+QTEST_MAIN(TestTextCodec)
+#include "tst_textcodec.moc"
