@@ -3,6 +3,7 @@
 // file name, and they stay until something else sets them.
 
 #include <QString>
+#include <QStringList>
 
 struct FileDialogState
 {
@@ -13,6 +14,10 @@ struct FileDialogState
     QString defaultExt;  // without the dot
     QString fileName;
     QString initialDir;
+    // A save dialog that offers these encodings (by name) shows them, preset to `encoding`,
+    // which then holds the one chosen.
+    QStringList encodings;
+    QString encoding;
 };
 
 // "Text Files|*.txt|All Files|*.*" as Qt's "Text Files (*.txt);;All Files (*)". Several

@@ -1,7 +1,10 @@
 #pragma once
 // One open document as the program keeps it while it is not in the editor: its caption, the file
 // it belongs to (none until it is first saved), the store file its text is parked in, where the
-// caret was, whether it has changes the file does not hold, and whether its file could not be read.
+// caret was, whether it has changes the file does not hold, whether its file could not be read,
+// and the encoding its file is written in (the editor and the store file hold UTF-8 text).
+
+#include "platform/textcodec.h"
 
 #include <QString>
 
@@ -24,6 +27,8 @@ struct Document
     // What another program did to the file since the program last read or wrote it ("Changed on
     // Disk", "Deleted from Disk"); empty when nothing.
     QString diskChange;
+    // What Save encodes the text in; UTF-8 also for bytes shown raw, which are written unchanged.
+    platform::TextEncoding encoding = platform::TextEncoding::Utf8;
 
     bool hasFile() const { return !path.isEmpty(); }
     bool notLoaded() const { return !notLoadedReason.isEmpty(); }

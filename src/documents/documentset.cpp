@@ -28,7 +28,7 @@ QStringList DocumentSet::captions() const
 
 void DocumentSet::beginDocument(const QString& caption, const QString& path)
 {
-    m_documents.append(Document{caption, path, {}, 0, false, {}, {}});
+    m_documents.append(Document{caption, path, {}, 0, false, {}, {}, {}});
     m_host.tabAppended(caption);
 }
 
@@ -51,6 +51,7 @@ void DocumentSet::completeDocument()
     m_storeFilesMade.append(storeFile);
     m_current = count() - 1;
     m_host.tabIndexChanged(m_current);
+    m_host.currentEncodingChanged(current());
 }
 
 void DocumentSet::stashCurrentDocument()
@@ -86,6 +87,8 @@ void DocumentSet::publishHints()
 {
     m_host.tabHintChanged(currentTabHint());
     m_host.editorHintChanged(currentDisplayPath());
+    if (hasCurrent())
+        m_host.currentEncodingChanged(current());
 }
 
 void DocumentSet::showTitle()
@@ -158,6 +161,14 @@ void DocumentSet::setCurrentNotLoaded(const QString& reason)
 {
     if (hasCurrent())
         m_documents[m_current].notLoadedReason = reason;
+}
+
+void DocumentSet::setCurrentEncoding(platform::TextEncoding encoding)
+{
+    if (!hasCurrent())
+        return;
+    m_documents[m_current].encoding = encoding;
+    m_host.currentEncodingChanged(current());
 }
 
 void DocumentSet::newDocument()

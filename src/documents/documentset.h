@@ -50,6 +50,8 @@ public:
     virtual void titleDocumentTextChanged(const QString& text) = 0;
     virtual void saveDialogFileNameChanged(const QString& name) = 0;
     virtual void documentListChanged(const QStringList& captions, int selected) = 0;
+    // The current document, or its encoding, changed.
+    virtual void currentEncodingChanged(const Document& document) { Q_UNUSED(document); }
 };
 
 using AskQuestion = std::function<Answer(const QString& text)>;
@@ -111,6 +113,7 @@ public:
     // Records why the current document's file could not be read (empty: it now holds the file's
     // text, after a load or a confirmed save).
     void setCurrentNotLoaded(const QString& reason);
+    void setCurrentEncoding(platform::TextEncoding encoding);
 
     // Commands.
     void newDocument();

@@ -48,6 +48,7 @@ QByteArray encode(const RecoveryRecord& record)
     o.insert(QStringLiteral("path"), record.path);
     o.insert(QStringLiteral("caret"), record.caret);
     o.insert(QStringLiteral("written"), record.written.toString(Qt::ISODateWithMs));
+    o.insert(QStringLiteral("encoding"), platform::encodingName(record.encoding));
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 
@@ -61,6 +62,8 @@ RecoveryRecord decode(const QByteArray& json, quint64 key, const QDateTime& fall
     record.path = o.value(QStringLiteral("path")).toString();
     record.caret = o.value(QStringLiteral("caret")).toInteger();
     record.written = QDateTime::fromString(o.value(QStringLiteral("written")).toString(), Qt::ISODateWithMs);
+    record.encoding =
+        platform::encodingNamed(o.value(QStringLiteral("encoding")).toString()).value_or(platform::TextEncoding::Utf8);
     if (!record.written.isValid())
         record.written = fallbackTime;
     return record;

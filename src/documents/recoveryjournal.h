@@ -6,6 +6,8 @@
 // folder (no other copy can take them) and keeps them until each document is saved or discarded.
 // Writing happens on a worker thread: the caller hands over a copy of the bytes and goes on.
 
+#include "platform/textcodec.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -20,6 +22,9 @@ struct RecoveryRecord
     QString path; // empty: never saved
     qint64 caret = 0;
     QDateTime written;
+    // What the document is saved in (the text kept is UTF-8 either way); a record written before
+    // encodings were kept is UTF-8.
+    platform::TextEncoding encoding = platform::TextEncoding::Utf8;
 };
 
 class RecoveryJournal

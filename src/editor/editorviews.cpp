@@ -5,6 +5,7 @@
 #include "editor/editorview.h"
 #include "settings/propertycodec.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
@@ -178,7 +179,32 @@ void EditorViews::loadFile(const QString& path)
     const qint64 size = file->isSequential() ? 0 : file->size();
     if (size > TextCapacity)
         throw CommandError(fileError(QStringLiteral("The file is too large"), path, QString()));
+    loadFrom(std::move(file), size);
+}
 
+void EditorViews::loadText(const QByteArray& utf8)
+{
+    if (utf8.size() > TextCapacity)
+        throw CommandError(QStringLiteral("The text is too large for the editor."));
+    // The text comes in through the same slices as a file, so the window answers as it does for
+    // a file of that size.
+    auto buffer = std::make_unique<QBuffer>();
+    buffer->setData(utf8);
+    buffer->open(QIODevice::ReadOnly);
+    loadFrom(std::move(buffer), utf8.size());
+}
+
+void EditorViews::loadDecoded(QByteArray bytes, platform::TextEncoding encoding, qint64 length)
+{
+    if (length > TextCapacity)
+        throw CommandError(QStringLiteral("The text is too large for the editor."));
+    auto device = std::make_unique<platform::DecodingDevice>(std::move(bytes), encoding);
+    device->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    loadFrom(std::move(device), length);
+}
+
+void EditorViews::loadFrom(std::unique_ptr<QIODevice> device, qint64 size)
+{
     const qint64 limit = m_largeTextLimit ? m_largeTextLimit() : 0;
     const bool wasHeld = m_heldUnwrapped.contains(m_current);
     const bool hold = limit > 0 && size > limit;
@@ -195,7 +221,7 @@ void EditorViews::loadFile(const QString& path)
     else
         m_heldUnwrapped.remove(m_current);
     applySettings(m_current);
-    m_current->loadInSlices(std::move(file), size);
+    m_current->loadInSlices(std::move(device), size);
     restore.dismiss();
     m_current->releaseBuffer(previous);
     if (hold != wasHeld)

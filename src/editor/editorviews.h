@@ -9,6 +9,8 @@
 // document: they are kept here and brought into a view as it is shown, so hidden views never do
 // work for them.
 
+#include "platform/textcodec.h"
+
 #include <QDeadlineTimer>
 #include <QFont>
 #include <QHash>
@@ -17,6 +19,7 @@
 #include <QString>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 class QIODevice;
 class QKeyEvent;
@@ -75,6 +78,11 @@ public:
     // Reads a whole file into the shown view as bytes. Throws CommandError on failure; the view
     // then keeps the text it had.
     void loadFile(const QString& path);
+    // Puts UTF-8 text into the shown view as loadFile does.
+    void loadText(const QByteArray& utf8);
+    // The same for a file's bytes known to decode exactly from `encoding` to `length` bytes of
+    // UTF-8, decoded slice by slice as they load.
+    void loadDecoded(QByteArray bytes, platform::TextEncoding encoding, qint64 length);
     // Writes the shown view's bytes to `path`, replacing it (throws CommandError on failure).
     void writeFile(const QString& path);
 
@@ -111,6 +119,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void loadFrom(std::unique_ptr<QIODevice> device, qint64 size);
     void display(EditorView* view);
     // The lines from the first that the editor can move the caret within without wrapping the
     // rest first.

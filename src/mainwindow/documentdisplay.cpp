@@ -125,3 +125,10 @@ void DocumentDisplay::documentListChanged(const QStringList& captions, int selec
     if (m_windows.documentSelector)
         m_windows.documentSelector->setDocuments(captions, selected);
 }
+
+void DocumentDisplay::currentEncodingChanged(const Document& document)
+{
+    m_statusBar.setPanelText(StatusBar::Encoding, platform::encodingName(document.encoding));
+    if (m_fileShown)
+        m_fileShown(document.hasFile());
+}

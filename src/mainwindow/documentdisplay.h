@@ -43,6 +43,9 @@ public:
     void titleDocumentTextChanged(const QString& text) override;
     void saveDialogFileNameChanged(const QString& name) override;
     void documentListChanged(const QStringList& captions, int selected) override;
+    void currentEncodingChanged(const Document& document) override;
+    // Told whether the current document has a file, as its encoding is shown.
+    void setFileShown(std::function<void(bool hasFile)> shown) { m_fileShown = std::move(shown); }
 
 private:
     DocumentTabs& m_tabs;
@@ -53,4 +56,5 @@ private:
     std::function<void(const QString&)> m_showTitleText;
     QString m_tabHint;
     QString m_editorHint;
+    std::function<void(bool)> m_fileShown;
 };

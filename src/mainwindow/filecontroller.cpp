@@ -33,6 +33,15 @@
 #include <utility>
 
 namespace {
+// What Save As offers: every encoding the program writes.
+QList<platform::TextEncoding> savableEncodings()
+{
+    QList<platform::TextEncoding> encodings{platform::TextEncoding::Utf8};
+    encodings += platform::legacyEncodings();
+    encodings += {platform::TextEncoding::Utf16Le, platform::TextEncoding::Utf16Be};
+    return encodings;
+}
+
 const QString ConfirmationTitle = QStringLiteral("Quillet -Confimation Required");
 const QString ExitQuestion = QStringLiteral("This Document has been modified, do you want to save it?");
 const QString Done = QStringLiteral("Done!");
@@ -141,8 +150,10 @@ void FileController::openPath(const QString& typedPath)
     m_documents.stashCurrentDocument();
     m_documents.beginDocument(QFileInfo(path).fileName(), path);
     QString notLoadedReason;
+    QString rawNote;
+    platform::TextEncoding encoding = platform::TextEncoding::Utf8;
     try {
-        m_views.loadFile(path);
+        encoding = loadInEncoding(path, detectFileEncoding(path, legacyEncoding()), rawNote);
     } catch (const CommandError& error) {
         // An unreadable file still becomes a document under its name; saving a missing one
         // creates it. One that exists is remembered as not loaded, so its empty text never
@@ -155,6 +166,7 @@ void FileController::openPath(const QString& typedPath)
     m_disk.remember(path);
     m_documents.completeDocument();
     m_documents.setCurrentNotLoaded(notLoadedReason);
+    m_documents.setCurrentEncoding(encoding);
     m_documents.setCurrentModified(false);
     m_documents.refreshTabPictures();
     m_dialogs.save.fileName = path;
@@ -165,9 +177,35 @@ void FileController::openPath(const QString& typedPath)
     if (!notLoadedReason.isEmpty())
         showOpenNote(QStringLiteral("File not loaded: %1. Saving asks before replacing \"%2\".")
                          .arg(notLoadedReason, QFileInfo(path).fileName()));
+    else if (!rawNote.isEmpty())
+        showOpenNote(rawNote);
     // No events are run here: the editor lays out and wraps the text when it is shown at its
     // size; run now, it would do so at a hidden window's size first (seconds for a long line).
     editor().setFocus();
+}
+
+platform::TextEncoding FileController::legacyEncoding() const
+{
+    return m_windows.options ? m_windows.options->legacyEncoding() : platform::TextEncoding::Windows1252;
+}
+
+platform::TextEncoding FileController::loadInEncoding(const QString& path, platform::TextEncoding requested,
+                                                      QString& rawNote)
+{
+    // UTF-8 streams straight from the file; anything else is checked whole, then decoded in the
+    // slices it loads in.
+    if (requested == platform::TextEncoding::Utf8) {
+        m_views.loadFile(path);
+        return requested;
+    }
+    QByteArray bytes = readFileBytes(path);
+    if (const std::optional<qint64> length = platform::exactlyDecodedLength(bytes, requested)) {
+        m_views.loadDecoded(std::move(bytes), requested, *length);
+        return requested;
+    }
+    rawNote = rawBytesNote(requested);
+    m_views.loadText(bytes);
+    return platform::TextEncoding::Utf8;
 }
 
 void FileController::showOpenNote(const QString& note)
@@ -267,12 +305,45 @@ void FileController::openListedFiles(const QString& listFile)
 
 void FileController::refreshFromDisk()
 {
-    if (!m_documents.current().hasFile())
+    const Document& document = m_documents.current();
+    if (!document.hasFile())
         return;
-    m_views.loadFile(m_documents.current().path);
+    // A document read in an encoding stays in it; one held as UTF-8 is read as a file opened anew.
+    const platform::TextEncoding requested = document.encoding != platform::TextEncoding::Utf8
+                                                 ? document.encoding
+                                                 : detectFileEncoding(document.path, legacyEncoding());
+    reloadInEncoding(requested);
+}
+
+void FileController::reloadInEncoding(platform::TextEncoding requested)
+{
+    QString rawNote;
+    const platform::TextEncoding encoding = loadInEncoding(m_documents.current().path, requested, rawNote);
     editor().clearModifiedFlag();
     knowFileAsWritten(m_documents.currentIndex());
     m_documents.setCurrentNotLoaded(QString());
+    m_documents.setCurrentEncoding(encoding);
+    if (!rawNote.isEmpty())
+        m_statusBar.setMessage(rawNote);
+}
+
+void FileController::reopenWithEncoding(platform::TextEncoding encoding)
+{
+    const Document& document = m_documents.current();
+    if (!document.hasFile())
+        return;
+    const bool modified = m_documents.isModified(m_documents.currentIndex()) || editor().modifiedFlag();
+    if (modified) {
+        const QString question = QStringLiteral("The document \"%1\" has been modified.\n\nReopen it as %2? Yes "
+                                                "replaces the text in the editor with the file's; No keeps the text "
+                                                "in the editor.")
+                                     .arg(QDir::toNativeSeparators(document.path), platform::encodingName(encoding));
+        if (Prompts::current().question(ConfirmationTitle, question, Answer::No) != Answer::Yes)
+            return;
+    }
+    reloadInEncoding(encoding);
+    m_documents.setCurrentModified(false);
+    m_documents.refreshTabPictures();
 }
 
 // --- Save ----------------------------------------------------------------------------------------
@@ -303,7 +374,7 @@ bool FileController::saveCurrent()
     {
         auto failed = qScopeGuard([this] { failedSave(); });
         m_statusBar.progressStep(0);
-        writeTextFile(path, editor().textView(), LineEnds::Crlf);
+        writeEncodedTextFile(path, editor().textView(), LineEnds::Crlf, m_documents.current().encoding);
         failed.dismiss();
     }
     knowFileAsWritten(m_documents.currentIndex());
@@ -336,8 +407,15 @@ bool FileController::saveCurrentAs()
     applyFilters(m_windows, m_dialogs);
     m_dialogs.save.title = QStringLiteral("Save Text");
     m_dialogs.save.fileName = m_documents.currentCaption();
+    // The dialog offers the encoding to save in, the document's own first.
+    for (const platform::TextEncoding encoding : savableEncodings())
+        m_dialogs.save.encodings.append(platform::encodingName(encoding));
+    m_dialogs.save.encoding = platform::encodingName(m_documents.current().encoding);
+    const auto offered = qScopeGuard([this] { m_dialogs.save.encodings.clear(); });
     const QString path =
         absolutePathOf(withDefaultExtension(Prompts::current().saveFile(m_dialogs.save), m_dialogs.save.defaultExt));
+    const platform::TextEncoding encoding =
+        platform::encodingNamed(m_dialogs.save.encoding).value_or(m_documents.current().encoding);
     if (path.isEmpty()) {
         m_documents.refreshTabPictures();
         return false;
@@ -348,9 +426,10 @@ bool FileController::saveCurrentAs()
     {
         auto failed = qScopeGuard([this] { failedSave(); });
         m_statusBar.progressStep(10);
-        writeTextFile(path, editor().textView(), LineEnds::Crlf);
+        writeEncodedTextFile(path, editor().textView(), LineEnds::Crlf, encoding);
         failed.dismiss();
     }
+    m_documents.setCurrentEncoding(encoding);
     m_statusBar.setPanelText(StatusBar::ModifiedState, QString());
     for (int step = 20; step <= 40; step += 10)
         m_statusBar.progressStep(step);
@@ -454,6 +533,7 @@ void FileController::saveAllDocuments()
         QThread::msleep(static_cast<unsigned long>(StatusBar::StepPauseMs));
     QStringList notLoaded;
     QStringList changedOnDisk;
+    QStringList unencodable;
     for (int i = 0; i < m_documents.count(); ++i) {
         const Document& document = m_documents.at(i);
         if (!document.hasFile())
@@ -483,7 +563,13 @@ void FileController::saveAllDocuments()
         {
             auto hide = qScopeGuard([this] { m_statusBar.hideProgress(); });
             m_statusBar.progressStep(0);
-            writeTextFile(path, text, LineEnds::Crlf);
+            try {
+                writeEncodedTextFile(path, text, LineEnds::Crlf, document.encoding);
+            } catch (const UnencodableText&) {
+                // Said on the status bar, not in a box: this may run on the auto-save timer.
+                unencodable.append(QFileInfo(path).fileName());
+                continue;
+            }
             knowFileAsWritten(i);
             // The file now holds the document's text, as after Save; a failed write left it
             // "Modified".
@@ -508,6 +594,10 @@ void FileController::saveAllDocuments()
         m_statusBar.setMessage(
             QStringLiteral("Not saved, because another program changed them: %1. Save each to replace it.")
                 .arg(changedOnDisk.join(QStringLiteral(", "))));
+    if (!unencodable.isEmpty())
+        m_statusBar.setMessage(QStringLiteral("Not saved, because their encoding cannot hold some of their characters: "
+                                              "%1. Save each to see which.")
+                                   .arg(unencodable.join(QStringLiteral(", "))));
     m_documents.refreshTabPictures();
 }
 

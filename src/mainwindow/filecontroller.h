@@ -6,6 +6,7 @@
 
 #include "core/prompts.h"
 #include "documents/diskwatch.h"
+#include "platform/textcodec.h"
 
 #include <QByteArray>
 #include <QSet>
@@ -53,6 +54,9 @@ public:
     // Opens every file named, one per line, in `listFile`.
     void openListedFiles(const QString& listFile);
     void refreshFromDisk();
+    // Reads the current document's file again in `encoding`, after a Yes when it was modified; a
+    // file not valid in it is shown as raw bytes. Nothing for a document without a file.
+    void reopenWithEncoding(platform::TextEncoding encoding);
     // Watches the current document's file for other programs' changes from now on (a document
     // whose text did not come from its file, such as a recovered one).
     void watchCurrentFile();
@@ -94,6 +98,11 @@ private:
     // Asks whether to reload the current document, if its file changed since it was last asked.
     void offerPendingReload();
     void showOpenNote(const QString& note);
+    platform::TextEncoding legacyEncoding() const;
+    // Reads `path` into the shown view decoded from `requested`; returns the encoding it holds
+    // (UTF-8 with `rawNote` set when the bytes are kept raw).
+    platform::TextEncoding loadInEncoding(const QString& path, platform::TextEncoding requested, QString& rawNote);
+    void reloadInEncoding(platform::TextEncoding requested);
     void addDeferredRecent();
     // Opens every path in turn with `openOne`, in time proportional to their number.
     void openEach(const QStringList& paths, void (FileController::*openOne)(const QString&));

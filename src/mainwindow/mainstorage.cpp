@@ -171,17 +171,23 @@ void MainWindow::createStorage()
         s, QStringLiteral("StatusBar1.Panels"),
         [this] {
             QList<CollectionItem> panels;
-            for (int i = 0; i < StatusBar::PanelCount; ++i)
+            // The encoding panel takes its room from the message panel, which is stored as wide as
+            // the six designed panels leave it (the window's width lays it out again anyway).
+            auto storedWidth = [this](int panel) {
+                return m_statusBar->panelWidth(panel) +
+                       (panel == StatusBar::Message ? m_statusBar->panelWidth(StatusBar::Encoding) : 0);
+            };
+            for (int i = 0; i < StatusBar::DesignedPanelCount; ++i)
                 panels.append(
                     {{QStringLiteral("Alignment"), formatEnum(i < StatusBar::Message ? 2 : 0, textAlignments())},
                      {QStringLiteral("Bevel"), formatEnum(1, Bevels)},
                      {QStringLiteral("Style"), formatEnum(0, PanelStyles)},
                      {QStringLiteral("Text"), m_statusBar->panelText(i)},
-                     {QStringLiteral("Width"), number(m_statusBar->panelWidth(i))}});
+                     {QStringLiteral("Width"), number(storedWidth(i))}});
             return panels;
         },
         [this](const QList<CollectionItem>& panels) {
-            for (int i = 0; i < panels.size() && i < StatusBar::PanelCount; ++i) {
+            for (int i = 0; i < panels.size() && i < StatusBar::DesignedPanelCount; ++i) {
                 m_statusBar->setPanelText(i, panels[i].value(3).second);
                 const int width = parseInteger(panels[i].value(4).second);
                 if (width > 0)

@@ -87,6 +87,12 @@ MainWindow::MainWindow(ProgramWindows& windows, const QStringList& arguments, QW
                                                       m_titleDocText = text;
                                                       updateTitle();
                                                   });
+    // Reopening in another encoding needs a file to read.
+    m_display->setFileShown([this](bool hasFile) {
+        if (QAction* reopen = m_commands.action(QStringLiteral("ReopenwithEncoding1")))
+            for (QAction* item : reopen->menu()->actions())
+                item->setEnabled(hasFile);
+    });
     m_documents = std::make_unique<DocumentSet>(*m_display);
     m_dates = std::make_unique<DateController>(*m_documents, *m_views, m_windows);
     m_files =

@@ -62,6 +62,7 @@ void RecoveryController::reopen(const RecoveryRecord& record, const QByteArray& 
     EditorView& view = *m_views.current();
     view.setBytes(text);
     m_documents.completeDocument();
+    m_documents.setCurrentEncoding(record.encoding);
     m_documents.setCurrentModified(true);
     view.setCaret(qBound(qint64(0), record.caret, view.textLength()));
     m_documents.refreshTabPictures();
@@ -110,6 +111,7 @@ void RecoveryController::bringUpToDate(bool wait)
         record.key = recorded ? m_keys.value(document.storeFile) : m_journal.newKey();
         record.caption = document.caption;
         record.path = document.path;
+        record.encoding = document.encoding;
         record.caret = i == m_documents.currentIndex() ? view->selStart() : document.caret;
         record.written = QDateTime::currentDateTime();
         if (m_copy.capacity() < view->textLength() || !m_copy.isDetached()) {

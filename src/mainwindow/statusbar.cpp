@@ -23,19 +23,21 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
 {
     setObjectName(QStringLiteral("StatusBar1"));
     setMouseTracking(true);
-    m_widths = {60, 60, 60, 60, 200, 50};
+    m_widths = {60, 60, 60, 60, 200, 50, 96};
     m_alignments = {Qt::AlignCenter,
                     Qt::AlignCenter,
                     Qt::AlignCenter,
                     Qt::AlignCenter,
                     Qt::AlignLeft | Qt::AlignVCenter,
-                    Qt::AlignLeft | Qt::AlignVCenter};
+                    Qt::AlignLeft | Qt::AlignVCenter,
+                    Qt::AlignCenter};
     m_texts = {QString(),
                QStringLiteral("1:1"),
                QString(),
                QStringLiteral("INS"),
                QStringLiteral("Welcome to Quillet!"),
-               QStringLiteral("  W-W")};
+               QStringLiteral("  W-W"),
+               QStringLiteral("UTF-8")};
     QFont f(QStringLiteral("Arial"));
     f.setStyleHint(QFont::SansSerif);
     f.setPixelSize(12);

@@ -1,7 +1,7 @@
 #pragma once
 // The main window's status bar: six painted panels (clock, line:column, modified, INS/OVR,
-// messages and hints, word wrap), an optional size grip, and the save progress bar over the
-// message panel.
+// messages and hints, word wrap), then the document's encoding, an optional size grip, and the
+// save progress bar over the message panel.
 
 #include <QList>
 #include <QStatusBar>
@@ -19,8 +19,9 @@ class StatusBar : public QStatusBar
     Q_OBJECT
 
 public:
-    // The six panels, left to right.
-    enum Panel { Clock, CaretPosition, ModifiedState, InsertMode, Message, WordWrap, PanelCount };
+    // The panels, left to right: the six designed ones (the ones stored), then the encoding.
+    enum Panel { Clock, CaretPosition, ModifiedState, InsertMode, Message, WordWrap, Encoding, PanelCount };
+    static constexpr int DesignedPanelCount = Encoding;
 
     // Pause after each progress step of a save, in milliseconds (tests and benchmarks set 0).
     static inline int StepPauseMs = 20;

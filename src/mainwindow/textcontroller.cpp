@@ -169,6 +169,16 @@ void TextController::insertFile()
         return;
     m_scratch.clear();
     m_scratch = readFileBytes(files.first());
+    // The file is read as it would open, into the document's UTF-8 text.
+    const qsizetype head = std::min<qsizetype>(m_scratch.size(), EncodingDetectionLimit);
+    const platform::TextEncoding legacy =
+        m_windows.options ? m_windows.options->legacyEncoding() : platform::TextEncoding::Windows1252;
+    const platform::TextEncoding detected =
+        platform::detectEncoding(QByteArrayView(m_scratch).first(head), head == m_scratch.size(), legacy);
+    FileText text = decodeFileText(std::move(m_scratch), detected);
+    m_scratch = std::move(text.utf8);
+    if (!text.rawNote.isEmpty())
+        m_statusBar.setMessage(text.rawNote);
 
     // One undoable replacement of the selection (an empty one at the caret), caret after it.
     EditorView& view = editor();

@@ -12,6 +12,8 @@
 #include "windows/optionsdialog.h"
 
 #include <QAction>
+#include <QCursor>
+#include <QMenu>
 #include <QProgressBar>
 #include <QTime>
 
@@ -172,6 +174,10 @@ void ViewController::statusPanelHovered(int panel)
                : m_statusBar.panelText(StatusBar::WordWrap).isEmpty() ? QStringLiteral("Quillet is not Word-Wrapped")
                                                                       : QStringLiteral("Quillet is Word-Wrapped");
         break;
+    case StatusBar::Encoding:
+        hint = QStringLiteral("The Current Document is saved in %1. Click here to reopen it in another encoding")
+                   .arg(m_statusBar.panelText(StatusBar::Encoding));
+        break;
     default:
         return;
     }
@@ -192,6 +198,8 @@ void ViewController::statusPanelClicked(int panel)
         m_commands.action(QStringLiteral("AboutQuillet1"))->trigger();
     else if (panel == StatusBar::WordWrap)
         toggleWordWrap();
+    else if (panel == StatusBar::Encoding)
+        m_commands.action(QStringLiteral("ReopenwithEncoding1"))->menu()->popup(QCursor::pos());
 }
 
 void ViewController::layOutStatusBar(int windowWidth)

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -197,6 +198,15 @@ void OptionsDialog::buildDocumentPage(QWidget* page)
     largeLabel->setBuddy(m_largeDocumentSpin);
     l->addWidget(largeLabel);
     l->addWidget(m_largeDocumentSpin);
+    auto* legacyLabel = new QLabel(QStringLiteral("&Legacy Code Page:"), group);
+    m_legacyEncodingCombo = new QComboBox(group);
+    m_legacyEncodingCombo->setObjectName(QStringLiteral("LegacyEncodingCombo"));
+    for (const platform::TextEncoding encoding : platform::legacyEncodings())
+        m_legacyEncodingCombo->addItem(platform::encodingName(encoding), static_cast<int>(encoding));
+    m_legacyEncodingCombo->setToolTip(QStringLiteral("Files that are not UTF-8 or UTF-16 are read in this code page"));
+    legacyLabel->setBuddy(m_legacyEncodingCombo);
+    l->addWidget(legacyLabel);
+    l->addWidget(m_legacyEncodingCombo);
     auto* sampleLabel = new QLabel(QStringLiteral("&Sample Font:"), group);
     auto* sample = new QTextEdit(group);
     sample->setObjectName(QStringLiteral("RichEdit1"));
@@ -353,6 +363,13 @@ void OptionsDialog::registerStoredProperties()
     addInteger(
         s, QStringLiteral("SpinEdit2.Value"), [this] { return qint32(m_largeDocumentSpin->value()); },
         [this](qint32 v) { m_largeDocumentSpin->setValue(v); });
+    // Stored by name; a name this program does not know leaves the built-in choice.
+    addString(
+        s, QStringLiteral("LegacyEncodingCombo.Text"), [this] { return m_legacyEncodingCombo->currentText(); },
+        [this](const QString& v) {
+            if (const int index = m_legacyEncodingCombo->findText(v); index >= 0)
+                m_legacyEncodingCombo->setCurrentIndex(index);
+        });
     text("Edit5.Text", m_dateTimeFilterEdit);
     text("Edit6.Text", m_browserEdit);
     text("Edit2.Text", m_filterNameEdit);
@@ -469,6 +486,11 @@ int OptionsDialog::tabWidth() const
 qint64 OptionsDialog::largeDocumentBytes() const
 {
     return qint64(m_largeDocumentSpin->value()) << 20;
+}
+
+platform::TextEncoding OptionsDialog::legacyEncoding() const
+{
+    return static_cast<platform::TextEncoding>(m_legacyEncodingCombo->currentData().toInt());
 }
 
 QString OptionsDialog::dateTimeFilter() const

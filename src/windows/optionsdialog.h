@@ -4,6 +4,7 @@
 // when OK is pressed (OptionsTarget), and the font and colour buttons act on it at once.
 
 #include "core/filedialogstate.h"
+#include "platform/textcodec.h"
 #include "settings/filters.h"
 #include "settings/propertycodec.h"
 #include "windows/windowbase.h"
@@ -17,6 +18,7 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QListWidget;
 class QMenu;
@@ -77,8 +79,10 @@ public:
     // Documents larger than this many MiB open unwrapped (0: none do).
     static constexpr int BuiltInLargeDocumentMB = 8;
     qint64 largeDocumentBytes() const; // SpinEdit2
-    QString dateTimeFilter() const;    // Edit5
-    QString browser() const;           // Edit6
+    // The code page of files that are neither UTF-8 nor UTF-16.
+    platform::TextEncoding legacyEncoding() const; // LegacyEncodingCombo
+    QString dateTimeFilter() const;                // Edit5
+    QString browser() const;                       // Edit6
 
     // Apply filters, before each file dialog of the main window. Throws
     // CommandError("List index out of bounds") when every filter was deleted.
@@ -109,12 +113,13 @@ public:
     QCheckBox* animateBox() const { return m_animateBox; }                 // An1
     QLineEdit* workingDirEdit() const { return m_workingDirEdit; }         // WorkingDir1
     // Page 2.
-    QCheckBox* wordWrapBox() const { return m_wordWrapBox; }             // WordWrap1
-    QCheckBox* acceptDropsBox() const { return m_acceptDropsBox; }       // Dropped1
-    QSpinBox* tabWidthSpin() const { return m_tabWidthSpin; }            // SpinEdit1
-    QSpinBox* largeDocumentSpin() const { return m_largeDocumentSpin; }  // SpinEdit2
-    QTextEdit* fontSampleEdit() const { return m_fontSample.edit; }      // RichEdit1
-    QPushButton* changeFontButton() const { return m_changeFontButton; } // BitBtn5
+    QCheckBox* wordWrapBox() const { return m_wordWrapBox; }                 // WordWrap1
+    QCheckBox* acceptDropsBox() const { return m_acceptDropsBox; }           // Dropped1
+    QSpinBox* tabWidthSpin() const { return m_tabWidthSpin; }                // SpinEdit1
+    QSpinBox* largeDocumentSpin() const { return m_largeDocumentSpin; }      // SpinEdit2
+    QComboBox* legacyEncodingCombo() const { return m_legacyEncodingCombo; } // LegacyEncodingCombo
+    QTextEdit* fontSampleEdit() const { return m_fontSample.edit; }          // RichEdit1
+    QPushButton* changeFontButton() const { return m_changeFontButton; }     // BitBtn5
     // Page 3.
     QListWidget* filterList() const { return m_filterList; }                   // Filter1
     QListWidget* filterNameList() const { return m_filterNameList; }           // FilterName1, hidden
@@ -182,6 +187,7 @@ private:
     QCheckBox* m_acceptDropsBox = nullptr;
     QSpinBox* m_tabWidthSpin = nullptr;
     QSpinBox* m_largeDocumentSpin = nullptr;
+    QComboBox* m_legacyEncodingCombo = nullptr;
     QPushButton* m_changeFontButton = nullptr;
     // Page 3.
     QListWidget* m_filterList = nullptr;

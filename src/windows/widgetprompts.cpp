@@ -2,13 +2,18 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPushButton>
+
+#include <algorithm>
 
 Answer WidgetPrompts::question(const QString& title, const QString& text, Answer defaultAnswer)
 {
@@ -71,8 +76,30 @@ QStringList runFileDialog(FileDialogState& state, QFileDialog::AcceptMode mode, 
     dialog.setDefaultSuffix(state.defaultExt);
     if (!state.fileName.isEmpty())
         dialog.selectFile(state.fileName);
+    QComboBox* encodings = nullptr;
+    if (!state.encodings.isEmpty()) {
+        // The encoding goes on a row of the dialog's own, below the file types, so choosing it is
+        // part of choosing the file; only Qt's own dialog takes an extra row.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+            encodings = new QComboBox(&dialog);
+            encodings->setObjectName(QStringLiteral("EncodingCombo"));
+            encodings->addItems(state.encodings);
+            encodings->setCurrentIndex(std::max<qsizetype>(0, state.encodings.indexOf(state.encoding)));
+            auto* label = new QLabel(QStringLiteral("&Encoding:"), &dialog);
+            label->setBuddy(encodings);
+            const int row = grid->rowCount();
+            grid->addWidget(label, row, 0);
+            grid->addWidget(encodings, row, 1);
+            // Tab goes from the file types to the encoding, as the rows read.
+            if (auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+                QWidget::setTabOrder(types, encodings);
+        }
+    }
     if (dialog.exec() != QDialog::Accepted)
         return {};
+    if (encodings)
+        state.encoding = encodings->currentText();
     const QStringList chosen = dialog.selectedFiles();
     if (!chosen.isEmpty()) {
         state.fileName = chosen.constFirst();

@@ -4,6 +4,9 @@
 
 #include "support/mainwindowfixture.h"
 
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
 namespace {
@@ -114,6 +117,46 @@ private slots:
         f.window->recovery()->dropUnmodified();
         journal.waitUntilIdle();
         QVERIFY(journal.records().isEmpty());
+    }
+
+    // Recovered work is saved in the encoding its document had; a record from before encodings
+    // were kept is UTF-8.
+    void recoveredWorkIsSavedInItsEncoding()
+    {
+        MainWindowFixture& f = *m_fixture;
+        const QString folder = f.sandbox.filePath(QStringLiteral("recovery"));
+        const QByteArray text("caf\xC3\xA9\r\n");
+        {
+            RecoveryJournal earlier(folder);
+            QVERIFY(earlier.start());
+            for (const char* name : {"legacy.txt", "old.txt"}) {
+                RecoveryRecord r;
+                r.key = earlier.newKey();
+                r.caption = QLatin1String(name);
+                r.path = f.sandbox.filePath(r.caption);
+                r.encoding = platform::TextEncoding::Windows1252;
+                earlier.write(r, text);
+            }
+            earlier.waitUntilIdle();
+            QFile old(earlier.runFolder() + QStringLiteral("/2.json"));
+            QVERIFY(old.open(QIODevice::ReadWrite));
+            QJsonObject record = QJsonDocument::fromJson(old.readAll()).object();
+            QCOMPARE(record.value(QStringLiteral("caption")).toString(), QStringLiteral("old.txt"));
+            record.remove(QStringLiteral("encoding"));
+            old.resize(0);
+            old.write(QJsonDocument(record).toJson());
+        }
+        RecoveryJournal journal(folder);
+        QVERIFY(journal.start());
+        QVERIFY(f.start());
+        f.window->enableRecovery(journal);
+        for (int i = 0; i < f.docs().count(); ++i) {
+            f.docs().switchTo(i);
+            if (f.docs().current().hasFile())
+                f.action("Save1")->trigger();
+        }
+        QCOMPARE(fileBytes(f.sandbox.filePath(QStringLiteral("legacy.txt"))), QByteArray("caf\xE9\r\n"));
+        QCOMPARE(fileBytes(f.sandbox.filePath(QStringLiteral("old.txt"))), text);
     }
 };
 

@@ -33,10 +33,12 @@ public:
     QColor colourAsked;
 
     // File dialogs: the open dialog returns `openPaths` every time; each save dialog takes the
-    // next of `savePaths` (none left, or an empty one: cancelled). Each dialog is recorded as
-    // it was shown.
+    // next of `savePaths` (none left, or an empty one: cancelled) and, when it offers encodings,
+    // the next of `saveEncodings` (none left, or an empty one: the encoding preset). Each dialog
+    // is recorded as it was shown.
     QStringList openPaths;
     QStringList savePaths;
+    QStringList saveEncodings;
     QList<FileDialogState> openDialogs;
     QList<FileDialogState> saveDialogs;
 
@@ -80,6 +82,11 @@ public:
     QString saveFile(FileDialogState& dialog) override
     {
         saveDialogs.append(dialog);
+        if (!dialog.encodings.isEmpty() && !saveEncodings.isEmpty()) {
+            const QString chosen = saveEncodings.takeFirst();
+            if (!chosen.isEmpty())
+                dialog.encoding = chosen;
+        }
         return savePaths.isEmpty() ? QString() : savePaths.takeFirst();
     }
     bool printerDialog(PrinterDialog kind, QPrinter& printer) override
