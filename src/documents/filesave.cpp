@@ -436,10 +436,26 @@ platform::TextEncoding detectFileEncoding(const QString& path, platform::TextEnc
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return platform::TextEncoding::Utf8;
-    const QByteArray head = file.read(EncodingDetectionLimit);
-    // Only a cut made by the limit counts as valid: at the file's real end a sequence is whole.
-    const bool whole = head.size() < EncodingDetectionLimit || file.atEnd();
-    return platform::detectEncoding(head, whole, legacy);
+    // Read in small pieces into one buffer: a buffer of the whole 4 MiB would cost fresh memory
+    // at each open, as much as checking it.
+    constexpr qint64 PieceSize = qint64(256) << 10;
+    QByteArray piece(PieceSize, Qt::Uninitialized);
+    platform::Utf8Validator utf8;
+    qint64 total = 0;
+    while (total < EncodingDetectionLimit) {
+        const qint64 n = file.read(piece.data(), std::min(PieceSize, EncodingDetectionLimit - total));
+        if (n <= 0)
+            break;
+        if (total == 0)
+            if (const auto marked = platform::byteOrderMarkEncoding(QByteArrayView(piece).first(n)))
+                return *marked;
+        total += n;
+        utf8.feed(QByteArrayView(piece).first(n));
+        if (!utf8.valid(true))
+            return legacy;
+    }
+    // Only a cut made by the limit counts as valid: at the file's real end a character is whole.
+    return utf8.valid(total >= EncodingDetectionLimit && !file.atEnd()) ? platform::TextEncoding::Utf8 : legacy;
 }
 
 QString rawBytesNote(platform::TextEncoding requested)
@@ -469,26 +485,32 @@ void writeEncodedTextFile(const QString& path, QByteArrayView text, LineEnds end
         writeTextFile(path, text, ends);
         return;
     }
-    // Line ends are settled on the UTF-8 text, so UTF-16 gets them as whole code units.
+    // Where line breaks are the same bytes in the encoding, the text is encoded as it is and the
+    // writer converts them on the way; otherwise (UTF-16) they are settled on the UTF-8 text
+    // first, so they are encoded as whole code units.
+    const bool breaksAsIs = platform::isAsciiCompatible(encoding);
     QByteArray normalised;
-    {
+    if (!breaksAsIs) {
         normalised.reserve(convertedSize(text, ends));
         QBuffer buffer(&normalised);
         buffer.open(QIODevice::WriteOnly);
         LineEndWriter writer(buffer, ends);
         writer.write(text);
         writer.finish();
+        text = normalised;
     }
     QByteArray encoded;
     qsizetype bad = 0;
-    if (!platform::encodeText(normalised, encoding, encoded, &bad)) {
-        const qsizetype line = QByteArrayView(normalised).first(bad).count(ends == LineEnds::Cr ? '\r' : '\n') + 1;
+    if (!platform::encodeText(text, encoding, encoded, &bad)) {
+        // Lines as the editor counts them: CR LF, LF and CR each end one.
+        const QByteArrayView before = text.first(bad);
+        const qsizetype line = before.count('\n') + before.count('\r') - before.count("\r\n") + 1;
         throw UnencodableText(
             QStringLiteral("%1 on line %2 cannot be saved in %3. Save As can save the document as UTF-8.")
-                .arg(platform::describeCharacterAt(normalised, bad))
+                .arg(platform::describeCharacterAt(text, bad))
                 .arg(line)
                 .arg(platform::encodingName(encoding)));
     }
     normalised = QByteArray();
-    writeTextFile(path, encoded, LineEnds::AsIs);
+    writeTextFile(path, encoded, breaksAsIs ? ends : LineEnds::AsIs);
 }

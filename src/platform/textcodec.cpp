@@ -344,13 +344,14 @@ const QList<TextEncoding>& legacyEncodings()
     return list;
 }
 
-bool isValidUtf8(QByteArrayView bytes, bool cutAtEnd)
+namespace {
+
+// Where a trailing sequence cut by the end starts (`size` when none is), or -1 when the bytes are
+// not valid UTF-8.
+qsizetype validUtf8Prefix(const uchar* p, qsizetype size)
 {
-    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
-    const qsizetype size = bytes.size();
     qsizetype i = 0;
     while (i < size) {
-        // Plain ASCII eight bytes at a time: most text is mostly that.
         if (i + 8 <= size && isAscii8(p + i)) {
             i += 8;
             continue;
@@ -362,15 +363,50 @@ bool isValidUtf8(QByteArrayView bytes, bool cutAtEnd)
         char32_t cp;
         const int length = utf8Sequence(p + i, size - i, cp);
         if (length == 0)
-            return false;
+            return -1;
         if (length < 0)
-            return cutAtEnd;
+            return i;
         i += length;
     }
-    return true;
+    return size;
 }
 
-TextEncoding detectEncoding(QByteArrayView head, bool wholeFile, TextEncoding legacy)
+} // namespace
+
+bool isValidUtf8(QByteArrayView bytes, bool cutAtEnd)
+{
+    const qsizetype valid = validUtf8Prefix(reinterpret_cast<const uchar*>(bytes.data()), bytes.size());
+    return valid == bytes.size() || (valid >= 0 && cutAtEnd);
+}
+
+void Utf8Validator::feed(QByteArrayView piece)
+{
+    // A sequence the last piece cut is completed from this one first.
+    while (m_valid && m_carried > 0 && !piece.isEmpty()) {
+        m_carry[m_carried++] = piece.front();
+        piece = piece.sliced(1);
+        char32_t cp;
+        const int length = utf8Sequence(reinterpret_cast<const uchar*>(m_carry), m_carried, cp);
+        m_valid = length != 0;
+        if (length > 0)
+            m_carried = 0;
+    }
+    if (!m_valid || piece.isEmpty())
+        return;
+    const qsizetype valid = validUtf8Prefix(reinterpret_cast<const uchar*>(piece.data()), piece.size());
+    m_valid = valid >= 0;
+    if (m_valid && valid < piece.size()) {
+        m_carried = static_cast<int>(piece.size() - valid);
+        std::copy(piece.begin() + valid, piece.end(), m_carry);
+    }
+}
+
+bool isAsciiCompatible(TextEncoding encoding)
+{
+    return encoding == TextEncoding::Utf8 || (!isUtf16(encoding) && codePage(encoding).asciiSame);
+}
+
+std::optional<TextEncoding> byteOrderMarkEncoding(QByteArrayView head)
 {
     if (head.size() >= 2) {
         const auto first = static_cast<uchar>(head[0]);
@@ -380,6 +416,13 @@ TextEncoding detectEncoding(QByteArrayView head, bool wholeFile, TextEncoding le
         if (first == 0xFE && second == 0xFF)
             return TextEncoding::Utf16Be;
     }
+    return std::nullopt;
+}
+
+TextEncoding detectEncoding(QByteArrayView head, bool wholeFile, TextEncoding legacy)
+{
+    if (const auto marked = byteOrderMarkEncoding(head))
+        return *marked;
     return isValidUtf8(head, !wholeFile) ? TextEncoding::Utf8 : legacy;
 }
 
@@ -466,6 +509,12 @@ bool encodeText(QByteArrayView utf8, TextEncoding encoding, QByteArray& out, qsi
     out.resize(size);
     char* o = out.data();
     for (qsizetype i = 0; i < size;) {
+        if (page.asciiSame && i + 8 <= size && isAscii8(p + i)) {
+            std::memcpy(o, p + i, 8);
+            o += 8;
+            i += 8;
+            continue;
+        }
         if (p[i] < 0x80 && page.asciiSame) {
             *o++ = static_cast<char>(p[i++]);
             continue;

@@ -27,6 +27,27 @@ const QList<TextEncoding>& legacyEncodings();
 // `cutAtEnd`, a sequence that the end of `bytes` cuts short counts as valid.
 bool isValidUtf8(QByteArrayView bytes, bool cutAtEnd = false);
 
+// Checks UTF-8 that comes in pieces split anywhere, even inside a character.
+class Utf8Validator
+{
+public:
+    void feed(QByteArrayView piece);
+    // Whether everything fed is valid UTF-8; with `cutAtEnd`, a character the last piece cut
+    // short counts as valid.
+    bool valid(bool cutAtEnd) const { return m_valid && (m_carried == 0 || cutAtEnd); }
+
+private:
+    char m_carry[4] = {};
+    int m_carried = 0;
+    bool m_valid = true;
+};
+
+// Whether CR, LF and every other ASCII character are their own single bytes in `encoding`.
+bool isAsciiCompatible(TextEncoding encoding);
+
+// UTF-16 LE or BE when `head` starts with its byte-order mark.
+std::optional<TextEncoding> byteOrderMarkEncoding(QByteArrayView head);
+
 // The encoding a file's first bytes tell: UTF-16 by its byte-order mark, UTF-8 when valid, else
 // `legacy`. `wholeFile`: `head` is the whole file (a sequence cut at its end is then invalid).
 TextEncoding detectEncoding(QByteArrayView head, bool wholeFile, TextEncoding legacy);

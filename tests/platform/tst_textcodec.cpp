@@ -47,10 +47,33 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         file.close();
         QCOMPARE(detectFileEncoding(path, TextEncoding::Windows1252), TextEncoding::Utf8);
+        // Characters across the pieces it is read in are whole.
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray("\xE2\x82\xAC").repeated(400000)) > 0);
+        file.close();
+        QCOMPARE(detectFileEncoding(path, TextEncoding::Windows1252), TextEncoding::Utf8);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
         bytes[10] = '\xFF';
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         file.close();
         QCOMPARE(detectFileEncoding(path, TextEncoding::Windows1252), TextEncoding::Windows1252);
+    }
+
+    // A refused character is named with its line, counting CR LF, LF and CR as one break each;
+    // nothing is written.
+    void aRefusalNamesTheCharacterAndItsLine()
+    {
+        Sandbox sandbox;
+        const QString path = sandbox.filePath(QStringLiteral("refused.txt"));
+        try {
+            writeEncodedTextFile(path, "a\r\nb\nc\rd \xE2\x82\xAC", LineEnds::Crlf, TextEncoding::Iso88591);
+            QFAIL("not refused");
+        } catch (const UnencodableText& refusal) {
+            QCOMPARE(refusal.message(),
+                     QStringLiteral("\"\u20AC\" (U+20AC) on line 4 cannot be saved in ISO-8859-1. Save "
+                                    "As can save the document as UTF-8."));
+        }
+        QVERIFY(!QFile::exists(path));
     }
 
     // Every code page offered reads its bytes back exactly; the sliced reader gives what the whole
