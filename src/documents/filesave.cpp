@@ -89,6 +89,25 @@ QByteArray readFileBytes(const QString& path)
     return bytes;
 }
 
+std::optional<qint64> decodedFileLength(const QString& path, platform::TextEncoding encoding)
+{
+    if (const OpenRefusal refusal = checkOpenable(path))
+        throw CommandError(refusal.message);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw CommandError(fileError(QStringLiteral("Cannot open file"), path, file.errorString()));
+    // Pieces small enough to stay in the processor's cache while they are checked.
+    constexpr qint64 PieceSize = qint64(256) << 10;
+    QByteArray piece(PieceSize, Qt::Uninitialized);
+    platform::DecodeCheck check(encoding);
+    qint64 n;
+    while ((n = file.read(piece.data(), PieceSize)) > 0)
+        check.feed(QByteArrayView(piece).first(n));
+    if (n < 0)
+        throw CommandError(fileError(QStringLiteral("Cannot read file"), path, file.errorString()));
+    return check.decodedLength();
+}
+
 namespace {
 
 // Deeper link chains than this are taken for a loop, as the system does.

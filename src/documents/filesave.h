@@ -47,6 +47,10 @@ constexpr qint64 EncodingDetectionLimit = qint64(4) << 20;
 // one that is not UTF-8; UTF-8 when it cannot be read (the read that follows reports why).
 platform::TextEncoding detectFileEncoding(const QString& path, platform::TextEncoding legacy);
 
+// Reads the file at `path` in pieces: the length of the UTF-8 text it decodes to from `encoding`,
+// nothing when it would not decode exactly. Throws CommandError as readFileBytes.
+std::optional<qint64> decodedFileLength(const QString& path, platform::TextEncoding encoding);
+
 // A file's text as the editor holds it.
 struct FileText
 {

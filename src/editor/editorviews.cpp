@@ -5,7 +5,6 @@
 #include "editor/editorview.h"
 #include "settings/propertycodec.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
@@ -182,23 +181,14 @@ void EditorViews::loadFile(const QString& path)
     loadFrom(std::move(file), size);
 }
 
-void EditorViews::loadText(const QByteArray& utf8)
-{
-    if (utf8.size() > TextCapacity)
-        throw CommandError(QStringLiteral("The text is too large for the editor."));
-    // The text comes in through the same slices as a file, so the window answers as it does for
-    // a file of that size.
-    auto buffer = std::make_unique<QBuffer>();
-    buffer->setData(utf8);
-    buffer->open(QIODevice::ReadOnly);
-    loadFrom(std::move(buffer), utf8.size());
-}
-
-void EditorViews::loadDecoded(QByteArray bytes, platform::TextEncoding encoding, qint64 length)
+void EditorViews::loadDecoded(const QString& path, platform::TextEncoding encoding, qint64 length)
 {
     if (length > TextCapacity)
-        throw CommandError(QStringLiteral("The text is too large for the editor."));
-    auto device = std::make_unique<platform::DecodingDevice>(std::move(bytes), encoding);
+        throw CommandError(fileError(QStringLiteral("The file is too large"), path, QString()));
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly))
+        throw CommandError(fileError(QStringLiteral("Cannot open file"), path, file->errorString()));
+    auto device = std::make_unique<platform::DecodingDevice>(std::move(file), encoding);
     device->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     loadFrom(std::move(device), length);
 }

@@ -78,11 +78,9 @@ public:
     // Reads a whole file into the shown view as bytes. Throws CommandError on failure; the view
     // then keeps the text it had.
     void loadFile(const QString& path);
-    // Puts UTF-8 text into the shown view as loadFile does.
-    void loadText(const QByteArray& utf8);
-    // The same for a file's bytes known to decode exactly from `encoding` to `length` bytes of
-    // UTF-8, decoded slice by slice as they load.
-    void loadDecoded(QByteArray bytes, platform::TextEncoding encoding, qint64 length);
+    // Reads a file known to decode exactly from `encoding` to `length` bytes of UTF-8 into the
+    // shown view as loadFile does, decoding it slice by slice as it loads.
+    void loadDecoded(const QString& path, platform::TextEncoding encoding, qint64 length);
     // Writes the shown view's bytes to `path`, replacing it (throws CommandError on failure).
     void writeFile(const QString& path);
 

@@ -192,19 +192,16 @@ platform::TextEncoding FileController::legacyEncoding() const
 platform::TextEncoding FileController::loadInEncoding(const QString& path, platform::TextEncoding requested,
                                                       QString& rawNote)
 {
-    // UTF-8 streams straight from the file; anything else is checked whole, then decoded in the
-    // slices it loads in.
-    if (requested == platform::TextEncoding::Utf8) {
-        m_views.loadFile(path);
-        return requested;
+    // UTF-8 streams straight from the file; anything else is checked whole first, then decoded in
+    // the slices it loads in.
+    if (requested != platform::TextEncoding::Utf8) {
+        if (const std::optional<qint64> length = decodedFileLength(path, requested)) {
+            m_views.loadDecoded(path, requested, *length);
+            return requested;
+        }
+        rawNote = rawBytesNote(requested);
     }
-    QByteArray bytes = readFileBytes(path);
-    if (const std::optional<qint64> length = platform::exactlyDecodedLength(bytes, requested)) {
-        m_views.loadDecoded(std::move(bytes), requested, *length);
-        return requested;
-    }
-    rawNote = rawBytesNote(requested);
-    m_views.loadText(bytes);
+    m_views.loadFile(path);
     return platform::TextEncoding::Utf8;
 }
 

@@ -187,19 +187,21 @@ bool hasByteOrderMark(QByteArrayView bytes, bool bigEndian)
 }
 
 // Decodes from `in` (`size` bytes, after any byte-order mark) while `out` has room for one more
-// character; returns the bytes taken, or -1 at a byte or unit that is no character.
-qsizetype decodeRun(TextEncoding encoding, const uchar* in, qsizetype size, char*& out, const char* outEnd)
+// character; returns the bytes taken, or -1 at a byte or unit that is no character. A UTF-16
+// unit or pair cut by the end is left for more input, unless the input is `final`.
+qsizetype decodeRun(TextEncoding encoding, const uchar* in, qsizetype size, char*& out, const char* outEnd,
+                    bool final = true)
 {
     qsizetype i = 0;
     if (isUtf16(encoding)) {
         const bool bigEndian = encoding == TextEncoding::Utf16Be;
         while (i < size && outEnd - out >= 4) {
             if (i + 2 > size)
-                return -1;
+                return final ? -1 : i;
             char32_t unit = unitAt(in + i, bigEndian);
             if (unit >= 0xD800 && unit <= 0xDBFF) {
                 if (i + 4 > size)
-                    return -1;
+                    return final ? -1 : i;
                 const char32_t low = unitAt(in + i + 2, bigEndian);
                 if (low < 0xDC00 || low > 0xDFFF)
                     return -1;
@@ -232,57 +234,6 @@ qsizetype decodeRun(TextEncoding encoding, const uchar* in, qsizetype size, char
         appendUtf8(out, static_cast<char32_t>(cp));
     }
     return i;
-}
-
-// The length of the UTF-8 text `bytes` decode to; nothing when they are not exactly decodable.
-std::optional<qint64> decodedLength(QByteArrayView bytes, TextEncoding encoding)
-{
-    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
-    const qsizetype size = bytes.size();
-    qint64 length = 0;
-    if (isUtf16(encoding)) {
-        const bool bigEndian = encoding == TextEncoding::Utf16Be;
-        if (size % 2 != 0 || !hasByteOrderMark(bytes, bigEndian))
-            return std::nullopt;
-        for (qsizetype i = 2; i < size; i += 2) {
-            const char32_t unit = unitAt(p + i, bigEndian);
-            if (unit >= 0xD800 && unit <= 0xDFFF) {
-                if (unit > 0xDBFF || i + 4 > size)
-                    return std::nullopt;
-                const char32_t low = unitAt(p + i + 2, bigEndian);
-                if (low < 0xDC00 || low > 0xDFFF)
-                    return std::nullopt;
-                length += 4;
-                i += 2;
-            } else {
-                length += utf8Length(unit);
-            }
-        }
-        return length;
-    }
-    const CodePage& page = codePage(encoding);
-    bool undefined = false;
-    for (qsizetype i = 0; i < size;) {
-        if (i + 8 <= size) {
-            if (page.asciiSame && isAscii8(p + i)) {
-                length += 8;
-            } else {
-                for (int k = 0; k < 8; ++k) {
-                    const uchar n = page.utf8Lengths[p[i + k]];
-                    undefined |= n == 0;
-                    length += n;
-                }
-            }
-            i += 8;
-            continue;
-        }
-        const uchar n = page.utf8Lengths[p[i++]];
-        undefined |= n == 0;
-        length += n;
-    }
-    if (undefined)
-        return std::nullopt;
-    return length;
 }
 
 void putUnit(char*& out, char32_t unit, bool bigEndian)
@@ -426,13 +377,108 @@ TextEncoding detectEncoding(QByteArrayView head, bool wholeFile, TextEncoding le
     return isValidUtf8(head, !wholeFile) ? TextEncoding::Utf8 : legacy;
 }
 
+DecodeCheck::DecodeCheck(TextEncoding encoding) : m_encoding(encoding), m_markPending(isUtf16(encoding))
+{}
+
+void DecodeCheck::feed(QByteArrayView piece)
+{
+    if (!m_ok)
+        return;
+    if (m_encoding == TextEncoding::Utf8) {
+        m_length += piece.size();
+        return;
+    }
+    if (!isUtf16(m_encoding)) {
+        const CodePage& page = codePage(m_encoding);
+        const auto* p = reinterpret_cast<const uchar*>(piece.data());
+        const qsizetype size = piece.size();
+        bool undefined = false;
+        for (qsizetype i = 0; i < size;) {
+            if (i + 8 <= size) {
+                if (page.asciiSame && isAscii8(p + i)) {
+                    m_length += 8;
+                } else {
+                    for (int k = 0; k < 8; ++k) {
+                        const uchar n = page.utf8Lengths[p[i + k]];
+                        undefined |= n == 0;
+                        m_length += n;
+                    }
+                }
+                i += 8;
+                continue;
+            }
+            const uchar n = page.utf8Lengths[p[i++]];
+            undefined |= n == 0;
+            m_length += n;
+        }
+        m_ok = !undefined;
+        return;
+    }
+    // A unit or pair the last piece cut goes in front of this one.
+    QByteArray joined;
+    if (!m_carry.isEmpty()) {
+        joined = m_carry;
+        joined.append(piece);
+        piece = joined;
+        m_carry.clear();
+    }
+    const bool bigEndian = m_encoding == TextEncoding::Utf16Be;
+    const auto* p = reinterpret_cast<const uchar*>(piece.data());
+    const qsizetype size = piece.size();
+    qsizetype i = 0;
+    if (m_markPending) {
+        if (size < 2) {
+            m_carry = piece.toByteArray();
+            return;
+        }
+        m_ok = hasByteOrderMark(piece, bigEndian);
+        m_markPending = false;
+        i = 2;
+    }
+    for (; m_ok && i < size; i += 2) {
+        if (i + 2 > size)
+            break;
+        const char32_t unit = unitAt(p + i, bigEndian);
+        if (unit < 0xD800 || unit > 0xDFFF) {
+            m_length += utf8Length(unit);
+            continue;
+        }
+        if (unit > 0xDBFF)
+            m_ok = false;
+        else if (i + 4 > size)
+            break;
+        else if (const char32_t low = unitAt(p + i + 2, bigEndian); low < 0xDC00 || low > 0xDFFF)
+            m_ok = false;
+        else {
+            m_length += 4;
+            i += 2;
+        }
+    }
+    if (m_ok && i < size)
+        m_carry = piece.sliced(i).toByteArray();
+}
+
+std::optional<qint64> DecodeCheck::decodedLength() const
+{
+    if (!m_ok || m_markPending || !m_carry.isEmpty())
+        return std::nullopt;
+    return m_length;
+}
+
+std::optional<qint64> exactlyDecodedLength(QByteArrayView bytes, TextEncoding encoding)
+{
+    DecodeCheck check(encoding);
+    check.feed(bytes);
+    return check.decodedLength();
+}
+
 bool decodeExactly(QByteArrayView bytes, TextEncoding encoding, QByteArray& utf8)
 {
     if (encoding == TextEncoding::Utf8) {
         utf8 = bytes.toByteArray();
         return true;
     }
-    const std::optional<qint64> length = decodedLength(bytes, encoding);
+    const std::optional<qint64> length = exactlyDecodedLength(bytes, encoding);
     if (!length)
         return false;
     utf8.resize(*length + 4);
@@ -444,55 +490,60 @@ bool decodeExactly(QByteArrayView bytes, TextEncoding encoding, QByteArray& utf8
     return true;
 }
 
-std::optional<qint64> exactlyDecodedLength(QByteArrayView bytes, TextEncoding encoding)
-{
-    if (encoding == TextEncoding::Utf8)
-        return bytes.size();
-    return decodedLength(bytes, encoding);
-}
-
-DecodingDevice::DecodingDevice(QByteArray bytes, TextEncoding encoding)
-    : m_bytes(std::move(bytes)), m_encoding(encoding), m_position(isUtf16(encoding) ? 2 : 0)
+DecodingDevice::DecodingDevice(std::unique_ptr<QIODevice> source, TextEncoding encoding)
+    : m_source(std::move(source)), m_encoding(encoding), m_markPending(isUtf16(encoding))
 {}
+
+DecodingDevice::~DecodingDevice() = default;
+
+bool DecodingDevice::decodeNextPiece()
+{
+    constexpr qsizetype PieceSize = qsizetype(1) << 20;
+    m_input.remove(0, m_inputUsed);
+    m_inputUsed = 0;
+    const qsizetype left = m_input.size();
+    m_input.resize(left + PieceSize);
+    const qint64 n = m_source->read(m_input.data() + left, PieceSize);
+    m_input.resize(left + std::max<qint64>(n, 0));
+    if (n < 0) {
+        m_failed = true;
+        setErrorString(m_source->errorString());
+        return false;
+    }
+    const bool final = n == 0;
+    if (final && m_input.isEmpty())
+        return false;
+    if (m_markPending && m_input.size() >= 2) {
+        m_inputUsed = 2;
+        m_markPending = false;
+    }
+    // Room for every character the piece can hold: three bytes of UTF-8 at most for each byte or
+    // unit, four for a pair.
+    m_output.resize((m_input.size() - m_inputUsed) * 3 + 4);
+    m_outputUsed = 0;
+    char* out = m_output.data();
+    const qsizetype taken = decodeRun(m_encoding, reinterpret_cast<const uchar*>(m_input.constData()) + m_inputUsed,
+                                      m_input.size() - m_inputUsed, out, m_output.constData() + m_output.size(), final);
+    if (taken < 0) {
+        m_failed = true;
+        setErrorString(QStringLiteral("The file is no longer valid %1.").arg(encodingName(m_encoding)));
+        return false;
+    }
+    m_inputUsed += taken;
+    m_output.truncate(out - m_output.constData());
+    return !(final && m_output.isEmpty());
+}
 
 qint64 DecodingDevice::readData(char* data, qint64 maxSize)
 {
-    char* out = data;
-    const char* end = data + maxSize;
-    // What did not fit the last, very small read comes first.
-    const qint64 kept = std::min<qint64>(m_pending.size(), maxSize);
-    out = std::copy_n(m_pending.constData(), kept, out);
-    m_pending.remove(0, kept);
-    const auto* in = reinterpret_cast<const uchar*>(m_bytes.constData());
-    if (m_encoding == TextEncoding::Utf8) {
-        const qint64 n = std::min<qint64>(end - out, m_bytes.size() - m_position);
-        out = std::copy_n(m_bytes.constData() + m_position, n, out);
-        m_position += n;
-        return out - data;
+    while (m_outputUsed == m_output.size()) {
+        if (!decodeNextPiece())
+            return m_failed ? -1 : 0;
     }
-    if (end - out < 4) {
-        // Too small a read for one character: it is decoded aside and handed out in parts.
-        char aside[8];
-        char* asideEnd = aside;
-        const qsizetype taken =
-            decodeRun(m_encoding, in + m_position, m_bytes.size() - m_position, asideEnd, aside + 4);
-        if (taken < 0) {
-            setErrorString(QStringLiteral("The text is not valid %1.").arg(encodingName(m_encoding)));
-            return -1;
-        }
-        m_position += taken;
-        const qint64 n = std::min<qint64>(end - out, asideEnd - aside);
-        out = std::copy_n(aside, n, out);
-        m_pending.append(aside + n, asideEnd - aside - n);
-        return out - data;
-    }
-    const qsizetype taken = decodeRun(m_encoding, in + m_position, m_bytes.size() - m_position, out, end);
-    if (taken < 0) {
-        setErrorString(QStringLiteral("The text is not valid %1.").arg(encodingName(m_encoding)));
-        return -1;
-    }
-    m_position += taken;
-    return out - data;
+    const qint64 n = std::min<qint64>(maxSize, m_output.size() - m_outputUsed);
+    std::memcpy(data, m_output.constData() + m_outputUsed, static_cast<size_t>(n));
+    m_outputUsed += n;
+    return n;
 }
 
 bool encodeText(QByteArrayView utf8, TextEncoding encoding, QByteArray& out, qsizetype* badOffset)

@@ -11,6 +11,7 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace platform {
@@ -57,16 +58,33 @@ TextEncoding detectEncoding(QByteArrayView head, bool wholeFile, TextEncoding le
 // an unpaired surrogate). UTF-8 is taken as it is.
 bool decodeExactly(QByteArrayView bytes, TextEncoding encoding, QByteArray& utf8);
 
-// The length of the UTF-8 text `bytes` decode to, found without decoding them; nothing where
-// decodeExactly would fail.
+// Whether bytes fed piece by piece (split anywhere) decode exactly, and to how many bytes of
+// UTF-8, found without decoding them.
+class DecodeCheck
+{
+public:
+    explicit DecodeCheck(TextEncoding encoding);
+    void feed(QByteArrayView piece);
+    // Nothing where decodeExactly would fail on everything fed.
+    std::optional<qint64> decodedLength() const;
+
+private:
+    TextEncoding m_encoding;
+    qint64 m_length = 0;
+    bool m_ok = true;
+    bool m_markPending;
+    QByteArray m_carry;
+};
 std::optional<qint64> exactlyDecodedLength(QByteArrayView bytes, TextEncoding encoding);
 
-// Reads bytes already known to decode exactly (exactlyDecodedLength) as UTF-8, decoding each
-// piece as it is read, so a large text is decoded in the slices it is loaded in. Sequential.
+// Reads a source that decodes exactly (DecodeCheck) as UTF-8, a piece at a time as it is read,
+// so a large file is decoded in the slices it loads in. Sequential; a source that no longer
+// decodes is a read error.
 class DecodingDevice : public QIODevice
 {
 public:
-    DecodingDevice(QByteArray bytes, TextEncoding encoding);
+    DecodingDevice(std::unique_ptr<QIODevice> source, TextEncoding encoding);
+    ~DecodingDevice() override;
     bool isSequential() const override { return true; }
 
 protected:
@@ -74,10 +92,17 @@ protected:
     qint64 writeData(const char*, qint64) override { return -1; }
 
 private:
-    QByteArray m_bytes;
+    // Decodes the next piece of the source into the output; false at its end or on an error.
+    bool decodeNextPiece();
+
+    std::unique_ptr<QIODevice> m_source;
     TextEncoding m_encoding;
-    qsizetype m_position;
-    QByteArray m_pending;
+    bool m_markPending;
+    bool m_failed = false;
+    QByteArray m_input;
+    qsizetype m_inputUsed = 0;
+    QByteArray m_output;
+    qsizetype m_outputUsed = 0;
 };
 
 // Encodes UTF-8 text into `out` (UTF-16 with its byte-order mark). False when a character has no

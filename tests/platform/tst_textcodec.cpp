@@ -5,6 +5,7 @@
 #include "platform/textcodec.h"
 #include "support/sandbox.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTest>
 
@@ -76,6 +77,22 @@ private slots:
         QVERIFY(!QFile::exists(path));
     }
 
+    // UTF-16 checked in pieces split anywhere, inside a unit or a surrogate pair.
+    void utf16CheckedInAnyPieces()
+    {
+        const QByteArray pair("\xFF\xFE"
+                              "a\0\x3D\xD8\x00\xDE"
+                              "b\0",
+                              10);
+        for (const QByteArray& bytes : {pair, pair + 'x', pair.left(7) + "c\0"}) {
+            platform::DecodeCheck check(TextEncoding::Utf16Le);
+            for (const char c : bytes)
+                check.feed(QByteArrayView(&c, 1));
+            QCOMPARE(check.decodedLength(), platform::exactlyDecodedLength(bytes, TextEncoding::Utf16Le));
+        }
+        QCOMPARE(platform::exactlyDecodedLength(pair, TextEncoding::Utf16Le), std::optional<qint64>(6));
+    }
+
     // Every code page offered reads its bytes back exactly; the sliced reader gives what the whole
     // decode gives, however small the reads.
     void codePagesRoundTripAndDecodeInSlices()
@@ -98,7 +115,10 @@ private slots:
             QVERIFY(platform::encodeText(utf8, encoding, back));
             QCOMPARE(back, bytes);
             QCOMPARE(platform::exactlyDecodedLength(bytes, encoding), std::optional<qint64>(utf8.size()));
-            platform::DecodingDevice device(bytes, encoding);
+            auto source = std::make_unique<QBuffer>();
+            source->setData(bytes);
+            source->open(QIODevice::ReadOnly);
+            platform::DecodingDevice device(std::move(source), encoding);
             QVERIFY(device.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
             QByteArray sliced;
             char piece[3];
