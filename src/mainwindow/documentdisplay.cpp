@@ -129,6 +129,6 @@ void DocumentDisplay::documentListChanged(const QStringList& captions, int selec
 void DocumentDisplay::currentEncodingChanged(const Document& document)
 {
     m_statusBar.setPanelText(StatusBar::Encoding, platform::encodingName(document.encoding));
-    if (m_fileShown)
-        m_fileShown(document.hasFile());
+    if (m_encodingShown)
+        m_encodingShown(document);
 }

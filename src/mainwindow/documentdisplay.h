@@ -45,7 +45,7 @@ public:
     void documentListChanged(const QStringList& captions, int selected) override;
     void currentEncodingChanged(const Document& document) override;
     // Told whether the current document has a file, as its encoding is shown.
-    void setFileShown(std::function<void(bool hasFile)> shown) { m_fileShown = std::move(shown); }
+    void setEncodingShown(std::function<void(const Document&)> shown) { m_encodingShown = std::move(shown); }
 
 private:
     DocumentTabs& m_tabs;
@@ -56,5 +56,5 @@ private:
     std::function<void(const QString&)> m_showTitleText;
     QString m_tabHint;
     QString m_editorHint;
-    std::function<void(bool)> m_fileShown;
+    std::function<void(const Document&)> m_encodingShown;
 };

@@ -27,6 +27,7 @@
 #include "mainwindow/traycontroller.h"
 #include "mainwindow/viewcontroller.h"
 #include "platform/platform.h"
+#include "platform/textcodec.h"
 #include "settings/recentfilesmenu.h"
 #include "settings/windowsettings.h"
 #include "windows/captionbar.h"
@@ -87,11 +88,17 @@ MainWindow::MainWindow(ProgramWindows& windows, const QStringList& arguments, QW
                                                       m_titleDocText = text;
                                                       updateTitle();
                                                   });
-    // Reopening in another encoding needs a file to read.
-    m_display->setFileShown([this](bool hasFile) {
-        if (QAction* reopen = m_commands.action(QStringLiteral("ReopenwithEncoding1")))
-            for (QAction* item : reopen->menu()->actions())
-                item->setEnabled(hasFile);
+    // Reopening in another encoding needs a file to read; the document's own encoding is ticked.
+    m_display->setEncodingShown([this](const Document& document) {
+        QAction* reopen = m_commands.action(QStringLiteral("ReopenwithEncoding1"));
+        if (!reopen)
+            return;
+        const QString current = platform::encodingName(document.encoding);
+        for (QAction* item : reopen->menu()->actions()) {
+            item->setEnabled(document.hasFile());
+            item->setCheckable(true);
+            item->setChecked(QString(item->text()).remove(QLatin1Char('&')) == current);
+        }
     });
     m_documents = std::make_unique<DocumentSet>(*m_display);
     m_dates = std::make_unique<DateController>(*m_documents, *m_views, m_windows);

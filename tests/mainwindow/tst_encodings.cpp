@@ -140,6 +140,7 @@ private slots:
         action("ISO8859151")->trigger();
         QCOMPARE(encodingPanel(), QStringLiteral("ISO-8859-15"));
         QVERIFY(editorHas(QStringLiteral("price \u20AC 5")));
+        QVERIFY(action("ISO8859151")->isChecked() && !action("Windows12521")->isChecked());
         action("UTF81")->trigger();
         QCOMPARE(encodingPanel(), QStringLiteral("UTF-8"));
         QCOMPARE(editor()->bytes(), bytes);
