@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QPointer>
 #include <QProgressBar>
 
@@ -158,6 +159,11 @@ void TextController::exportMac()
     exportDocument(editor(), m_dialogs.saveSelection, QStringLiteral("Export File to MAC Format"), LineEnds::Cr);
 }
 
+platform::TextEncoding TextController::legacyEncoding() const
+{
+    return m_windows.options ? m_windows.options->legacyEncoding() : platform::TextEncoding::Windows1252;
+}
+
 void TextController::insertFile()
 {
     applyFilters(m_windows, m_dialogs);
@@ -171,10 +177,8 @@ void TextController::insertFile()
     m_scratch = readFileBytes(files.first());
     // The file is read as it would open, into the document's UTF-8 text.
     const qsizetype head = std::min<qsizetype>(m_scratch.size(), EncodingDetectionLimit);
-    const platform::TextEncoding legacy =
-        m_windows.options ? m_windows.options->legacyEncoding() : platform::TextEncoding::Windows1252;
     const platform::TextEncoding detected =
-        platform::detectEncoding(QByteArrayView(m_scratch).first(head), head == m_scratch.size(), legacy);
+        platform::detectEncoding(QByteArrayView(m_scratch).first(head), head == m_scratch.size(), legacyEncoding());
     FileText text = decodeFileText(std::move(m_scratch), detected);
     m_scratch = std::move(text.utf8);
     if (!text.rawNote.isEmpty())
@@ -216,6 +220,28 @@ void TextController::appendSelectionToFile()
     const QString path = files.first();
     // A missing file fails here, so nothing is created.
     m_scratch = readFileBytes(path);
+    // A file read as a legacy code page or UTF-16 gets the line in its own encoding: appending
+    // UTF-8 would leave it in two encodings at once.
+    const qsizetype head = std::min<qsizetype>(m_scratch.size(), EncodingDetectionLimit);
+    const platform::TextEncoding target =
+        platform::detectEncoding(QByteArrayView(m_scratch).first(head), head == m_scratch.size(), legacyEncoding());
+    if (target != platform::TextEncoding::Utf8) {
+        FileText text = decodeFileText(std::move(m_scratch), target);
+        m_scratch = std::move(text.utf8);
+        if (text.encoding == target) {
+            const QByteArray line =
+                lineToAppend(m_scratch.isEmpty() ? '\0' : m_scratch.back(), selectedBytes(editor()));
+            QByteArray encoded;
+            qsizetype bad = 0;
+            if (!platform::encodeText(line, target, encoded, &bad))
+                throw CommandError(QStringLiteral("%1 cannot be appended to \"%2\", which is in %3.")
+                                       .arg(platform::describeCharacterAt(line, bad), QFileInfo(path).fileName(),
+                                            platform::encodingName(target)));
+            m_scratch += line;
+            writeEncodedTextFile(path, m_scratch, LineEnds::AsIs, target);
+            return;
+        }
+    }
     m_scratch += lineToAppend(m_scratch.isEmpty() ? '\0' : m_scratch.back(), selectedBytes(editor()));
     // The whole text is rewritten safely rather than appended in place: a failed write must
     // not leave the old file cut short.

@@ -336,6 +336,33 @@ private slots:
         QCOMPARE(modifiedWordsOf(docs()).value(docs().currentIndex()), NotModifiedWord);
     }
 
+    // A file read as a legacy code page or UTF-16 gets the line in its own encoding; a character
+    // the file's encoding lacks is refused and the file kept.
+    void appendWritesInTheFilesOwnEncoding()
+    {
+        QVERIFY(startWith("[\xC3\xBC] [\xCE\xA9]")); // [ü] [Ω]
+        const QString legacy = makeFile(QStringLiteral("legacy.txt"), QByteArray("caf\xE9\r\n"));
+        const QByteArray wideStart("\xFF\xFE"
+                                   "a\0\r\0\n\0",
+                                   8);
+        const QString wide = makeFile(QStringLiteral("wide.txt"), wideStart);
+        select(1, 3);
+        prompts().openPaths = {legacy};
+        trigger("AppendtoFile1");
+        QCOMPARE(fileBytes(legacy), QByteArray("caf\xE9\r\n\xFC\r\n"));
+        prompts().openPaths = {wide};
+        trigger("AppendtoFile1");
+        QCOMPARE(fileBytes(wide), wideStart + QByteArray("\xFC\0\r\0\n\0", 6));
+        QCOMPARE(prompts().errors, QStringList());
+
+        select(6, 8);
+        prompts().openPaths = {legacy};
+        trigger("AppendtoFile1");
+        QCOMPARE(prompts().errors.size(), 1);
+        QVERIFY(prompts().errors.first().contains(QStringLiteral("U+03A9")));
+        QCOMPARE(fileBytes(legacy), QByteArray("caf\xE9\r\n\xFC\r\n"));
+    }
+
     void appendShowsTheLastTitleGiven()
     {
         QVERIFY(startWith("abc"));
