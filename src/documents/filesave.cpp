@@ -477,6 +477,12 @@ platform::TextEncoding detectFileEncoding(const QString& path, platform::TextEnc
     return utf8.valid(total >= EncodingDetectionLimit && !file.atEnd()) ? platform::TextEncoding::Utf8 : legacy;
 }
 
+platform::TextEncoding detectBytesEncoding(QByteArrayView bytes, platform::TextEncoding legacy)
+{
+    const qsizetype head = std::min<qsizetype>(bytes.size(), EncodingDetectionLimit);
+    return platform::detectEncoding(bytes.first(head), head == bytes.size(), legacy);
+}
+
 QString rawBytesNote(platform::TextEncoding requested)
 {
     return QStringLiteral("Shown as raw bytes: not valid %1").arg(platform::encodingName(requested));

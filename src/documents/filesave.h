@@ -46,6 +46,8 @@ constexpr qint64 EncodingDetectionLimit = qint64(4) << 20;
 // The encoding of the file at `path` as its first EncodingDetectionLimit bytes tell, `legacy` for
 // one that is not UTF-8; UTF-8 when it cannot be read (the read that follows reports why).
 platform::TextEncoding detectFileEncoding(const QString& path, platform::TextEncoding legacy);
+// The same for a file's bytes already read whole.
+platform::TextEncoding detectBytesEncoding(QByteArrayView bytes, platform::TextEncoding legacy);
 
 // Reads the file at `path` in pieces: the length of the UTF-8 text it decodes to from `encoding`,
 // nothing when it would not decode exactly. Throws CommandError as readFileBytes.

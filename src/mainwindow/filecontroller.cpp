@@ -153,7 +153,8 @@ void FileController::openPath(const QString& typedPath)
     QString rawNote;
     platform::TextEncoding encoding = platform::TextEncoding::Utf8;
     try {
-        encoding = loadInEncoding(path, detectFileEncoding(path, legacyEncoding()), rawNote);
+        encoding =
+            loadInEncoding(path, detectFileEncoding(path, OptionsDialog::legacyEncodingOf(m_windows.options)), rawNote);
     } catch (const CommandError& error) {
         // An unreadable file still becomes a document under its name; saving a missing one
         // creates it. One that exists is remembered as not loaded, so its empty text never
@@ -182,11 +183,6 @@ void FileController::openPath(const QString& typedPath)
     // No events are run here: the editor lays out and wraps the text when it is shown at its
     // size; run now, it would do so at a hidden window's size first (seconds for a long line).
     editor().setFocus();
-}
-
-platform::TextEncoding FileController::legacyEncoding() const
-{
-    return m_windows.options ? m_windows.options->legacyEncoding() : platform::TextEncoding::Windows1252;
 }
 
 platform::TextEncoding FileController::loadInEncoding(const QString& path, platform::TextEncoding requested,
@@ -306,9 +302,10 @@ void FileController::refreshFromDisk()
     if (!document.hasFile())
         return;
     // A document read in an encoding stays in it; one held as UTF-8 is read as a file opened anew.
-    const platform::TextEncoding requested = document.encoding != platform::TextEncoding::Utf8
-                                                 ? document.encoding
-                                                 : detectFileEncoding(document.path, legacyEncoding());
+    const platform::TextEncoding requested =
+        document.encoding != platform::TextEncoding::Utf8
+            ? document.encoding
+            : detectFileEncoding(document.path, OptionsDialog::legacyEncodingOf(m_windows.options));
     reloadInEncoding(requested);
 }
 

@@ -98,7 +98,6 @@ private:
     // Asks whether to reload the current document, if its file changed since it was last asked.
     void offerPendingReload();
     void showOpenNote(const QString& note);
-    platform::TextEncoding legacyEncoding() const;
     // Reads `path` into the shown view decoded from `requested`; returns the encoding it holds
     // (UTF-8 with `rawNote` set when the bytes are kept raw).
     platform::TextEncoding loadInEncoding(const QString& path, platform::TextEncoding requested, QString& rawNote);

@@ -159,11 +159,6 @@ void TextController::exportMac()
     exportDocument(editor(), m_dialogs.saveSelection, QStringLiteral("Export File to MAC Format"), LineEnds::Cr);
 }
 
-platform::TextEncoding TextController::legacyEncoding() const
-{
-    return m_windows.options ? m_windows.options->legacyEncoding() : platform::TextEncoding::Windows1252;
-}
-
 void TextController::insertFile()
 {
     applyFilters(m_windows, m_dialogs);
@@ -176,9 +171,8 @@ void TextController::insertFile()
     m_scratch.clear();
     m_scratch = readFileBytes(files.first());
     // The file is read as it would open, into the document's UTF-8 text.
-    const qsizetype head = std::min<qsizetype>(m_scratch.size(), EncodingDetectionLimit);
     const platform::TextEncoding detected =
-        platform::detectEncoding(QByteArrayView(m_scratch).first(head), head == m_scratch.size(), legacyEncoding());
+        detectBytesEncoding(m_scratch, OptionsDialog::legacyEncodingOf(m_windows.options));
     FileText text = decodeFileText(std::move(m_scratch), detected);
     m_scratch = std::move(text.utf8);
     if (!text.rawNote.isEmpty())
@@ -222,9 +216,8 @@ void TextController::appendSelectionToFile()
     m_scratch = readFileBytes(path);
     // A file read as a legacy code page or UTF-16 gets the line in its own encoding: appending
     // UTF-8 would leave it in two encodings at once.
-    const qsizetype head = std::min<qsizetype>(m_scratch.size(), EncodingDetectionLimit);
     const platform::TextEncoding target =
-        platform::detectEncoding(QByteArrayView(m_scratch).first(head), head == m_scratch.size(), legacyEncoding());
+        detectBytesEncoding(m_scratch, OptionsDialog::legacyEncodingOf(m_windows.options));
     if (target != platform::TextEncoding::Utf8) {
         FileText text = decodeFileText(std::move(m_scratch), target);
         m_scratch = std::move(text.utf8);

@@ -4,8 +4,6 @@
 // file, save or append the selection, and the word count. None of the file commands touches the
 // document's own file, tab or saved state; every write goes through the safe writer.
 
-#include "platform/textcodec.h"
-
 #include <QByteArray>
 #include <QByteArrayView>
 #include <functional>
@@ -44,8 +42,6 @@ public:
 
 private:
     EditorView& editor() const;
-    // The code page, chosen in the options, that files which are not UTF-8 are read in.
-    platform::TextEncoding legacyEncoding() const;
     // Writes back the selection (caret after it) or the whole text (caret at the start).
     void transformSelection(const std::function<QByteArray(QByteArrayView)>& transform, bool markModified);
     void transformDocument(const std::function<QByteArray(QByteArrayView)>& transform);

@@ -488,6 +488,11 @@ qint64 OptionsDialog::largeDocumentBytes() const
     return qint64(m_largeDocumentSpin->value()) << 20;
 }
 
+platform::TextEncoding OptionsDialog::legacyEncodingOf(const OptionsDialog* options)
+{
+    return options ? options->legacyEncoding() : platform::TextEncoding::Windows1252;
+}
+
 platform::TextEncoding OptionsDialog::legacyEncoding() const
 {
     return static_cast<platform::TextEncoding>(m_legacyEncodingCombo->currentData().toInt());

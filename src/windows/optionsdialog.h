@@ -81,8 +81,11 @@ public:
     qint64 largeDocumentBytes() const; // SpinEdit2
     // The code page of files that are neither UTF-8 nor UTF-16.
     platform::TextEncoding legacyEncoding() const; // LegacyEncodingCombo
-    QString dateTimeFilter() const;                // Edit5
-    QString browser() const;                       // Edit6
+    // The code page files that are not UTF-8 are read in; the built-in one while `options` does
+    // not exist yet (the command line's files open before it).
+    static platform::TextEncoding legacyEncodingOf(const OptionsDialog* options);
+    QString dateTimeFilter() const; // Edit5
+    QString browser() const;        // Edit6
 
     // Apply filters, before each file dialog of the main window. Throws
     // CommandError("List index out of bounds") when every filter was deleted.
