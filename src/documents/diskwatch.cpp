@@ -1,34 +1,11 @@
 #include "documents/diskwatch.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
 
 DiskWatch::DiskWatch(QObject* parent) : QObject(parent)
 {
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &DiskWatch::check);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &DiskWatch::folderChanged);
-}
-
-DiskWatch::State DiskWatch::stateOf(const QString& path)
-{
-    State state;
-    const QFileInfo info(path);
-    if (!info.exists())
-        return state;
-    state.exists = true;
-    state.size = info.size();
-    state.modified = info.lastModified();
-#ifdef Q_OS_UNIX
-    // A file renamed over the old one may have its size and time: its inode tells it apart.
-    struct stat st = {};
-    if (::stat(QFile::encodeName(path).constData(), &st) == 0)
-        state.inode = st.st_ino;
-#endif
-    return state;
 }
 
 void DiskWatch::watch(const QString& path)
@@ -44,14 +21,25 @@ void DiskWatch::watch(const QString& path)
         m_watcher.addPath(path);
 }
 
-void DiskWatch::remember(const QString& path)
+platform::FileState DiskWatch::remember(const QString& path)
 {
     if (path.isEmpty())
-        return;
-    const State now = stateOf(path);
+        return {};
+    const State now = platform::fileState(path);
     m_known.insert(path, now);
     m_reported.insert(path, now);
     watch(path);
+    return now;
+}
+
+void DiskWatch::rememberAs(const QString& path, const platform::FileState& known)
+{
+    if (path.isEmpty())
+        return;
+    m_known.insert(path, known);
+    m_reported.insert(path, known);
+    watch(path);
+    check(path);
 }
 
 void DiskWatch::forget(const QString& path)
@@ -70,7 +58,7 @@ void DiskWatch::forget(const QString& path)
 bool DiskWatch::changedOnDisk(const QString& path) const
 {
     const auto known = m_known.constFind(path);
-    return known != m_known.cend() && !(stateOf(path) == *known);
+    return known != m_known.cend() && !(platform::fileState(path) == *known);
 }
 
 void DiskWatch::check(const QString& path)
@@ -78,7 +66,7 @@ void DiskWatch::check(const QString& path)
     const auto known = m_known.constFind(path);
     if (known == m_known.cend())
         return;
-    const State now = stateOf(path);
+    const State now = platform::fileState(path);
     // A file replaced by a rename is a new file to the system: it is watched anew.
     if (now.exists)
         watch(path);

@@ -4,7 +4,8 @@
 // a change is reported once per difference from that state, however many events the system
 // sends for it. A file replaced by renaming, or deleted and made again, stays watched.
 
-#include <QDateTime>
+#include "platform/platform.h"
+
 #include <QFileSystemWatcher>
 #include <QHash>
 #include <QObject>
@@ -17,8 +18,11 @@ class DiskWatch : public QObject
 public:
     explicit DiskWatch(QObject* parent = nullptr);
 
-    // The program has just read or written `path`: its state now is the known one.
-    void remember(const QString& path);
+    // The program has just read or written `path`: its state now is the known one, returned.
+    platform::FileState remember(const QString& path);
+    // `path` was last read or written in `known` (by an earlier run): a file that differs now is
+    // reported at once.
+    void rememberAs(const QString& path, const platform::FileState& known);
     // No open document has `path` any more.
     void forget(const QString& path);
     // Whether `path` differs from its known state (another program wrote, replaced or deleted
@@ -30,15 +34,7 @@ signals:
     void changed(const QString& path, bool deleted);
 
 private:
-    struct State
-    {
-        bool exists = false;
-        qint64 size = -1;
-        QDateTime modified;
-        quint64 inode = 0;
-        bool operator==(const State&) const = default;
-    };
-    static State stateOf(const QString& path);
+    using State = platform::FileState;
     void check(const QString& path);
     void folderChanged(const QString& folder);
     void watch(const QString& path);

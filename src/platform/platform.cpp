@@ -4,14 +4,17 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
-#ifdef Q_OS_LINUX
+#ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#endif
+#ifdef Q_OS_LINUX
 #include <sys/statvfs.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -176,6 +179,30 @@ qint64 availableSpace(const QString& path)
     Q_UNUSED(path);
     return -1;
 #endif
+}
+
+FileState fileState(const QString& path)
+{
+    FileState state;
+#ifdef Q_OS_UNIX
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return state;
+    state.exists = true;
+    state.size = static_cast<qint64>(info.st_size);
+    state.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    state.changedNs = qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
+    state.inode = static_cast<quint64>(info.st_ino);
+#else
+    const QFileInfo info(path);
+    if (!info.exists())
+        return state;
+    state.exists = true;
+    state.size = info.size();
+    state.modifiedNs = info.lastModified().toMSecsSinceEpoch() * 1000000;
+    state.changedNs = info.metadataChangeTime().toMSecsSinceEpoch() * 1000000;
+#endif
+    return state;
 }
 
 bool syncToDisk(QFileDevice& file, QString* reason)

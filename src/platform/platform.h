@@ -63,6 +63,22 @@ bool replacingKeepsFile(const QString& path);
 // when the system does not say.
 qint64 availableSpace(const QString& path);
 
+// What tells one state of a file from another: a write moves its size or modification time, a
+// file renamed into its place has another inode, and any write or change of its status (even one
+// that puts the old modification time back) moves its change time. Times in nanoseconds since
+// the epoch.
+struct FileState
+{
+    bool exists = false;
+    qint64 size = -1;
+    qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
+    quint64 inode = 0;
+    bool operator==(const FileState&) const = default;
+};
+// The state of the file at `path` now, links followed; `exists` false when there is none.
+FileState fileState(const QString& path);
+
 // Puts what was written to `file` on the disk itself. False when the system reports a failure,
 // whose words go to `reason` when given.
 bool syncToDisk(QFileDevice& file, QString* reason = nullptr);

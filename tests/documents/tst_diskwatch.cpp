@@ -2,6 +2,7 @@
 
 #include "../support/sandbox.h"
 
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -59,6 +60,33 @@ private slots:
         writeFile(path, "back");
         watch.remember(path);
         QVERIFY(!watch.changedOnDisk(path));
+    }
+
+    // Same size, the old modification time put back, perhaps even the old inode number: only the
+    // change time tells.
+    void noticesAReplacementWithTheOldSizeAndTime_data()
+    {
+        QTest::addColumn<bool>("deletedFirst");
+        QTest::newRow("written in place") << false;
+        QTest::newRow("deleted and made again") << true;
+    }
+    void noticesAReplacementWithTheOldSizeAndTime()
+    {
+        QFETCH(bool, deletedFirst);
+        Sandbox sandbox;
+        const QString path = sandbox.filePath(QStringLiteral("a.txt"));
+        writeFile(path, "old text");
+        const QDateTime written = QFileInfo(path).lastModified();
+        DiskWatch watch;
+        watch.remember(path);
+        QTest::qWait(20);
+        if (deletedFirst)
+            QVERIFY(QFile::remove(path));
+        writeFile(path, "new text");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(written, QFileDevice::FileModificationTime));
+        file.close();
+        QVERIFY(watch.changedOnDisk(path));
     }
 };
 
