@@ -1,9 +1,12 @@
 #include "settings/inisettingsstore.h"
 
+#include "settings/recentlist.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -245,6 +248,15 @@ void IniSettingsStore::mergeChanges(Tree& file, const Tree& own) const
     for (const QString& key : std::as_const(erased)) {
         if (subtree(own, key) == subtree(m_read, key))
             continue;
+        // A recent-file list takes this copy's additions and removals into the file's list, as
+        // values do, so two copies that each open a file keep both.
+        if (const auto merged = mergedRecentList(key, own, file)) {
+            const QString name = own.contains(key) ? own.value(key).name : file.value(key).name;
+            applyErase(file, key);
+            for (qsizetype i = 0; i < merged->size(); ++i)
+                applyWrite(file, name, QStringLiteral("Item_%1").arg(i), merged->at(i));
+            continue;
+        }
         applyErase(file, key);
         for (auto it = own.cbegin(); it != own.cend(); ++it) {
             if (isAtOrBelow(it.key(), key))
@@ -258,6 +270,60 @@ void IniSettingsStore::mergeChanges(Tree& file, const Tree& own) const
         if (readValue(m_read, c.key, c.name) != text)
             applyWrite(file, c.key, c.name, text);
     }
+}
+
+std::optional<QStringList> IniSettingsStore::recentEntries(const Tree& tree, const QString& foldedKey)
+{
+    static const QRegularExpression itemName(QStringLiteral("^item_(\\d+)$"));
+    QMap<int, QString> entries;
+    const auto section = tree.constFind(foldedKey);
+    if (section != tree.cend()) {
+        for (auto v = section->values.cbegin(); v != section->values.cend(); ++v) {
+            const QRegularExpressionMatch match = itemName.match(v.key());
+            if (!match.hasMatch())
+                return std::nullopt;
+            entries.insert(match.captured(1).toInt(), v->text);
+        }
+    }
+    // No key below a list's own.
+    for (auto it = tree.cbegin(); it != tree.cend(); ++it)
+        if (it.key() != foldedKey && isAtOrBelow(it.key(), foldedKey))
+            return std::nullopt;
+    return QStringList(entries.cbegin(), entries.cend());
+}
+
+std::optional<QStringList> IniSettingsStore::mergedRecentList(const QString& foldedKey, const Tree& own,
+                                                              const Tree& file) const
+{
+    const std::optional<QStringList> read = recentEntries(m_read, foldedKey);
+    const std::optional<QStringList> mine = recentEntries(own, foldedKey);
+    const std::optional<QStringList> theirs = recentEntries(file, foldedKey);
+    if (!read || !mine || !theirs || (read->isEmpty() && mine->isEmpty()))
+        return std::nullopt;
+    const auto listed = [](const QStringList& list, const QString& entry) {
+        return std::any_of(list.cbegin(), list.cend(),
+                           [&](const QString& e) { return RecentList::sameName(e, entry); });
+    };
+    // What this copy put on top since it read the list: the entries before the longest tail that
+    // still stands in the order it was read in.
+    qsizetype tail = mine->size();
+    for (qsizetype at = read->size(); tail > 0;) {
+        qsizetype found = -1;
+        for (qsizetype i = at - 1; i >= 0 && found < 0; --i)
+            if (RecentList::sameName(read->at(i), mine->at(tail - 1)))
+                found = i;
+        if (found < 0)
+            break;
+        at = found;
+        --tail;
+    }
+    QStringList merged = mine->first(tail);
+    for (const QString& entry : *theirs) {
+        const bool removedHere = listed(*read, entry) && !listed(*mine, entry);
+        if (!removedHere && !listed(merged, entry))
+            merged.append(entry);
+    }
+    return merged;
 }
 
 bool IniSettingsStore::isAtOrBelow(const QString& foldedKey, const QString& foldedAncestor)

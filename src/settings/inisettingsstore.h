@@ -40,6 +40,7 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -106,6 +107,13 @@ private:
     // The texts of a key and the keys below it, by case-folded key and name.
     static QMap<QString, QMap<QString, QString>> subtree(const Tree& tree, const QString& foldedKey);
     static std::optional<QString> readValue(const Tree& tree, const QString& key, const QString& name);
+    // The entries of a recent-file list key ("Item_0", "Item_1", ... and nothing else), top first;
+    // nothing when the key holds other values or keys below it.
+    static std::optional<QStringList> recentEntries(const Tree& tree, const QString& foldedKey);
+    // A recent-file list as this copy changed it since it read it, merged into the file's list:
+    // what this copy put on top goes on top, what it removed goes, the rest stays as the file has
+    // it. Nothing when the key is not such a list.
+    std::optional<QStringList> mergedRecentList(const QString& foldedKey, const Tree& own, const Tree& file) const;
     // Puts into `file` what this copy changed since it read the values: `own` is the values as read
     // with this copy's pending changes replayed.
     void mergeChanges(Tree& file, const Tree& own) const;

@@ -417,6 +417,54 @@ private slots:
         QCOMPARE(result.readString(options, QStringLiteral("BackUp1_Checked")), QStringLiteral("True"));
     }
 
+    // Recent-file lists merge as values do: what each copy put on top or removed, the other keeps.
+    void twoCopiesKeepEachOthersRecentFiles_data()
+    {
+        QTest::addColumn<QStringList>("seed");
+        QTest::addColumn<QStringList>("first");
+        QTest::addColumn<QStringList>("second");
+        QTest::addColumn<QStringList>("merged");
+        const QStringList ab{"/a", "/b"};
+        QTest::newRow("each opens a file") << ab << QStringList{"/x", "/a", "/b"} << QStringList{"/y", "/a", "/b"}
+                                           << QStringList{"/y", "/x", "/a", "/b"};
+        QTest::newRow("one reopens a listed file, one opens a new one")
+            << QStringList{"/a", "/b", "/c"} << QStringList{"/c", "/a", "/b"} << QStringList{"/d", "/a", "/b", "/c"}
+            << QStringList{"/d", "/c", "/a", "/b"};
+        QTest::newRow("one removes all, one opens a file")
+            << ab << QStringList() << QStringList{"/c", "/a", "/b"} << QStringList{"/c"};
+        QTest::newRow("one removes an entry")
+            << ab << QStringList{"/b"} << QStringList{"/y", "/a", "/b"} << QStringList{"/y", "/b"};
+    }
+    void twoCopiesKeepEachOthersRecentFiles()
+    {
+        QFETCH(QStringList, seed);
+        QFETCH(QStringList, first);
+        QFETCH(QStringList, second);
+        QFETCH(QStringList, merged);
+        const QString list = QStringLiteral("Main.MRUManager1");
+        const auto writeList = [&](IniSettingsStore& store, const QStringList& entries) {
+            store.eraseKey(list);
+            for (int i = 0; i < entries.size(); ++i)
+                store.writeString(list, QStringLiteral("Item_%1").arg(i), entries[i]);
+        };
+        {
+            IniSettingsStore store(m_path);
+            writeList(store, seed);
+            QVERIFY(store.flush());
+        }
+        IniSettingsStore firstCopy(m_path);
+        IniSettingsStore secondCopy(m_path);
+        writeList(firstCopy, first);
+        writeList(secondCopy, second);
+        QVERIFY(firstCopy.flush());
+        QVERIFY(secondCopy.flush());
+        IniSettingsStore result(m_path);
+        QStringList entries;
+        for (int i = 0; result.valueExists(list, QStringLiteral("Item_%1").arg(i)); ++i)
+            entries.append(result.readString(list, QStringLiteral("Item_%1").arg(i)));
+        QCOMPARE(entries, merged);
+    }
+
     void nonRegularFilesAreNeitherReadNorReplaced()
     {
         const QString fifo = m_dir->filePath(QStringLiteral("fifo"));
