@@ -42,7 +42,7 @@ int runQuillet(int argc, char** argv)
     setProgramStore(&store);
 
     // Unsaved work outlives the program: the journal is made before any window and kept after.
-    RecoveryJournal journal(platform::recoveryFolder());
+    RecoveryJournal journal(platform::recoveryFolder(), platform::secondRecoveryFolder());
     if (!journal.start())
         qWarning("Quillet: no recovery copies can be kept in \"%s\"", qPrintable(platform::recoveryFolder()));
 

@@ -4,9 +4,13 @@
 // caret was, whether it has changes the file does not hold, whether its file could not be read,
 // and the encoding its file is written in (the editor and the store file hold UTF-8 text).
 
+#include "documents/filesave.h"
+#include "platform/platform.h"
 #include "platform/textcodec.h"
 
 #include <QString>
+
+#include <optional>
 
 // The words the user sees for a document without a file and for its modified state.
 inline const QString UntitledName = QStringLiteral("Untitled");
@@ -29,6 +33,18 @@ struct Document
     QString diskChange;
     // What Save encodes the text in; UTF-8 also for bytes shown raw, which are written unchanged.
     platform::TextEncoding encoding = platform::TextEncoding::Utf8;
+    // The file as the program last read or wrote it. While the document is not modified since,
+    // its text is the file's bytes decoded from `encoding` with each CR LF standing for
+    // `lineEnds` (AsIs: for itself); nothing when it was not (not loaded, or saved with mixed line
+    // breaks). `generation` grows with each read and write, so a change of the text since can be
+    // told from one before.
+    struct FileOrigin
+    {
+        platform::FileState state;
+        std::optional<LineEnds> lineEnds;
+        quint64 generation = 0;
+    };
+    FileOrigin origin;
 
     bool hasFile() const { return !path.isEmpty(); }
     bool notLoaded() const { return !notLoadedReason.isEmpty(); }

@@ -159,8 +159,13 @@ void DocumentSet::setCurrentPath(const QString& path)
 
 void DocumentSet::setCurrentNotLoaded(const QString& reason)
 {
-    if (hasCurrent())
-        m_documents[m_current].notLoadedReason = reason;
+    if (!hasCurrent())
+        return;
+    Document& document = m_documents[m_current];
+    document.notLoadedReason = reason;
+    // What the document holds is not its file's text.
+    if (!reason.isEmpty())
+        document.origin = {document.origin.state, std::nullopt, ++m_originGeneration};
 }
 
 void DocumentSet::setCurrentEncoding(platform::TextEncoding encoding)
@@ -291,4 +296,11 @@ void DocumentSet::closeAll(const AskQuestion& ask)
     resetToBlank();
     publishHints();
     showTitle();
+}
+
+void DocumentSet::setFileOrigin(int index, const platform::FileState& state, std::optional<LineEnds> lineEnds)
+{
+    if (index < 0 || index >= count())
+        return;
+    m_documents[index].origin = {state, lineEnds, ++m_originGeneration};
 }

@@ -114,6 +114,9 @@ public:
     // text, after a load or a confirmed save).
     void setCurrentNotLoaded(const QString& reason);
     void setCurrentEncoding(platform::TextEncoding encoding);
+    // The document at `index` was just read from its file or written to it (its state now is
+    // `state`; see Document::FileOrigin).
+    void setFileOrigin(int index, const platform::FileState& state, std::optional<LineEnds> lineEnds);
 
     // Commands.
     void newDocument();
@@ -150,4 +153,5 @@ private:
     QList<Document> m_documents;
     QStringList m_storeFilesMade;
     int m_current = -1;
+    quint64 m_originGeneration = 0;
 };

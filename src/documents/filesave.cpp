@@ -1,14 +1,20 @@
 #include "documents/filesave.h"
 
 #include "platform/platform.h"
+#include "platform/processlock.h"
+#include "platform/userfolders.h"
 
 #include "core/commanderror.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLocale>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QTemporaryFile>
 
@@ -180,6 +186,7 @@ bool LineEndWriter::write(QByteArrayView piece)
         m_pendingCr = false;
         if (text[0] == '\n')
             pos = 1;
+        (pos == 1 ? m_breaks.crlf : m_breaks.cr) = true;
         if (!putTerminator())
             return false;
     }
@@ -204,6 +211,9 @@ bool LineEndWriter::write(QByteArrayView piece)
             }
             if (text[brk + 1] == '\n')
                 length = 2;
+            (length == 2 ? m_breaks.crlf : m_breaks.cr) = true;
+        } else {
+            m_breaks.lf = true;
         }
         pos = brk + length;
         if (length == m_terminator.size() && std::memcmp(text + brk, m_terminator.constData(), size_t(length)) == 0)
@@ -221,6 +231,7 @@ bool LineEndWriter::finish()
         return false;
     if (m_pendingCr) {
         m_pendingCr = false;
+        m_breaks.cr = true;
         if (!putTerminator())
             return false;
     }
@@ -306,29 +317,82 @@ qint64 convertedSize(QByteArrayView text, LineEnds ends)
 // Writes the new content to a device from its start; false with the reason on failure.
 using ContentWriter = std::function<bool(QFileDevice& to, QString& reason)>;
 
-// Overwrites `target` where it is. Before the file is touched, a complete copy of its content goes
-// to the temporary folder and onto the disk; a write that fails puts that content back.
+// The record of an in-place write, beside its kept content.
+QByteArray describeKeptContent(const QString& shownPath, const QString& target, qint64 size)
+{
+    QJsonObject o{{QStringLiteral("path"), shownPath},
+                  {QStringLiteral("target"), target},
+                  {QStringLiteral("size"), QString::number(size)},
+                  {QStringLiteral("started"), QDateTime::currentDateTime().toString(Qt::ISODateWithMs)}};
+    return QJsonDocument(o).toJson();
+}
+
+QString& keptFolderSetting()
+{
+    static QString folder;
+    return folder;
+}
+
+// Overwrites `target` where it is. Before the file is touched, a complete copy of its content and a
+// record naming the file go to the kept-content folder and onto the disk; a write that fails puts
+// that content back, and a write that never ends (the process is killed) leaves them for the next
+// start to offer.
 void writeInPlace(const QString& shownPath, const QString& target, qint64 newSize, const ContentWriter& write)
 {
     QFile file(target);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         throw saveError(shownPath, file.errorString());
     const qint64 oldSize = file.size();
-    const QString keepFolder = QDir::tempPath();
-    const qint64 keepRoom = platform::availableSpace(keepFolder);
+    const QString folder = keptContentFolder();
+    if (!QDir().mkpath(folder) ||
+        !QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        throw saveError(shownPath, QStringLiteral("The folder \"%1\" for a copy of its old content cannot be made.")
+                                       .arg(QDir::toNativeSeparators(folder)));
+    const qint64 keepRoom = platform::availableSpace(folder);
     const qint64 fileRoom = platform::availableSpace(target);
     if ((keepRoom >= 0 && keepRoom < oldSize) || (fileRoom >= 0 && fileRoom < newSize - oldSize))
         throw saveError(shownPath, QStringLiteral("There is not enough room on the disk."));
 
-    const QString keep = platform::createTempFile(QStringLiteral("quillet-keep-"));
+    platform::ProcessLock lock;
+    QString id;
+    for (int attempt = 0; attempt < 100 && id.isEmpty(); ++attempt) {
+        const QString candidate = QStringLiteral("%1-%2")
+                                      .arg(QCoreApplication::applicationPid())
+                                      .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        if (!QFileInfo::exists(folder + QLatin1Char('/') + candidate + QStringLiteral(".lock")) &&
+            lock.tryLock(folder + QLatin1Char('/') + candidate + QStringLiteral(".lock")))
+            id = candidate;
+    }
+    if (id.isEmpty())
+        throw saveError(
+            shownPath,
+            QStringLiteral("No copy of its old content can be kept in \"%1\".").arg(QDir::toNativeSeparators(folder)));
+    const QString base = folder + QLatin1Char('/') + id;
+    const QString keep = base + QStringLiteral(".old");
+    const QString record = base + QStringLiteral(".json");
+    const auto forget = [&] {
+        // The record first: without it the copy is nobody's.
+        QFile::remove(record);
+        QFile::remove(keep);
+        lock.unlock();
+        QFile::remove(base + QStringLiteral(".lock"));
+    };
     {
         QFile copy(keep);
-        const bool kept = copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.seek(0) &&
-                          platform::copyFileData(file, copy) && platform::syncToDisk(copy) && copy.size() == oldSize;
+        bool kept = copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.seek(0) &&
+                    platform::copyFileData(file, copy) && platform::syncToDisk(copy) && copy.size() == oldSize;
+        QString reason = copy.errorString().isEmpty() ? file.errorString() : copy.errorString();
+        copy.close();
+        if (kept) {
+            try {
+                writeTextFile(record, describeKeptContent(shownPath, target, oldSize), LineEnds::AsIs);
+            } catch (const CommandError& e) {
+                kept = false;
+                reason = e.message().section(QLatin1Char('\n'), -1);
+            }
+        }
         if (!kept) {
-            const QString reason = copy.errorString().isEmpty() ? file.errorString() : copy.errorString();
-            copy.close();
-            platform::deleteFileQuietly(keep);
+            forget();
             throw saveError(shownPath, reason);
         }
     }
@@ -341,7 +405,7 @@ void writeInPlace(const QString& shownPath, const QString& target, qint64 newSiz
             reason = file.errorString();
     }
     if (written) {
-        platform::deleteFileQuietly(keep);
+        forget();
         return;
     }
     QFile copy(keep);
@@ -352,7 +416,7 @@ void writeInPlace(const QString& shownPath, const QString& target, qint64 newSiz
         throw saveError(shownPath,
                         reason +
                             QStringLiteral("\nThe old content is kept in \"%1\".").arg(QDir::toNativeSeparators(keep)));
-    platform::deleteFileQuietly(keep);
+    forget();
     throw saveError(shownPath, reason);
 }
 
@@ -382,7 +446,7 @@ void replaceFileContent(const QString& shownPath, const QString& target, const s
 
 } // namespace
 
-void writeTextFile(const QString& path, QByteArrayView text, LineEnds ends)
+void writeTextFile(const QString& path, QByteArrayView text, LineEnds ends, LineBreaks* breaks)
 {
     const QString target = resolveLinks(path);
     const QFileInfo info(target);
@@ -401,11 +465,95 @@ void writeTextFile(const QString& path, QByteArrayView text, LineEnds ends)
         path, target, [&] { return convertedSize(text, ends); },
         [&](QFileDevice& to, QString& reason) {
             LineEndWriter writer(to, ends);
-            if (writer.write(text) && writer.finish())
-                return true;
-            reason = to.errorString();
-            return false;
+            const bool written = writer.write(text) && writer.finish();
+            if (breaks)
+                *breaks = writer.breaks();
+            if (!written)
+                reason = to.errorString();
+            return written;
         });
+}
+
+bool writesInPlace(const QString& path)
+{
+    const QString target = resolveLinks(path);
+    return QFileInfo::exists(target) && !platform::replacingKeepsFile(target);
+}
+
+std::optional<LineEnds> LineBreaks::restoredAs() const
+{
+    if (!lf && !cr)
+        return LineEnds::AsIs;
+    if (crlf || (lf && cr))
+        return std::nullopt;
+    return lf ? LineEnds::Lf : LineEnds::Cr;
+}
+
+void setKeptContentFolder(const QString& folder)
+{
+    keptFolderSetting() = folder;
+}
+
+QString keptContentFolder()
+{
+    const QString& folder = keptFolderSetting();
+    return folder.isEmpty() ? platform::keptContentFolder() : folder;
+}
+
+QList<InterruptedSave> interruptedSaves()
+{
+    QList<InterruptedSave> saves;
+    const QString folder = keptContentFolder();
+    const QStringList locks = QDir(folder).entryList({QStringLiteral("*.lock")}, QDir::Files);
+    for (const QString& lockName : locks) {
+        const QString base = folder + QLatin1Char('/') + lockName.chopped(5);
+        platform::ProcessLock lock;
+        // A write still going on in a running copy.
+        if (!lock.tryLock(base + QStringLiteral(".lock")))
+            continue;
+        InterruptedSave save;
+        save.keptFile = base + QStringLiteral(".old");
+        save.record = base + QStringLiteral(".json");
+        QFile record(save.record);
+        const QJsonObject o =
+            record.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(record.readAll()).object() : QJsonObject();
+        save.path = o.value(QStringLiteral("path")).toString();
+        save.target = o.value(QStringLiteral("target")).toString();
+        save.size = o.value(QStringLiteral("size")).toString().toLongLong();
+        save.started = QDateTime::fromString(o.value(QStringLiteral("started")).toString(), Qt::ISODateWithMs);
+        // Without a whole copy and its record the file was never touched: nothing to offer.
+        if (save.path.isEmpty() || QFileInfo(save.keptFile).size() != save.size || !QFileInfo::exists(save.keptFile)) {
+            QFile::remove(save.record);
+            QFile::remove(save.keptFile);
+            lock.unlock();
+            QFile::remove(base + QStringLiteral(".lock"));
+            continue;
+        }
+        saves.append(save);
+    }
+    std::sort(saves.begin(), saves.end(),
+              [](const InterruptedSave& a, const InterruptedSave& b) { return a.started < b.started; });
+    return saves;
+}
+
+void discardKeptContent(const InterruptedSave& save)
+{
+    QFile::remove(save.record);
+    QFile::remove(save.keptFile);
+    QFile::remove(save.keptFile.chopped(4) + QStringLiteral(".lock"));
+}
+
+void restoreKeptContent(const InterruptedSave& save)
+{
+    QFile kept(save.keptFile);
+    if (!kept.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        throw saveError(save.path, kept.errorString());
+    const QString target = resolveLinks(save.path);
+    replaceFileContent(
+        save.path, target, [&] { return kept.size(); },
+        [&](QFileDevice& to, QString& reason) { return kept.seek(0) && platform::copyFileData(kept, to, &reason); });
+    kept.close();
+    discardKeptContent(save);
 }
 
 void copyFileSafely(const QString& from, const QString& to)
@@ -504,10 +652,11 @@ FileText decodeFileText(QByteArray bytes, platform::TextEncoding requested)
     return text;
 }
 
-void writeEncodedTextFile(const QString& path, QByteArrayView text, LineEnds ends, platform::TextEncoding encoding)
+void writeEncodedTextFile(const QString& path, QByteArrayView text, LineEnds ends, platform::TextEncoding encoding,
+                          LineBreaks* breaks)
 {
     if (encoding == platform::TextEncoding::Utf8) {
-        writeTextFile(path, text, ends);
+        writeTextFile(path, text, ends, breaks);
         return;
     }
     // Where line breaks are the same bytes in the encoding, the text is encoded as it is and the
@@ -522,6 +671,8 @@ void writeEncodedTextFile(const QString& path, QByteArrayView text, LineEnds end
         LineEndWriter writer(buffer, ends);
         writer.write(text);
         writer.finish();
+        if (breaks)
+            *breaks = writer.breaks();
         text = normalised;
     }
     QByteArray encoded;
@@ -537,5 +688,5 @@ void writeEncodedTextFile(const QString& path, QByteArrayView text, LineEnds end
                 .arg(platform::encodingName(encoding)));
     }
     normalised = QByteArray();
-    writeTextFile(path, encoded, breaksAsIs ? ends : LineEnds::AsIs);
+    writeTextFile(path, encoded, breaksAsIs ? ends : LineEnds::AsIs, breaksAsIs ? breaks : nullptr);
 }

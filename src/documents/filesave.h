@@ -12,7 +12,11 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDateTime>
+#include <QList>
 #include <QString>
+
+#include <optional>
 
 class QIODevice;
 
@@ -76,17 +80,59 @@ public:
     using CommandError::CommandError;
 };
 
+// The kinds of line break a text held, as a LineEndWriter converting them met them.
+struct LineBreaks
+{
+    bool crlf = false;
+    bool lf = false;
+    bool cr = false;
+    // What each break written stands for in the text: AsIs when every break was CR LF (or there
+    // was none), Lf or Cr when all were that; nothing when they were mixed.
+    std::optional<LineEnds> restoredAs() const;
+};
+
 // Writes `text` (UTF-8) to `path` as writeTextFile with `ends`, encoded in `encoding`. A character
 // the encoding cannot hold throws UnencodableText naming it and its line before anything is
 // written.
-void writeEncodedTextFile(const QString& path, QByteArrayView text, LineEnds ends, platform::TextEncoding encoding);
+void writeEncodedTextFile(const QString& path, QByteArrayView text, LineEnds ends, platform::TextEncoding encoding,
+                          LineBreaks* breaks = nullptr);
 
 // Writes `text` to `path`, every line break (CR LF, lone LF, lone CR) written as `ends` (AsIs:
-// as it is). A symbolic link is written through to the file it points to and stays a link. An
-// existing target keeps its permissions; an existing target that is read-only or not a regular
-// file is refused. On any failure throws CommandError naming the file and the reason, and the
-// old file holds its old content.
-void writeTextFile(const QString& path, QByteArrayView text, LineEnds ends);
+// as it is); `breaks`, when given, learns which kinds the text held. A symbolic link is written
+// through to the file it points to and stays a link. An existing target keeps its permissions; an
+// existing target that is read-only or not a regular file is refused. On any failure throws
+// CommandError naming the file and the reason, and the old file holds its old content.
+void writeTextFile(const QString& path, QByteArrayView text, LineEnds ends, LineBreaks* breaks = nullptr);
+
+// Whether writing `path` would write the existing file in place rather than rename a new one
+// over it (see replacingKeepsFile in the platform layer).
+bool writesInPlace(const QString& path);
+
+// A file written in place is overwritten where it is; until that is over, a complete copy of its
+// old content and a record naming the file stay in this folder (platform::keptContentFolder()
+// unless set otherwise, as tests do), under a lock the system holds for the writing process.
+void setKeptContentFolder(const QString& folder);
+QString keptContentFolder();
+
+// A write in place that never ended: its process was killed or the machine went down meanwhile,
+// so the file may hold part of its new content over its old.
+struct InterruptedSave
+{
+    QString path;   // the file as it was named (a symbolic link stays one)
+    QString target; // the file that was written
+    QString keptFile;
+    QString record;
+    qint64 size = 0; // of the kept content
+    QDateTime started;
+};
+// The interrupted writes of processes that are gone; a write still going on in a running copy of
+// the program is none. Leftovers of writes that never touched their file go.
+QList<InterruptedSave> interruptedSaves();
+// Puts the kept content back into the file (written as any save, so links stay links) and then
+// forgets it; throws CommandError, keeping it, when that fails.
+void restoreKeptContent(const InterruptedSave& save);
+// Forgets the kept content: the file holds what the user chose.
+void discardKeptContent(const InterruptedSave& save);
 
 // Streams text to a device through one fixed buffer, converting line breaks. The text may come
 // in pieces split anywhere, even between the CR and LF of one break.
@@ -102,6 +148,8 @@ public:
     // False once the device has refused a write (its errorString() says why); later calls then
     // write nothing and return false too.
     bool write(QByteArrayView piece);
+    // The kinds of break met so far (counted only while converting).
+    const LineBreaks& breaks() const { return m_breaks; }
     // Writes everything held back: a CR that ended the last piece, and the buffer.
     bool finish();
 
@@ -117,6 +165,7 @@ private:
     QByteArray m_buffer;
     qsizetype m_used = 0;
     bool m_pendingCr = false;
+    LineBreaks m_breaks;
     bool m_failed = false;
 };
 

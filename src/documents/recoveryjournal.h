@@ -1,19 +1,35 @@
 #pragma once
 // Recovery copies of modified documents, so that a crash, a kill or a lost session loses at most
 // the last moments of typing. Each running copy of the program keeps its records in a folder of
-// its own below the recovery folder, held by a lock that names the process; a folder whose
-// process is gone is adopted by the next copy that starts, which moves its records into its own
-// folder (no other copy can take them) and keeps them until each document is saved or discarded.
-// Writing happens on a worker thread: the caller hands over a copy of the bytes and goes on.
+// its own below the recovery folder, held by a lock the system keeps for the process; a folder
+// whose lock no process holds belongs to a run that is gone and is adopted by the next copy that
+// starts, which moves its records into its own folder and keeps them until each document is saved
+// or discarded.
+//
+// A record costs what the changes cost, not what the document costs: it is a base (nothing, the
+// document's file as it was read or saved, which is copied in the background, or a copy of the
+// text) and a journal of the edits made since, appended at every pause. When the journal has grown
+// past a share of the document, the worker writes the text whole as a new base in the background.
+// Rebuilding replays the edits onto the base and checks the result against the length and the
+// checksum (TextChecksum) the record keeps before anything shows it. All writing happens on a
+// worker thread; a write that fails is tried again until it succeeds or the record goes.
 
+#include "documents/editlog.h"
+#include "documents/filesave.h"
+#include "documents/textchecksum.h"
+#include "platform/platform.h"
 #include "platform/textcodec.h"
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QIODevice>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 struct RecoveryRecord
 {
@@ -25,46 +41,115 @@ struct RecoveryRecord
     // What the document is saved in (the text kept is UTF-8 either way); a record written before
     // encodings were kept is UTF-8.
     platform::TextEncoding encoding = platform::TextEncoding::Utf8;
+    // The document's file as the program last read or wrote it; `exists` false when not known.
+    platform::FileState fileState;
+    // The text after the last edit handed over: its length and what its checksum gained since the
+    // base.
+    qint64 length = 0;
+    quint64 checksumChange = 0;
+};
+
+// What a record's text starts from.
+struct RecoveryBase
+{
+    enum class Kind { Empty, File, Text };
+    Kind kind = Kind::Empty;
+    // File: the document's file, its state when the text was read from it or written to it, what
+    // it is decoded from, and what each CR LF in it stands for in the text (AsIs: itself).
+    QString file;
+    platform::FileState fileState;
+    platform::TextEncoding encoding = platform::TextEncoding::Utf8;
+    LineEnds lineEnds = LineEnds::AsIs;
+    // Text: the text itself.
+    QByteArray text;
+    qint64 length = 0;
 };
 
 class RecoveryJournal
 {
 public:
-    // The folder the records of every run go below.
-    explicit RecoveryJournal(const QString& folder);
-    // Finishes the queued writes; the records stay (only finish() removes them).
+    // What the worker tells, on its own thread.
+    struct Event
+    {
+        enum class Kind {
+            WriteFailed, // something handed over is not on disk; it is tried again
+            AllWritten,  // after a failure: everything handed over is on disk again
+            BaseLost,    // a record's base file changed before it was copied: begin it afresh
+        };
+        Kind kind;
+        quint64 key = 0;
+        QString reason;
+    };
+    // A record of an ended run that could not be opened, moved out of the way.
+    struct SetAside
+    {
+        QString caption;
+        QString reason;
+        QString movedTo;
+    };
+
+    // Records of every run go below `folder`; `secondFolder` takes this run's records when `folder`
+    // cannot (moveToSecondFolder), and the records of ended runs are looked for in both.
+    explicit RecoveryJournal(const QString& folder, const QString& secondFolder = QString());
+    // Finishes the queued writes it can; the records stay (only finish() removes them).
     ~RecoveryJournal();
     RecoveryJournal(const RecoveryJournal&) = delete;
     RecoveryJournal& operator=(const RecoveryJournal&) = delete;
 
     // Creates the folders (readable by the owner only) and takes this run's lock. False when that
-    // is impossible; the journal then keeps nothing and every call does nothing.
+    // is impossible; nothing is kept until a later start() succeeds.
     bool start();
     bool isActive() const;
     QString runFolder() const;
+    // Starts this run anew in the second folder, for when the first one takes nothing: what was
+    // handed over and is not yet on disk is given up, so every record must be begun again.
+    bool moveToSecondFolder();
 
     // The records of runs that are no longer alive, moved into this run's folder, oldest first.
-    QList<RecoveryRecord> adoptAbandoned();
-    // The text kept for a record of this run; empty when it cannot be read.
+    // One that cannot be opened (it would be larger than the editor holds, or it is damaged) is
+    // moved to `setAsideFolder` instead and listed in `setAside`.
+    QList<RecoveryRecord> adoptAbandoned(const QString& setAsideFolder, QList<SetAside>* setAside = nullptr);
+    // A record's text as it is rebuilt, read from start to end, and what it must come out as.
+    struct RebuiltText
+    {
+        std::unique_ptr<QIODevice> device; // none when it cannot be rebuilt (see `problem`)
+        qint64 length = 0;
+        std::optional<quint64> checksum; // not known for a record whose base was never copied
+        QString problem;
+        // Empty when a text read whole came out as recorded; otherwise why not.
+        QString verdict(const TextChecksum& read) const;
+    };
+    RebuiltText openText(const RecoveryRecord& record) const;
+    // Rebuilds a record's text once to check it: empty when it comes out with the length and the
+    // checksum recorded, otherwise why not.
+    QString check(const RecoveryRecord& record) const;
+    // The record's text whole, checked; empty when it cannot be rebuilt.
     QByteArray textOf(const RecoveryRecord& record) const;
+    // Moves a record of this run to `folder` (it is no longer this run's); where it went.
+    QString setAside(const RecoveryRecord& record, const QString& folder);
 
     quint64 newKey();
-    // Queues a write of the record and its text; a queued write of the same key not yet begun is
-    // replaced, so a burst of changes costs one write.
-    void write(const RecoveryRecord& record, const QByteArray& text);
-    // Queues the removal of a record (the document was saved or discarded).
+    // Starts a record afresh on `base`, with no edits; whatever the record held before goes.
+    void begin(const RecoveryRecord& record, RecoveryBase base);
+    // Adds edits (bytes of an editlog::EntryBuffer) to a begun record and brings its description up
+    // to date; `entries` may be empty when only the description changed.
+    void append(const RecoveryRecord& record, QByteArray entries);
+    // Removes a record (its document was saved or discarded).
     void drop(quint64 key);
-    // Has the worker make a block of at least `size` bytes ready (its pages touched), so that the
-    // window's thread can copy a large text into it without first faulting fresh memory in.
-    void prepareBuffer(qint64 size);
-    // The block made ready, if it holds `size` bytes; otherwise an empty array.
-    QByteArray takeBuffer(qint64 size);
-    // Returns once every queued write and removal is done.
+    // Returns once everything handed over has been written or has failed once.
     void waitUntilIdle();
+    // Whether everything handed over is on disk.
+    bool allWritten() const;
+    void setListener(std::function<void(const Event&)> listener);
     // The records of this run, as on disk.
     QList<RecoveryRecord> records() const;
     // A normal end: removes every record, this run's folder and its lock.
     void finish();
+
+    // The journal of a record is written whole as a new base once it holds more than this many
+    // bytes and a quarter of the text, or this many entries.
+    static constexpr qint64 CompactionBytes = qint64(1) << 20;
+    static constexpr qint64 CompactionEntries = 50000;
 
 private:
     struct Worker;

@@ -41,9 +41,17 @@ EditorView::EditorView(QWidget* parent) : QsciScintilla(parent)
     // still come for every insertion and deletion, undo and redo included, just before it is made.
     SendScintilla(SCI_SETMODEVENTMASK, static_cast<long>(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int, int type, const char*, int, int, int, int, int, int, int) {
+            [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
                 if (!(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
                     return;
+                // The insertion told last is in the text by now.
+                settleEdits();
+                if (type & SC_MOD_BEFOREINSERT) {
+                    emit aboutToEdit(position, 0, length);
+                    m_pendingInsertion = {position, length};
+                } else {
+                    emit aboutToEdit(position, length, 0);
+                }
                 emit textChanged();
                 if (!(type & (SC_PERFORMED_UNDO | SC_PERFORMED_REDO)))
                     emit userEdited();
@@ -141,9 +149,18 @@ void EditorView::prepareBuffer()
     SendScintilla(SCI_SETEOLMODE, static_cast<long>(SC_EOL_CRLF));
 }
 
+void EditorView::settleEdits()
+{
+    if (m_pendingInsertion.length == 0)
+        return;
+    const PendingInsertion made = std::exchange(m_pendingInsertion, PendingInsertion());
+    emit insertionMade(made.position, made.length);
+}
+
 void* EditorView::takeBuffer()
 {
     finishLoading();
+    settleEdits();
     void* shown = SendScintillaPtrResult(SCI_GETDOCPOINTER);
     SendScintilla(SCI_ADDREFDOCUMENT, 0UL, shown);
     void* fresh = createBuffer();
@@ -154,6 +171,7 @@ void* EditorView::takeBuffer()
 void EditorView::showBuffer(void* buffer)
 {
     finishLoading();
+    settleEdits();
     // Attaching a buffer while wrapping would lay out every line before returning; attached
     // unwrapped, the buffer is wrapped afterwards, the shown screen first.
     const long wrap = SendScintilla(SCI_GETWRAPMODE);
@@ -212,6 +230,26 @@ void EditorView::copyBytes(QByteArray& into) const
     if (length > 0)
         std::memcpy(into.data(), SendScintillaPtrResult(SCI_GETCHARACTERPOINTER), length);
 #endif
+}
+
+QByteArray EditorView::textRange(qint64 from, qint64 to) const
+{
+    finishLoading();
+    const qint64 length = SendScintilla(SCI_GETLENGTH);
+    from = qBound<qint64>(0, from, length);
+    to = qBound<qint64>(from, to, length);
+    QByteArray range(to - from + 1, Qt::Uninitialized);
+    SendScintilla(SCI_GETTEXTRANGE, static_cast<long>(from), static_cast<long>(to), range.data());
+    range.chop(1);
+    return range;
+}
+
+QByteArrayView EditorView::rangeView(qint64 from, qint64 length) const
+{
+    finishLoading();
+    if (length <= 0)
+        return {};
+    return QByteArrayView(reinterpret_cast<const char*>(SendScintilla(SCI_GETRANGEPOINTER, from, length)), length);
 }
 
 QByteArrayView EditorView::textView() const
@@ -286,6 +324,7 @@ void EditorView::setBytes(const char* bytes, qint64 size)
     finishLoading();
     if (size > TextCapacity)
         throw CommandError(QStringLiteral("The text is too large for the editor (%1 bytes).").arg(size));
+    settleEdits();
     {
         BulkLoad bulk(*this);
         SendScintilla(SCI_CLEARALL);
@@ -330,6 +369,7 @@ struct EditorView::PendingLoad
 void EditorView::loadInSlices(std::unique_ptr<QIODevice> device, qint64 size)
 {
     finishLoading();
+    settleEdits();
     {
         BulkLoad bulk(*this);
         SendScintilla(SCI_CLEARALL);
@@ -464,7 +504,8 @@ void EditorView::insertBytes(qint64 pos, QByteArrayView bytes)
 {
     finishLoading();
     SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(pos), static_cast<long>(pos));
-    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.data());
+    // The editor takes no null pointer, not even for nothing.
+    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.isNull() ? "" : bytes.data());
 }
 
 void EditorView::replaceRange(qint64 from, qint64 to, QByteArrayView bytes)
@@ -476,7 +517,8 @@ void EditorView::replaceRange(qint64 from, qint64 to, QByteArrayView bytes)
     SendScintilla(SCI_SETWRAPMODE, static_cast<long>(SC_WRAP_NONE));
     SendScintilla(SCI_BEGINUNDOACTION);
     SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(from), static_cast<long>(to));
-    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.data());
+    // The editor takes no null pointer, not even for nothing.
+    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.isNull() ? "" : bytes.data());
     SendScintilla(SCI_ENDUNDOACTION);
     SendScintilla(SCI_SETWRAPMODE, wrap);
     setCaret(from + bytes.size());

@@ -34,6 +34,11 @@ public:
     void copyBytes(QByteArray& into) const;
     // The whole text without a copy; valid until the text changes.
     QByteArrayView textView() const;
+    // A copy of the bytes [from, to), clamped to the text.
+    QByteArray textRange(qint64 from, qint64 to) const;
+    // The bytes [from, from + length) of the text without a copy, valid until it changes; asking
+    // for a range across the buffer's gap moves the gap to its start.
+    QByteArrayView rangeView(qint64 from, qint64 length) const;
     // Writes the whole text; false (with the device's error) when a write fails.
     bool writeTo(QIODevice& device) const;
     // Replaces the text with `size` bytes from `bytes`; the undo history starts afresh.
@@ -81,6 +86,9 @@ public:
     void showBuffer(void* buffer);
     void releaseBuffer(void* buffer);
 
+    // Tells (insertionMade) of an insertion not told yet.
+    void settleEdits();
+
     // Removes every built-in key binding that uses one of these key codes (Qt key | modifiers).
     void removeKeyBindings(const QList<int>& keys);
 
@@ -88,6 +96,12 @@ public:
     void replaceRange(qint64 from, qint64 to, QByteArrayView bytes);
 
 signals:
+    // Just before the text changes (undo and redo included): `removed` bytes at `position` go, or
+    // `inserted` bytes come there. The text still reads as it was.
+    void aboutToEdit(qint64 position, qint64 removed, qint64 inserted);
+    // The bytes of an insertion told by aboutToEdit are now in the text at `position`: told before
+    // the next change, before the text is replaced whole, or when settleEdits() asks.
+    void insertionMade(qint64 position, qint64 length);
     // Before the key acts.
     void keyDown(QKeyEvent* event);
     // Text was inserted or deleted by something other than undo or redo.
@@ -119,6 +133,13 @@ private:
     void endLoad();
 
     std::unique_ptr<PendingLoad> m_load;
+    // An insertion told by aboutToEdit, whose bytes the editor puts in after telling.
+    struct PendingInsertion
+    {
+        qint64 position = 0;
+        qint64 length = 0;
+    };
+    PendingInsertion m_pendingInsertion;
 
     int m_caretPeriod = 500;
     bool m_scrollBarsBoth = true;

@@ -81,6 +81,8 @@ public:
     // Reads a file known to decode exactly from `encoding` to `length` bytes of UTF-8 into the
     // shown view as loadFile does, decoding it slice by slice as it loads.
     void loadDecoded(const QString& path, platform::TextEncoding encoding, qint64 length);
+    // Reads what `device` yields (`size` bytes) into the shown view as loadFile does.
+    void loadDevice(std::unique_ptr<QIODevice> device, qint64 size) { loadFrom(std::move(device), size); }
     // Writes the shown view's bytes to `path`, replacing it (throws CommandError on failure).
     void writeFile(const QString& path);
 

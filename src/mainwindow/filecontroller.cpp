@@ -164,8 +164,9 @@ void FileController::openPath(const QString& typedPath)
         platform::beep();
     }
     editor().clearModifiedFlag();
-    m_disk.remember(path);
+    const platform::FileState state = m_disk.remember(path);
     m_documents.completeDocument();
+    m_documents.setFileOrigin(m_documents.currentIndex(), state, LineEnds::AsIs);
     m_documents.setCurrentNotLoaded(notLoadedReason);
     m_documents.setCurrentEncoding(encoding);
     m_documents.setCurrentModified(false);
@@ -314,7 +315,7 @@ void FileController::reloadInEncoding(platform::TextEncoding requested)
     QString rawNote;
     const platform::TextEncoding encoding = loadInEncoding(m_documents.current().path, requested, rawNote);
     editor().clearModifiedFlag();
-    knowFileAsWritten(m_documents.currentIndex());
+    knowFileAsWritten(m_documents.currentIndex(), LineEnds::AsIs);
     m_documents.setCurrentNotLoaded(QString());
     m_documents.setCurrentEncoding(encoding);
     if (!rawNote.isEmpty())
@@ -365,13 +366,14 @@ bool FileController::saveCurrent()
     m_statusBar.showProgress();
     m_statusBar.setPanelText(StatusBar::ModifiedState, QString());
     m_statusBar.setMessage(QString());
+    std::optional<LineEnds> lineEnds;
     {
         auto failed = qScopeGuard([this] { failedSave(); });
         m_statusBar.progressStep(0);
-        writeEncodedTextFile(path, editor().textView(), LineEnds::Crlf, m_documents.current().encoding);
+        lineEnds = writeDocument(path, editor().textView(), m_documents.current().encoding);
         failed.dismiss();
     }
-    knowFileAsWritten(m_documents.currentIndex());
+    knowFileAsWritten(m_documents.currentIndex(), lineEnds);
     m_documents.setCurrentNotLoaded(QString());
     m_statusBar.progressStep(10);
     m_documents.setCurrentCaption(QFileInfo(path).fileName());
@@ -417,10 +419,11 @@ bool FileController::saveCurrentAs()
     m_statusBar.progressBar()->setValue(0);
     m_statusBar.setMessage(QString());
     m_statusBar.showProgress();
+    std::optional<LineEnds> lineEnds;
     {
         auto failed = qScopeGuard([this] { failedSave(); });
         m_statusBar.progressStep(10);
-        writeEncodedTextFile(path, editor().textView(), LineEnds::Crlf, encoding);
+        lineEnds = writeDocument(path, editor().textView(), encoding);
         failed.dismiss();
     }
     m_documents.setCurrentEncoding(encoding);
@@ -428,7 +431,7 @@ bool FileController::saveCurrentAs()
     for (int step = 20; step <= 40; step += 10)
         m_statusBar.progressStep(step);
     m_documents.setCurrentPath(path);
-    knowFileAsWritten(m_documents.currentIndex());
+    knowFileAsWritten(m_documents.currentIndex(), lineEnds);
     m_statusBar.progressStep(50);
     m_documents.setCurrentCaption(QFileInfo(path).fileName());
     m_statusBar.progressStep(60);
@@ -557,14 +560,15 @@ void FileController::saveAllDocuments()
         {
             auto hide = qScopeGuard([this] { m_statusBar.hideProgress(); });
             m_statusBar.progressStep(0);
+            std::optional<LineEnds> lineEnds;
             try {
-                writeEncodedTextFile(path, text, LineEnds::Crlf, document.encoding);
+                lineEnds = writeDocument(path, text, document.encoding);
             } catch (const UnencodableText&) {
                 // Said on the status bar, not in a box: this may run on the auto-save timer.
                 unencodable.append(QFileInfo(path).fileName());
                 continue;
             }
-            knowFileAsWritten(i);
+            knowFileAsWritten(i, lineEnds);
             // The file now holds the document's text, as after Save; a failed write left it
             // "Modified".
             m_documents.setModified(i, false);
@@ -597,17 +601,47 @@ void FileController::saveAllDocuments()
 
 // --- Files changed by other programs ---------------------------------------------------------------
 
-void FileController::watchCurrentFile()
+void FileController::fileWrittenHere(const QString& path)
 {
-    if (m_documents.current().hasFile())
-        m_disk.remember(m_documents.current().path);
+    for (int i = 0; i < m_documents.count(); ++i)
+        if (platform::sameFileName(m_documents.at(i).path, path))
+            knowFileAsWritten(i, std::nullopt);
 }
 
-void FileController::knowFileAsWritten(int index)
+void FileController::watchCurrentFile(const platform::FileState& known)
 {
-    m_disk.remember(m_documents.at(index).path);
+    const QString path = m_documents.current().path;
+    if (path.isEmpty())
+        return;
+    if (known.exists)
+        m_disk.rememberAs(path, known);
+    else
+        m_disk.remember(path);
+}
+
+void FileController::knowFileAsWritten(int index, std::optional<LineEnds> lineEnds)
+{
+    const platform::FileState state = m_disk.remember(m_documents.at(index).path);
+    m_documents.setFileOrigin(index, state, lineEnds);
     m_documents.setDiskChange(index, QString());
     m_reloadPending.remove(m_documents.at(index).path);
+}
+
+std::optional<LineEnds> FileController::writeDocument(const QString& path, QByteArrayView text,
+                                                      platform::TextEncoding encoding)
+{
+    // A write in place that is cut off leaves part of the new text over the old: the text being
+    // saved is kept elsewhere first.
+    if (m_beforeWritingInPlace && writesInPlace(path))
+        m_beforeWritingInPlace();
+    LineBreaks breaks;
+    writeEncodedTextFile(path, text, LineEnds::Crlf, encoding, &breaks);
+    return breaks.restoredAs();
+}
+
+void FileController::windowShown()
+{
+    QTimer::singleShot(0, &m_disk, [this] { offerPendingReload(); });
 }
 
 bool FileController::mayReplaceChangedFile()
@@ -659,6 +693,9 @@ void FileController::offerPendingReload()
         return;
     const QString path = m_documents.current().path;
     if (!m_reloadPending.contains(path))
+        return;
+    // Not while the window is hidden or minimized: the question waits until it is shown.
+    if (!m_window.isVisible() || m_window.isMinimized())
         return;
     // Not in the middle of another question or dialog: the question waits until it is over.
     if (QApplication::activeModalWidget()) {

@@ -6,12 +6,16 @@
 
 #include "core/prompts.h"
 #include "documents/diskwatch.h"
+#include "documents/filesave.h"
 #include "platform/textcodec.h"
 
 #include <QByteArray>
 #include <QSet>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
+#include <optional>
 
 class DateController;
 class DocumentSet;
@@ -58,8 +62,17 @@ public:
     // file not valid in it is shown as raw bytes. Nothing for a document without a file.
     void reopenWithEncoding(platform::TextEncoding encoding);
     // Watches the current document's file for other programs' changes from now on (a document
-    // whose text did not come from its file, such as a recovered one).
-    void watchCurrentFile();
+    // whose text did not come from its file, such as a recovered one), taking `known` as the state
+    // the program last read or wrote it in: a file that differs from it counts as changed on disk.
+    void watchCurrentFile(const platform::FileState& known);
+    // Called before a save writes a file in place (where a cut-off write would leave a mix of old
+    // and new text), so that the text being saved is kept elsewhere first.
+    void setBeforeWritingInPlace(std::function<void()> keep) { m_beforeWritingInPlace = std::move(keep); }
+    // The window is shown again: a reload question that waited for it is asked now.
+    void windowShown();
+    // The program itself has just put content into the file at `path` (not a save of a document):
+    // the documents of that file know it as it is now.
+    void fileWrittenHere(const QString& path);
 
     void save();
     void saveAs();
@@ -89,8 +102,12 @@ private:
     // file: always, unless the file was not loaded; then only after typing and a Yes.
     bool mayReplaceNotLoadedFile();
     void failedSave();
-    // The document at `index` holds what its file holds now (after a read or a write).
-    void knowFileAsWritten(int index);
+    // The document at `index` holds what its file holds now (after a read or a write), each
+    // CR LF of the file standing for `lineEnds` in its text (nothing: not the same text).
+    void knowFileAsWritten(int index, std::optional<LineEnds> lineEnds);
+    // Writes a document's text to `path` in `encoding`, as every save does; returns what each CR LF
+    // written stands for in the text (for knowFileAsWritten).
+    std::optional<LineEnds> writeDocument(const QString& path, QByteArrayView text, platform::TextEncoding encoding);
     // False (with a note) unless the current document's file is as the program last knew it, or
     // the user says Yes to replacing another program's change.
     bool mayReplaceChangedFile();
@@ -123,6 +140,7 @@ private:
     QSet<QString> m_reloadPending;
     bool m_offeringReload = false;
     QString m_openNote;
+    std::function<void()> m_beforeWritingInPlace;
     // While a list of files opens, the paths for the recent lists wait here.
     bool m_deferringRecent = false;
     QStringList m_deferredRecent;

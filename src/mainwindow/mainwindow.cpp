@@ -28,6 +28,7 @@
 #include "mainwindow/viewcontroller.h"
 #include "platform/platform.h"
 #include "platform/textcodec.h"
+#include "platform/userfolders.h"
 #include "settings/recentfilesmenu.h"
 #include "settings/windowsettings.h"
 #include "windows/captionbar.h"
@@ -40,6 +41,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStackedWidget>
@@ -386,36 +389,164 @@ void MainWindow::onShow()
     m_documents->showTitle();
     if (m_windows.configuration)
         m_windows.configuration->setProgramDirectory(platform::programDirectory());
+    m_files->windowShown();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // Brought back from the task bar: a question that waited for the window comes now.
+    if (event->type() == QEvent::WindowStateChange && !isMinimized() && m_files)
+        m_files->windowShown();
 }
 
 void MainWindow::enableRecovery(RecoveryJournal& journal)
 {
     m_recovery = std::make_unique<RecoveryController>(*m_documents, *m_views, journal);
-    const QList<RecoveryRecord> records = journal.adoptAbandoned();
+    connect(m_recovery.get(), &RecoveryController::copiesFailing, this,
+            [this](const QString& reason) { recoveryCopiesFailing(reason); });
+    connect(m_recovery.get(), &RecoveryController::copiesWritten, this,
+            [this] { showMessage(QStringLiteral("Unsaved changes are copied for recovery again.")); });
+    // The text being saved is on disk before a write in place could leave the file half new.
+    m_files->setBeforeWritingInPlace([this] { m_recovery->bringUpToDate(true); });
+    if (!journal.isActive())
+        recoveryCopiesFailing(QStringLiteral("The folder cannot be made or locked."));
+
+    QList<RecoveryJournal::SetAside> setAside;
+    const QList<RecoveryRecord> records = journal.adoptAbandoned(platform::setAsideFolder(), &setAside);
+    int reopened = 0;
     for (const RecoveryRecord& record : records) {
+        try {
+            m_recovery->reopen(record);
+        } catch (const CommandError& e) {
+            // Nothing is shown that does not come out as it was recorded; it stays for a person to
+            // look at, out of the way of later starts.
+            setAside.append({record.caption, e.message(), journal.setAside(record, platform::setAsideFolder())});
+            continue;
+        }
+        m_files->watchCurrentFile(record.fileState);
+        ++reopened;
+    }
+    if (reopened > 0) {
+        m_documents->refreshDocumentList();
+        // The count first: the message panel may show only the start.
+        showMessage(reopened == 1
+                        ? QStringLiteral("Recovered 1 unsaved document from the last run: save it or close it.")
+                        : QStringLiteral("Recovered %1 unsaved documents from the last run: save or close each.")
+                              .arg(reopened));
+    }
+    if (!setAside.isEmpty()) {
+        QStringList lines;
+        for (const RecoveryJournal::SetAside& item : std::as_const(setAside))
+            lines.append(QStringLiteral("\"%1\": %2 It was moved to \"%3\".")
+                             .arg(item.caption.isEmpty() ? UntitledName : item.caption, item.reason,
+                                  QDir::toNativeSeparators(item.movedTo)));
+        Prompts::current().warning(QStringLiteral("Quillet -Recovery"),
+                                   QStringLiteral("Unsaved work of the last run could not be opened:\n\n") +
+                                       lines.join(QLatin1Char('\n')));
+    }
+    offerInterruptedSaves();
+}
+
+void MainWindow::offerInterruptedSaves()
+{
+    for (const InterruptedSave& save : interruptedSaves()) {
+        // The document that was being saved, recovered with the text it was saving.
+        int index = -1;
+        for (int i = 0; i < m_documents->count(); ++i) {
+            const QString& path = m_documents->at(i).path;
+            if (m_documents->isModified(i) &&
+                (platform::sameFileName(path, save.path) || platform::sameFileName(path, save.target)))
+                index = i;
+        }
+        const QString file = QDir::toNativeSeparators(save.path);
+        const QString keepNew =
+            index >= 0 ? QStringLiteral("No keeps the text that was being saved: it is open as \"%1\" and is saved to "
+                                        "the file now.")
+                             .arg(m_documents->at(index).caption)
+                       : QStringLiteral("No keeps the file as it is now.");
+        const QString question =
+            QStringLiteral("Quillet ended while it was saving \"%1\", so the file may hold part of the new text over "
+                           "the old.\n\nYes puts back what the file held before that save. %2 Cancel leaves the file "
+                           "as it is and asks again at the next start.")
+                .arg(file, keepNew);
+        const Answer answer = Prompts::current().question(QStringLiteral("Quillet -Interrupted Save"), question);
         runCommand([&] {
-            m_recovery->reopen(record, journal.textOf(record));
-            m_files->watchCurrentFile();
+            switch (answer) {
+            case Answer::Yes:
+                restoreKeptContent(save);
+                m_files->fileWrittenHere(save.path);
+                showMessage(QStringLiteral("\"%1\" holds again what it held before the interrupted save.").arg(file));
+                break;
+            case Answer::No:
+                if (index >= 0) {
+                    m_files->fileWrittenHere(save.path);
+                    m_documents->switchTo(index);
+                    m_files->save();
+                    if (m_documents->isModified(index))
+                        return; // not saved: asked again at the next start
+                }
+                discardKeptContent(save);
+                break;
+            case Answer::Cancel:
+                break;
+            }
         });
     }
-    if (records.isEmpty())
+}
+
+void MainWindow::recoveryCopiesFailing(const QString& reason)
+{
+    const QString folder = QDir::toNativeSeparators(platform::recoveryFolder());
+    showMessage(QStringLiteral("Unsaved changes cannot be copied for recovery: %1").arg(reason));
+    if (m_recoveryFailureTold)
         return;
-    m_documents->refreshDocumentList();
-    // The count first: the message panel may show only the start.
-    showMessage(records.size() == 1
-                    ? QStringLiteral("Recovered 1 unsaved document from the last run: save it or close it.")
-                    : QStringLiteral("Recovered %1 unsaved documents from the last run: save or close each.")
-                          .arg(records.size()));
+    m_recoveryFailureTold = true;
+    // After the command or pass that noticed it, and never while the program ends.
+    QTimer::singleShot(0, this, [this, folder, reason] {
+        if (m_closed || m_endingUnasked)
+            return;
+        Prompts::current().warning(
+            QStringLiteral("Quillet -Recovery"),
+            QStringLiteral("Unsaved changes cannot be copied to \"%1\", where they would survive a crash or a "
+                           "kill:\n%2\n\nQuillet keeps trying. Until it succeeds, save your work.")
+                .arg(folder, reason));
+    });
 }
 
 void MainWindow::endKeepingUnsavedWork()
 {
     if (m_closed)
         return;
-    if (m_recovery)
+    if (m_recovery) {
         m_recovery->bringUpToDate(true);
+        if (!m_recovery->unsavedWorkKept() && !m_recovery->keepInSecondFolder()) {
+            // Nowhere to keep the unsaved work: the program stays, asking about it as a close does.
+            showMessage(QStringLiteral("Asked to end, but unsaved work cannot be copied anywhere: save it or "
+                                       "discard it."));
+            if (!m_closing)
+                QTimer::singleShot(0, this, [this] { requestExit(); });
+            return;
+        }
+    }
     m_endingUnasked = true;
-    close();
+    // A question or dialog open now would hold the end back until it is answered: it goes, and
+    // the close comes once it has.
+    bool dialogOpen = false;
+    for (int i = 0; i < 20; ++i) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            break;
+        dialogOpen = true;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    }
+    if (dialogOpen || m_closing)
+        QTimer::singleShot(0, this, [this] { close(); });
+    else
+        close();
 }
 
 bool MainWindow::canClose()
@@ -427,7 +558,11 @@ bool MainWindow::canClose()
         m_exitRequested = true;
     if (m_exitRequested || !trayIconActive()) {
         // Every way out asks about modified documents first; a cancel keeps the program open.
-        if (!m_files->exitSavePass()) {
+        const bool answered = m_files->exitSavePass();
+        // Asked meanwhile to end from outside: the recovery copies keep what was not answered.
+        if (m_endingUnasked)
+            return true;
+        if (!answered) {
             m_exitRequested = false;
             return false;
         }
@@ -473,7 +608,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // A tool bar on its way is put where it was going before anything is saved.
     m_tray->finishSlide();
     bool allowed = false;
+    m_closing = true;
     runCommand([&] { allowed = canClose(); });
+    m_closing = false;
     if (!allowed) {
         event->ignore();
         return;

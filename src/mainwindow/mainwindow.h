@@ -130,6 +130,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -145,6 +146,10 @@ private:
     void updateTitle();
     void tabChosen(int index);
     void goToTray();
+    // The recovery copies cannot be written: said on the status bar, and once in a message.
+    void recoveryCopiesFailing(const QString& reason);
+    // Asks what a file whose write in place a run never finished should hold.
+    void offerInterruptedSaves();
 
     void onCreate(const QStringList& arguments);
     void onShow();
@@ -204,6 +209,8 @@ private:
     bool m_exitRequested = false;
     bool m_closed = false;
     bool m_endingUnasked = false;
+    bool m_closing = false; // a close request is being answered
+    bool m_recoveryFailureTold = false;
     bool m_showFileName = true;
     QString m_titleDocText;
 };

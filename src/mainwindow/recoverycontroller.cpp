@@ -1,35 +1,60 @@
 #include "mainwindow/recoverycontroller.h"
 
+#include "core/commanderror.h"
 #include "documents/documentset.h"
-#include "documents/recoveryjournal.h"
+#include "documents/filesave.h"
+#include "documents/textchecksum.h"
 #include "editor/editorview.h"
 #include "editor/editorviews.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QPointer>
+
+#include <algorithm>
 
 RecoveryController::RecoveryController(DocumentSet& documents, EditorViews& views, RecoveryJournal& journal,
                                        QObject* parent)
     : QObject(parent), m_documents(documents), m_views(views), m_journal(journal)
 {
     m_quiet.setSingleShot(true);
-    m_quiet.setInterval(QuietMilliseconds);
     connect(&m_quiet, &QTimer::timeout, this, [this] { bringUpToDate(false); });
     connect(&m_views, &EditorViews::currentChanged, this, &RecoveryController::viewShown);
     if (m_views.current())
         viewShown(m_views.current());
+    // The worker tells on its own thread; this object hears of it on the window's, if still there
+    // (the journal may outlive it).
+    const QPointer<RecoveryController> self(this);
+    m_journal.setListener([self](const RecoveryJournal::Event& event) {
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, event] {
+                if (self)
+                    self->journalEvent(event);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void RecoveryController::setIntervals(int quietMs, int longestMs)
+{
+    m_quietMs = quietMs;
+    m_longestMs = longestMs;
 }
 
 void RecoveryController::viewShown(EditorView* view)
 {
     if (view && !m_watched.contains(view)) {
         m_watched.insert(view);
-        connect(view, &QsciScintilla::textChanged, this, &RecoveryController::textChanged);
-        connect(view, &QObject::destroyed, this, [this, view] {
-            m_watched.remove(view);
-            m_changed.remove(view);
+        connect(view, &EditorView::aboutToEdit, this, [this, view](qint64 position, qint64 removed, qint64 inserted) {
+            aboutToEdit(view, position, removed, inserted);
         });
+        connect(view, &EditorView::insertionMade, this,
+                [this, view](qint64 position, qint64 length) { insertionMade(view, position, length); });
+        connect(view, &QObject::destroyed, this, [this, view] { m_watched.remove(view); });
     }
     // A switch or a close: the document left is written (or a closed one's record dropped) once
-    // it is over.
-    // One pass however many switches come at once (a list of files opening).
+    // it is over; one pass however many switches come at once (a list of files opening).
     if (!m_passQueued) {
         m_passQueued = true;
         QTimer::singleShot(0, this, [this] {
@@ -39,38 +64,14 @@ void RecoveryController::viewShown(EditorView* view)
     }
 }
 
-void RecoveryController::textChanged()
+int RecoveryController::indexOfView(const EditorView* view) const
 {
-    auto* view = qobject_cast<EditorView*>(sender());
-    if (view && !m_changed.contains(view)) {
-        m_changed.insert(view);
-        // The first change since the last copy: memory for the next copy is made ready by the
-        // worker meanwhile, if what is at hand is too small.
-        const qint64 needed = view->textLength() + view->textLength() / 16 + 4096;
-        if (needed > m_copy.capacity() && needed > m_preparing) {
-            m_preparing = needed;
-            m_journal.prepareBuffer(needed);
-        }
-    }
-    m_quiet.start();
-}
-
-void RecoveryController::reopen(const RecoveryRecord& record, const QByteArray& text)
-{
-    m_documents.stashCurrentDocument();
-    m_documents.beginDocument(record.caption.isEmpty() ? UntitledName : record.caption, record.path);
-    EditorView& view = *m_views.current();
-    view.setBytes(text);
-    m_documents.completeDocument();
-    m_documents.setCurrentEncoding(record.encoding);
-    m_documents.setCurrentModified(true);
-    view.setCaret(qBound(qint64(0), record.caret, view.textLength()));
-    m_documents.refreshTabPictures();
-    m_documents.publishHints();
-    m_documents.showTitle();
-    // The record on disk holds this text already.
-    m_keys.insert(m_documents.current().storeFile, record.key);
-    m_changed.remove(&view);
+    if (view == m_views.current())
+        return m_documents.isAdding() ? -1 : m_documents.currentIndex();
+    for (int i = 0; i < m_documents.count(); ++i)
+        if (m_views.keptView(m_documents.at(i).storeFile) == view)
+            return i;
+    return -1;
 }
 
 EditorView* RecoveryController::viewOf(int index) const
@@ -89,50 +90,239 @@ bool RecoveryController::isModified(int index) const
     return view && view->modifiedFlag();
 }
 
+void RecoveryController::aboutToEdit(EditorView* view, qint64 position, qint64 removed, qint64 inserted)
+{
+    const int index = indexOfView(view);
+    if (index < 0)
+        return;
+    const Document& document = m_documents.at(index);
+    Tracked& tracked = m_tracked[document.storeFile];
+    quint64& editedOrigin = m_editedOrigin[document.storeFile];
+    const bool editedSinceOrigin = editedOrigin == document.origin.generation && editedOrigin != 0;
+    // The first edit, or the first since the text was read or saved anew: the record begins on
+    // the text as it is before this edit.
+    if (tracked.key == 0 || tracked.origin != document.origin.generation)
+        beginRecord(index, tracked, editedSinceOrigin);
+    editedOrigin = document.origin.generation;
+    // An insertion is taken once its bytes are in (insertionMade); a deletion while they are still
+    // there.
+    if (removed > 0)
+        record(*view, tracked, position, removed, 0);
+    if (removed > 0 || inserted > 0)
+        scheduleCopy();
+}
+
+void RecoveryController::insertionMade(EditorView* view, qint64 position, qint64 length)
+{
+    const int index = indexOfView(view);
+    if (index < 0)
+        return;
+    const auto it = m_tracked.find(m_documents.at(index).storeFile);
+    if (it != m_tracked.end() && it->key != 0)
+        record(*view, *it, position, 0, length);
+}
+
+void RecoveryController::record(const EditorView& view, Tracked& tracked, qint64 position, qint64 removed,
+                                qint64 inserted)
+{
+    // The bytes removed (still in the text) or inserted (already in it), and those either side.
+    constexpr qint64 Context = TextChecksum::Context;
+    const qint64 middle = removed + inserted;
+    const QByteArray before = view.textRange(position - Context, position);
+    const QByteArray after = view.textRange(position + middle, position + middle + Context);
+    if (removed > 0) {
+        tracked.change += TextChecksum::change(before, view.rangeView(position, removed), {}, after);
+        tracked.length -= removed;
+        tracked.entries.add(position, removed, {}, tracked.length, tracked.change);
+    } else {
+        const QByteArray bytes = view.textRange(position, position + inserted);
+        tracked.change += TextChecksum::change(before, {}, bytes, after);
+        tracked.length += inserted;
+        tracked.entries.add(position, 0, bytes, tracked.length, tracked.change);
+    }
+}
+
+void RecoveryController::scheduleCopy()
+{
+    if (!m_pendingSince.isValid())
+        m_pendingSince.start();
+    const qint64 left = m_longestMs - m_pendingSince.elapsed();
+    m_quiet.start(int(std::clamp<qint64>(left, 0, m_quietMs)));
+}
+
+RecoveryBase RecoveryController::baseOf(int index, bool editedSinceOrigin) const
+{
+    const Document& document = m_documents.at(index);
+    const EditorView* view = viewOf(index);
+    RecoveryBase base;
+    base.length = view ? view->textLength() : QFileInfo(document.storeFile).size();
+    if (base.length == 0)
+        return base;
+    // The file itself, while nothing has changed the text since it was read or saved and nothing
+    // has changed the file; otherwise a copy of the text.
+    const Document::FileOrigin& origin = document.origin;
+    const bool unchanged = !editedSinceOrigin && !document.modified && view && !view->modifiedFlag();
+    if (unchanged && origin.lineEnds && document.hasFile() && !document.notLoaded() &&
+        platform::fileState(document.path) == origin.state) {
+        base.kind = RecoveryBase::Kind::File;
+        base.file = document.path;
+        base.fileState = origin.state;
+        base.encoding = document.encoding;
+        base.lineEnds = *origin.lineEnds;
+        return base;
+    }
+    base.kind = RecoveryBase::Kind::Text;
+    base.text = textOf(index);
+    base.length = base.text.size();
+    return base;
+}
+
+QByteArray RecoveryController::textOf(int index) const
+{
+    if (const EditorView* view = viewOf(index))
+        return view->bytes();
+    // A document without a view of its own keeps its text in its store file.
+    return readFileBytes(m_documents.at(index).storeFile);
+}
+
+void RecoveryController::beginRecord(int index, Tracked& tracked, bool editedSinceOrigin)
+{
+    if (tracked.key != 0 && !tracked.base)
+        m_journal.drop(tracked.key);
+    tracked = Tracked();
+    tracked.key = m_journal.newKey();
+    tracked.origin = m_documents.at(index).origin.generation;
+    tracked.base = baseOf(index, editedSinceOrigin);
+    tracked.length = tracked.base->length;
+}
+
+RecoveryRecord RecoveryController::recordOf(int index, const Tracked& tracked) const
+{
+    const Document& document = m_documents.at(index);
+    RecoveryRecord record;
+    record.key = tracked.key;
+    record.caption = document.caption;
+    record.path = document.path;
+    record.encoding = document.encoding;
+    record.fileState = document.origin.state;
+    const EditorView* view = index == m_documents.currentIndex() ? viewOf(index) : nullptr;
+    record.caret = view ? view->selStart() : document.caret;
+    record.written = QDateTime::currentDateTime();
+    record.length = tracked.length;
+    record.checksumChange = tracked.change;
+    return record;
+}
+
+void RecoveryController::reopen(const RecoveryRecord& record)
+{
+    RecoveryJournal::RebuiltText text = m_journal.openText(record);
+    if (!text.device)
+        throw CommandError(text.problem);
+    // Checked as it comes in, in the one pass that reads it.
+    auto checksum = std::make_shared<TextChecksum>();
+    auto checking = std::make_unique<ChecksummingDevice>(std::move(text.device), checksum);
+    checking->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    QString failure;
+    m_documents.stashCurrentDocument();
+    m_documents.beginDocument(record.caption.isEmpty() ? UntitledName : record.caption, record.path);
+    EditorView& view = *m_views.current();
+    {
+        const QMetaObject::Connection failed =
+            connect(&view, &EditorView::loadFailed, this, [&failure](const QString& reason) { failure = reason; });
+        try {
+            m_views.loadDevice(std::move(checking), text.length);
+            view.finishLoading();
+        } catch (const CommandError& e) {
+            failure = e.message();
+        }
+        disconnect(failed);
+    }
+    if (failure.isEmpty())
+        failure = text.verdict(*checksum);
+    m_documents.completeDocument();
+    if (!failure.isEmpty()) {
+        // What did not come out as it was kept is not shown as the user's work.
+        m_documents.closeDocument([](const QString&) { return Answer::Yes; });
+        throw CommandError(failure);
+    }
+    const int index = m_documents.currentIndex();
+    m_documents.setCurrentEncoding(record.encoding);
+    // Saving it compares its file with the state the record kept, not with the file now.
+    m_documents.setFileOrigin(index, record.fileState, std::nullopt);
+    m_documents.setCurrentModified(true);
+    view.setCaret(qBound(qint64(0), record.caret, view.textLength()));
+    m_documents.refreshTabPictures();
+    m_documents.publishHints();
+    m_documents.showTitle();
+    // The record on disk holds this text already; the edits to come go on in it.
+    Tracked& tracked = m_tracked[m_documents.current().storeFile];
+    tracked = Tracked();
+    tracked.key = record.key;
+    tracked.length = record.length;
+    tracked.change = record.checksumChange;
+    tracked.origin = m_documents.current().origin.generation;
+}
+
 void RecoveryController::bringUpToDate(bool wait)
 {
     m_quiet.stop();
+    m_pendingSince.invalidate();
+    if (!m_journal.isActive() && !m_journal.start())
+        failing(QStringLiteral("The folder cannot be made or locked."));
+    const bool active = m_journal.isActive();
+    // Insertions not yet told are taken first.
+    for (int i = 0; i < m_documents.count(); ++i)
+        if (EditorView* view = viewOf(i))
+            view->settleEdits();
     QSet<QString> open;
     for (int i = 0; i < m_documents.count(); ++i) {
         const Document& document = m_documents.at(i);
         if (document.storeFile.isEmpty())
             continue;
         open.insert(document.storeFile);
-        EditorView* view = viewOf(i);
         if (!isModified(i)) {
-            if (m_keys.contains(document.storeFile))
-                m_journal.drop(m_keys.take(document.storeFile));
+            if (const auto it = m_tracked.constFind(document.storeFile); it != m_tracked.cend()) {
+                if (!it->base)
+                    m_journal.drop(it->key);
+                m_tracked.erase(it);
+            }
             continue;
         }
-        const bool recorded = m_keys.contains(document.storeFile);
-        if (!view || (recorded && !m_changed.contains(view)))
-            continue;
-        RecoveryRecord record;
-        record.key = recorded ? m_keys.value(document.storeFile) : m_journal.newKey();
-        record.caption = document.caption;
-        record.path = document.path;
-        record.encoding = document.encoding;
-        record.caret = i == m_documents.currentIndex() ? view->selStart() : document.caret;
-        record.written = QDateTime::currentDateTime();
-        if (m_copy.capacity() < view->textLength() || !m_copy.isDetached()) {
-            if (QByteArray ready = m_journal.takeBuffer(view->textLength()); !ready.isEmpty()) {
-                m_copy = std::move(ready);
-                m_preparing = 0;
+        Tracked& tracked = m_tracked[document.storeFile];
+        const EditorView* view = viewOf(i);
+        // A document modified without an edit seen here (by a command, or before recovery began),
+        // or one whose text no longer has the length its edits give: a copy of its text now.
+        const bool lengthDiffers = tracked.key != 0 && view && view->textLength() != tracked.length;
+        if (lengthDiffers)
+            qWarning("Quillet: an edit of \"%s\" was missed; its recovery copy starts afresh",
+                     qPrintable(document.caption));
+        if (tracked.key == 0 || lengthDiffers) {
+            try {
+                beginRecord(i, tracked, true);
+            } catch (const CommandError& e) {
+                failing(e.message());
+                continue;
             }
         }
-        view->copyBytes(m_copy);
-        m_journal.write(record, m_copy);
-        m_keys.insert(document.storeFile, record.key);
-        m_changed.remove(view);
+        if (!active)
+            continue;
+        if (tracked.base) {
+            m_journal.begin(recordOf(i, tracked), std::move(*tracked.base));
+            tracked.base.reset();
+        }
+        if (!tracked.entries.isEmpty())
+            m_journal.append(recordOf(i, tracked), tracked.entries.take());
     }
     // Closed documents.
-    for (auto it = m_keys.begin(); it != m_keys.end();) {
+    for (auto it = m_tracked.begin(); it != m_tracked.end();) {
         if (open.contains(it.key())) {
             ++it;
-        } else {
-            m_journal.drop(it.value());
-            it = m_keys.erase(it);
+            continue;
         }
+        if (!it->base)
+            m_journal.drop(it->key);
+        m_editedOrigin.remove(it.key());
+        it = m_tracked.erase(it);
     }
     if (wait)
         m_journal.waitUntilIdle();
@@ -142,14 +332,95 @@ void RecoveryController::dropUnmodified()
 {
     for (int i = 0; i < m_documents.count(); ++i) {
         const QString& storeFile = m_documents.at(i).storeFile;
-        if (m_keys.contains(storeFile) && !isModified(i))
-            m_journal.drop(m_keys.take(storeFile));
+        const auto it = m_tracked.constFind(storeFile);
+        if (it == m_tracked.cend() || isModified(i))
+            continue;
+        if (!it->base)
+            m_journal.drop(it->key);
+        m_tracked.erase(it);
+    }
+}
+
+bool RecoveryController::unsavedWorkKept() const
+{
+    if (!m_journal.allWritten())
+        return false;
+    return std::none_of(m_tracked.cbegin(), m_tracked.cend(),
+                        [](const Tracked& tracked) { return tracked.base || !tracked.entries.isEmpty(); });
+}
+
+bool RecoveryController::keepInSecondFolder()
+{
+    if (!m_journal.moveToSecondFolder())
+        return false;
+    // Whole copies: nothing of what the first folder held is left to build on.
+    for (int i = 0; i < m_documents.count(); ++i) {
+        const Document& document = m_documents.at(i);
+        if (document.storeFile.isEmpty())
+            continue;
+        if (!isModified(i)) {
+            m_tracked.remove(document.storeFile);
+            continue;
+        }
+        Tracked& tracked = m_tracked[document.storeFile];
+        tracked = Tracked();
+        tracked.key = m_journal.newKey();
+        tracked.origin = document.origin.generation;
+        try {
+            tracked.base = baseOf(i, true);
+        } catch (const CommandError&) {
+            return false;
+        }
+        tracked.length = tracked.base->length;
+        m_journal.begin(recordOf(i, tracked), std::move(*tracked.base));
+        tracked.base.reset();
+    }
+    m_journal.waitUntilIdle();
+    return m_journal.allWritten();
+}
+
+void RecoveryController::failing(const QString& reason)
+{
+    if (m_failing)
+        return;
+    m_failing = true;
+    emit copiesFailing(reason);
+}
+
+void RecoveryController::journalEvent(const RecoveryJournal::Event& event)
+{
+    switch (event.kind) {
+    case RecoveryJournal::Event::Kind::WriteFailed:
+        failing(event.reason);
+        break;
+    case RecoveryJournal::Event::Kind::AllWritten:
+        if (m_failing) {
+            m_failing = false;
+            emit copiesWritten();
+        }
+        break;
+    case RecoveryJournal::Event::Kind::BaseLost:
+        // The file changed before the journal could copy it: the text as it is now instead.
+        for (int i = 0; i < m_documents.count(); ++i) {
+            const auto it = m_tracked.find(m_documents.at(i).storeFile);
+            if (it == m_tracked.end() || it->key != event.key)
+                continue;
+            try {
+                m_journal.drop(it->key);
+                it->key = 0;
+                bringUpToDate(false);
+            } catch (const CommandError& e) {
+                failing(e.message());
+            }
+            break;
+        }
+        break;
     }
 }
 
 void RecoveryController::finish()
 {
     m_quiet.stop();
-    m_keys.clear();
+    m_tracked.clear();
     m_journal.finish();
 }

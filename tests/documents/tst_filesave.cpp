@@ -24,6 +24,7 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -397,6 +398,58 @@ private slots:
         QCOMPARE(fileBytes(path), QByteArray("old bytes"));
         QCOMPARE(linksOf(path), nlink_t(2));
         QCOMPARE(QDir(tmp).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+        QCOMPARE(QDir(keptContentFolder()).entryList(QDir::Files), QStringList());
+    }
+
+    // A write in place cut off by the end of its process (here the file-size limit's signal)
+    // leaves the old content where the next start offers it, and nothing in the temporary folder;
+    // putting it back restores the file, forgetting it keeps the file as it is.
+    void anInterruptedWriteInPlaceKeepsTheOldContent_data()
+    {
+        QTest::addColumn<bool>("putBack");
+        QTest::newRow("put back") << true;
+        QTest::newRow("forgotten") << false;
+    }
+    void anInterruptedWriteInPlaceKeepsTheOldContent()
+    {
+        QFETCH(bool, putBack);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("notes.txt");
+        const QByteArray old(200 << 10, 'o');
+        QVERIFY(putFile(path, old));
+        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(dir.filePath("other")).constData()), 0);
+        const QString tmp = dir.filePath("tmp");
+        QVERIFY(QDir().mkdir(tmp));
+        const QByteArray savedTmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(tmp));
+        const pid_t child = fork();
+        if (child == 0) {
+            struct rlimit limit = {0, 0};
+            ::setrlimit(RLIMIT_CORE, &limit);
+            limit = {300 << 10, 300 << 10};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            std::signal(SIGXFSZ, SIG_DFL);
+            saveError(path, QByteArray(600 << 10, 'n'));
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        qputenv("TMPDIR", savedTmp);
+        QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
+        QVERIFY(fileBytes(path).startsWith("nnn"));
+        QCOMPARE(QDir(tmp).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+
+        const QList<InterruptedSave> saves = interruptedSaves();
+        QCOMPARE(saves.size(), 1);
+        QCOMPARE(saves[0].path, path);
+        if (putBack)
+            restoreKeptContent(saves[0]);
+        else
+            discardKeptContent(saves[0]);
+        QCOMPARE(fileBytes(path) == old, putBack);
+        QCOMPARE(linksOf(path), nlink_t(2));
+        QVERIFY(interruptedSaves().isEmpty());
+        QCOMPARE(QDir(keptContentFolder()).entryList(QDir::Files), QStringList());
     }
 
     void folderThatIsAFileFails()
@@ -623,6 +676,9 @@ private slots:
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    // Files written in place keep their old content here, never in the user's own state folder.
+    QTemporaryDir state;
+    setKeptContentFolder(state.filePath("kept"));
     // Started again as another user by the ownership case: one save, then out.
     if (qEnvironmentVariableIsSet(SaveAsUserVariable)) {
         const QString error = saveError(qEnvironmentVariable(SaveAsUserVariable), "saved by its owner");

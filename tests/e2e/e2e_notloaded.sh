@@ -18,12 +18,13 @@ if [ "$(id -u)" -eq 0 ]; then
     fail "useradd failed"
   RUN_AS=(setpriv --reuid="$(id -u "$E2E_USER")" --regid="$(id -g "$E2E_USER")" --init-groups)
   chmod 711 "$E2E_ROOT"
-  mkdir -p "$E2E_ROOT/user"/{home,config,data,cache,runtime,tmp,files}
+  mkdir -p "$E2E_ROOT/user"/{home,config,data,state,cache,runtime,tmp,files}
   XDG_CONFIG_HOME="$E2E_ROOT/user/config" quiet_tips
   chown -R "$E2E_USER:" "$E2E_ROOT/user"
   chmod 700 "$E2E_ROOT/user/runtime"
   export HOME="$E2E_ROOT/user/home" XDG_CONFIG_HOME="$E2E_ROOT/user/config" XDG_DATA_HOME="$E2E_ROOT/user/data"
   export XDG_CACHE_HOME="$E2E_ROOT/user/cache" XDG_RUNTIME_DIR="$E2E_ROOT/user/runtime" TMPDIR="$E2E_ROOT/user/tmp"
+  export XDG_STATE_HOME="$E2E_ROOT/user/state"
   E2E_FILES="$E2E_ROOT/user/files"
 fi
 secret="$E2E_FILES/secret.txt"

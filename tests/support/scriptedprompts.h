@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <utility>
 
 class ScriptedPrompts : public Prompts
 {
@@ -48,10 +49,15 @@ public:
     bool printerDialogAccepted = true;
     std::function<void(QPrinter&)> printerChoice;
 
+    // Runs while a question is open, as something the event loop delivers meanwhile would.
+    std::function<void()> whileAsking;
+
     Answer question(const QString&, const QString& text, Answer defaultAnswer = Answer::Yes) override
     {
         questions.append(text);
         questionDefaults.append(defaultAnswer);
+        if (whileAsking)
+            std::exchange(whileAsking, nullptr)();
         return answers.isEmpty() ? otherwise : answers.takeFirst();
     }
     void warning(const QString& title, const QString& text) override
