@@ -352,31 +352,39 @@ Match Matcher::find(QByteArrayView text, qint64 from) const
 
 namespace {
 
-// While Replace All runs, the editor neither reports nor re-wraps each change: a million change
-// events and line layouts cost far more than the replacements themselves. Wrapping resumes
-// afterwards, screen by screen.
+// While Replace All runs, the editor does not re-wrap each change: a million line layouts cost far
+// more than the replacements themselves. Wrapping resumes afterwards, screen by screen. Without
+// `tellEach`, the changes are not reported one by one either (a million change events cost more
+// than the replacements too); the editor then says afterwards that its text changed untold.
 class QuietChanges
 {
 public:
-    explicit QuietChanges(EditorView& editor)
-        : m_editor(editor), m_events(editor.SendScintilla(Sci::SCI_GETMODEVENTMASK)),
+    QuietChanges(EditorView& editor, bool tellEach)
+        : m_editor(editor), m_tellEach(tellEach), m_events(editor.SendScintilla(Sci::SCI_GETMODEVENTMASK)),
           m_wrap(editor.SendScintilla(Sci::SCI_GETWRAPMODE))
     {
         m_editor.SendScintilla(Sci::SCI_SETWRAPMODE, static_cast<long>(Sci::SC_WRAP_NONE));
-        m_editor.SendScintilla(Sci::SCI_SETMODEVENTMASK, 0L);
+        if (!m_tellEach) {
+            m_editor.settleEdits();
+            m_editor.SendScintilla(Sci::SCI_SETMODEVENTMASK, 0L);
+        }
         m_editor.SendScintilla(Sci::SCI_BEGINUNDOACTION);
     }
     ~QuietChanges()
     {
         m_editor.SendScintilla(Sci::SCI_ENDUNDOACTION);
-        m_editor.SendScintilla(Sci::SCI_SETMODEVENTMASK, m_events);
         m_editor.SendScintilla(Sci::SCI_SETWRAPMODE, m_wrap);
+        if (!m_tellEach) {
+            m_editor.SendScintilla(Sci::SCI_SETMODEVENTMASK, m_events);
+            emit m_editor.changedUntold();
+        }
     }
     QuietChanges(const QuietChanges&) = delete;
     QuietChanges& operator=(const QuietChanges&) = delete;
 
 private:
     EditorView& m_editor;
+    bool m_tellEach;
     long m_events;
     long m_wrap;
 };
@@ -439,7 +447,10 @@ qint64 replaceAll(EditorView& editor, const QByteArray& what, const QByteArray& 
         return 0;
     qint64 shift = 0;
     {
-        QuietChanges quiet(editor);
+        // Told one by one, the changes cost about what copying 4 KiB of the text does: past that,
+        // the text is taken whole afterwards instead.
+        const bool tellEach = qint64(matches.size()) < std::max<qint64>(1000, editor.textLength() / 4096);
+        QuietChanges quiet(editor, tellEach);
         for (const Match& match : matches) {
             setTarget(editor, match.start + shift, match.end + shift);
             editor.SendScintilla(Sci::SCI_REPLACETARGET, static_cast<uintptr_t>(with.size()), with.constData());

@@ -10,7 +10,7 @@ namespace {
 constexpr quint32 Magic = 0x31454a51; // "QJE1" as the file holds it
 // Pieces per block of the table: small enough to insert into quickly, large enough that few
 // blocks are walked to find a position.
-constexpr size_t BlockPieces = 256;
+constexpr size_t BlockPieces = 64;
 
 struct Header
 {
@@ -76,13 +76,32 @@ QByteArray EntryBuffer::take()
 
 std::optional<QList<Entry>> readEntries(QIODevice& journal, qint64 size)
 {
+    // Read from start to end in large pieces; an entry's inserted bytes are passed over.
+    if (!journal.seek(0))
+        return std::nullopt;
     QList<Entry> entries;
-    char header[HeaderSize];
+    QByteArray buffer;
+    qint64 bufferAt = 0; // where `buffer` starts in the file
     qint64 at = 0;
-    while (at + HeaderSize <= size) {
-        if (!journal.seek(at) || journal.read(header, HeaderSize) != HeaderSize)
-            return std::nullopt;
-        const std::optional<Header> h = getHeader(header);
+    const auto fill = [&](qint64 needed) {
+        // Makes the bytes [at, at + needed) available in the buffer; false at the end.
+        if (at + needed > size)
+            return false;
+        if (at >= bufferAt && at + needed <= bufferAt + buffer.size())
+            return true;
+        buffer.remove(0, std::min<qsizetype>(buffer.size(), at - bufferAt));
+        bufferAt = at;
+        const qint64 want = std::min<qint64>(std::max<qint64>(needed, qint64(1) << 20), size - at) - buffer.size();
+        if (want > 0) {
+            if (!journal.seek(bufferAt + buffer.size()))
+                return false;
+            const QByteArray more = journal.read(want);
+            buffer.append(more);
+        }
+        return at + needed <= bufferAt + buffer.size();
+    };
+    while (fill(HeaderSize)) {
+        const std::optional<Header> h = getHeader(buffer.constData() + (at - bufferAt));
         // Past the last whole entry: what a write that was cut short left, or blocks the system
         // never filled.
         if (!h || h->inserted < 0 || at + HeaderSize + h->inserted > size)
@@ -101,13 +120,21 @@ PieceTable::PieceTable(qint64 baseLength) : m_length(baseLength)
 
 std::pair<size_t, size_t> PieceTable::splitAt(qint64 position)
 {
-    qint64 start = 0;
-    for (size_t b = 0; b < m_blocks.size(); ++b) {
+    // Edits mostly come near the one before (typing, Replace All in order): the search starts at
+    // the block found last.
+    if (m_lastBlock >= m_blocks.size() || m_lastBlockStart > position) {
+        m_lastBlock = 0;
+        m_lastBlockStart = 0;
+    }
+    qint64 start = m_lastBlockStart;
+    for (size_t b = m_lastBlock; b < m_blocks.size(); ++b) {
         Block& block = m_blocks[b];
         if (position >= start + block.length) {
             start += block.length;
             continue;
         }
+        m_lastBlock = b;
+        m_lastBlockStart = start;
         for (size_t i = 0; i < block.pieces.size(); ++i) {
             Piece& piece = block.pieces[i];
             if (position == start)
@@ -139,6 +166,12 @@ void PieceTable::tidy(size_t block)
     m_blocks.insert(m_blocks.begin() + qsizetype(block) + 1, std::move(second));
 }
 
+void PieceTable::forgetLastBlock()
+{
+    m_lastBlock = 0;
+    m_lastBlockStart = 0;
+}
+
 bool PieceTable::apply(const Entry& entry)
 {
     if (entry.position < 0 || entry.removed < 0 || entry.inserted < 0 || entry.position > m_length ||
@@ -147,6 +180,7 @@ bool PieceTable::apply(const Entry& entry)
     if (entry.removed > 0) {
         splitAt(entry.position + entry.removed);
         auto [b, i] = splitAt(entry.position);
+        const size_t first = b;
         for (qint64 left = entry.removed; left > 0;) {
             Block& block = m_blocks[b];
             if (i == block.pieces.size()) {
@@ -160,7 +194,11 @@ bool PieceTable::apply(const Entry& entry)
             block.pieces.erase(block.pieces.begin() + qsizetype(i));
         }
         m_length -= entry.removed;
-        std::erase_if(m_blocks, [](const Block& block) { return block.pieces.empty(); });
+        // Blocks emptied go; those before the first one touched keep their places, so the search
+        // may still start there.
+        const auto from = m_blocks.begin() + qsizetype(first);
+        const auto to = m_blocks.begin() + qsizetype(std::min(b + 1, m_blocks.size()));
+        m_blocks.erase(std::remove_if(from, to, [](const Block& block) { return block.pieces.empty(); }), to);
     }
     if (entry.inserted > 0) {
         auto [b, i] = splitAt(entry.position);
@@ -169,6 +207,8 @@ bool PieceTable::apply(const Entry& entry)
                 m_blocks.emplace_back();
             b = m_blocks.size() - 1;
             i = m_blocks[b].pieces.size();
+            m_lastBlock = b;
+            m_lastBlockStart = m_length - m_blocks[b].length;
         }
         Block& block = m_blocks[b];
         block.pieces.insert(block.pieces.begin() + qsizetype(i), Piece{entry.insertedAt, entry.inserted, true});

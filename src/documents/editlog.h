@@ -78,9 +78,13 @@ private:
     // Makes a piece start at `position` and returns its block and index (the end: one past).
     std::pair<size_t, size_t> splitAt(qint64 position);
     void tidy(size_t block);
+    void forgetLastBlock();
 
     std::vector<Block> m_blocks;
     qint64 m_length = 0;
+    // Where the last search ended: a block and the position it starts at.
+    size_t m_lastBlock = 0;
+    qint64 m_lastBlockStart = 0;
 };
 
 // The text rebuilt: the base read once from start to end, the inserted bytes read from the

@@ -102,6 +102,9 @@ signals:
     // The bytes of an insertion told by aboutToEdit are now in the text at `position`: told before
     // the next change, before the text is replaced whole, or when settleEdits() asks.
     void insertionMade(qint64 position, qint64 length);
+    // The text was changed in many places without aboutToEdit telling each (Replace All): it is
+    // to be taken whole.
+    void changedUntold();
     // Before the key acts.
     void keyDown(QKeyEvent* event);
     // Text was inserted or deleted by something other than undo or redo.

@@ -51,6 +51,7 @@ void RecoveryController::viewShown(EditorView* view)
         });
         connect(view, &EditorView::insertionMade, this,
                 [this, view](qint64 position, qint64 length) { insertionMade(view, position, length); });
+        connect(view, &EditorView::changedUntold, this, [this, view] { changedUntold(view); });
         connect(view, &QObject::destroyed, this, [this, view] { m_watched.remove(view); });
     }
     // A switch or a close: the document left is written (or a closed one's record dropped) once
@@ -122,20 +123,51 @@ void RecoveryController::insertionMade(EditorView* view, qint64 position, qint64
         record(*view, *it, position, 0, length);
 }
 
+void RecoveryController::changedUntold(EditorView* view)
+{
+    const int index = indexOfView(view);
+    if (index < 0)
+        return;
+    // Its record starts afresh on a copy of the text at the next pause.
+    const auto it = m_tracked.find(m_documents.at(index).storeFile);
+    if (it != m_tracked.end())
+        it->stale = true;
+    scheduleCopy();
+}
+
 void RecoveryController::record(const EditorView& view, Tracked& tracked, qint64 position, qint64 removed,
                                 qint64 inserted)
 {
-    // The bytes removed (still in the text) or inserted (already in it), and those either side.
+    // The bytes removed (still in the text) or inserted (already in it), and those either side:
+    // read at once for a small edit (a key, one replacement), left in place for a large one.
     constexpr qint64 Context = TextChecksum::Context;
+    constexpr qint64 SmallEdit = 4096;
     const qint64 middle = removed + inserted;
-    const QByteArray before = view.textRange(position - Context, position);
-    const QByteArray after = view.textRange(position + middle, position + middle + Context);
+    const qint64 from = std::max<qint64>(0, position - Context);
+    QByteArray around;
+    QByteArrayView before, bytes, after;
+    if (middle <= SmallEdit) {
+        around = view.textRange(from, position + middle + Context);
+        before = QByteArrayView(around).first(position - from);
+        bytes = QByteArrayView(around).sliced(position - from, middle);
+        after = QByteArrayView(around).sliced(position - from + middle);
+    } else {
+        around = view.textRange(from, position) + view.textRange(position + middle, position + middle + Context);
+        before = QByteArrayView(around).first(position - from);
+        after = QByteArrayView(around).sliced(position - from);
+    }
     if (removed > 0) {
-        tracked.change += TextChecksum::change(before, view.rangeView(position, removed), {}, after);
+        if (middle > SmallEdit)
+            bytes = view.rangeView(position, removed);
+        tracked.change += TextChecksum::change(before, bytes, {}, after);
         tracked.length -= removed;
         tracked.entries.add(position, removed, {}, tracked.length, tracked.change);
     } else {
-        const QByteArray bytes = view.textRange(position, position + inserted);
+        QByteArray large;
+        if (middle > SmallEdit) {
+            large = view.textRange(position, position + inserted);
+            bytes = large;
+        }
         tracked.change += TextChecksum::change(before, {}, bytes, after);
         tracked.length += inserted;
         tracked.entries.add(position, 0, bytes, tracked.length, tracked.change);
@@ -187,10 +219,11 @@ QByteArray RecoveryController::textOf(int index) const
 
 void RecoveryController::beginRecord(int index, Tracked& tracked, bool editedSinceOrigin)
 {
-    if (tracked.key != 0 && !tracked.base)
-        m_journal.drop(tracked.key);
+    // A record the journal has is begun again under its key: it keeps what it holds until the new
+    // base is on disk.
+    const quint64 key = tracked.key != 0 && !tracked.base ? tracked.key : m_journal.newKey();
     tracked = Tracked();
-    tracked.key = m_journal.newKey();
+    tracked.key = key;
     tracked.origin = m_documents.at(index).origin.generation;
     tracked.base = baseOf(index, editedSinceOrigin);
     tracked.length = tracked.base->length;
@@ -296,7 +329,7 @@ void RecoveryController::bringUpToDate(bool wait)
         if (lengthDiffers)
             qWarning("Quillet: an edit of \"%s\" was missed; its recovery copy starts afresh",
                      qPrintable(document.caption));
-        if (tracked.key == 0 || lengthDiffers) {
+        if (tracked.key == 0 || lengthDiffers || tracked.stale) {
             try {
                 beginRecord(i, tracked, true);
             } catch (const CommandError& e) {
@@ -406,8 +439,7 @@ void RecoveryController::journalEvent(const RecoveryJournal::Event& event)
             if (it == m_tracked.end() || it->key != event.key)
                 continue;
             try {
-                m_journal.drop(it->key);
-                it->key = 0;
+                it->stale = true;
                 bringUpToDate(false);
             } catch (const CommandError& e) {
                 failing(e.message());

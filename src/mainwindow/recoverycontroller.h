@@ -72,10 +72,14 @@ private:
         qint64 length = 0;
         quint64 change = 0;
         quint64 origin = 0; // the document's file origin the record began under
+        // The edits taken no longer give the text (it changed untold): at the next handover the
+        // record starts afresh on a copy of the text.
+        bool stale = false;
     };
 
     void aboutToEdit(EditorView* view, qint64 position, qint64 removed, qint64 inserted);
     void insertionMade(EditorView* view, qint64 position, qint64 length);
+    void changedUntold(EditorView* view);
     // Takes one edit into the document's entries: `removed` bytes still in the text, or
     // `inserted` bytes already in it.
     void record(const EditorView& view, Tracked& tracked, qint64 position, qint64 removed, qint64 inserted);

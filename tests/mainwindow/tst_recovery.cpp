@@ -1,3 +1,4 @@
+#include "commands/findreplace.h"
 #include "documents/filesave.h"
 #include "documents/recoveryjournal.h"
 #include "mainwindow/filecontroller.h"
@@ -199,6 +200,32 @@ private slots:
             QCOMPARE(journal.check(records[0]), QString());
             QCOMPARE(journal.textOf(records[0]), editor.bytes());
         }
+    }
+
+    // Replace All changes many places at once, told one by one or, past a point, not at all: the
+    // record follows either way, also where the text keeps its length.
+    void replaceAllKeepsTheRecordRight_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::newRow("a few places") << 20;
+        QTest::newRow("too many places to tell one by one") << 3000;
+    }
+    void replaceAllKeepsTheRecordRight()
+    {
+        QFETCH(int, lines);
+        MainWindowFixture& f = *m_fixture;
+        RecoveryJournal journal(f.sandbox.filePath(QStringLiteral("recovery")));
+        QVERIFY(journal.start());
+        QVERIFY(f.start());
+        f.window->enableRecovery(journal);
+        f.window->files().openPath(f.makeFile(QStringLiteral("e.txt"), QByteArray("one e\r\n").repeated(lines)));
+        f.typeAtEnd("ee");
+        f.window->recovery()->bringUpToDate(true);
+        f.editor()->setCaret(0);
+        QCOMPARE(findreplace::replaceAll(*f.editor(), "e", "E", {}), qint64(2 * lines + 2));
+        f.window->recovery()->bringUpToDate(true);
+        QCOMPARE(journal.records().size(), 1);
+        QCOMPARE(journal.textOf(journal.records().constFirst()), f.editor()->bytes());
     }
 
     // Typing that never pauses long enough is still written, at least every so often.
