@@ -1,6 +1,7 @@
 // Typing into a large document in the real main window: the processor time (of the whole process,
 // not the wall clock) that one key costs at the start, in the middle and at the end of the text,
-// its repaint included. A key should cost the same wherever it is typed.
+// its repaint and what the recovery journal takes of it included. A key should cost the same
+// wherever it is typed.
 //
 // The cost shows without an assistive client; under X with the accessibility bridge on (for
 // instance QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 in a D-Bus session with the AT-SPI
@@ -11,8 +12,10 @@
 
 #include "app/startup.h"
 #include "benchsupport.h"
+#include "documents/recoveryjournal.h"
 #include "editor/editorview.h"
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/recoverycontroller.h"
 #include "mainwindow/statusbar.h"
 
 #include <QAccessible>
@@ -46,11 +49,16 @@ int child(const QString& path, int keys)
 {
     ChildApplication app("bench_typing");
 
+    QTemporaryDir state;
+    RecoveryJournal journal(state.filePath(QStringLiteral("recovery")));
+    if (!journal.start())
+        qFatal("no recovery folder");
     ProgramWindows windows;
     createProgramWindows(windows, {path});
     windows.main->show();
     windows.main->activateWindow();
     QCoreApplication::processEvents();
+    windows.main->enableRecovery(journal);
     EditorView& editor = *windows.main->editor();
     editor.setFocus();
     const qint64 length = editor.textLength();
@@ -80,6 +88,7 @@ int child(const QString& path, int keys)
         return 1;
     }
     std::fflush(stdout);
+    windows.main->recovery()->finish();
     destroyProgramWindows(windows);
     return 0;
 }

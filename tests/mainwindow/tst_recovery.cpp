@@ -79,11 +79,13 @@ void editAtRandom(EditorView& editor, QRandomGenerator& random)
         QTest::keyClick(&editor, Qt::Key_Delete);
         break;
     case 4:
-        editor.insertBytes(at(), someBytes());
+        // Now and then a paste larger than a key's worth of context.
+        editor.insertBytes(at(), random.bounded(5) == 0 ? QByteArray(5000, 'P') : someBytes());
         break;
     case 5: {
         const qint64 from = at();
-        editor.replaceRange(from, std::min(length, from + random.bounded(20)), someBytes());
+        const int span = random.bounded(5) == 0 ? 6000 : 20;
+        editor.replaceRange(from, std::min(length, from + random.bounded(span)), someBytes());
         break;
     }
     case 6:
