@@ -14,56 +14,15 @@
 // checksum (TextChecksum) the record keeps before anything shows it. All writing happens on a
 // worker thread; a write that fails is tried again until it succeeds or the record goes.
 
-#include "documents/editlog.h"
-#include "documents/filesave.h"
-#include "documents/textchecksum.h"
-#include "platform/platform.h"
-#include "platform/textcodec.h"
+#include "documents/recoveryrecord.h"
 
 #include <QByteArray>
-#include <QDateTime>
-#include <QIODevice>
 #include <QList>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 #include <memory>
 #include <optional>
-
-struct RecoveryRecord
-{
-    quint64 key = 0; // one per document, within this run
-    QString caption;
-    QString path; // empty: never saved
-    qint64 caret = 0;
-    QDateTime written;
-    // What the document is saved in (the text kept is UTF-8 either way); a record written before
-    // encodings were kept is UTF-8.
-    platform::TextEncoding encoding = platform::TextEncoding::Utf8;
-    // The document's file as the program last read or wrote it; `exists` false when not known.
-    platform::FileState fileState;
-    // The text after the last edit handed over: its length and what its checksum gained since the
-    // base.
-    qint64 length = 0;
-    quint64 checksumChange = 0;
-};
-
-// What a record's text starts from.
-struct RecoveryBase
-{
-    enum class Kind { Empty, File, Text };
-    Kind kind = Kind::Empty;
-    // File: the document's file, its state when the text was read from it or written to it, what
-    // it is decoded from, and what each CR LF in it stands for in the text (AsIs: itself).
-    QString file;
-    platform::FileState fileState;
-    platform::TextEncoding encoding = platform::TextEncoding::Utf8;
-    LineEnds lineEnds = LineEnds::AsIs;
-    // Text: the text itself.
-    QByteArray text;
-    qint64 length = 0;
-};
 
 class RecoveryJournal
 {
@@ -110,15 +69,7 @@ public:
     // moved to `setAsideFolder` instead and listed in `setAside`.
     QList<RecoveryRecord> adoptAbandoned(const QString& setAsideFolder, QList<SetAside>* setAside = nullptr);
     // A record's text as it is rebuilt, read from start to end, and what it must come out as.
-    struct RebuiltText
-    {
-        std::unique_ptr<QIODevice> device; // none when it cannot be rebuilt (see `problem`)
-        qint64 length = 0;
-        std::optional<quint64> checksum; // not known for a record whose base was never copied
-        QString problem;
-        // Empty when a text read whole came out as recorded; otherwise why not.
-        QString verdict(const TextChecksum& read) const;
-    };
+    using RebuiltText = RebuiltRecoveryText;
     RebuiltText openText(const RecoveryRecord& record) const;
     // Rebuilds a record's text once to check it: empty when it comes out with the length and the
     // checksum recorded, otherwise why not.

@@ -27,13 +27,15 @@ QStringList captionsOf(const QList<RecoveryRecord>& records)
 }
 
 // Keeps `text` for a document in `journal`, as a copy of the program with that document modified.
-void keepText(RecoveryJournal& journal, const QString& caption, const QString& path, const QByteArray& text)
+void keepText(RecoveryJournal& journal, const QString& caption, const QString& path, const QByteArray& text,
+              platform::TextEncoding encoding = platform::TextEncoding::Utf8)
 {
     RecoveryRecord r;
     r.key = journal.newKey();
     r.caption = caption;
     r.path = path;
     r.caret = 4;
+    r.encoding = encoding;
     r.fileState = platform::fileState(path);
     r.written = QDateTime::currentDateTime();
     r.length = text.size();
@@ -347,20 +349,9 @@ private slots:
         {
             RecoveryJournal earlier(folder);
             QVERIFY(earlier.start());
-            for (const char* name : {"legacy.txt", "old.txt"}) {
-                RecoveryRecord r;
-                r.key = earlier.newKey();
-                r.caption = QLatin1String(name);
-                r.path = f.sandbox.filePath(r.caption);
-                r.encoding = platform::TextEncoding::Windows1252;
-                r.length = text.size();
-                RecoveryBase base;
-                base.kind = RecoveryBase::Kind::Text;
-                base.text = text;
-                base.length = text.size();
-                earlier.begin(r, base);
-            }
-            earlier.waitUntilIdle();
+            for (const char* name : {"legacy.txt", "old.txt"})
+                keepText(earlier, QLatin1String(name), f.sandbox.filePath(QLatin1String(name)), text,
+                         platform::TextEncoding::Windows1252);
             QFile old(earlier.runFolder() + QStringLiteral("/2.json"));
             QVERIFY(old.open(QIODevice::ReadWrite));
             QJsonObject record = QJsonDocument::fromJson(old.readAll()).object();
