@@ -180,8 +180,15 @@ struct RecoveryJournal::Worker
             }
             if (s.generation > 0 && (!job.entries.isEmpty() || job.record)) {
                 appendEntries(s, job.entries);
-                if (job.record)
+                // The text's length and checksum are what the edits on disk give, whatever the
+                // description handed over says (its edits may come in a later job).
+                if (job.record) {
+                    const qint64 length = s.record.length;
+                    const quint64 change = s.record.checksumChange;
                     s.record = *job.record;
+                    s.record.length = length;
+                    s.record.checksumChange = change;
+                }
                 writeDescription(s);
                 keep(s);
             }
@@ -251,7 +258,11 @@ struct RecoveryJournal::Worker
             throw CommandError(fileError(QStringLiteral("Cannot write"), journal.fileName(),
                                          reason.isEmpty() ? journal.errorString() : reason));
         s.journalBytes += entries.size();
-        s.journalEntries += countEntries(entries);
+        if (const std::optional<QList<editlog::Entry>> added = entriesIn(entries); added && !added->isEmpty()) {
+            s.journalEntries += added->size();
+            s.record.length = added->constLast().lengthAfter;
+            s.record.checksumChange = added->constLast().checksumAfter;
+        }
     }
 
     // Copies the document's file that a record begins from into the run folder, and learns its

@@ -404,13 +404,12 @@ void settleJournal(const QString& folder, Stored& s)
     s.journalEntries = entries->size();
 }
 
-qint64 countEntries(const QByteArray& entries)
+std::optional<QList<editlog::Entry>> entriesIn(const QByteArray& entries)
 {
     QBuffer buffer;
     buffer.setData(entries);
     buffer.open(QIODevice::ReadOnly);
-    const std::optional<QList<editlog::Entry>> list = editlog::readEntries(buffer, entries.size());
-    return list ? list->size() : 0;
+    return editlog::readEntries(buffer, entries.size());
 }
 // Moves a file, across file systems too.
 bool moveFile(const QString& from, const QString& to)

@@ -120,8 +120,8 @@ std::optional<Stored> readStored(const QString& folder, quint64 key);
 // Takes the text's length and checksum from the last whole entry of a record's journal, which
 // may hold edits whose description was never written (the run ended in between).
 void settleJournal(const QString& folder, Stored& s);
-// How many entries the bytes of an editlog::EntryBuffer hold.
-qint64 countEntries(const QByteArray& entries);
+// The entries the bytes of an editlog::EntryBuffer hold.
+std::optional<QList<editlog::Entry>> entriesIn(const QByteArray& entries);
 
 // A base's text, read from start to end; nothing (and `error`) when it cannot be read, or when
 // the document's file it is has changed since.

@@ -340,7 +340,11 @@ void RecoveryController::bringUpToDate(bool wait)
         if (!active)
             continue;
         if (tracked.base) {
-            m_journal.begin(recordOf(i, tracked), std::move(*tracked.base));
+            // The record describes its base until its edits are written.
+            RecoveryRecord record = recordOf(i, tracked);
+            record.length = tracked.base->length;
+            record.checksumChange = 0;
+            m_journal.begin(record, std::move(*tracked.base));
             tracked.base.reset();
         }
         if (!tracked.entries.isEmpty())

@@ -250,6 +250,26 @@ private slots:
         QCOMPARE(next.textOf(adopted[0]), first);
     }
 
+    // A record's description handed over before its edits (they come in the next job) never
+    // claims more than the edits on disk give: a kill in between leaves a record that rebuilds.
+    void aDescriptionNeverClaimsEditsNotOnDisk()
+    {
+        Sandbox sandbox;
+        RecoveryJournal journal(sandbox.filePath(QStringLiteral("recovery")));
+        QVERIFY(journal.start());
+        EditedText edited("base text");
+        const quint64 key = journal.newKey();
+        const RecoveryBase base = textBase(edited.text);
+        edited.edit(4, 0, " more");
+        journal.begin(edited.record(key), base);
+        journal.waitUntilIdle();
+        QCOMPARE(journal.check(journal.records().constFirst()), QString());
+        QCOMPARE(journal.textOf(journal.records().constFirst()), QByteArray("base text"));
+        journal.append(edited.record(key), edited.entries.take());
+        journal.waitUntilIdle();
+        QCOMPARE(journal.textOf(journal.records().constFirst()), QByteArray("base more text"));
+    }
+
     void keepsTheLatestCopyUntilDroppedAndLeavesNothingAtTheEnd()
     {
         Sandbox sandbox;
