@@ -19,12 +19,25 @@
 #include <mutex>
 #include <thread>
 #include <utility>
+#include <vector>
 
 using namespace recoveryrecord;
 
 namespace {
 const QString LockName = QStringLiteral("lock");
 } // namespace
+
+// Slow work done in slices while no write waits: copying a record's base file, and writing a
+// record whole as its next base. Each works for one generation of one record and is dropped
+// when the record begins afresh or goes.
+struct BackgroundTask
+{
+    virtual ~BackgroundTask() = default;
+    // One slice of the work; true once it is over (done, or given up).
+    virtual bool step() = 0;
+    quint64 key = 0;
+    int generation = 0;
+};
 
 struct RecoveryJournal::Worker
 {
@@ -41,7 +54,6 @@ struct RecoveryJournal::Worker
     {
         QString failure;
         Pending leftover;
-        bool baseLost = false;
     };
 
     QString folder;
@@ -56,76 +68,100 @@ struct RecoveryJournal::Worker
     quint64 nextKey = 1;
     std::map<quint64, Pending> pending;
     std::map<quint64, Stored> stored;
-    bool busy = false;
+    std::map<quint64, std::unique_ptr<BackgroundTask>> tasks;
+    std::vector<Event> events; // to tell once the lock is let go
+    bool writing = false;      // a job handed over is being written
+    bool taskRunning = false;  // a slice of slow work is being done
     bool stopping = false;
     bool failureTold = false;
-    std::atomic<bool> cancel{false};
     std::thread thread;
 
     bool allTriedOnce() const
     {
-        return !busy && std::all_of(pending.begin(), pending.end(), [](const auto& p) { return p.second.failed; });
-    }
-
-    void tell(const Event& event)
-    {
-        if (listener)
-            listener(event);
+        return !writing && std::all_of(pending.begin(), pending.end(), [](const auto& p) { return p.second.failed; });
     }
 
     void run()
     {
         std::unique_lock guard(mutex);
         for (;;) {
+            tellEvents(guard);
             const auto next =
                 std::find_if(pending.begin(), pending.end(), [](const auto& p) { return !p.second.failed; });
-            if (next == pending.end()) {
-                idle.notify_all();
-                if (stopping)
-                    return;
-                if (pending.empty()) {
-                    wake.wait(guard);
-                } else if (wake.wait_for(guard, std::chrono::seconds(2)) == std::cv_status::timeout) {
-                    // Keep trying: the disk may have room again, the folder may be back.
-                    for (auto& p : pending)
-                        p.second.failed = false;
-                }
+            if (next != pending.end()) {
+                const quint64 key = next->first;
+                Pending job = std::move(next->second);
+                pending.erase(next);
+                writing = true;
+                guard.unlock();
+                Outcome outcome = perform(key, std::move(job));
+                guard.lock();
+                writing = false;
+                settle(key, std::move(outcome));
+                if (allTriedOnce())
+                    idle.notify_all();
                 continue;
             }
-            const quint64 key = next->first;
-            Pending job = std::move(next->second);
-            pending.erase(next);
-            busy = true;
-            guard.unlock();
-            Outcome outcome = perform(key, std::move(job));
-            guard.lock();
-            busy = false;
-            std::optional<Event> event;
-            if (!outcome.failure.isEmpty()) {
-                Pending& now = pending[key];
-                // Anything handed over meanwhile comes after what failed, unless it starts afresh.
-                if (!now.base && !now.drop) {
-                    now.entries.prepend(outcome.leftover.entries);
-                    now.base = std::move(outcome.leftover.base);
-                    if (!now.record)
-                        now.record = std::move(outcome.leftover.record);
-                }
-                now.failed = true;
-                failureTold = true;
-                event = Event{Event::Kind::WriteFailed, key, outcome.failure};
-            } else if (failureTold && pending.empty()) {
-                failureTold = false;
-                event = Event{Event::Kind::AllWritten, key, QString()};
-            }
-            if (event || outcome.baseLost) {
+            // Nothing waits to be written: the slow work goes on, a slice at a time, so that a
+            // write handed over meanwhile waits one slice at most.
+            if (!tasks.empty() && !stopping) {
+                BackgroundTask* task = tasks.begin()->second.get();
+                taskRunning = true;
                 guard.unlock();
-                if (event)
-                    tell(*event);
-                if (outcome.baseLost)
-                    tell({Event::Kind::BaseLost, key, QString()});
+                const bool over = task->step();
                 guard.lock();
+                taskRunning = false;
+                if (over && !tasks.empty() && tasks.begin()->second.get() == task)
+                    tasks.erase(tasks.begin());
+                if (over)
+                    idle.notify_all();
+                continue;
+            }
+            idle.notify_all();
+            if (stopping)
+                return;
+            if (pending.empty()) {
+                wake.wait(guard);
+            } else if (wake.wait_for(guard, std::chrono::seconds(2)) == std::cv_status::timeout) {
+                // Keep trying: the disk may have room again, the folder may be back.
+                for (auto& p : pending)
+                    p.second.failed = false;
             }
         }
+    }
+
+    // After a job: a failure keeps what was not written for another try.
+    void settle(quint64 key, Outcome outcome)
+    {
+        if (!outcome.failure.isEmpty()) {
+            Pending& now = pending[key];
+            // Anything handed over meanwhile comes after what failed, unless it starts afresh.
+            if (!now.base && !now.drop) {
+                now.entries.prepend(outcome.leftover.entries);
+                now.base = std::move(outcome.leftover.base);
+                if (!now.record)
+                    now.record = std::move(outcome.leftover.record);
+            }
+            now.failed = true;
+            failureTold = true;
+            events.push_back({Event::Kind::WriteFailed, key, outcome.failure});
+        } else if (failureTold && pending.empty()) {
+            failureTold = false;
+            events.push_back({Event::Kind::AllWritten, key, QString()});
+        }
+    }
+
+    void tellEvents(std::unique_lock<std::mutex>& guard)
+    {
+        if (events.empty())
+            return;
+        const std::vector<Event> told = std::exchange(events, {});
+        const auto tell = listener;
+        guard.unlock();
+        if (tell)
+            for (const Event& event : told)
+                tell(event);
+        guard.lock();
     }
 
     Stored storedOf(quint64 key)
@@ -160,10 +196,17 @@ struct RecoveryJournal::Worker
         writeTextFile(recordFile(runFolder, s.record.key), encode(s), LineEnds::AsIs);
     }
 
+    void dropTask(quint64 key)
+    {
+        std::lock_guard guard(mutex);
+        tasks.erase(key);
+    }
+
     Outcome perform(quint64 key, Pending job)
     {
         Outcome outcome;
         if (job.drop) {
+            dropTask(key);
             const Stored s = storedOf(key);
             // The description first: files without it are nobody's.
             QFile::remove(recordFile(runFolder, key));
@@ -175,6 +218,7 @@ struct RecoveryJournal::Worker
         Stored s = storedOf(key);
         try {
             if (job.base) {
+                dropTask(key);
                 s = beginGeneration(s, *job.base, job.record.value_or(s.record));
                 job.base.reset();
             }
@@ -197,11 +241,22 @@ struct RecoveryJournal::Worker
             outcome.leftover = std::move(job);
             return outcome;
         }
-        if (s.base.kind == RecoveryBase::Kind::File && s.base.name.isEmpty() && !s.baseLost)
-            outcome.baseLost = !copyBase(s);
-        else if (needsCompaction(s))
-            compact(s);
+        scheduleTask(s);
         return outcome;
+    }
+
+    void scheduleTask(const Stored& s)
+    {
+        std::unique_ptr<BackgroundTask> task;
+        if (s.base.kind == RecoveryBase::Kind::File && s.base.name.isEmpty() && !s.baseLost)
+            task = std::make_unique<BaseCopy>(*this, s);
+        else if (needsCompaction(s))
+            task = std::make_unique<Compaction>(*this, s);
+        if (!task)
+            return;
+        std::lock_guard guard(mutex);
+        if (!tasks.contains(s.record.key))
+            tasks.emplace(s.record.key, std::move(task));
     }
 
     Stored beginGeneration(const Stored& old, const RecoveryBase& base, const RecoveryRecord& record)
@@ -265,68 +320,6 @@ struct RecoveryJournal::Worker
         }
     }
 
-    // Copies the document's file that a record begins from into the run folder, and learns its
-    // text's checksum on the way. False when the file no longer holds the text the record began
-    // from; a copy that fails otherwise is tried again with the record's next write.
-    bool copyBase(Stored& s)
-    {
-        const platform::FileState before = platform::fileState(s.base.source);
-        if (!(before == s.base.state))
-            return lose(s);
-        const QString name = dataName(s.record.key, s.generation, "base");
-        QFile source(s.base.source);
-        QSaveFile copy(runFolder + QLatin1Char('/') + name);
-        if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ||
-            !copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return true;
-        auto reading = std::make_unique<CopyingDevice>(source, copy);
-        CopyingDevice* copying = reading.get();
-        reading->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-        Stored::Base asRead = s.base;
-        std::unique_ptr<QIODevice> text = std::move(reading);
-        if (asRead.encoding != platform::TextEncoding::Utf8) {
-            text = std::make_unique<platform::DecodingDevice>(std::move(text), asRead.encoding);
-            text->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-        }
-        if (asRead.lineEnds != LineEnds::AsIs) {
-            text = std::make_unique<editlog::LineEndRestoringDevice>(std::move(text), asRead.lineEnds);
-            text->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-        }
-        TextChecksum checksum;
-        QString error;
-        const bool read = readThrough(
-            *text, [&](QByteArrayView piece) { return checksum.feed(piece), true; }, error, &cancel);
-        if (!read) {
-            copy.cancelWriting();
-            // A copy that could not be written, or one cut short by the end of the run, is tried
-            // again later; a file that no longer reads or decodes is not the text any more.
-            return copying->failed || cancel.load() ? true : lose(s);
-        }
-        if (checksum.length() != s.base.length || !(platform::fileState(s.base.source) == before)) {
-            copy.cancelWriting();
-            return lose(s);
-        }
-        if (!copy.commit())
-            return true;
-        s.base.name = name;
-        s.anchor = checksum.value();
-        try {
-            writeDescription(s);
-        } catch (const CommandError&) {
-            QFile::remove(copy.fileName());
-            return true;
-        }
-        keep(s);
-        return true;
-    }
-
-    bool lose(Stored& s)
-    {
-        s.baseLost = true;
-        keep(s);
-        return false;
-    }
-
     bool needsCompaction(const Stored& s) const
     {
         return s.anchor && !s.baseLost &&
@@ -334,60 +327,215 @@ struct RecoveryJournal::Worker
                 s.journalEntries > CompactionEntries);
     }
 
-    // Writes the text rebuilt from the base and journal as the next generation's base, with an
-    // empty journal; the record keeps its old files until the new ones are checked and described.
-    void compact(const Stored& s)
+    // Brings a finished task's result into the record, if the record is still the generation
+    // the task worked for; false when it is not.
+    bool stillCurrent(const BackgroundTask& task)
     {
-        Expected expected;
-        QString error;
-        const std::unique_ptr<QIODevice> text = replay(runFolder, s, expected, error);
-        if (!text)
-            return;
-        Stored next = s;
-        next.generation = s.generation + 1;
-        next.base = Stored::Base();
-        next.base.kind = RecoveryBase::Kind::Text;
-        next.base.name = dataName(s.record.key, next.generation, "base");
-        next.base.length = expected.length;
-        next.journalName = dataName(s.record.key, next.generation, "edits");
-        next.journalBytes = 0;
-        next.journalEntries = 0;
-        QSaveFile copy(runFolder + QLatin1Char('/') + next.base.name);
-        if (!copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return;
-        TextChecksum checksum;
-        const bool read = readThrough(
-            *text,
-            [&](QByteArrayView piece) {
-                checksum.feed(piece);
-                return copy.write(piece.data(), piece.size()) == piece.size();
-            },
-            error, &cancel);
-        if (!read || checksum.length() != expected.length ||
-            (expected.checksum && checksum.value() != *expected.checksum)) {
-            copy.cancelWriting();
-            if (read)
-                qWarning("Quillet: the recovery record %llu does not rebuild as recorded; it is kept as it is",
-                         static_cast<unsigned long long>(s.record.key));
-            return;
-        }
-        next.record.length = expected.length;
-        if (expected.checksum)
-            next.record.checksumChange = *expected.checksum - *s.anchor;
-        QFile journal(runFolder + QLatin1Char('/') + next.journalName);
-        if (!copy.commit() || !journal.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return;
-        journal.close();
-        try {
-            writeDescription(next);
-        } catch (const CommandError&) {
-            QFile::remove(copy.fileName());
-            QFile::remove(journal.fileName());
-            return;
-        }
-        removeFiles(s, &next);
-        keep(next);
+        std::lock_guard guard(mutex);
+        const auto it = stored.find(task.key);
+        return it != stored.end() && it->second.generation == task.generation;
     }
+
+    // Copies the document's file that a record begins from into the run folder, and learns its
+    // text's checksum on the way. A file that no longer holds the text the record began from
+    // loses the record its base (the caller begins it afresh); a copy that fails otherwise is
+    // tried again with the record's next write.
+    struct BaseCopy : BackgroundTask
+    {
+        Worker& worker;
+        Stored::Base base;
+        platform::FileState before;
+        QFile source;
+        QSaveFile copy;
+        CopyingDevice* copying = nullptr;
+        std::unique_ptr<QIODevice> text;
+        TextChecksum checksum;
+        QByteArray buffer;
+        QString name;
+
+        BaseCopy(Worker& owner, const Stored& s)
+            : worker(owner), base(s.base), source(s.base.source), name(dataName(s.record.key, s.generation, "base"))
+        {
+            key = s.record.key;
+            generation = s.generation;
+            copy.setFileName(worker.runFolder + QLatin1Char('/') + name);
+        }
+
+        bool start()
+        {
+            before = platform::fileState(base.source);
+            if (!(before == base.state))
+                return false;
+            if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ||
+                !copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+                return true;
+            auto reading = std::make_unique<CopyingDevice>(source, copy);
+            copying = reading.get();
+            reading->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+            text = std::move(reading);
+            if (base.encoding != platform::TextEncoding::Utf8) {
+                text = std::make_unique<platform::DecodingDevice>(std::move(text), base.encoding);
+                text->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+            }
+            if (base.lineEnds != LineEnds::AsIs) {
+                text = std::make_unique<editlog::LineEndRestoringDevice>(std::move(text), base.lineEnds);
+                text->open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+            }
+            buffer.resize(PieceSize);
+            return true;
+        }
+
+        bool step() override
+        {
+            if (!worker.stillCurrent(*this))
+                return true;
+            if (!text) {
+                if (!start())
+                    return lose();
+                if (!text)
+                    return true; // not readable now: tried again with the next write
+            }
+            // Four pieces a slice: a write handed over waits a few milliseconds at most.
+            for (int i = 0; i < 4; ++i) {
+                const qint64 n = text->read(buffer.data(), PieceSize);
+                if (n < 0) {
+                    copy.cancelWriting();
+                    // A copy that could not be written is tried again later; a file that no
+                    // longer reads or decodes is not the text any more.
+                    return copying->failed ? true : lose();
+                }
+                if (n == 0)
+                    return finish();
+                checksum.feed(QByteArrayView(buffer.constData(), n));
+            }
+            return false;
+        }
+
+        bool finish()
+        {
+            if (checksum.length() != base.length || !(platform::fileState(base.source) == before)) {
+                copy.cancelWriting();
+                return lose();
+            }
+            if (!worker.stillCurrent(*this) || !copy.commit())
+                return true;
+            Stored s = worker.storedOf(key);
+            s.base.name = name;
+            s.anchor = checksum.value();
+            try {
+                worker.writeDescription(s);
+            } catch (const CommandError&) {
+                QFile::remove(copy.fileName());
+                return true;
+            }
+            worker.keep(s);
+            return true;
+        }
+
+        bool lose()
+        {
+            if (!worker.stillCurrent(*this))
+                return true;
+            Stored s = worker.storedOf(key);
+            s.baseLost = true;
+            worker.keep(s);
+            std::lock_guard guard(worker.mutex);
+            worker.events.push_back({Event::Kind::BaseLost, key, QString()});
+            return true;
+        }
+    };
+
+    // Writes the text rebuilt from a record's base and journal as its next generation's base.
+    // Edits written meanwhile go on in the new journal, which starts with them.
+    struct Compaction : BackgroundTask
+    {
+        Worker& worker;
+        Stored from;
+        Stored next;
+        Expected expected;
+        std::unique_ptr<QIODevice> text;
+        QSaveFile copy;
+        TextChecksum checksum;
+        QByteArray buffer;
+
+        Compaction(Worker& owner, const Stored& s) : worker(owner), from(s)
+        {
+            key = s.record.key;
+            generation = s.generation;
+        }
+
+        bool step() override
+        {
+            if (!worker.stillCurrent(*this))
+                return true;
+            if (!text) {
+                QString error;
+                text = replay(worker.runFolder, from, expected, error);
+                next = from;
+                next.generation = from.generation + 1;
+                next.base = Stored::Base();
+                next.base.kind = RecoveryBase::Kind::Text;
+                next.base.name = dataName(key, next.generation, "base");
+                next.base.length = expected.length;
+                next.journalName = dataName(key, next.generation, "edits");
+                copy.setFileName(worker.runFolder + QLatin1Char('/') + next.base.name);
+                if (!text || !copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+                    return true;
+                buffer.resize(PieceSize);
+            }
+            for (int i = 0; i < 4; ++i) {
+                const qint64 n = text->read(buffer.data(), PieceSize);
+                if (n < 0 || (n > 0 && copy.write(buffer.constData(), n) != n)) {
+                    copy.cancelWriting();
+                    return true;
+                }
+                if (n == 0)
+                    return finish();
+                checksum.feed(QByteArrayView(buffer.constData(), n));
+            }
+            return false;
+        }
+
+        bool finish()
+        {
+            if (checksum.length() != expected.length || (expected.checksum && checksum.value() != *expected.checksum)) {
+                copy.cancelWriting();
+                qWarning("Quillet: the recovery record %llu does not rebuild as recorded; it is kept as it is",
+                         static_cast<unsigned long long>(key));
+                return true;
+            }
+            if (!worker.stillCurrent(*this) || !copy.commit())
+                return true;
+            // The edits written since the rebuild began start the new journal.
+            const Stored now = worker.storedOf(key);
+            QFile oldJournal(worker.runFolder + QLatin1Char('/') + from.journalName);
+            QFile journal(worker.runFolder + QLatin1Char('/') + next.journalName);
+            QByteArray later;
+            if (now.journalBytes > from.journalBytes && oldJournal.open(QIODevice::ReadOnly) &&
+                oldJournal.seek(from.journalBytes))
+                later = oldJournal.read(now.journalBytes - from.journalBytes);
+            if (later.size() != now.journalBytes - from.journalBytes ||
+                !journal.open(QIODevice::WriteOnly | QIODevice::Truncate) || journal.write(later) != later.size() ||
+                !platform::syncToDisk(journal)) {
+                QFile::remove(copy.fileName());
+                return true;
+            }
+            journal.close();
+            next.record = now.record;
+            next.journalBytes = later.size();
+            next.journalEntries = now.journalEntries - from.journalEntries;
+            try {
+                worker.writeDescription(next);
+            } catch (const CommandError&) {
+                QFile::remove(copy.fileName());
+                QFile::remove(journal.fileName());
+                return true;
+            }
+            worker.removeFiles(from, &next);
+            worker.keep(next);
+            return true;
+        }
+    };
 
     void enqueue(quint64 key, const std::function<void(Pending&)>& change)
     {
@@ -408,9 +556,10 @@ struct RecoveryJournal::Worker
             std::lock_guard guard(mutex);
             stopping = true;
         }
-        cancel = true;
         wake.notify_all();
         thread.join();
+        std::lock_guard guard(mutex);
+        tasks.clear();
     }
 
     bool startIn(const QString& root)
@@ -475,7 +624,6 @@ bool RecoveryJournal::moveToSecondFolder()
         w.stopping = false;
         w.failureTold = false;
     }
-    w.cancel = false;
     const QString previous = w.runFolder;
     w.runFolder.clear();
     if (!w.startIn(w.secondFolder))
@@ -640,11 +788,13 @@ quint64 RecoveryJournal::newKey()
     return m_worker->nextKey++;
 }
 
-void RecoveryJournal::begin(const RecoveryRecord& record, RecoveryBase base)
+void RecoveryJournal::begin(const RecoveryRecord& record, RecoveryBase base, QByteArray entries)
 {
+    // One job: a kill can never find the base written without the edits handed over with it.
     m_worker->enqueue(record.key, [&](Worker::Pending& p) {
         p = Worker::Pending();
         p.base = std::move(base);
+        p.entries = std::move(entries);
         p.record = record;
     });
 }
@@ -665,19 +815,21 @@ void RecoveryJournal::drop(quint64 key)
     });
 }
 
-void RecoveryJournal::waitUntilIdle()
+void RecoveryJournal::waitUntilIdle(bool backgroundWorkToo)
 {
     Worker& w = *m_worker;
     if (!w.thread.joinable())
         return;
     std::unique_lock guard(w.mutex);
-    w.idle.wait(guard, [&w] { return w.allTriedOnce(); });
+    w.idle.wait(guard, [&w, backgroundWorkToo] {
+        return w.allTriedOnce() && (!backgroundWorkToo || (w.tasks.empty() && !w.taskRunning));
+    });
 }
 
 bool RecoveryJournal::allWritten() const
 {
     std::lock_guard guard(m_worker->mutex);
-    return isActive() && !m_worker->busy && m_worker->pending.empty();
+    return isActive() && !m_worker->writing && m_worker->pending.empty();
 }
 
 QList<RecoveryRecord> RecoveryJournal::records() const

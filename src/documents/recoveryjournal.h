@@ -80,15 +80,18 @@ public:
     QString setAside(const RecoveryRecord& record, const QString& folder);
 
     quint64 newKey();
-    // Starts a record afresh on `base`, with no edits; whatever the record held before goes.
-    void begin(const RecoveryRecord& record, RecoveryBase base);
+    // Starts a record afresh on `base`, with the edits made since (bytes of an
+    // editlog::EntryBuffer); whatever the record held before goes.
+    void begin(const RecoveryRecord& record, RecoveryBase base, QByteArray entries = QByteArray());
     // Adds edits (bytes of an editlog::EntryBuffer) to a begun record and brings its description up
     // to date; `entries` may be empty when only the description changed.
     void append(const RecoveryRecord& record, QByteArray entries);
     // Removes a record (its document was saved or discarded).
     void drop(quint64 key);
-    // Returns once everything handed over has been written or has failed once.
-    void waitUntilIdle();
+    // Returns once everything handed over has been written or has failed once; with
+    // `backgroundWorkToo`, also once the slow work it leads to (copying a base file, writing a
+    // record whole) is over.
+    void waitUntilIdle(bool backgroundWorkToo = false);
     // Whether everything handed over is on disk.
     bool allWritten() const;
     void setListener(std::function<void(const Event&)> listener);

@@ -340,15 +340,11 @@ void RecoveryController::bringUpToDate(bool wait)
         if (!active)
             continue;
         if (tracked.base) {
-            // The record describes its base until its edits are written.
-            RecoveryRecord record = recordOf(i, tracked);
-            record.length = tracked.base->length;
-            record.checksumChange = 0;
-            m_journal.begin(record, std::move(*tracked.base));
+            m_journal.begin(recordOf(i, tracked), std::move(*tracked.base), tracked.entries.take());
             tracked.base.reset();
-        }
-        if (!tracked.entries.isEmpty())
+        } else if (!tracked.entries.isEmpty()) {
             m_journal.append(recordOf(i, tracked), tracked.entries.take());
+        }
     }
     // Closed documents.
     for (auto it = m_tracked.begin(); it != m_tracked.end();) {
