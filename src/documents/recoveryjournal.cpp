@@ -469,6 +469,9 @@ struct RecoveryJournal::Worker
             if (!worker.stillCurrent(*this))
                 return true;
             if (!text) {
+                // The record as it is when the rebuild begins: edits written after this start the
+                // new journal.
+                from = worker.storedOf(key);
                 QString error;
                 text = replay(worker.runFolder, from, expected, error);
                 next = from;

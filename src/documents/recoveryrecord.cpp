@@ -300,7 +300,8 @@ std::unique_ptr<QIODevice> replay(const QString& folder, const Stored& s, Expect
     editlog::PieceTable pieces(s.base.length);
     auto journal = std::make_unique<QFile>(folder + QLatin1Char('/') + s.journalName);
     if (!s.journalName.isEmpty() && journal->open(QIODevice::ReadOnly)) {
-        const std::optional<QList<editlog::Entry>> entries = editlog::readEntries(*journal, journal->size());
+        const std::optional<QList<editlog::Entry>> entries =
+            editlog::readEntries(*journal, std::min(journal->size(), s.journalBytes));
         if (!entries) {
             error = fileError(QStringLiteral("Cannot read"), journal->fileName(), journal->errorString());
             return nullptr;

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QThread>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -220,6 +221,29 @@ private slots:
         QCOMPARE(adopted[0].length, edited.text.size());
         QCOMPARE(next.check(adopted[0]), QString());
         QCOMPARE(next.textOf(adopted[0]), edited.text);
+    }
+
+    // Edits written while a large record is being written whole as its next base are kept: they
+    // start the new journal, once.
+    void editsDuringARewriteAreKept()
+    {
+        Sandbox sandbox;
+        RecoveryJournal journal(sandbox.filePath(QStringLiteral("recovery")));
+        QVERIFY(journal.start());
+        EditedText edited(QByteArray(9 << 20, 'b'));
+        const quint64 key = journal.newKey();
+        journal.begin(edited.record(key), textBase(edited.text));
+        // Past a quarter of the text: the rewrite begins, and edits keep coming meanwhile.
+        edited.edit(10, 0, QByteArray(3 << 20, 'i'));
+        journal.append(edited.record(key), edited.entries.take());
+        for (int i = 0; i < 100; ++i) {
+            QThread::usleep(500);
+            edited.edit(i * 3, 1, "r");
+            journal.append(edited.record(key), edited.entries.take());
+        }
+        journal.waitUntilIdle(true);
+        QCOMPARE(journal.textOf(journal.records().constFirst()), edited.text);
+        QVERIFY(!QFileInfo::exists(journal.runFolder() + QStringLiteral("/1-1.base")));
     }
 
     // A journal cut off in the middle of a write gives the text of its last whole entry.
