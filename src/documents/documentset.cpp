@@ -28,7 +28,7 @@ QStringList DocumentSet::captions() const
 
 void DocumentSet::beginDocument(const QString& caption, const QString& path)
 {
-    m_documents.append(Document{caption, path, {}, 0, false, {}, {}, {}});
+    m_documents.append(Document{caption, path, {}, 0, false, {}, {}, {}, {}});
     m_host.tabAppended(caption);
 }
 

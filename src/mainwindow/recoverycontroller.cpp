@@ -275,7 +275,10 @@ void RecoveryController::reopen(const RecoveryRecord& record)
     m_documents.completeDocument();
     if (!failure.isEmpty()) {
         // What did not come out as it was kept is not shown as the user's work.
-        m_documents.closeDocument([](const QString&) { return Answer::Yes; });
+        try {
+            m_documents.closeDocument([](const QString&) { return Answer::Yes; });
+        } catch (const QuietEnd&) {
+        }
         throw CommandError(failure);
     }
     const int index = m_documents.currentIndex();
