@@ -31,7 +31,7 @@ public:
     // How long typing must pause before its edits are written.
     static constexpr int QuietMilliseconds = 2000;
     // Typing that never pauses is still written this often.
-    static constexpr int LongestMilliseconds = 30000;
+    static constexpr int LongestMilliseconds = 10000;
 
     RecoveryController(DocumentSet& documents, EditorViews& views, RecoveryJournal& journal, QObject* parent = nullptr);
 

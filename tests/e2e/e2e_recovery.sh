@@ -124,6 +124,28 @@ for how in KILL TERM; do
   [ -z "$(find "$RECOVERY" -type f 2>/dev/null)" ] || fail "left behind: $(find "$RECOVERY")"
 done
 
+step "typing that never pauses is kept all the same"
+printf '' >"$DOC"
+start_quillet "$DOC"
+wait_for_window
+wait_title "Quillet  - doc.txt"
+steady="$(printf 'steady%.0s' $(seq 1 22))"
+ensure_focus
+# A key every 100 ms for 13 s, never the two seconds' pause, then killed before it could pause.
+xdotool type --delay 200 -- "$steady"
+kill -KILL "$QUILLET_PID"
+wait_quillet_exit 10
+start_quillet
+wait_for_window
+wait_title "Quillet  - doc.txt"
+key ctrl+s
+sleep 1
+kept="$(wc -c <"$DOC")"
+[ "$kept" -ge 60 ] && [ "$(cat "$DOC")" = "${steady:0:$kept}" ] ||
+  fail "only $kept bytes of steady typing were kept: $(head -c 80 "$DOC")"
+key alt+F4
+wait_quillet_exit 10
+
 step "SIGTERM while the exit question is open ends the program at once, keeping the work"
 printf 'asked\r\n' >"$DOC"
 start_quillet "$DOC"
