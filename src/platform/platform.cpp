@@ -184,7 +184,7 @@ qint64 availableSpace(const QString& path)
 FileState fileState(const QString& path)
 {
     FileState state;
-#ifdef Q_OS_UNIX
+#ifdef Q_OS_LINUX
     struct stat info;
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return state;
