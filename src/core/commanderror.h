@@ -22,3 +22,15 @@ class QuietEnd : public std::exception
 public:
     const char* what() const noexcept override { return "QuietEnd"; }
 };
+
+// A name or path as a message shows it: one longer than `limit` characters keeps its start and its
+// end with "..." between, so that no message box grows wider than the screen and what follows the
+// name (the reason) stays in sight.
+inline QString shortenedForMessage(const QString& text, qsizetype limit = 80)
+{
+    if (text.size() <= limit)
+        return text;
+    const qsizetype head = (limit - 3) * 2 / 5;
+    const qsizetype tail = limit - 3 - head;
+    return text.left(head) + QStringLiteral("...") + text.right(tail);
+}

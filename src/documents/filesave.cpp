@@ -25,7 +25,7 @@
 
 QString fileError(const QString& what, const QString& path, const QString& reason)
 {
-    return QStringLiteral("%1 \"%2\".\n%3").arg(what, QDir::toNativeSeparators(path), reason);
+    return QStringLiteral("%1 \"%2\".\n%3").arg(what, shortenedForMessage(QDir::toNativeSeparators(path)), reason);
 }
 
 namespace {
@@ -121,7 +121,7 @@ constexpr int MaxLinkDepth = 40;
 
 CommandError saveError(const QString& path, const QString& reason)
 {
-    return CommandError(QStringLiteral("Cannot save file \"%1\".\n%2").arg(QDir::toNativeSeparators(path), reason));
+    return CommandError(fileError(QStringLiteral("Cannot save file"), path, reason));
 }
 
 QByteArray terminatorFor(LineEnds ends)
@@ -652,6 +652,21 @@ FileText decodeFileText(QByteArray bytes, platform::TextEncoding requested)
     return text;
 }
 
+QByteArray encodeOrRefuse(QByteArrayView utf8, platform::TextEncoding encoding, const QString& advice)
+{
+    QByteArray encoded;
+    qsizetype bad = 0;
+    if (platform::encodeText(utf8, encoding, encoded, &bad))
+        return encoded;
+    // Lines as the editor counts them: CR LF, LF and CR each end one.
+    const QByteArrayView before = utf8.first(bad);
+    const qsizetype line = before.count('\n') + before.count('\r') - before.count("\r\n") + 1;
+    throw UnencodableText(QStringLiteral("%1 on line %2 cannot be saved in %3. %4")
+                              .arg(platform::describeCharacterAt(utf8, bad))
+                              .arg(line)
+                              .arg(platform::encodingName(encoding), advice));
+}
+
 void writeEncodedTextFile(const QString& path, QByteArrayView text, LineEnds ends, platform::TextEncoding encoding,
                           LineBreaks* breaks)
 {
@@ -675,18 +690,7 @@ void writeEncodedTextFile(const QString& path, QByteArrayView text, LineEnds end
             *breaks = writer.breaks();
         text = normalised;
     }
-    QByteArray encoded;
-    qsizetype bad = 0;
-    if (!platform::encodeText(text, encoding, encoded, &bad)) {
-        // Lines as the editor counts them: CR LF, LF and CR each end one.
-        const QByteArrayView before = text.first(bad);
-        const qsizetype line = before.count('\n') + before.count('\r') - before.count("\r\n") + 1;
-        throw UnencodableText(
-            QStringLiteral("%1 on line %2 cannot be saved in %3. Save As can save the document as UTF-8.")
-                .arg(platform::describeCharacterAt(text, bad))
-                .arg(line)
-                .arg(platform::encodingName(encoding)));
-    }
+    QByteArray encoded = encodeOrRefuse(text, encoding, QStringLiteral("Save As can save the document as UTF-8."));
     normalised = QByteArray();
     writeTextFile(path, encoded, breaksAsIs ? ends : LineEnds::AsIs, breaksAsIs ? breaks : nullptr);
 }

@@ -91,6 +91,10 @@ struct LineBreaks
     std::optional<LineEnds> restoredAs() const;
 };
 
+// `utf8` encoded in `encoding`; throws UnencodableText naming the first character the encoding
+// cannot hold and its line, followed by `advice`.
+QByteArray encodeOrRefuse(QByteArrayView utf8, platform::TextEncoding encoding, const QString& advice);
+
 // Writes `text` (UTF-8) to `path` as writeTextFile with `ends`, encoded in `encoding`. A character
 // the encoding cannot hold throws UnencodableText naming it and its line before anything is
 // written.
