@@ -28,6 +28,7 @@ public:
     void replaceDocumentSelection(const QString&) override {}
     void insertBeforeDocumentSelection(const QString&) override {}
     void openDocument(const QString&) override {}
+    void openDocuments(const QStringList&) override {}
     QStringList chooseFilesToAdd() override { return {}; }
     TemplateNameDialog* namingDialog() override { return nullptr; }
 

@@ -2,9 +2,12 @@
 
 #include "core/commanderror.h"
 #include "documents/filesave.h"
+#include "platform/textcodec.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace clipbook {
 
@@ -58,7 +61,8 @@ Item splitTemplateLine(QStringView line)
     const QStringView comma(u",");
     const qsizetype nameStart = skipSeparators(line, 0, comma);
     const qsizetype nameEnd = tokenEnd(line, nameStart, comma);
-    const qsizetype textStart = skipSeparators(line, nameEnd, comma);
+    // One comma ends the name; any after it belong to the text.
+    const qsizetype textStart = std::min(nameEnd + 1, line.size());
     return {line.sliced(nameStart, nameEnd - nameStart).toString(), line.sliced(textStart).toString()};
 }
 
@@ -139,7 +143,7 @@ QString filePath(const QString& programDir, Kind kind, const QString& name)
     case NameProblem::NotInFolder:
         throw CommandError(QStringLiteral("\"%1\" cannot be the name of a %2: a name may not be \".\" or \"..\" "
                                           "nor hold \"/\", \"\\\" or a NUL character.")
-                               .arg(name, kindWord(kind)));
+                               .arg(shortenedForMessage(name), kindWord(kind)));
     case NameProblem::None:
         break;
     }
@@ -158,29 +162,35 @@ QString importedName(const QString& sourcePath)
     return dot < 0 ? fileName : fileName.left(dot);
 }
 
-std::optional<Items> loadTemplate(const QString& programDir, const QString& name)
+DecodedFile decodeFile(QByteArray bytes, platform::TextEncoding legacy)
 {
-    if (checkName(name) != NameProblem::None)
-        return std::nullopt;
-    try {
-        return parseTemplate(readFileBytes(filePath(programDir, Kind::Template, name)));
-    } catch (const CommandError&) {
-        return std::nullopt;
-    }
-}
-
-std::optional<QStringList> loadFileTemplate(const QString& programDir, const QString& name)
-{
-    if (checkName(name) != NameProblem::None)
-        return std::nullopt;
-    try {
-        return parseFileTemplate(readFileBytes(filePath(programDir, Kind::FileTemplate, name)));
-    } catch (const CommandError&) {
-        return std::nullopt;
-    }
+    using platform::TextEncoding;
+    DecodedFile file;
+    if (const std::optional<TextEncoding> marked = platform::byteOrderMarkEncoding(bytes))
+        if (platform::decodeExactly(bytes, *marked, file.utf8))
+            return {file.utf8, *marked};
+    if (platform::isValidUtf8(bytes))
+        return {std::move(bytes), TextEncoding::Utf8};
+    // A code page that would not give the bytes back is passed over for one that always does.
+    for (const TextEncoding encoding : {legacy, TextEncoding::Iso88591})
+        if (encoding != TextEncoding::Utf8 && platform::decodeExactly(bytes, encoding, file.utf8))
+            return {file.utf8, encoding};
+    return {std::move(bytes), TextEncoding::Utf8};
 }
 
 namespace {
+
+std::optional<DecodedFile> readNamed(const QString& programDir, Kind kind, const QString& name,
+                                     platform::TextEncoding legacy)
+{
+    if (checkName(name) != NameProblem::None)
+        return std::nullopt;
+    try {
+        return decodeFile(readFileBytes(filePath(programDir, kind, name)), legacy);
+    } catch (const CommandError&) {
+        return std::nullopt;
+    }
+}
 
 void writeNamed(const QString& programDir, Kind kind, const QString& name, QByteArrayView content)
 {
@@ -189,16 +199,53 @@ void writeNamed(const QString& programDir, Kind kind, const QString& name, QByte
     writeTextFile(path, content, LineEnds::AsIs);
 }
 
-} // namespace
-
-void saveTemplate(const QString& programDir, const QString& name, const Items& items)
+QByteArray encoded(const QByteArray& utf8, platform::TextEncoding encoding)
 {
-    writeNamed(programDir, Kind::Template, name, formatTemplate(items));
+    if (encoding == platform::TextEncoding::Utf8)
+        return utf8;
+    return encodeOrRefuse(utf8, encoding,
+                          QStringLiteral("The ClipBook writes this file in the encoding it was read in: nothing was "
+                                         "saved."));
 }
 
-void saveFileTemplate(const QString& programDir, const QString& name, const QStringList& paths)
+} // namespace
+
+std::optional<TemplateFile> loadTemplate(const QString& programDir, const QString& name, platform::TextEncoding legacy)
 {
-    writeNamed(programDir, Kind::FileTemplate, name, formatFileTemplate(paths));
+    const std::optional<DecodedFile> file = readNamed(programDir, Kind::Template, name, legacy);
+    if (!file)
+        return std::nullopt;
+    return TemplateFile{parseTemplate(file->utf8), file->encoding};
+}
+
+std::optional<FileTemplateFile> loadFileTemplate(const QString& programDir, const QString& name,
+                                                 platform::TextEncoding legacy)
+{
+    const std::optional<DecodedFile> file = readNamed(programDir, Kind::FileTemplate, name, legacy);
+    if (!file)
+        return std::nullopt;
+    return FileTemplateFile{parseFileTemplate(file->utf8), file->encoding};
+}
+
+QByteArray encodeTemplate(const Items& items, platform::TextEncoding encoding)
+{
+    return encoded(formatTemplate(items), encoding);
+}
+
+QByteArray encodeFileTemplate(const QStringList& paths, platform::TextEncoding encoding)
+{
+    return encoded(formatFileTemplate(paths), encoding);
+}
+
+void saveTemplate(const QString& programDir, const QString& name, const Items& items, platform::TextEncoding encoding)
+{
+    writeNamed(programDir, Kind::Template, name, encodeTemplate(items, encoding));
+}
+
+void saveFileTemplate(const QString& programDir, const QString& name, const QStringList& paths,
+                      platform::TextEncoding encoding)
+{
+    writeNamed(programDir, Kind::FileTemplate, name, encodeFileTemplate(paths, encoding));
 }
 
 void create(const QString& programDir, Kind kind, NameList& list, const QString& name, QByteArrayView content)

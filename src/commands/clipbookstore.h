@@ -4,8 +4,13 @@
 // reading rules, the checks that keep a name inside its folder, and the lists of names with their
 // create, rename, delete and import. No widgets: the ClipBook window shows what this decides.
 //
-// Text is UTF-8 on disk. Every write goes through the safe writer, so a failed write throws
-// CommandError and leaves the old file as it was.
+// A file is read as documents are: UTF-16 by its byte-order mark, valid UTF-8 as UTF-8, anything
+// else in the legacy code page chosen in the options (or, where that would not give back every
+// byte, ISO-8859-1, which does), and written back in the encoding it was read in, so an unchanged
+// item keeps every byte. New files are UTF-8. Every write goes through the safe writer, so a
+// failed write throws CommandError and leaves the old file as it was.
+
+#include "platform/textcodec.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -49,8 +54,9 @@ struct Item
 // --- Formats ---------------------------------------------------------------------------------
 
 // A line of a template: the name is the first run of characters that are not commas (commas at
-// the start skipped); the text is the whole rest of the line after the commas that end the name,
-// commas included, so "Sig,Best, regards" reads as (Sig, "Best, regards").
+// the start skipped); the text is the whole rest of the line after the one comma that ends the
+// name, commas included, so "Sig,Best, regards" reads as (Sig, "Best, regards") and "x,,y" as
+// (x, ",y"): every text a line can hold comes back as it was written.
 Item splitTemplateLine(QStringView line);
 // "Add To ClipBook": '<', '!' and '>' all separate; leading ones are skipped, a run counts as one;
 // the first token is the name, the second the text, the rest is dropped ('a<b>c' gives (a, b)).
@@ -84,12 +90,39 @@ QString importedName(const QString& sourcePath);
 
 // --- Reading and writing -----------------------------------------------------------------------
 
+// A file's text (UTF-8) and the encoding it was read in; `legacy` is the code page of a file that
+// is not UTF-8.
+struct DecodedFile
+{
+    QByteArray utf8;
+    platform::TextEncoding encoding = platform::TextEncoding::Utf8;
+};
+DecodedFile decodeFile(QByteArray bytes, platform::TextEncoding legacy);
+
+struct TemplateFile
+{
+    Items items;
+    platform::TextEncoding encoding = platform::TextEncoding::Utf8;
+};
+struct FileTemplateFile
+{
+    QStringList paths;
+    platform::TextEncoding encoding = platform::TextEncoding::Utf8;
+};
 // Nothing when the name is refused or its file is missing or unreadable.
-std::optional<Items> loadTemplate(const QString& programDir, const QString& name);
-std::optional<QStringList> loadFileTemplate(const QString& programDir, const QString& name);
-// Throw CommandError for a refused name or a failed write; the old file then stays intact.
-void saveTemplate(const QString& programDir, const QString& name, const Items& items);
-void saveFileTemplate(const QString& programDir, const QString& name, const QStringList& paths);
+std::optional<TemplateFile> loadTemplate(const QString& programDir, const QString& name, platform::TextEncoding legacy);
+std::optional<FileTemplateFile> loadFileTemplate(const QString& programDir, const QString& name,
+                                                 platform::TextEncoding legacy);
+// The bytes of a file in `encoding`; throw UnencodableText (a CommandError) naming a character the
+// encoding cannot hold.
+QByteArray encodeTemplate(const Items& items, platform::TextEncoding encoding);
+QByteArray encodeFileTemplate(const QStringList& paths, platform::TextEncoding encoding);
+// Throw CommandError for a refused name, a character the encoding lacks, or a failed write;
+// nothing is written then, or the old file stays intact.
+void saveTemplate(const QString& programDir, const QString& name, const Items& items,
+                  platform::TextEncoding encoding = platform::TextEncoding::Utf8);
+void saveFileTemplate(const QString& programDir, const QString& name, const QStringList& paths,
+                      platform::TextEncoding encoding = platform::TextEncoding::Utf8);
 
 // --- The lists of names ------------------------------------------------------------------------
 

@@ -10,6 +10,7 @@
 #include "mainwindow/programwindows.h"
 #include "platform/platform.h"
 #include "windows/configurationdialog.h"
+#include "windows/optionsdialog.h"
 #include "windows/utilityoptionsdialog.h"
 
 ClipBookController::ClipBookController(DocumentSet& documents, EditorViews& views, FileController& files,
@@ -174,6 +175,16 @@ void ClipBookController::insertBeforeDocumentSelection(const QString& text)
 void ClipBookController::openDocument(const QString& path)
 {
     m_files.openPath(path);
+}
+
+void ClipBookController::openDocuments(const QStringList& paths)
+{
+    m_files.openPaths(paths);
+}
+
+platform::TextEncoding ClipBookController::legacyEncoding()
+{
+    return OptionsDialog::legacyEncodingOf(m_windows.options);
 }
 
 QStringList ClipBookController::chooseFilesToAdd()

@@ -41,6 +41,8 @@ public:
     void replaceDocumentSelection(const QString& text) override;
     void insertBeforeDocumentSelection(const QString& text) override;
     void openDocument(const QString& path) override;
+    void openDocuments(const QStringList& paths) override;
+    platform::TextEncoding legacyEncoding() override;
     QStringList chooseFilesToAdd() override;
     TemplateNameDialog* namingDialog() override;
 

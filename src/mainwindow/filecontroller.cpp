@@ -297,6 +297,12 @@ void FileController::openListedFiles(const QString& listFile)
     openEach(paths, &FileController::openFromCommandLine);
 }
 
+void FileController::openPaths(const QStringList& paths)
+{
+    openEach(paths, &FileController::openPath);
+    m_documents.refreshDocumentList();
+}
+
 void FileController::refreshFromDisk()
 {
     const Document& document = m_documents.current();

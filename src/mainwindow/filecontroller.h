@@ -57,6 +57,8 @@ public:
     void openFromCommandLine(const QString& path);
     // Opens every file named, one per line, in `listFile`.
     void openListedFiles(const QString& listFile);
+    // Opens every path in turn as openPath does, at the cost per file of a listed file.
+    void openPaths(const QStringList& paths);
     void refreshFromDisk();
     // Reads the current document's file again in `encoding`, after a Yes when it was modified; a
     // file not valid in it is shown as raw bytes. Nothing for a document without a file.

@@ -56,6 +56,8 @@ void StatusBar::setPanelText(int panel, const QString& text)
         return;
     m_texts[panel] = text;
     update();
+    if (panel == Message)
+        emit messageChanged(text);
 }
 
 void StatusBar::setPanelWidth(int panel, int width)

@@ -52,6 +52,8 @@ public:
     QSize sizeHint() const override;
 
 signals:
+    // The message panel says something else (progress, a note, a hint).
+    void messageChanged(const QString& text);
     void panelHovered(int panel);
     void panelReleased(int panel);
     void resized();

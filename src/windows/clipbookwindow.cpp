@@ -13,9 +13,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QCompleter>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -27,9 +27,13 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <limits>
 
 using clipbook::Kind;
 using Mode = TemplateNameDialog::Mode;
@@ -64,6 +68,12 @@ QListView* makeList(QWidget* parent, const char* name, TextListModel* model, con
     return list;
 }
 
+// Names, texts and paths have no length limit: a field never cuts what it is given.
+void takeAnyLength(QLineEdit* field)
+{
+    field->setMaxLength(std::numeric_limits<int>::max());
+}
+
 QComboBox* makeNameBox(QWidget* parent, const char* name)
 {
     auto* box = new QComboBox(parent);
@@ -71,11 +81,21 @@ QComboBox* makeNameBox(QWidget* parent, const char* name)
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setMaxVisibleItems(6);
-    box->completer()->setCaseSensitivity(Qt::CaseInsensitive);
-    box->completer()->setCompletionMode(QCompleter::InlineCompletion);
+    // Completion is the window's own (it takes the listed name's letter case).
+    box->setCompleter(nullptr);
+    takeAnyLength(box->lineEdit());
     box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     box->setMinimumContentsLength(6);
     return box;
+}
+
+QLineEdit* makeField(QWidget* parent, const char* name, const QString& placeholder)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(QLatin1String(name));
+    field->setPlaceholderText(placeholder);
+    takeAnyLength(field);
+    return field;
 }
 
 QString shortHint(const QString& hint)
@@ -138,10 +158,10 @@ ClipBookWindow::ClipBookWindow(QWidget* parent)
         });
     // What the utility options set comes back at the next start.
     addBool(
-        s, QStringLiteral("FileCombo1.Complete"), [this] { return m_fileBox->completer() != nullptr; },
+        s, QStringLiteral("FileCombo1.Complete"), [this] { return m_fileCompletes; },
         [this](bool on) { setFileAutoComplete(on); });
     addBool(
-        s, QStringLiteral("TemplateComboBox1.Complete"), [this] { return m_templateBox->completer() != nullptr; },
+        s, QStringLiteral("TemplateComboBox1.Complete"), [this] { return m_templateCompletes; },
         [this](bool on) { setTemplateAutoComplete(on); });
     addBool(
         s, QStringLiteral("CFPanel1.Visible"), [this] { return m_page == Page::Files; },
@@ -259,12 +279,8 @@ void ClipBookWindow::buildItemPage(QWidget* page)
                                  &ClipBookWindow::saveTemplate));
     column->addStretch();
 
-    m_itemName = new QLineEdit(page);
-    m_itemName->setObjectName(QStringLiteral("ClipEdit"));
-    m_itemName->setPlaceholderText(QStringLiteral("Name"));
-    m_itemText = new QLineEdit(page);
-    m_itemText->setObjectName(QStringLiteral("ClipEdit2"));
-    m_itemText->setPlaceholderText(QStringLiteral("Text"));
+    m_itemName = makeField(page, "ClipEdit", QStringLiteral("Name"));
+    m_itemText = makeField(page, "ClipEdit2", QStringLiteral("Text"));
 
     auto* middle = new QHBoxLayout;
     middle->setSpacing(2);
@@ -285,7 +301,15 @@ void ClipBookWindow::buildItemPage(QWidget* page)
         if (!m_updatingBoxes)
             runCommand([this, &text] { templateTextEdited(text); });
     });
+    connect(m_templateBox->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (m_templateCompletes && !m_updatingBoxes)
+            completeLater(m_templateBox, text);
+    });
+    m_templateBox->lineEdit()->installEventFilter(this);
+    // A click makes the row current before it selects it: both changes are followed.
     connect(m_itemList->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { showItemInformation(); });
+    connect(m_itemList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { showItemInformation(); });
     // A double-click or Enter on an item puts it into the document before the selection.
     connect(m_itemList, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
@@ -346,9 +370,7 @@ void ClipBookWindow::buildFilePage(QWidget* page)
                                  &ClipBookWindow::saveFileTemplate));
     column->addStretch();
 
-    m_filePath = new QLineEdit(page);
-    m_filePath->setObjectName(QStringLiteral("FileEdit1"));
-    m_filePath->setPlaceholderText(QStringLiteral("Path"));
+    m_filePath = makeField(page, "FileEdit1", QStringLiteral("Path"));
 
     auto* middle = new QHBoxLayout;
     middle->setSpacing(2);
@@ -369,14 +391,15 @@ void ClipBookWindow::buildFilePage(QWidget* page)
         if (!m_updatingBoxes)
             runCommand([this] { fileTemplateLeft(); });
     });
-    connect(m_fileList->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
-        const int row = currentFile();
-        if (row < 0)
-            return;
-        m_filePath->setText(m_paths->rows().at(row));
-        setStatus(Panel::Information,
-                  QStringLiteral("%1. %2 Files.").arg(m_paths->rows().at(row), QString::number(m_paths->rowCount())));
+    connect(m_fileBox->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (m_fileCompletes && !m_updatingBoxes)
+            completeLater(m_fileBox, text);
     });
+    m_fileBox->lineEdit()->installEventFilter(this);
+    connect(m_fileList->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { showFileInformation(); });
+    connect(m_fileList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { showFileInformation(); });
     connect(m_fileList, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
         selectFile(index.row());
         run(&ClipBookWindow::openFile);
@@ -534,20 +557,6 @@ void showPanels(const QWidget* page, std::initializer_list<const char*> names, b
             panel->setVisible(shown);
 }
 
-void setAutoComplete(QComboBox* box, bool on)
-{
-    if (!on) {
-        box->setCompleter(nullptr);
-        return;
-    }
-    if (box->completer())
-        return;
-    auto* completer = new QCompleter(box->model(), box);
-    completer->setCaseSensitivity(Qt::CaseInsensitive);
-    completer->setCompletionMode(QCompleter::InlineCompletion);
-    box->setCompleter(completer);
-}
-
 } // namespace
 
 void ClipBookWindow::setStatusBarShown(bool shown)
@@ -568,12 +577,38 @@ void ClipBookWindow::setFileToolBarsShown(bool shown)
 
 void ClipBookWindow::setTemplateAutoComplete(bool on)
 {
-    setAutoComplete(m_templateBox, on);
+    m_templateCompletes = on;
 }
 
 void ClipBookWindow::setFileAutoComplete(bool on)
 {
-    setAutoComplete(m_fileBox, on);
+    m_fileCompletes = on;
+}
+
+void ClipBookWindow::completeLater(QComboBox* box, const QString& typed)
+{
+    if (m_deleting || typed.isEmpty())
+        return;
+    // Once the key is over: the line edit is still acting on it while it tells of the edit.
+    QTimer::singleShot(0, box, [this, box, typed] {
+        if (box->lineEdit()->text() == typed)
+            complete(box, typed);
+    });
+}
+
+bool ClipBookWindow::complete(QComboBox* box, const QString& typed)
+{
+    const QStringList& names = box == m_templateBox ? m_templates.names : m_fileTemplates.names;
+    const auto match = std::find_if(names.cbegin(), names.cend(), [&typed](const QString& name) {
+        return name.startsWith(typed, Qt::CaseInsensitive);
+    });
+    if (match == names.cend())
+        return false;
+    // The listed name, its letter case included; the part not typed is selected, so that typing
+    // on replaces it.
+    box->lineEdit()->setText(*match);
+    box->lineEdit()->setSelection(int(match->size()), int(typed.size() - match->size()));
+    return true;
 }
 
 void ClipBookWindow::setItemViewFont(const QFont& font)
@@ -643,6 +678,23 @@ void ClipBookWindow::storeNames()
     flushProgramStore();
 }
 
+bool ClipBookWindow::event(QEvent* event)
+{
+    // The long hint of what the mouse points at is shown on the status bar, as the main window's
+    // is; when it points at nothing, the bar shows the current entry again.
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        if (!tip.isEmpty())
+            setStatus(Panel::Information, tip);
+        else if (m_page == Page::Items)
+            showItemInformation();
+        else
+            showFileInformation();
+        return true;
+    }
+    return WindowBase::event(event);
+}
+
 void ClipBookWindow::keyPressEvent(QKeyEvent* event)
 {
     const auto enter = [this] {
@@ -656,6 +708,12 @@ void ClipBookWindow::keyPressEvent(QKeyEvent* event)
 
 bool ClipBookWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((watched == m_templateBox->lineEdit() || watched == m_fileBox->lineEdit()) &&
+        event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        // Backspace and Delete take letters away: completing would put them back.
+        m_deleting = key == Qt::Key_Backspace || key == Qt::Key_Delete;
+    }
     if ((watched == m_itemList || watched == m_fileList) && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
@@ -720,18 +778,33 @@ bool ClipBookWindow::acceptName(Mode mode, const QString& name)
         clipbook::ensureFolder(dir, Kind::FileTemplate);
         const Kind kind = files ? Kind::FileTemplate : Kind::Template;
         if (renaming) {
-            const QByteArray content =
-                files ? clipbook::formatFileTemplate(m_paths->rows()) : clipbook::formatTemplate(items());
+            const QByteArray content = files ? clipbook::encodeFileTemplate(m_paths->rows(), m_fileTemplateEncoding)
+                                             : clipbook::encodeTemplate(items(), m_templateEncoding);
             clipbook::rename(dir, kind, list, name, content);
-        } else {
-            // A new template starts empty.
-            clipbook::create(dir, kind, list, name, {});
-            if (files) {
-                m_paths->setRows({});
-                m_filePath->clear();
-            } else {
-                setItems({});
+        } else if (QFileInfo::exists(clipbook::filePath(dir, kind, name))) {
+            // A file of that name left behind by a delete or a rename: it is not emptied unasked.
+            const QString question =
+                QStringLiteral("The %1 folder already holds a file for \"%2\", which is not listed.\n\nYes "
+                               "replaces it with an empty %3; No lists it with what it holds.")
+                    .arg(files ? QStringLiteral("ClipFiles") : QStringLiteral("ClipBook"), shortenedForMessage(name),
+                         files ? QStringLiteral("File Template") : QStringLiteral("ClipBook template"));
+            switch (Prompts::current().question(NameInUseTitle, question, Answer::No)) {
+            case Answer::Yes:
+                createEmpty(dir, kind, list, name);
+                break;
+            case Answer::No:
+                list.names.append(name);
+                list.selected = int(list.names.size() - 1);
+                if (files)
+                    loadFileTemplate(name, true);
+                else
+                    loadTemplate(name);
+                break;
+            case Answer::Cancel:
+                return false;
             }
+        } else {
+            createEmpty(dir, kind, list, name);
         }
     } catch (const CommandError& error) {
         Prompts::current().error(error.message());
@@ -746,6 +819,20 @@ bool ClipBookWindow::acceptName(Mode mode, const QString& name)
     }
     storeNames();
     return true;
+}
+
+void ClipBookWindow::createEmpty(const QString& dir, Kind kind, clipbook::NameList& list, const QString& name)
+{
+    // A new template starts empty, in UTF-8.
+    clipbook::create(dir, kind, list, name, {});
+    if (kind == Kind::FileTemplate) {
+        m_paths->setRows({});
+        m_filePath->clear();
+        m_fileTemplateEncoding = platform::TextEncoding::Utf8;
+    } else {
+        setItems({});
+        m_templateEncoding = platform::TextEncoding::Utf8;
+    }
 }
 
 // --- The item page -------------------------------------------------------------------------------
@@ -780,7 +867,7 @@ void ClipBookWindow::selectItem(int row)
 void ClipBookWindow::showItemInformation()
 {
     const int row = currentItem();
-    if (row < 0 || row >= m_itemTexts.size())
+    if (row < 0 || row >= m_itemTexts.size() || m_itemTexts.size() != m_itemNames->rowCount())
         return;
     m_itemName->setText(m_itemNames->rows().at(row));
     m_itemText->setText(m_itemTexts.at(row));
@@ -789,10 +876,23 @@ void ClipBookWindow::showItemInformation()
         QStringLiteral("%1. %2 Items.").arg(m_itemNames->rows().at(row), QString::number(m_itemNames->rowCount())));
 }
 
+void ClipBookWindow::showFileInformation()
+{
+    const int row = currentFile();
+    if (row < 0)
+        return;
+    m_filePath->setText(m_paths->rows().at(row));
+    setStatus(Panel::Information,
+              QStringLiteral("%1. %2 Files.").arg(m_paths->rows().at(row), QString::number(m_paths->rowCount())));
+}
+
 void ClipBookWindow::setItems(const clipbook::Items& items)
 {
     m_itemTexts = items.texts;
     m_itemNames->setRows(items.names);
+    // Another template: nothing of the last one's item stays in the fields.
+    m_itemName->clear();
+    m_itemText->clear();
 }
 
 void ClipBookWindow::templateTextEdited(const QString& text)
@@ -814,14 +914,18 @@ void ClipBookWindow::templateTextEdited(const QString& text)
 void ClipBookWindow::loadTemplate(const QString& name)
 {
     setItems({});
+    // A template without a file yet is written as UTF-8.
+    m_templateEncoding = platform::TextEncoding::Utf8;
     if (!m_host)
         return;
-    const std::optional<clipbook::Items> loaded = clipbook::loadTemplate(programDirectory(), name);
+    const std::optional<clipbook::TemplateFile> loaded =
+        clipbook::loadTemplate(programDirectory(), name, m_host->legacyEncoding());
     if (!loaded)
         return;
+    m_templateEncoding = loaded->encoding;
     setStatus(Panel::Name, m_templates.selectedName());
-    setItems(*loaded);
-    if (loaded->size() > 0) {
+    setItems(loaded->items);
+    if (loaded->items.size() > 0) {
         selectItem(0);
         showItemInformation();
     }
@@ -836,7 +940,7 @@ void ClipBookWindow::saveTemplate()
                                           "its list, then save again."));
     const int listed = int(m_templates.names.indexOf(shown));
     if (listed >= 0) {
-        clipbook::saveTemplate(dir, shown, items());
+        clipbook::saveTemplate(dir, shown, items(), m_templateEncoding);
         if (listed != m_templates.selected) {
             m_templates.selected = listed;
             showTemplateNames();
@@ -844,7 +948,7 @@ void ClipBookWindow::saveTemplate()
         return;
     }
     // A name typed but not chosen is a new template, listed as a create would list it.
-    clipbook::create(dir, Kind::Template, m_templates, shown, clipbook::formatTemplate(items()));
+    clipbook::create(dir, Kind::Template, m_templates, shown, clipbook::encodeTemplate(items(), m_templateEncoding));
     showTemplateNames();
     setStatus(Panel::Name, shown);
     storeNames();
@@ -945,11 +1049,13 @@ void ClipBookWindow::removeItem()
     const int row = currentItem();
     if (row < 0)
         return;
-    // The view moves its current row while the row goes, so the texts still match the names then.
-    m_itemNames->removeAt(row);
+    // The texts go first: while the name goes, the view moves its current row and the fields
+    // are not to show a name beside another item's text.
     m_itemTexts.removeAt(row);
+    m_itemNames->removeAt(row);
     saveTemplate();
     selectItem(m_itemNames->rowCount() - 1);
+    showItemInformation();
 }
 
 void ClipBookWindow::openTemplateAsDocument()
@@ -1021,10 +1127,13 @@ void ClipBookWindow::loadFileTemplate(const QString& name, bool fromChange)
 {
     if (!m_host)
         return;
-    const std::optional<QStringList> loaded = clipbook::loadFileTemplate(programDirectory(), name);
+    const std::optional<clipbook::FileTemplateFile> loaded =
+        clipbook::loadFileTemplate(programDirectory(), name, m_host->legacyEncoding());
     if (!loaded)
         return;
-    m_paths->setRows(*loaded);
+    m_fileTemplateEncoding = loaded->encoding;
+    m_paths->setRows(loaded->paths);
+    m_filePath->clear();
     setStatus(Panel::Name, m_fileTemplates.selectedName());
     if (fromChange)
         setStatus(Panel::Information, QString());
@@ -1039,14 +1148,15 @@ void ClipBookWindow::saveFileTemplate()
                                           "list, then save again."));
     const int listed = int(m_fileTemplates.names.indexOf(shown));
     if (listed >= 0) {
-        clipbook::saveFileTemplate(dir, shown, m_paths->rows());
+        clipbook::saveFileTemplate(dir, shown, m_paths->rows(), m_fileTemplateEncoding);
         if (listed != m_fileTemplates.selected) {
             m_fileTemplates.selected = listed;
             showFileTemplateNames();
         }
         return;
     }
-    clipbook::create(dir, Kind::FileTemplate, m_fileTemplates, shown, clipbook::formatFileTemplate(m_paths->rows()));
+    clipbook::create(dir, Kind::FileTemplate, m_fileTemplates, shown,
+                     clipbook::encodeFileTemplate(m_paths->rows(), m_fileTemplateEncoding));
     showFileTemplateNames();
     setStatus(Panel::Name, shown);
     storeNames();
@@ -1090,11 +1200,8 @@ void ClipBookWindow::openFile()
 
 void ClipBookWindow::openAllFiles()
 {
-    if (!m_host)
-        return;
-    const QStringList paths = m_paths->rows();
-    for (const QString& path : paths)
-        runCommand([this, &path] { m_host->openDocument(path); });
+    if (m_host && m_paths->rowCount() > 0)
+        m_host->openDocuments(m_paths->rows());
 }
 
 void ClipBookWindow::newFileEntry()

@@ -39,6 +39,10 @@ public:
     virtual void insertBeforeDocumentSelection(const QString& text) = 0;
     // Opens `path` as a new document, as the Open command does.
     virtual void openDocument(const QString& path) = 0;
+    // Opens every path in turn, as a list of files named on the command line opens.
+    virtual void openDocuments(const QStringList& paths) = 0;
+    // The code page a ClipBook file that is not UTF-8 is read in (the options' choice).
+    virtual platform::TextEncoding legacyEncoding() { return platform::TextEncoding::Windows1252; }
     // The open dialog with the options' filters; the files chosen, none when cancelled.
     virtual QStringList chooseFilesToAdd() = 0;
     // The naming window.
@@ -72,6 +76,8 @@ public:
     void setFileToolBarsShown(bool shown); // Panel2, FilePanel1
     void setTemplateAutoComplete(bool on);
     void setFileAutoComplete(bool on);
+    bool templateAutoComplete() const { return m_templateCompletes; }
+    bool fileAutoComplete() const { return m_fileCompletes; }
     void setItemViewFont(const QFont& font); // ItemListBox1, TemplateComboBox1, ClipEdit, ClipEdit2
     void setFileViewFont(const QFont& font); // FileListBox1, FileCombo1, FileEdit1
 
@@ -139,6 +145,7 @@ public:
     QMenu* comboMenu() const { return m_comboMenu; }
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -162,11 +169,20 @@ private:
     // The item page's template: the box's text (typed or chosen).
     void loadTemplate(const QString& name);
     void loadFileTemplate(const QString& name, bool fromChange);
+    // The fields and the status bar show the current row, however it became current.
     void showItemInformation();
+    void showFileInformation();
+    // Completes a name typed into `box` to the first listed one it begins (letter case aside),
+    // with the completed part selected; false when none does.
+    bool complete(QComboBox* box, const QString& typed);
+    // The same once the key that typed it is over (unless it deleted, or more was typed).
+    void completeLater(QComboBox* box, const QString& typed);
     void templateTextEdited(const QString& text);
     void fileTemplateChosen(int index);
     void fileTemplateLeft();
     void setItems(const clipbook::Items& items);
+    // Writes an empty new template and lists it; the page shows it empty.
+    void createEmpty(const QString& dir, clipbook::Kind kind, clipbook::NameList& list, const QString& name);
     // The naming window's OK: true when done, false to keep the window open.
     bool acceptName(TemplateNameDialog::Mode mode, const QString& name);
     void openNaming(TemplateNameDialog::Mode mode, const QString& currentName);
@@ -177,6 +193,13 @@ private:
     clipbook::NameList m_fileTemplates;
     QStringList m_itemTexts; // parallel to the item list's names
     bool m_updatingBoxes = false;
+    // The encoding each shown file was read in, and is written back in.
+    platform::TextEncoding m_templateEncoding = platform::TextEncoding::Utf8;
+    platform::TextEncoding m_fileTemplateEncoding = platform::TextEncoding::Utf8;
+    bool m_templateCompletes = true;
+    bool m_fileCompletes = true;
+    // The last key in a name box deleted text: no completion then.
+    bool m_deleting = false;
 
     QWidget* m_itemPage = nullptr;
     QWidget* m_filePage = nullptr;

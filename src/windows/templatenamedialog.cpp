@@ -8,8 +8,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace {
 
@@ -31,6 +33,8 @@ QLabel* makeLabel(const QString& text, const QString& name, QWidget* parent)
 QLineEdit* makeField(const QString& name, QWidget* parent)
 {
     auto* field = new QLineEdit(parent);
+    // A name has no length limit: the field never cuts what it is given.
+    field->setMaxLength(std::numeric_limits<int>::max());
     field->setObjectName(name);
     return field;
 }

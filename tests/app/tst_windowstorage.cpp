@@ -277,8 +277,8 @@ private slots:
             QVERIFY(clipBook.findChild<QWidget*>(QStringLiteral("ClipPanel1"))->isHidden());
             QVERIFY(clipBook.findChild<QWidget*>(QStringLiteral("Panel1"))->isHidden());
             QVERIFY(!clipBook.findChild<QWidget*>(QStringLiteral("Panel2"))->isHidden());
-            QVERIFY(!clipBook.findChild<QComboBox*>(QStringLiteral("TemplateComboBox1"))->completer());
-            QVERIFY(clipBook.findChild<QComboBox*>(QStringLiteral("FileCombo1"))->completer());
+            QVERIFY(!clipBook.templateAutoComplete());
+            QVERIFY(clipBook.fileAutoComplete());
             QVERIFY(m_windows.documentSelector->toolPanel()->isHidden());
             QVERIFY(m_windows.documentSelector->showToolBarEntry()->isVisible());
             QVERIFY(!m_windows.documentSelector->hideToolBarEntry()->isVisible());

@@ -7,11 +7,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace clipbook;
 
 namespace {
+
+constexpr platform::TextEncoding Legacy = platform::TextEncoding::Windows1252;
 
 QByteArray bytesOf(const QString& path)
 {
@@ -75,9 +78,9 @@ private slots:
         QTest::newRow("leading commas") << ",Sig,x"
                                         << "Sig"
                                         << "x";
-        QTest::newRow("run of commas") << "a,,b"
-                                       << "a"
-                                       << "b";
+        QTest::newRow("a text that starts with a comma") << "a,,b"
+                                                         << "a"
+                                                         << ",b";
         QTest::newRow("empty line") << ""
                                     << ""
                                     << "";
@@ -133,18 +136,85 @@ private slots:
 
         saveTemplate(m_programDir, "Letters", items);
         QCOMPARE(bytesOf(templateFile("Letters")), bytes);
-        QCOMPARE(loadTemplate(m_programDir, "Letters"), std::optional<Items>(items));
-        QCOMPARE(loadTemplate(m_programDir, "Missing"), std::nullopt);
+        QCOMPARE(loadTemplate(m_programDir, "Letters", Legacy)->items, items);
+        QVERIFY(!loadTemplate(m_programDir, "Missing", Legacy));
 
         const QStringList paths{"/home/me/a.txt", "/tmp/with, comma.txt", "Untitled"};
         saveFileTemplate(m_programDir, "Work", paths);
         QCOMPARE(bytesOf(fileTemplateFile("Work")),
                  QByteArray("/home/me/a.txt\r\n/tmp/with, comma.txt\r\nUntitled\r\n"));
-        QCOMPARE(loadFileTemplate(m_programDir, "Work"), std::optional<QStringList>(paths));
+        QCOMPARE(loadFileTemplate(m_programDir, "Work", Legacy)->paths, paths);
         saveFileTemplate(m_programDir, "Empty", {});
         QCOMPARE(bytesOf(fileTemplateFile("Empty")), QByteArray());
-        QCOMPARE(loadFileTemplate(m_programDir, "Empty"), std::optional<QStringList>(QStringList()));
-        QCOMPARE(loadFileTemplate(m_programDir, "Missing"), std::nullopt);
+        QCOMPARE(loadFileTemplate(m_programDir, "Empty", Legacy)->paths, QStringList());
+        QVERIFY(!loadFileTemplate(m_programDir, "Missing", Legacy));
+    }
+
+    // Whatever a line can hold comes back as it was written: any text without a line break, any
+    // name without a comma or a line break but one.
+    void everyStorableItemComesBack()
+    {
+        QRandomGenerator random(27);
+        const QStringList alphabet = QStringLiteral(", , , a b \t Z é € \u00a0 \U0001F600 \\ \" ' < ! >").split(u' ');
+        const auto text = [&](int length, bool commas) {
+            QString s;
+            for (int n = 0; n < length;) {
+                const QString c = alphabet.at(random.bounded(int(alphabet.size())));
+                if (!c.isEmpty() && (commas || c != u",")) {
+                    s += c;
+                    ++n;
+                }
+            }
+            return s;
+        };
+        Items items;
+        for (int i = 0; i < 2000; ++i)
+            items.append(text(random.bounded(1, 12), false), text(random.bounded(0, 12), true));
+        QCOMPARE(parseTemplate(formatTemplate(items)), items);
+    }
+
+    // A file of another program keeps every byte: read in the encoding it is in (the legacy code
+    // page, or one that gives every byte back), written back in it; a character it cannot hold is
+    // refused, and nothing is written.
+    void filesKeepTheEncodingTheyWereReadIn_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("firstText");
+        QTest::addColumn<int>("encoding");
+        QTest::newRow("Windows-1252") << QByteArray("Caf\xE9,cr\xE8me br\xFBl\xE9"
+                                                    "e\r\nx,\x80 5\r\n")
+                                      << QStringLiteral("crème brûlée") << int(platform::TextEncoding::Windows1252);
+        QTest::newRow("a byte Windows-1252 leaves undefined")
+            << QByteArray("a,\x81\xE9\r\n") << QStringLiteral("\u0081\u00e9") << int(platform::TextEncoding::Iso88591);
+        QTest::newRow("UTF-16 with its mark") << QByteArray("\xFF\xFEn\0,\0\xAC\x20\r\0\n\0", 12) << QStringLiteral("€")
+                                              << int(platform::TextEncoding::Utf16Le);
+        QTest::newRow("UTF-8") << QByteArray("n,\xE2\x82\xAC\r\n") << QStringLiteral("€")
+                               << int(platform::TextEncoding::Utf8);
+    }
+    void filesKeepTheEncodingTheyWereReadIn()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, firstText);
+        QFETCH(int, encoding);
+        QDir().mkpath(m_programDir + "ClipBook");
+        writeBytes(templateFile("Theirs"), bytes);
+        const std::optional<TemplateFile> loaded = loadTemplate(m_programDir, "Theirs", Legacy);
+        QVERIFY(loaded);
+        QCOMPARE(int(loaded->encoding), encoding);
+        QCOMPARE(loaded->items.texts.value(0), firstText);
+        saveTemplate(m_programDir, "Theirs", loaded->items, loaded->encoding);
+        QCOMPARE(bytesOf(templateFile("Theirs")), bytes);
+        if (loaded->encoding == platform::TextEncoding::Utf8 || loaded->encoding == platform::TextEncoding::Utf16Le)
+            return;
+        Items more = loaded->items;
+        more.append("Omega", "\u03A9");
+        try {
+            saveTemplate(m_programDir, "Theirs", more, loaded->encoding);
+            QFAIL("a character the encoding lacks was written");
+        } catch (const CommandError& refused) {
+            QVERIFY2(refused.message().contains("\"\u03A9\" (U+03A9) on line"), qPrintable(refused.message()));
+        }
+        QCOMPARE(bytesOf(templateFile("Theirs")), bytes);
     }
 
     void aFailedWriteKeepsTheOldFile()
@@ -209,7 +279,7 @@ private slots:
         NameList files;
         QCOMPARE(import(m_programDir, Kind::FileTemplate, files, elsewhere + "/Work.fff"), QStringLiteral("Work"));
         QCOMPARE(files, (NameList{{"Work"}, 0}));
-        QCOMPARE(loadFileTemplate(m_programDir, "Work"), std::optional<QStringList>({"/x", "/y"}));
+        QCOMPARE(loadFileTemplate(m_programDir, "Work", Legacy)->paths, QStringList({"/x", "/y"}));
 
         // A missing source changes nothing.
         QVERIFY_THROWS_EXCEPTION(CommandError, import(m_programDir, Kind::FileTemplate, files, elsewhere + "/No.fff"));
@@ -231,7 +301,7 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(CommandError, create(m_programDir, Kind::Template, list, bad, "x"));
             QVERIFY_THROWS_EXCEPTION(CommandError, rename(m_programDir, Kind::FileTemplate, list, bad, "x"));
             QVERIFY_THROWS_EXCEPTION(CommandError, saveTemplate(m_programDir, bad, {}));
-            QCOMPARE(loadTemplate(m_programDir, bad), std::nullopt);
+            QVERIFY(!loadTemplate(m_programDir, bad, Legacy));
         }
         QCOMPARE(list, NameList());
         // An import whose name would be refused ("..cpb" gives an empty name; ".hidden" too).

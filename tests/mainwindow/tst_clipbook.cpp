@@ -17,6 +17,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -165,6 +166,174 @@ private slots:
         QCOMPARE(clip().currentItem(), 0);
         QCOMPARE(fileBytes(programFile("ClipBook/Letters.cpb")), QByteArray("Sig,Yours, J\r\n"));
         QVERIFY(prompts().errors.isEmpty());
+    }
+
+    // The fields and the status bar always show the row the list shows as current, however it
+    // became current; a template of no items leaves them empty.
+    void theFieldsFollowTheCurrentRow()
+    {
+        QVERIFY(startClipBook());
+        trigger("ClipBook1");
+        nameThrough("SpeedButton1", QStringLiteral("Letters"));
+        for (const char* name : {"Sig", "Addr"}) {
+            clip().itemNameField()->setText(QLatin1String(name));
+            clip().itemTextField()->setText(QLatin1String(name) + QStringLiteral(" text"));
+            click("SpeedButton6");
+        }
+        QListView* list = clip().itemList();
+        const auto clickRow = [list](int row) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualRect(list->model()->index(row, 0)).center());
+        };
+        clickRow(0);
+        clickRow(1);
+        QCOMPARE(clip().itemNameField()->text(), QStringLiteral("Addr"));
+        QCOMPARE(clip().itemTextField()->text(), QStringLiteral("Addr text"));
+        QCOMPARE(clip().statusText(ClipBookWindow::Panel::Information), QStringLiteral("Addr. 2 Items."));
+        // Editing after a click changes the item clicked, with its own text.
+        click("SpeedButton9");
+        QCOMPARE(fileBytes(programFile("ClipBook/Letters.cpb")), QByteArray("Sig,Sig text\r\nAddr,Addr text\r\n"));
+        // Home on the row already current, but no longer chosen, chooses it again.
+        list->setFocus();
+        list->selectionModel()->clearSelection();
+        clip().itemNameField()->clear();
+        QTest::keyClick(list, Qt::Key_Home);
+        QTest::keyClick(list, Qt::Key_Home);
+        QCOMPARE(clip().itemNameField()->text(), QStringLiteral("Sig"));
+        // A new template starts with nothing in its fields.
+        nameThrough("SpeedButton1", QStringLiteral("Fresh"));
+        QCOMPARE(clip().itemNameField()->text(), QString());
+        QCOMPARE(clip().itemTextField()->text(), QString());
+
+        // The file page's path field follows its list the same way.
+        trigger("ClipBookFiles1");
+        nameThrough("SpeedButton25", QStringLiteral("Work"));
+        for (const char* path : {"/a.txt", "/b.txt"}) {
+            clip().filePathField()->setText(QLatin1String(path));
+            click("SpeedButton21");
+        }
+        QListView* files = clip().fileList();
+        QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
+                          files->visualRect(files->model()->index(0, 0)).center());
+        QCOMPARE(clip().filePathField()->text(), QStringLiteral("/a.txt"));
+    }
+
+    // No field cuts what it is given: an item of a million characters stays whole.
+    void longTextsAreKeptWhole()
+    {
+        QVERIFY(startClipBook());
+        trigger("ClipBook1");
+        nameThrough("SpeedButton1", QStringLiteral("Long"));
+        const QString million(1'000'000, u'm');
+        clip().itemNameField()->setText(QStringLiteral("big"));
+        clip().itemTextField()->setText(million);
+        click("SpeedButton6");
+        click("SpeedButton9");
+        QCOMPARE(clip().items().texts, QStringList{million});
+        QCOMPARE(fileBytes(programFile("ClipBook/Long.cpb")).size(), qsizetype(4 + 1'000'000 + 2));
+    }
+
+    // A name typed in the box is completed to the first listed name it begins, in that name's
+    // letter case, and its items shown at once; Backspace does not complete again.
+    void typingANameCompletesItToTheListedOne()
+    {
+        QVERIFY(startClipBook());
+        trigger("ClipBook1");
+        nameThrough("SpeedButton1", QStringLiteral("Abstract"));
+        clip().itemNameField()->setText(QStringLiteral("in Abstract"));
+        click("SpeedButton6");
+        nameThrough("SpeedButton1", QStringLiteral("Absent"));
+        typeInto(clip().templateBox(), QStringLiteral("ab"));
+        QCoreApplication::processEvents();
+        QCOMPARE(clip().templateBoxText(), QStringLiteral("Abstract"));
+        QCOMPARE(clip().templateBox()->lineEdit()->selectedText(), QStringLiteral("stract"));
+        QCOMPARE(clip().items().names, QStringList{QStringLiteral("in Abstract")});
+        QTest::keyClick(clip().templateBox()->lineEdit(), Qt::Key_Backspace);
+        QCoreApplication::processEvents();
+        QCOMPARE(clip().templateBoxText(), QStringLiteral("Ab"));
+        QTest::keyClicks(clip().templateBox()->lineEdit(), QStringLiteral("se"));
+        QCoreApplication::processEvents();
+        QCOMPARE(clip().templateBoxText(), QStringLiteral("Absent"));
+        QVERIFY(clip().items().names.isEmpty());
+    }
+
+    // What a button does is said on the ClipBook's own status bar while the mouse is on it.
+    void longHintsShowOnTheStatusBar()
+    {
+        QVERIFY(startClipBook());
+        trigger("ClipBook1");
+        nameThrough("SpeedButton1", QStringLiteral("Hints"));
+        clip().itemNameField()->setText(QStringLiteral("Sig"));
+        click("SpeedButton6");
+        auto* paste = clip().findChild<QAbstractButton*>(QStringLiteral("SpeedButton4"));
+        QStatusTipEvent over(paste->statusTip());
+        QApplication::sendEvent(paste, &over);
+        QCOMPARE(clip().statusText(ClipBookWindow::Panel::Information),
+                 QStringLiteral("Paste Selected item into current Document"));
+        QStatusTipEvent away{QString()};
+        QApplication::sendEvent(paste, &away);
+        QCOMPARE(clip().statusText(ClipBookWindow::Panel::Information), QStringLiteral("Sig. 1 Items."));
+    }
+
+    // A new template with the name of an unlisted file that is there (left by a delete or a
+    // rename) asks before emptying it; No lists it with what it holds.
+    void aNewTemplateAsksBeforeEmptyingAFileLeftBehind()
+    {
+        QVERIFY(startClipBook());
+        QDir().mkpath(programFile("ClipBook"));
+        for (const char* name : {"Kept", "Emptied"}) {
+            QFile old(programFile(QStringLiteral("ClipBook/%1.cpb").arg(QLatin1String(name))));
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("k,v\r\n");
+        }
+        trigger("ClipBook1");
+        prompts().answers = {Answer::No, Answer::Yes};
+        nameThrough("SpeedButton1", QStringLiteral("Kept"));
+        QCOMPARE(prompts().questionDefaults.value(0), Answer::No);
+        QCOMPARE(clip().items().names, QStringList{QStringLiteral("k")});
+        QCOMPARE(fileBytes(programFile("ClipBook/Kept.cpb")), QByteArray("k,v\r\n"));
+        nameThrough("SpeedButton1", QStringLiteral("Emptied"));
+        QCOMPARE(fileBytes(programFile("ClipBook/Emptied.cpb")), QByteArray());
+        QCOMPARE(clip().templateNames(), (QStringList{QStringLiteral("Kept"), QStringLiteral("Emptied")}));
+    }
+
+    // However long the name, the error box says why in sight: the path is shortened in the middle.
+    void aLongNameKeepsTheReasonInSight()
+    {
+        QVERIFY(startClipBook());
+        trigger("ClipBook1");
+        QTimer::singleShot(0, m_naming.get(), [this] {
+            m_naming->nameField()->setText(QString(300, u'n'));
+            QTest::keyClick(m_naming->nameField(), Qt::Key_Return);
+            m_naming->close();
+        });
+        click("SpeedButton1");
+        QCOMPARE(prompts().errors.size(), 1);
+        const QString message = prompts().errors.first();
+        QVERIFY2(message.size() < 200, qPrintable(message));
+        QVERIFY2(message.endsWith(qt_error_string(ENAMETOOLONG)), qPrintable(message));
+    }
+
+    // A File Template's files open as a list of files named on the command line does: in order,
+    // the last one current, the progress on the status bar.
+    void openAllOpensTheListInOrder()
+    {
+        QVERIFY(startClipBook());
+        QStringList paths;
+        for (int i = 0; i < 5; ++i)
+            paths << makeFile(QStringLiteral("all%1.txt").arg(i), QByteArray::number(i));
+        trigger("ClipBookFiles1");
+        nameThrough("SpeedButton25", QStringLiteral("All"));
+        prompts().openPaths = paths;
+        click("SpeedButton14");
+        const int before = docs().count();
+        QStringList progress;
+        QObject::connect(status(), &StatusBar::messageChanged, status(),
+                         [&progress](const QString& message) { progress << message; });
+        click("SpeedButton13");
+        QCOMPARE(docs().count(), before + 5);
+        QCOMPARE(docs().current().path, paths.last());
+        QVERIFY2(progress.contains(QStringLiteral("Opening 3 of 5")), qPrintable(progress.join(" | ")));
     }
 
     void aTypedNameIsSavedUnderThatName()

@@ -83,15 +83,15 @@ private slots:
         QVERIFY(clipPart("Panel1")->isHidden());
         QVERIFY(!clipPart("Panel2")->isHidden());
         QVERIFY(!clipPart("FilePanel1")->isHidden());
-        QVERIFY(!m_clipBook->findChild<QComboBox*>(QStringLiteral("TemplateComboBox1"))->completer());
-        QVERIFY(m_clipBook->findChild<QComboBox*>(QStringLiteral("FileCombo1"))->completer());
+        QVERIFY(!m_clipBook->templateAutoComplete());
+        QVERIFY(m_clipBook->fileAutoComplete());
         QVERIFY(m_selector->statusBar()->isHidden());
         box("CFShowToolBars1")->setChecked(false);
         box("CAutoComplete1")->setChecked(true);
         m_options->accept();
         QVERIFY(clipPart("Panel2")->isHidden());
         QVERIFY(clipPart("FilePanel1")->isHidden());
-        QVERIFY(m_clipBook->findChild<QComboBox*>(QStringLiteral("TemplateComboBox1"))->completer());
+        QVERIFY(m_clipBook->templateAutoComplete());
     }
 
     void fontButtonsActAtOnceAndACancelChangesNothing()
