@@ -185,6 +185,10 @@ ClipBookWindow::ClipBookWindow(QWidget* parent)
 
 ClipBookWindow::~ClipBookWindow()
 {
+    // Closing the window below moves the focus out of a box, whose "left" handler would then
+    // run on members already gone: the children say nothing to this window from here on.
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
     // The stored name lists are members of this class: saved while they still exist.
     if (storage())
         storage()->windowDestroying();

@@ -336,6 +336,38 @@ private slots:
         QVERIFY2(progress.contains(QStringLiteral("Opening 3 of 5")), qPrintable(progress.join(" | ")));
     }
 
+    // The program ends with the focus in a template box, a listed name typed there: the window
+    // goes without loading it into members already gone (which asks the host for the folder).
+    void theWindowGoesWithTheFocusInABox()
+    {
+        struct WatchingHost : ClipBookHost
+        {
+            int asked = 0;
+            QString programDirectory() override { return ++asked, QString(); }
+            platform::TextEncoding legacyEncoding() override { return ++asked, platform::TextEncoding::Utf8; }
+            QString selectedDocumentText() override { return {}; }
+            void replaceDocumentSelection(const QString&) override {}
+            void insertBeforeDocumentSelection(const QString&) override {}
+            void openDocument(const QString&) override {}
+            void openDocuments(const QStringList&) override {}
+            QStringList chooseFilesToAdd() override { return {}; }
+            TemplateNameDialog* namingDialog() override { return nullptr; }
+        } host;
+        QVERIFY(startClipBook());
+        trigger("ClipBookFiles1");
+        nameThrough("SpeedButton25", QStringLiteral("Many"));
+        nameThrough("SpeedButton25", QStringLiteral("Other"));
+        clip().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&clip()));
+        typeInto(clip().fileBox(), QStringLiteral("Many"));
+        QCOMPARE(QApplication::focusWidget(), clip().fileBox());
+        clip().setHost(&host);
+        const int asked = host.asked;
+        m_fixture->windows.clipBook = nullptr;
+        m_clip.reset();
+        QCOMPARE(host.asked, asked);
+    }
+
     void aTypedNameIsSavedUnderThatName()
     {
         QVERIFY(startClipBook());
