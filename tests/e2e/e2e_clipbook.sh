@@ -2,13 +2,16 @@
 # The ClipBook end to end: Ctrl+B opens it, a template is named in the naming window, the
 # selection becomes an item through "Add To ClipBook" (name<!>text), the item is pasted into
 # another document, and after a restart the template and its item are still there; the file page
-# opens a listed file as a document, and Esc closes the ClipBook.
+# opens a listed file as a document, and Esc closes the ClipBook. A mouse click on an item shows
+# that item in the fields, an item of a template in Windows-1252 keeps its bytes when another is
+# edited, and the message about a name too long for the system is shown whole.
 #
 # Usage: bash tests/e2e/e2e_clipbook.sh /path/to/quillet
 
 # shellcheck source=lib.sh disable=SC2034
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
+need xclip xwininfo
 
 # The ClipBook lives beside the executable: run a copy from the test's own folder.
 BIN_DIR="$E2E_ROOT/bin"
@@ -79,6 +82,9 @@ key alt+F4
 wait_quillet_exit 10
 [ "$QUILLET_STATUS" -eq 0 ] || fail "quillet exited with status $QUILLET_STATUS"
 
+# Another program adds two items, one of them in Windows-1252.
+printf 'Caf\xe9,cr\xe8me br\xfbl\xe9e\r\nAddr,1 High Street\r\n' >>"$BIN_DIR/ClipBook/Letters.cpb"
+
 step "after a restart the template and its item are back"
 start_quillet "$E2E_FILES/d.txt" "$E2E_FILES/c.txt"
 wait_for_window
@@ -105,6 +111,53 @@ wait_dialog "ClipBook Files"
 key Return
 focus_window
 wait_title "Quillet  - d.txt"
+
+step "a mouse click shows the clicked item in the fields"
+key ctrl+b
+wait_dialog "ClipBook"
+CLIPWIN="$DWIN"
+clip_height="$(xwininfo -id "$CLIPWIN" | sed -n 's/^ *Height: *//p')"
+# clip_click X Y: a click at X,Y of the ClipBook window (the list's rows are 15 px apart from
+# y=55); Y below 0 counts from the bottom, where the name and text fields are.
+clip_click() {
+  local y="$2"
+  [ "$y" -ge 0 ] || y=$((clip_height + y))
+  xdotool mousemove --window "$CLIPWIN" "$1" "$y" click 1
+  sleep 0.3
+}
+clip_click 20 86  # Addr
+clip_click 20 71  # Café
+clip_click 197 -32
+key ctrl+a ctrl+c
+[ "$(xclip -o -selection clipboard)" = "crème brûlée" ] ||
+  fail "the text field shows '$(xclip -o -selection clipboard)' after a click on Café"
+
+step "Edit item changes the clicked item and keeps the others' bytes"
+clip_click 20 86  # Addr
+clip_click 197 -32
+key ctrl+a
+type_text "2 Low Road"
+key alt+e
+wait_bytes "$BIN_DIR/ClipBook/Letters.cpb" $'Sig,Best, regards\r\nCaf\xe9,cr\xe8me br\xfbl\xe9e\r\nAddr,2 Low Road\r\n'
+
+step "the message about a name too long for the system is not cut"
+focus_window
+key alt+t n
+wait_dialog "Add New Template"
+xdotool type --clearmodifiers --delay 2 -- "$(printf 'x%.0s' $(seq 1 300))"
+key Return
+wait_dialog "Quillet"
+read -r box_x box_width < <(xwininfo -id "$DWIN" |
+  sed -n 's/^ *Absolute upper-left X: *//p; s/^ *Width: *//p' | tr '\n' ' ')
+# Qt cuts a message's text that would make the box wider than the screen less 480 px.
+[ "$box_x" -ge 0 ] && [ "$box_width" -lt $((1280 - 480)) ] ||
+  fail "the message box is $box_width px wide at x=$box_x: its text is cut on a screen 1280 wide"
+key Return
+wait_gone "Quillet"
+wait_dialog "Add New Template"
+key Escape
+wait_gone "Add New Template"
+focus_window
 
 step "Esc closes the ClipBook"
 key ctrl+b
