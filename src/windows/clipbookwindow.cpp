@@ -309,6 +309,8 @@ void ClipBookWindow::buildItemPage(QWidget* page)
         if (m_templateCompletes && !m_updatingBoxes)
             completeLater(m_templateBox, text);
     });
+    // Keys come to the box, which hands them to its line edit past any filter of the edit's own.
+    m_templateBox->installEventFilter(this);
     m_templateBox->lineEdit()->installEventFilter(this);
     // A click makes the row current before it selects it: both changes are followed.
     connect(m_itemList->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -399,6 +401,7 @@ void ClipBookWindow::buildFilePage(QWidget* page)
         if (m_fileCompletes && !m_updatingBoxes)
             completeLater(m_fileBox, text);
     });
+    m_fileBox->installEventFilter(this);
     m_fileBox->lineEdit()->installEventFilter(this);
     connect(m_fileList->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { showFileInformation(); });
@@ -712,7 +715,8 @@ void ClipBookWindow::keyPressEvent(QKeyEvent* event)
 
 bool ClipBookWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if ((watched == m_templateBox->lineEdit() || watched == m_fileBox->lineEdit()) &&
+    if ((watched == m_templateBox || watched == m_fileBox || watched == m_templateBox->lineEdit() ||
+         watched == m_fileBox->lineEdit()) &&
         event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         // Backspace and Delete take letters away: completing would put them back.
