@@ -407,8 +407,9 @@ void MainWindow::enableRecovery(RecoveryJournal& journal)
             [this](const QString& reason) { recoveryCopiesFailing(reason); });
     connect(m_recovery.get(), &RecoveryController::copiesWritten, this,
             [this] { showMessage(QStringLiteral("Unsaved changes are copied for recovery again.")); });
-    // The text being saved is on disk before a write in place could leave the file half new.
-    m_files->setBeforeWritingInPlace([this] { m_recovery->bringUpToDate(true); });
+    // The text being saved is on disk, apart from the file, before a write in place could leave the
+    // file half new.
+    m_files->setBeforeWritingInPlace([this] { m_recovery->keepApartFromFiles(); });
     if (!journal.isActive())
         recoveryCopiesFailing(QStringLiteral("The folder cannot be made or locked."));
 

@@ -364,6 +364,12 @@ void RecoveryController::bringUpToDate(bool wait)
         m_journal.waitUntilIdle();
 }
 
+void RecoveryController::keepApartFromFiles()
+{
+    bringUpToDate(false);
+    m_journal.waitUntilIdle(true);
+}
+
 void RecoveryController::dropUnmodified()
 {
     for (int i = 0; i < m_documents.count(); ++i) {

@@ -44,6 +44,10 @@ public:
     // record that has none yet), then drops the records of documents no longer modified. With
     // `wait`, returns once everything has been written or has failed once.
     void bringUpToDate(bool wait);
+    // Before a file is written in place: as bringUpToDate, and every record that begins from its
+    // document's file holds its own copy of it, so that a write cut off halfway (a kill, a power
+    // cut) cannot take the unsaved text with it.
+    void keepApartFromFiles();
     // Drops the records of documents no longer modified (saved or discarded); cheap enough for a
     // clock tick.
     void dropUnmodified();

@@ -438,6 +438,25 @@ private slots:
         QCOMPARE(journal.textOf(journal.records().constFirst()), QByteArray("unanswered"));
     }
 
+    // Before a file is written in place, the record of its unsaved text stops depending on it: a
+    // write cut off halfway leaves the file half new, and the record must still come out whole.
+    void aWriteInPlaceCannotTakeTheRecordWithIt()
+    {
+        MainWindowFixture& f = *m_fixture;
+        RecoveryJournal journal(f.sandbox.filePath(QStringLiteral("recovery")));
+        QVERIFY(journal.start());
+        QVERIFY(f.start());
+        f.window->enableRecovery(journal);
+        const QByteArray old(24 << 20, 'o');
+        const QString path = f.makeFile(QStringLiteral("large.txt"), old);
+        f.window->files().openPath(path);
+        f.editor()->insertBytes(0, "N");
+        f.window->recovery()->keepApartFromFiles();
+        f.makeFile(QStringLiteral("large.txt"), QByteArray(old.size(), 'x'));
+        QCOMPARE(journal.records().size(), 1);
+        QCOMPARE(journal.textOf(journal.records().constFirst()), "N" + old);
+    }
+
     // A save in place that a kill cut off: the next start asks which text the file should hold,
     // the one it had or the one being saved (held by the recovery copy).
     void anInterruptedSaveIsOfferedAtTheNextStart_data()
