@@ -184,7 +184,7 @@ void ClipBookController::openDocuments(const QStringList& paths)
 
 platform::TextEncoding ClipBookController::legacyEncoding()
 {
-    return OptionsDialog::legacyEncodingOf(m_windows.options);
+    return OptionsDialog::valuesOf(m_windows.options).legacyEncoding;
 }
 
 QStringList ClipBookController::chooseFilesToAdd()

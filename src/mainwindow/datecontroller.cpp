@@ -31,7 +31,7 @@ void DateController::insertStamp(const QString& pattern)
 void DateController::insertFilterStamp()
 {
     // Read now, so a filter changed in the options window counts at once.
-    insertStamp(m_windows.options ? m_windows.options->dateTimeFilter() : QString());
+    insertStamp(OptionsDialog::valuesOf(m_windows.options).dateTimeFilter);
 }
 
 void DateController::insertShortDateAndTime()

@@ -85,7 +85,7 @@ Answer FileController::ask(const QString& text)
 
 bool FileController::makeBackups() const
 {
-    return m_windows.options ? m_windows.options->makeBackups() : true;
+    return OptionsDialog::valuesOf(m_windows.options).makeBackups;
 }
 
 QString FileController::programDirectory() const
@@ -153,8 +153,8 @@ void FileController::openPath(const QString& typedPath)
     QString rawNote;
     platform::TextEncoding encoding = platform::TextEncoding::Utf8;
     try {
-        encoding =
-            loadInEncoding(path, detectFileEncoding(path, OptionsDialog::legacyEncodingOf(m_windows.options)), rawNote);
+        encoding = loadInEncoding(
+            path, detectFileEncoding(path, OptionsDialog::valuesOf(m_windows.options).legacyEncoding), rawNote);
     } catch (const CommandError& error) {
         // An unreadable file still becomes a document under its name; saving a missing one
         // creates it. One that exists is remembered as not loaded, so its empty text never
@@ -312,7 +312,7 @@ void FileController::refreshFromDisk()
     const platform::TextEncoding requested =
         document.encoding != platform::TextEncoding::Utf8
             ? document.encoding
-            : detectFileEncoding(document.path, OptionsDialog::legacyEncodingOf(m_windows.options));
+            : detectFileEncoding(document.path, OptionsDialog::valuesOf(m_windows.options).legacyEncoding);
     reloadInEncoding(requested);
 }
 

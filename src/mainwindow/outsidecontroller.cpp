@@ -168,7 +168,7 @@ void OutsideController::faq()
 
 bool OutsideController::browserChecked(const QString& title, const QString& text, QString& browser) const
 {
-    browser = m_windows.options ? m_windows.options->browser() : QString();
+    browser = OptionsDialog::valuesOf(m_windows.options).browser;
     if (!browser.isEmpty())
         return true;
     Prompts::current().warning(title, text);

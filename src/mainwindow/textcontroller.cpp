@@ -128,7 +128,7 @@ void TextController::reverseSelection()
 void TextController::tabsToSpaces()
 {
     // The tab width is read as the command runs.
-    const int width = m_windows.options ? m_windows.options->tabWidth() : 0;
+    const int width = OptionsDialog::valuesOf(m_windows.options).tabWidth;
     transformSelection([width](QByteArrayView text) { return transforms::tabsToSpaces(text, width); }, false);
 }
 
@@ -172,7 +172,7 @@ void TextController::insertFile()
     m_scratch = readFileBytes(files.first());
     // The file is read as it would open, into the document's UTF-8 text.
     const platform::TextEncoding detected =
-        detectBytesEncoding(m_scratch, OptionsDialog::legacyEncodingOf(m_windows.options));
+        detectBytesEncoding(m_scratch, OptionsDialog::valuesOf(m_windows.options).legacyEncoding);
     FileText text = decodeFileText(std::move(m_scratch), detected);
     m_scratch = std::move(text.utf8);
     if (!text.rawNote.isEmpty())
@@ -217,7 +217,7 @@ void TextController::appendSelectionToFile()
     // A file read as a legacy code page or UTF-16 gets the line in its own encoding: appending
     // UTF-8 would leave it in two encodings at once.
     const platform::TextEncoding target =
-        detectBytesEncoding(m_scratch, OptionsDialog::legacyEncodingOf(m_windows.options));
+        detectBytesEncoding(m_scratch, OptionsDialog::valuesOf(m_windows.options).legacyEncoding);
     if (target != platform::TextEncoding::Utf8) {
         FileText text = decodeFileText(std::move(m_scratch), target);
         m_scratch = std::move(text.utf8);

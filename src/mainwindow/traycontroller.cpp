@@ -173,7 +173,7 @@ void TrayController::applyStayOnTop()
 
 bool TrayController::animationWanted() const
 {
-    return !m_windows.options || m_windows.options->animate();
+    return OptionsDialog::valuesOf(m_windows.options).animate;
 }
 
 bool TrayController::toolBarAtBottom() const

@@ -29,10 +29,7 @@ ViewController::ViewController(DocumentSet& documents, EditorViews& views, Statu
     : m_documents(documents), m_views(views), m_statusBar(statusBar), m_commands(commands), m_windows(windows),
       m_dates(dates)
 {
-    m_views.setLargeTextLimit([&windows] {
-        return windows.options ? windows.options->largeDocumentBytes()
-                               : qint64(OptionsDialog::BuiltInLargeDocumentMB) << 20;
-    });
+    m_views.setLargeTextLimit([&windows] { return OptionsDialog::valuesOf(windows.options).largeDocumentBytes; });
     QObject::connect(&m_views, &EditorViews::wrapStateChanged, &m_connections, [this] { showWrapState(); });
     QObject::connect(&m_views, &EditorViews::wrapProgress, &m_connections,
                      [this](int percent) { showWrapProgress(percent); });

@@ -3,6 +3,8 @@
 #include "core/commandguard.h"
 #include "core/prompts.h"
 #include "editor/designedfonts.h"
+#include "settings/programstore.h"
+#include "settings/settingsstore.h"
 #include "settings/storedprops.h"
 #include "settings/windowsettings.h"
 
@@ -25,6 +27,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <climits>
 
 using namespace PropertyCodec;
@@ -93,12 +96,15 @@ void setItems(QListWidget* list, const QStringList& items)
     list->setCurrentRow(row < list->count() ? row : -1);
 }
 
+constexpr int LargeDocumentMBLimit = 4096;
+const QString StorageSection = QStringLiteral("Quillet Options");
+
 } // namespace
 
 OptionsDialog::OptionsDialog(QWidget* parent)
-    : WindowBase(QStringLiteral("QuilletOp"), QStringLiteral("Quillet Options"), QSize(433, 252), true, parent,
-                 {QStringLiteral("Quillet Options"),
-                  WindowSettings::ShowState | WindowSettings::Position | WindowSettings::FocusedControl})
+    : WindowBase(
+          QStringLiteral("QuilletOp"), QStringLiteral("Quillet Options"), QSize(433, 252), true, parent,
+          {StorageSection, WindowSettings::ShowState | WindowSettings::Position | WindowSettings::FocusedControl})
 {
     captionBar()->setPartCaption(CaptionBar::Part::AppNameText, QStringLiteral("Program -"));
     // The window's controls were laid out for an 11-pixel dialog font; a desktop's larger default
@@ -160,14 +166,15 @@ void OptionsDialog::buildGeneralPage(QWidget* page)
     columns->addLayout(left);
     columns->addLayout(right);
     l->addLayout(columns);
-    m_makeBackupsBox = checkBox(group, left, "BackUp1", "&Make Backups", true);
+    const Values builtIn;
+    m_makeBackupsBox = checkBox(group, left, "BackUp1", "&Make Backups", builtIn.makeBackups);
     m_autoSaveBox = checkBox(group, left, "AutoSave1", "Auto &Save Files", false);
     m_fileNameInTitleBox = checkBox(group, left, "FilenameOp1", "Show &FileName in TitleBar", true);
     m_saveSettingsBox = checkBox(group, left, "SaveOp1", "Auto Save Quil&let's Settings", true);
     m_stayOnTopBox = checkBox(group, right, "StayOnTop1", "Stay On &Top", false);
     m_trayIconBox = checkBox(group, right, "System1", "Use System T&ray", true);
     m_toolBarBox = checkBox(group, right, "ToolBar1", "Show Tool&Bar", true);
-    m_animateBox = checkBox(group, right, "An1", "&Animate ToolBars", true);
+    m_animateBox = checkBox(group, right, "An1", "&Animate ToolBars", builtIn.animate);
     m_workingDirEdit = labelledEdit(group, l, "WorkingDir1", "&Quillet's Working Directory:");
     auto* pageLayout = new QVBoxLayout(page);
     pageLayout->addWidget(group);
@@ -184,15 +191,16 @@ void OptionsDialog::buildDocumentPage(QWidget* page)
     m_tabWidthSpin->setObjectName(QStringLiteral("SpinEdit1"));
     // No limits, so any stored value comes back as it was.
     m_tabWidthSpin->setRange(INT_MIN, INT_MAX);
-    m_tabWidthSpin->setValue(0);
+    const Values builtIn;
+    m_tabWidthSpin->setValue(builtIn.tabWidth);
     tabLabel->setBuddy(m_tabWidthSpin);
     l->addWidget(tabLabel);
     l->addWidget(m_tabWidthSpin);
     auto* largeLabel = new QLabel(QStringLiteral("&Open Unwrapped Above (MB):"), group);
     m_largeDocumentSpin = new QSpinBox(group);
     m_largeDocumentSpin->setObjectName(QStringLiteral("SpinEdit2"));
-    m_largeDocumentSpin->setRange(0, 4096);
-    m_largeDocumentSpin->setValue(BuiltInLargeDocumentMB);
+    m_largeDocumentSpin->setRange(0, LargeDocumentMBLimit);
+    m_largeDocumentSpin->setValue(int(builtIn.largeDocumentBytes >> 20));
     m_largeDocumentSpin->setToolTip(
         QStringLiteral("Documents larger than this open without Word-Wrap; Ctrl+W wraps them (0: never)"));
     largeLabel->setBuddy(m_largeDocumentSpin);
@@ -203,6 +211,7 @@ void OptionsDialog::buildDocumentPage(QWidget* page)
     m_legacyEncodingCombo->setObjectName(QStringLiteral("LegacyEncodingCombo"));
     for (const platform::TextEncoding encoding : platform::legacyEncodings())
         m_legacyEncodingCombo->addItem(platform::encodingName(encoding), static_cast<int>(encoding));
+    m_legacyEncodingCombo->setCurrentIndex(m_legacyEncodingCombo->findData(static_cast<int>(builtIn.legacyEncoding)));
     m_legacyEncodingCombo->setToolTip(QStringLiteral("Files that are not UTF-8 or UTF-16 are read in this code page"));
     legacyLabel->setBuddy(m_legacyEncodingCombo);
     l->addWidget(legacyLabel);
@@ -488,9 +497,35 @@ qint64 OptionsDialog::largeDocumentBytes() const
     return qint64(m_largeDocumentSpin->value()) << 20;
 }
 
-platform::TextEncoding OptionsDialog::legacyEncodingOf(const OptionsDialog* options)
+OptionsDialog::Values OptionsDialog::valuesOf(const OptionsDialog* options)
 {
-    return options ? options->legacyEncoding() : platform::TextEncoding::Windows1252;
+    Values values;
+    if (options) {
+        values = {
+            options->makeBackups(),    options->animate(),        options->tabWidth(), options->largeDocumentBytes(),
+            options->legacyEncoding(), options->dateTimeFilter(), options->browser()};
+        return values;
+    }
+    const SettingsStore* store = programStore();
+    if (!store)
+        return values;
+    // Read as the controls' stored properties read them, each with its control's limits.
+    const auto read = [store](const char* name, const QString& fallback) {
+        return store->readString(StorageSection, QString::fromUtf8(name), fallback);
+    };
+    values.makeBackups =
+        parseBool(read("BackUp1_Checked", formatBool(values.makeBackups))).value_or(values.makeBackups);
+    values.animate = parseBool(read("An1_Checked", formatBool(values.animate))).value_or(values.animate);
+    values.tabWidth = parseInteger(read("SpinEdit1_Value", formatInteger(values.tabWidth)));
+    const qint32 megabytes = parseInteger(read("SpinEdit2_Value", formatInteger(values.largeDocumentBytes >> 20)));
+    values.largeDocumentBytes = qint64(std::clamp(megabytes, 0, LargeDocumentMBLimit)) << 20;
+    const QString encodingName = parseString(read("LegacyEncodingCombo_Text", QString()));
+    for (const platform::TextEncoding encoding : platform::legacyEncodings())
+        if (platform::encodingName(encoding) == encodingName)
+            values.legacyEncoding = encoding;
+    values.dateTimeFilter = parseString(read("Edit5_Text", values.dateTimeFilter));
+    values.browser = parseString(read("Edit6_Text", values.browser));
+    return values;
 }
 
 platform::TextEncoding OptionsDialog::legacyEncoding() const

@@ -72,20 +72,32 @@ public:
     void showPage(int page);
     int currentPage() const; // 1..4
 
-    // Read by the main window when it needs them.
-    bool makeBackups() const; // BackUp1
-    bool animate() const;     // An1
-    int tabWidth() const;     // SpinEdit1
     // Documents larger than this many MiB open unwrapped (0: none do).
     static constexpr int BuiltInLargeDocumentMB = 8;
+    // The options the program reads at the time of use; the controls start with these values.
+    struct Values
+    {
+        bool makeBackups = true;                                                     // BackUp1
+        bool animate = true;                                                         // An1
+        int tabWidth = 0;                                                            // SpinEdit1
+        qint64 largeDocumentBytes = qint64(BuiltInLargeDocumentMB) << 20;            // SpinEdit2
+        platform::TextEncoding legacyEncoding = platform::TextEncoding::Windows1252; // LegacyEncodingCombo
+        QString dateTimeFilter;                                                      // Edit5
+        QString browser;                                                             // Edit6
+    };
+    // From the window's controls; while `options` does not exist yet (the command line's files
+    // open before it), the values the window will restore from the program's settings store.
+    static Values valuesOf(const OptionsDialog* options);
+
+    // The controls' values one by one.
+    bool makeBackups() const;          // BackUp1
+    bool animate() const;              // An1
+    int tabWidth() const;              // SpinEdit1
     qint64 largeDocumentBytes() const; // SpinEdit2
     // The code page of files that are neither UTF-8 nor UTF-16.
     platform::TextEncoding legacyEncoding() const; // LegacyEncodingCombo
-    // The code page files that are not UTF-8 are read in; the built-in one while `options` does
-    // not exist yet (the command line's files open before it).
-    static platform::TextEncoding legacyEncodingOf(const OptionsDialog* options);
-    QString dateTimeFilter() const; // Edit5
-    QString browser() const;        // Edit6
+    QString dateTimeFilter() const;                // Edit5
+    QString browser() const;                       // Edit6
 
     // Apply filters, before each file dialog of the main window. Throws
     // CommandError("List index out of bounds") when every filter was deleted.

@@ -9,7 +9,9 @@
 #include "mainwindow/filecontroller.h"
 #include "mainwindow/textcontroller.h"
 #include "mainwindow/viewcontroller.h"
+#include "settings/programstore.h"
 #include "support/mainwindowfixture.h"
+#include "support/memorystore.h"
 #include "windows/captionbar.h"
 
 #include <Qsci/qscicommand.h>
@@ -346,6 +348,55 @@ private slots:
         QCOMPARE(editor()->bytes(), QByteArray("beta"));
         QCOMPARE(fileBytes(storeFilesOf(docs())[1]), QByteArray("alpha"));
         QCOMPARE(modifiedWordsOf(docs()), (QStringList{NotModifiedWord, NotModifiedWord, NotModifiedWord}));
+    }
+
+    // The options window does not exist yet while the command line's files open: what it will
+    // restore from the settings holds for them already.
+    void storedOptionsHoldForTheCommandLine_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("listed"); // named in a CF list rather than on the command line
+        QTest::newRow("legacy code page") << "LegacyEncodingCombo_Text"
+                                          << "Windows-1251" << false;
+        QTest::newRow("legacy code page, CF list") << "LegacyEncodingCombo_Text"
+                                                   << "Windows-1251" << true;
+        QTest::newRow("open unwrapped above: never") << "SpinEdit2_Value"
+                                                     << "0" << false;
+        QTest::newRow("open unwrapped above: 1 MB") << "SpinEdit2_Value"
+                                                    << "1" << true;
+    }
+    void storedOptionsHoldForTheCommandLine()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, value);
+        QFETCH(bool, listed);
+        MemoryStore store;
+        store.writeString(QStringLiteral("Quillet Options"), option, value);
+        setProgramStore(&store);
+        const auto noStore = qScopeGuard([this] {
+            m_fixture.reset();
+            setProgramStore(nullptr);
+        });
+        const bool encoding = option.startsWith(QStringLiteral("Legacy"));
+        // "Привет" in Windows-1251; 2 MiB of it against a limit of 1 MB.
+        const QByteArray cyrillic("\xCF\xF0\xE8\xE2\xE5\xF2\r\n");
+        const QByteArray bytes = encoding                      ? cyrillic
+                                 : value == QLatin1String("0") ? QByteArray(9 << 20, 'x')
+                                                               : QByteArray(2 << 20, 'x');
+        const QString file = makeFile(QStringLiteral("stored.txt"), bytes);
+        QVERIFY(start(listed ? QStringList{QStringLiteral("CF"),
+                                           makeFile(QStringLiteral("list.txt"), QFile::encodeName(file) + "\r\n")}
+                             : QStringList{file}));
+        if (listed)
+            clickTab(1);
+        QCOMPARE(docs().current().path, file);
+        if (encoding) {
+            QCOMPARE(status()->panelText(StatusBar::Encoding), value);
+            QCOMPARE(editor()->bytes(), QStringLiteral("\u041F\u0440\u0438\u0432\u0435\u0442\r\n").toUtf8());
+        } else {
+            QCOMPARE(editor()->wordWrap(), value == QLatin1String("0"));
+        }
     }
 
     void listFileOpensEachLineThenItself()

@@ -4,7 +4,9 @@
 #include "core/commanderror.h"
 #include "core/prompts.h"
 #include "settings/inisettingsstore.h"
+#include "settings/programstore.h"
 #include "settings/windowsettings.h"
+#include "support/memorystore.h"
 #include "support/scriptedprompts.h"
 #include "windows/optionsdialog.h"
 
@@ -13,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -403,6 +406,46 @@ private slots:
         m_prompts.openPaths = {QStringLiteral("/usr/bin/firefox")};
         w.locateBrowser();
         QCOMPARE(w.browser(), QStringLiteral("/usr/bin/firefox"));
+    }
+
+    // Before the window exists the program reads its options from the store; they must be what
+    // the window restores from the same store, odd values included.
+    void theStoredValuesAreTheWindowsBeforeItExists_data()
+    {
+        QTest::addColumn<QStringList>("stored"); // name=value pairs
+        QTest::newRow("built in") << QStringList();
+        QTest::newRow("chosen") << QStringList{"BackUp1_Checked=False",
+                                               "An1_Checked=False",
+                                               "SpinEdit1_Value=4",
+                                               "SpinEdit2_Value=0",
+                                               "LegacyEncodingCombo_Text=OEM (IBM437)",
+                                               "Edit5_Text= dd/mm/yyyy ",
+                                               "Edit6_Text=/usr/bin/firefox"};
+        QTest::newRow("odd") << QStringList{"BackUp1_Checked=maybe", "SpinEdit1_Value=-3", "SpinEdit2_Value=99999",
+                                            "LegacyEncodingCombo_Text=windows-1251", "An1_Checked=True"};
+    }
+    void theStoredValuesAreTheWindowsBeforeItExists()
+    {
+        QFETCH(QStringList, stored);
+        MemoryStore store;
+        for (const QString& pair : stored)
+            store.writeString(QStringLiteral("Quillet Options"), pair.section(QLatin1Char('='), 0, 0),
+                              pair.section(QLatin1Char('='), 1));
+        setProgramStore(&store);
+        const auto noStore = qScopeGuard([] { setProgramStore(nullptr); });
+        const OptionsDialog::Values before = OptionsDialog::valuesOf(nullptr);
+        OptionsDialog& w = window();
+        w.storage()->restore(store);
+        const OptionsDialog::Values after = OptionsDialog::valuesOf(&w);
+        QCOMPARE(before.makeBackups, after.makeBackups);
+        QCOMPARE(before.animate, after.animate);
+        QCOMPARE(before.tabWidth, after.tabWidth);
+        QCOMPARE(before.largeDocumentBytes, after.largeDocumentBytes);
+        QCOMPARE(before.legacyEncoding, after.legacyEncoding);
+        QCOMPARE(before.dateTimeFilter, after.dateTimeFilter);
+        QCOMPARE(before.browser, after.browser);
+        if (!stored.isEmpty() && stored.first().startsWith(QLatin1String("BackUp1_Checked=False")))
+            QCOMPARE(after.legacyEncoding, platform::TextEncoding::Oem437);
     }
 
     void settingsSurviveARestart()
