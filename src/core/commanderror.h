@@ -12,9 +12,18 @@ public:
     explicit CommandError(QString message) : m_message(std::move(message)) {}
     const QString& message() const { return m_message; }
     const char* what() const noexcept override { return "CommandError"; }
+    // Not a failure but a refusal of what the user asked, shown as a warning under this title
+    // ("Quillet -..."); empty for an error.
+    const QString& refusalTitle() const { return m_refusalTitle; }
+
+protected:
+    CommandError(QString message, QString refusalTitle)
+        : m_message(std::move(message)), m_refusalTitle(std::move(refusalTitle))
+    {}
 
 private:
     QString m_message;
+    QString m_refusalTitle;
 };
 
 class QuietEnd : public std::exception

@@ -6,6 +6,14 @@
 #include <QString>
 #include <new>
 
+void showCommandError(const CommandError& error)
+{
+    if (error.refusalTitle().isEmpty())
+        Prompts::current().error(error.message());
+    else
+        Prompts::current().warning(error.refusalTitle(), error.message());
+}
+
 bool runCommand(const std::function<void()>& command)
 {
     try {
@@ -13,7 +21,7 @@ bool runCommand(const std::function<void()>& command)
         return true;
     } catch (const QuietEnd&) {
     } catch (const CommandError& e) {
-        Prompts::current().error(e.message());
+        showCommandError(e);
     } catch (const std::bad_alloc&) {
         Prompts::current().error(QStringLiteral("Out of memory."));
     } catch (const std::exception& e) {

@@ -16,6 +16,8 @@
 inline const QString UntitledName = QStringLiteral("Untitled");
 inline const QString ModifiedWord = QStringLiteral("Modified");
 inline const QString NotModifiedWord = QStringLiteral("Not Modified");
+// The encoding panel's word for a text kept as its file's bytes.
+inline const QString RawBytesPanelText = QStringLiteral("Raw bytes");
 
 struct Document
 {
@@ -33,6 +35,12 @@ struct Document
     QString diskChange;
     // What Save encodes the text in; UTF-8 also for bytes shown raw, which are written unchanged.
     platform::TextEncoding encoding = platform::TextEncoding::Utf8;
+    // Why the text is the file's bytes as they are, neither valid UTF-8 nor decoded (empty: it is
+    // one or the other); the status bar's note from when it was read.
+    QString rawBytesNote;
+    // Characters outside ASCII were typed or pasted into such a text since it was read or saved:
+    // saved as UTF-8, they would mix encodings in one file.
+    bool nonAsciiAdded = false;
     // The file as the program last read or wrote it. While the document is not modified since,
     // its text is the file's bytes decoded from `encoding` with each CR LF standing for
     // `lineEnds` (AsIs: for itself); nothing when it was not (not loaded, or saved with mixed line

@@ -28,7 +28,7 @@ QStringList DocumentSet::captions() const
 
 void DocumentSet::beginDocument(const QString& caption, const QString& path)
 {
-    m_documents.append(Document{caption, path, {}, 0, false, {}, {}, {}, {}});
+    m_documents.append(Document{caption, path, {}, 0, false, {}, {}, {}, {}, false, {}});
     m_host.tabAppended(caption);
 }
 
@@ -168,11 +168,13 @@ void DocumentSet::setCurrentNotLoaded(const QString& reason)
         document.origin = {document.origin.state, std::nullopt, ++m_originGeneration};
 }
 
-void DocumentSet::setCurrentEncoding(platform::TextEncoding encoding)
+void DocumentSet::setCurrentEncoding(platform::TextEncoding encoding, const QString& rawBytesNote)
 {
     if (!hasCurrent())
         return;
     m_documents[m_current].encoding = encoding;
+    m_documents[m_current].rawBytesNote = rawBytesNote;
+    m_documents[m_current].nonAsciiAdded = false;
     m_host.currentEncodingChanged(current());
 }
 

@@ -113,7 +113,12 @@ public:
     // Records why the current document's file could not be read (empty: it now holds the file's
     // text, after a load or a confirmed save).
     void setCurrentNotLoaded(const QString& reason);
-    void setCurrentEncoding(platform::TextEncoding encoding);
+    // What Save encodes the current document in, and why its text is its file's bytes as they are
+    // (empty: it is decoded, or valid UTF-8). Characters added since are forgotten.
+    void setCurrentEncoding(platform::TextEncoding encoding, const QString& rawBytesNote = QString());
+    // A character outside ASCII was typed or pasted into the document at `index`, or (false) the
+    // file now holds what was added.
+    void setNonAsciiAdded(int index, bool added) { m_documents[index].nonAsciiAdded = added; }
     // The document at `index` was just read from its file or written to it (its state now is
     // `state`; see Document::FileOrigin).
     void setFileOrigin(int index, const platform::FileState& state, std::optional<LineEnds> lineEnds);

@@ -598,42 +598,70 @@ QString backupFileName(const QString& programDir, const QString& savedPath)
     return programDir + QStringLiteral("Backup/") + name + QStringLiteral(".BAK");
 }
 
-platform::TextEncoding detectFileEncoding(const QString& path, platform::TextEncoding legacy)
+namespace {
+
+// A file read whole through a UTF-8 check: how it starts and whether all of it is valid.
+struct FileScan
 {
+    std::optional<platform::TextEncoding> marked; // by its byte-order mark
+    bool utf8 = true;
+};
+
+FileScan scanFile(const QString& path)
+{
+    FileScan scan;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return platform::TextEncoding::Utf8;
-    // Read in small pieces into one buffer: a buffer of the whole 4 MiB would cost fresh memory
-    // at each open, as much as checking it.
+        return scan;
+    // Small pieces into one buffer: they stay in the processor's cache while they are checked.
     constexpr qint64 PieceSize = qint64(256) << 10;
     QByteArray piece(PieceSize, Qt::Uninitialized);
     platform::Utf8Validator utf8;
-    qint64 total = 0;
-    while (total < EncodingDetectionLimit) {
-        const qint64 n = file.read(piece.data(), std::min(PieceSize, EncodingDetectionLimit - total));
-        if (n <= 0)
-            break;
-        if (total == 0)
-            if (const auto marked = platform::byteOrderMarkEncoding(QByteArrayView(piece).first(n)))
-                return *marked;
-        total += n;
-        utf8.feed(QByteArrayView(piece).first(n));
+    bool first = true;
+    qint64 n;
+    while ((n = file.read(piece.data(), PieceSize)) > 0) {
+        const QByteArrayView read = QByteArrayView(piece).first(n);
+        if (std::exchange(first, false))
+            if ((scan.marked = platform::byteOrderMarkEncoding(read)))
+                return scan;
+        utf8.feed(read);
         if (!utf8.valid(true))
-            return legacy;
+            break;
     }
-    // Only a cut made by the limit counts as valid: at the file's real end a character is whole.
-    return utf8.valid(total >= EncodingDetectionLimit && !file.atEnd()) ? platform::TextEncoding::Utf8 : legacy;
+    // A character the end cuts short is not whole.
+    scan.utf8 = n < 0 || utf8.valid(false);
+    return scan;
+}
+
+} // namespace
+
+platform::TextEncoding detectFileEncoding(const QString& path, platform::TextEncoding legacy)
+{
+    const FileScan scan = scanFile(path);
+    return scan.marked ? *scan.marked : scan.utf8 ? platform::TextEncoding::Utf8 : legacy;
+}
+
+bool isUtf8File(const QString& path)
+{
+    const FileScan scan = scanFile(path);
+    return !scan.marked && scan.utf8;
 }
 
 platform::TextEncoding detectBytesEncoding(QByteArrayView bytes, platform::TextEncoding legacy)
 {
-    const qsizetype head = std::min<qsizetype>(bytes.size(), EncodingDetectionLimit);
-    return platform::detectEncoding(bytes.first(head), head == bytes.size(), legacy);
+    return platform::detectEncoding(bytes, true, legacy);
 }
 
 QString rawBytesNote(platform::TextEncoding requested)
 {
     return QStringLiteral("Shown as raw bytes: not valid %1").arg(platform::encodingName(requested));
+}
+
+FileText readFileText(const QString& path, platform::TextEncoding legacy)
+{
+    QByteArray bytes = readFileBytes(path);
+    const platform::TextEncoding detected = detectBytesEncoding(bytes, legacy);
+    return decodeFileText(std::move(bytes), detected);
 }
 
 FileText decodeFileText(QByteArray bytes, platform::TextEncoding requested)

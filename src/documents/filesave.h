@@ -44,14 +44,14 @@ OpenRefusal checkOpenable(const QString& path);
 // with checkOpenable's message for a path it refuses.
 QByteArray readFileBytes(const QString& path);
 
-// How much of a file's start decides its encoding (platform::detectEncoding).
-constexpr qint64 EncodingDetectionLimit = qint64(4) << 20;
-
-// The encoding of the file at `path` as its first EncodingDetectionLimit bytes tell, `legacy` for
-// one that is not UTF-8; UTF-8 when it cannot be read (the read that follows reports why).
+// The encoding of the file at `path` as its whole content tells: UTF-16 by its byte-order mark,
+// UTF-8 when every byte is valid UTF-8, otherwise `legacy`; UTF-8 when it cannot be read (the read
+// that follows reports why).
 platform::TextEncoding detectFileEncoding(const QString& path, platform::TextEncoding legacy);
 // The same for a file's bytes already read whole.
 platform::TextEncoding detectBytesEncoding(QByteArrayView bytes, platform::TextEncoding legacy);
+// Whether the file at `path` is valid UTF-8 from start to end (true when it cannot be read).
+bool isUtf8File(const QString& path);
 
 // Reads the file at `path` in pieces: the length of the UTF-8 text it decodes to from `encoding`,
 // nothing when it would not decode exactly. Throws CommandError as readFileBytes.
@@ -72,12 +72,17 @@ struct FileText
 FileText decodeFileText(QByteArray bytes, platform::TextEncoding requested);
 // The status bar's word for bytes shown raw because they are not valid in `requested`.
 QString rawBytesNote(platform::TextEncoding requested);
+// A file's text as opening it shows it: read whole, its encoding detected with `legacy` for one
+// that is not UTF-8, decoded. Throws CommandError as readFileBytes.
+FileText readFileText(const QString& path, platform::TextEncoding legacy);
 
 // The text holds a character its document's encoding cannot hold: nothing was written.
 class UnencodableText : public CommandError
 {
 public:
-    using CommandError::CommandError;
+    explicit UnencodableText(QString message)
+        : CommandError(std::move(message), QStringLiteral("Quillet -Character Not Saved"))
+    {}
 };
 
 // The kinds of line break a text held, as a LineEndWriter converting them met them.

@@ -128,7 +128,9 @@ void DocumentDisplay::documentListChanged(const QStringList& captions, int selec
 
 void DocumentDisplay::currentEncodingChanged(const Document& document)
 {
-    m_statusBar.setPanelText(StatusBar::Encoding, platform::encodingName(document.encoding));
+    m_statusBar.setPanelText(StatusBar::Encoding, document.rawBytesNote.isEmpty()
+                                                      ? platform::encodingName(document.encoding)
+                                                      : RawBytesPanelText);
     if (m_encodingShown)
         m_encodingShown(document);
 }

@@ -154,7 +154,7 @@ void FileController::openPath(const QString& typedPath)
     platform::TextEncoding encoding = platform::TextEncoding::Utf8;
     try {
         encoding = loadInEncoding(
-            path, detectFileEncoding(path, OptionsDialog::valuesOf(m_windows.options).legacyEncoding), rawNote);
+            path, detectFileEncoding(path, OptionsDialog::valuesOf(m_windows.options).legacyEncoding), rawNote, true);
     } catch (const CommandError& error) {
         // An unreadable file still becomes a document under its name; saving a missing one
         // creates it. One that exists is remembered as not loaded, so its empty text never
@@ -168,7 +168,7 @@ void FileController::openPath(const QString& typedPath)
     m_documents.completeDocument();
     m_documents.setFileOrigin(m_documents.currentIndex(), state, LineEnds::AsIs);
     m_documents.setCurrentNotLoaded(notLoadedReason);
-    m_documents.setCurrentEncoding(encoding);
+    m_documents.setCurrentEncoding(encoding, rawNote);
     m_documents.setCurrentModified(false);
     m_documents.refreshTabPictures();
     m_dialogs.save.fileName = path;
@@ -187,7 +187,7 @@ void FileController::openPath(const QString& typedPath)
 }
 
 platform::TextEncoding FileController::loadInEncoding(const QString& path, platform::TextEncoding requested,
-                                                      QString& rawNote)
+                                                      QString& rawNote, bool detected)
 {
     // UTF-8 streams straight from the file; anything else is checked whole first, then decoded in
     // the slices it loads in.
@@ -196,6 +196,8 @@ platform::TextEncoding FileController::loadInEncoding(const QString& path, platf
             m_views.loadDecoded(path, requested, *length);
             return requested;
         }
+        rawNote = rawBytesNote(requested);
+    } else if (!detected && !isUtf8File(path)) {
         rawNote = rawBytesNote(requested);
     }
     m_views.loadFile(path);
@@ -313,17 +315,17 @@ void FileController::refreshFromDisk()
         document.encoding != platform::TextEncoding::Utf8
             ? document.encoding
             : detectFileEncoding(document.path, OptionsDialog::valuesOf(m_windows.options).legacyEncoding);
-    reloadInEncoding(requested);
+    reloadInEncoding(requested, document.encoding == platform::TextEncoding::Utf8);
 }
 
-void FileController::reloadInEncoding(platform::TextEncoding requested)
+void FileController::reloadInEncoding(platform::TextEncoding requested, bool detected)
 {
     QString rawNote;
-    const platform::TextEncoding encoding = loadInEncoding(m_documents.current().path, requested, rawNote);
+    const platform::TextEncoding encoding = loadInEncoding(m_documents.current().path, requested, rawNote, detected);
     editor().clearModifiedFlag();
     knowFileAsWritten(m_documents.currentIndex(), LineEnds::AsIs);
     m_documents.setCurrentNotLoaded(QString());
-    m_documents.setCurrentEncoding(encoding);
+    m_documents.setCurrentEncoding(encoding, rawNote);
     if (!rawNote.isEmpty())
         m_statusBar.setMessage(rawNote);
 }
@@ -342,7 +344,7 @@ void FileController::reopenWithEncoding(platform::TextEncoding encoding)
         if (Prompts::current().question(ConfirmationTitle, question, Answer::No) != Answer::Yes)
             return;
     }
-    reloadInEncoding(encoding);
+    reloadInEncoding(encoding, false);
     m_documents.setCurrentModified(false);
     m_documents.refreshTabPictures();
 }
@@ -366,7 +368,7 @@ bool FileController::saveCurrent()
         m_documents.refreshTabPictures();
         return saved;
     }
-    if (!mayReplaceNotLoadedFile() || !mayReplaceChangedFile())
+    if (!mayReplaceNotLoadedFile() || !mayReplaceChangedFile() || !mayAddUtf8ToRawBytes())
         return false;
     const QString path = m_documents.current().path;
     m_statusBar.showProgress();
@@ -418,7 +420,7 @@ bool FileController::saveCurrentAs()
         absolutePathOf(withDefaultExtension(Prompts::current().saveFile(m_dialogs.save), m_dialogs.save.defaultExt));
     const platform::TextEncoding encoding =
         platform::encodingNamed(m_dialogs.save.encoding).value_or(m_documents.current().encoding);
-    if (path.isEmpty()) {
+    if (path.isEmpty() || (encoding == platform::TextEncoding::Utf8 && !mayAddUtf8ToRawBytes())) {
         m_documents.refreshTabPictures();
         return false;
     }
@@ -432,7 +434,9 @@ bool FileController::saveCurrentAs()
         lineEnds = writeDocument(path, editor().textView(), encoding);
         failed.dismiss();
     }
-    m_documents.setCurrentEncoding(encoding);
+    // Saved as UTF-8, raw bytes stay what they were; in another encoding the text encoded exactly.
+    m_documents.setCurrentEncoding(
+        encoding, encoding == platform::TextEncoding::Utf8 ? m_documents.current().rawBytesNote : QString());
     m_statusBar.setPanelText(StatusBar::ModifiedState, QString());
     for (int step = 20; step <= 40; step += 10)
         m_statusBar.progressStep(step);
@@ -537,6 +541,8 @@ void FileController::saveAllDocuments()
     QStringList notLoaded;
     QStringList changedOnDisk;
     QStringList unencodable;
+    QStringList mixed;
+    settleEdits();
     for (int i = 0; i < m_documents.count(); ++i) {
         const Document& document = m_documents.at(i);
         if (!document.hasFile())
@@ -550,6 +556,11 @@ void FileController::saveAllDocuments()
         // Nor is another program's change to a file replaced without a question: only Save asks.
         if (m_disk.changedOnDisk(document.path)) {
             changedOnDisk.append(QFileInfo(document.path).fileName());
+            continue;
+        }
+        // Nor is UTF-8 put among raw bytes unasked.
+        if (document.nonAsciiAdded) {
+            mixed.append(QFileInfo(document.path).fileName());
             continue;
         }
         const QString path = document.path;
@@ -602,6 +613,10 @@ void FileController::saveAllDocuments()
         m_statusBar.setMessage(QStringLiteral("Not saved, because their encoding cannot hold some of their characters: "
                                               "%1. Save each to see which.")
                                    .arg(unencodable.join(QStringLiteral(", "))));
+    if (!mixed.isEmpty())
+        m_statusBar.setMessage(QStringLiteral("Not saved, because characters typed into their raw bytes would be "
+                                              "saved as UTF-8: %1. Save each to decide.")
+                                   .arg(mixed.join(QStringLiteral(", "))));
     m_documents.refreshTabPictures();
 }
 
@@ -630,6 +645,8 @@ void FileController::knowFileAsWritten(int index, std::optional<LineEnds> lineEn
     const platform::FileState state = m_disk.remember(m_documents.at(index).path);
     m_documents.setFileOrigin(index, state, lineEnds);
     m_documents.setDiskChange(index, QString());
+    // What was typed is in the file now (or the text was read again).
+    m_documents.setNonAsciiAdded(index, false);
     m_reloadPending.remove(m_documents.at(index).path);
 }
 
@@ -648,6 +665,53 @@ std::optional<LineEnds> FileController::writeDocument(const QString& path, QByte
 void FileController::windowShown()
 {
     QTimer::singleShot(0, &m_disk, [this] { offerPendingReload(); });
+}
+
+void FileController::textInserted(const EditorView* view, qint64 position, qint64 length)
+{
+    // Told of the shown view, or of a document's kept view once it is told later.
+    int index = m_documents.currentIndex();
+    if (view != m_views.current()) {
+        index = -1;
+        for (int i = 0; i < m_documents.count() && index < 0; ++i)
+            if (m_views.keptView(m_documents.at(i).storeFile) == view)
+                index = i;
+    }
+    if (index < 0 || m_documents.at(index).rawBytesNote.isEmpty() || m_documents.at(index).nonAsciiAdded)
+        return;
+    const QByteArrayView inserted = view->rangeView(position, length);
+    if (std::any_of(inserted.begin(), inserted.end(), [](char c) { return static_cast<uchar>(c) >= 0x80; }))
+        m_documents.setNonAsciiAdded(index, true);
+}
+
+void FileController::settleEdits()
+{
+    // An insertion is told once the next change comes, or when asked.
+    for (int i = 0; i < m_documents.count(); ++i)
+        if (EditorView* view =
+                i == m_documents.currentIndex() ? m_views.current() : m_views.keptView(m_documents.at(i).storeFile))
+            view->settleEdits();
+}
+
+bool FileController::mayAddUtf8ToRawBytes()
+{
+    settleEdits();
+    const Document& document = m_documents.current();
+    if (!document.nonAsciiAdded)
+        return true;
+    const QString name = QFileInfo(document.path).fileName();
+    const QString question =
+        QStringLiteral("\"%1\": %2.\n\nCharacters outside ASCII were typed or pasted into it. They would be saved "
+                       "as UTF-8 among its raw bytes, and the file would then hold two encodings at once.\n\nSave "
+                       "anyway? To keep the file in its own encoding, choose No, then File > Reopen with Encoding to "
+                       "read it in its code page.")
+            .arg(name, document.rawBytesNote);
+    if (Prompts::current().question(ConfirmationTitle, question, Answer::No) == Answer::Yes)
+        return true;
+    m_statusBar.setMessage(
+        QStringLiteral("Not saved: \"%1\" is raw bytes; File > Reopen with Encoding reads it in its code page.")
+            .arg(name));
+    return false;
 }
 
 bool FileController::mayReplaceChangedFile()
@@ -762,7 +826,7 @@ bool FileController::exitSavePass()
                 if (!saveCurrent())
                     return false;
             } catch (const CommandError& e) {
-                Prompts::current().error(e.message());
+                showCommandError(e);
                 return false;
             }
             break;

@@ -50,6 +50,8 @@ public:
     void openPath(const QString& typedPath);
     // A read failed while the shown document's file was still coming in.
     void loadInterrupted(const QString& reason);
+    // `length` bytes were typed or pasted into `view` at `position`.
+    void textInserted(const EditorView* view, qint64 position, qint64 length);
     void openDropped(const QString& path);
     void openRecent(const QString& path);
     void clearRecent();
@@ -113,14 +115,21 @@ private:
     // False (with a note) unless the current document's file is as the program last knew it, or
     // the user says Yes to replacing another program's change.
     bool mayReplaceChangedFile();
+    // False (with a note) unless the current document may be saved as it is: characters outside
+    // ASCII typed into a text of raw bytes would go into its file as UTF-8, so the user is asked.
+    bool mayAddUtf8ToRawBytes();
+    // Has every view tell the insertion it has not told yet (textInserted).
+    void settleEdits();
     void fileChangedOnDisk(const QString& path, bool deleted);
     // Asks whether to reload the current document, if its file changed since it was last asked.
     void offerPendingReload();
     void showOpenNote(const QString& note);
     // Reads `path` into the shown view decoded from `requested`; returns the encoding it holds
-    // (UTF-8 with `rawNote` set when the bytes are kept raw).
-    platform::TextEncoding loadInEncoding(const QString& path, platform::TextEncoding requested, QString& rawNote);
-    void reloadInEncoding(platform::TextEncoding requested);
+    // (UTF-8 with `rawNote` set when the bytes are kept raw). `detected`: `requested` is what
+    // detectFileEncoding found, so UTF-8 is known to be valid.
+    platform::TextEncoding loadInEncoding(const QString& path, platform::TextEncoding requested, QString& rawNote,
+                                          bool detected);
+    void reloadInEncoding(platform::TextEncoding requested, bool detected);
     void addDeferredRecent();
     // Opens every path in turn with `openOne`, in time proportional to their number.
     void openEach(const QStringList& paths, void (FileController::*openOne)(const QString&));

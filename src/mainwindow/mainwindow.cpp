@@ -35,6 +35,7 @@
 #include "windows/clipbookwindow.h"
 #include "windows/configurationdialog.h"
 #include "windows/documentselector.h"
+#include "windows/optionsdialog.h"
 #include "windows/tipwindow.h"
 #include "windows/windowbase.h"
 
@@ -96,7 +97,8 @@ MainWindow::MainWindow(ProgramWindows& windows, const QStringList& arguments, QW
         QAction* reopen = m_commands.action(QStringLiteral("ReopenwithEncoding1"));
         if (!reopen)
             return;
-        const QString current = platform::encodingName(document.encoding);
+        // Raw bytes are in no encoding: none is ticked.
+        const QString current = document.rawBytesNote.isEmpty() ? platform::encodingName(document.encoding) : QString();
         for (QAction* item : reopen->menu()->actions()) {
             item->setEnabled(document.hasFile());
             item->setCheckable(true);
@@ -243,6 +245,8 @@ EditorView* MainWindow::makeEditorView(QWidget* parent)
         if (view == editor())
             m_editing->selectionChanged();
     });
+    connect(view, &EditorView::insertionMade, this,
+            [this, view](qint64 position, qint64 length) { m_files->textInserted(view, position, length); });
     connect(view, &EditorView::loadFailed, this, [this, view](const QString& reason) {
         if (view == editor())
             m_files->loadInterrupted(reason);
@@ -358,9 +362,11 @@ void MainWindow::processCommandLine(const QStringList& arguments)
             break;
         case StartupAction::Print:
         case StartupAction::PrintAndQuit:
-            // The file goes to the scratch buffer to be printed under its name as given.
+            // The file goes to the scratch buffer, as opening it would show it, to be printed under
+            // its name as given.
             runCommand([&] {
-                m_scratch = readFileBytes(startup.argument);
+                m_scratch =
+                    readFileText(startup.argument, OptionsDialog::valuesOf(m_windows.options).legacyEncoding).utf8;
                 m_print->printScratch(m_scratch, startup.argument);
             });
             if (startup.kind == StartupAction::PrintAndQuit)

@@ -169,11 +169,8 @@ void TextController::insertFile()
     if (files.isEmpty())
         return;
     m_scratch.clear();
-    m_scratch = readFileBytes(files.first());
     // The file is read as it would open, into the document's UTF-8 text.
-    const platform::TextEncoding detected =
-        detectBytesEncoding(m_scratch, OptionsDialog::valuesOf(m_windows.options).legacyEncoding);
-    FileText text = decodeFileText(std::move(m_scratch), detected);
+    FileText text = readFileText(files.first(), OptionsDialog::valuesOf(m_windows.options).legacyEncoding);
     m_scratch = std::move(text.utf8);
     if (!text.rawNote.isEmpty())
         m_statusBar.setMessage(text.rawNote);

@@ -172,12 +172,17 @@ void ViewController::statusPanelHovered(int panel)
                                                                       : QStringLiteral("Quillet is Word-Wrapped");
         break;
     case StatusBar::Encoding:
-        hint = QStringLiteral("The Current Document is saved in %1. Click here to reopen it in another encoding")
-                   .arg(m_statusBar.panelText(StatusBar::Encoding));
+        hint = m_documents.current().rawBytesNote.isEmpty()
+                   ? QStringLiteral("The Current Document is saved in %1. Click here to reopen it in another encoding")
+                         .arg(m_statusBar.panelText(StatusBar::Encoding))
+                   : QStringLiteral("The Current Document is its file's bytes, saved as they are. Click here to "
+                                    "reopen it in an encoding");
         break;
     default:
         return;
     }
+    // Why a text is raw bytes, where the mouse rests on the panel that says so.
+    m_statusBar.setToolTip(panel == StatusBar::Encoding ? m_documents.current().rawBytesNote : QString());
     if (hint != m_statusHint) {
         m_statusHint = hint;
         m_statusBar.setStatusTip(hint);

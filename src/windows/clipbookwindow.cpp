@@ -815,7 +815,7 @@ bool ClipBookWindow::acceptName(Mode mode, const QString& name)
             createEmpty(dir, kind, list, name);
         }
     } catch (const CommandError& error) {
-        Prompts::current().error(error.message());
+        showCommandError(error);
         return false;
     }
     if (files) {

@@ -36,9 +36,9 @@ sleep 0.5
 
 step "a typed Ω is refused at save"
 key U03A9 ctrl+s
-wait_dialog "Quillet"
+wait_dialog "Quillet -Character Not Saved"
 key Return
-wait_gone "Quillet"
+wait_gone "Quillet -Character Not Saved"
 [ "$(od -An -tx1 "$file" | tr -d ' \n')" = "636166e92096206e61ef766520800d0afc" ] || fail "the file changed"
 
 step "the document is still modified: exit asks"

@@ -4,9 +4,11 @@
 // another by Save As.
 
 #include "mainwindow/filecontroller.h"
+#include "mainwindow/viewcontroller.h"
 #include "support/mainwindowfixture.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QMenu>
@@ -65,12 +67,15 @@ private slots:
         QTest::newRow("UTF-16 LE") << utf16(Sample, false) << "UTF-16 LE" << Sample << "";
         QTest::newRow("UTF-16 BE") << utf16(Sample, true) << "UTF-16 BE" << Sample << "";
         QTest::newRow("undefined Windows-1252 bytes: raw") << QByteArray("caf\xE9 ") + UndefinedIn1252 + "\r\n"
-                                                           << "UTF-8"
+                                                           << "Raw bytes"
                                                            << "caf"
                                                            << "Shown as raw bytes: not valid Windows-1252";
-        QTest::newRow("UTF-16 of odd length: raw") << utf16(QStringLiteral("no line end"), false) + 'x' << "UTF-8"
+        QTest::newRow("UTF-16 of odd length: raw") << utf16(QStringLiteral("no line end"), false) + 'x' << "Raw bytes"
                                                    << ""
                                                    << "Shown as raw bytes: not valid UTF-16 LE";
+        QTest::newRow("Windows-1252, the first accent after 5 MiB")
+            << QByteArray(5 << 20, 'a') + "caf\xE9\r\n"
+            << "Windows-1252" << QStringLiteral("caf\u00E9") << "";
         QTest::newRow("UTF-8 with a byte-order mark")
             << QByteArray("\xEF\xBB\xBFna\xC3\xAFve\r\n") << "UTF-8" << QStringLiteral("na\u00EFve") << "";
     }
@@ -85,7 +90,7 @@ private slots:
         form()->files().openPath(path);
         QCOMPARE(encodingPanel(), encoding);
         QVERIFY(editorHas(shown));
-        if (encoding == QLatin1String("UTF-8"))
+        if (encoding == QLatin1String("UTF-8") || encoding == RawBytesPanelText)
             QCOMPARE(editor()->bytes(), bytes);
         QCOMPARE(status()->panelText(StatusBar::Message),
                  note.isEmpty() ? status()->panelText(StatusBar::Message) : note);
@@ -115,18 +120,78 @@ private slots:
         QCOMPARE(prompts().errors,
                  QStringList(QStringLiteral("\"\u03A9\" (U+03A9) on line 2 cannot be saved in Windows-1252. Save As "
                                             "can save the document as UTF-8.")));
+        // A refusal, as the program's others: a warning under a title of its own.
+        const QString refusal = QStringLiteral("Quillet -Character Not Saved");
+        QCOMPARE(prompts().warningTitles, QStringList{refusal});
         QCOMPARE(fileBytes(path), QByteArray("caf\xE9\r\n"));
         QVERIFY(m_fixture->currentModified());
         // Saving as part of the exit: the exit is cancelled, the text kept.
         prompts().answers = {Answer::Yes};
         QVERIFY(!form()->files().exitSavePass());
-        QCOMPARE(prompts().errors.size(), 2);
+        QCOMPARE(prompts().warningTitles, (QStringList{refusal, refusal}));
         // Auto-save skips it without a box and says so.
         form()->files().saveAllDocuments();
         QCOMPARE(prompts().errors.size(), 2);
         QVERIFY(status()->panelText(StatusBar::Message).contains(QStringLiteral("legacy.txt")));
         QCOMPARE(fileBytes(path), QByteArray("caf\xE9\r\n"));
         QVERIFY(m_fixture->currentModified());
+    }
+
+    // Characters outside ASCII typed or pasted into raw bytes would be saved as UTF-8 among them:
+    // Save asks (No by default) and Save All leaves the document alone; ASCII goes in unasked.
+    void rawBytesAskBeforeTypedCharactersGoIn_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("answer"); // -1: no question expected
+        QTest::newRow("ASCII") << "x"
+                               << "Save1" << -1;
+        QTest::newRow("an accent, No") << "\u00FC"
+                                       << "Save1" << int(Answer::No);
+        QTest::newRow("an accent, Yes") << "\u00FC"
+                                        << "Save1" << int(Answer::Yes);
+        QTest::newRow("an accent, Save As UTF-8, No") << "\u00FC"
+                                                      << "SaveAs1" << int(Answer::No);
+        QTest::newRow("a euro pasted, Save All") << "\u20AC"
+                                                 << "SaveAll1" << -1;
+    }
+    void rawBytesAskBeforeTypedCharactersGoIn()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, command);
+        QFETCH(int, answer);
+        QVERIFY(start());
+        // "ťa" in Windows-1250: 0x9D is no character of Windows-1252 nor valid UTF-8.
+        const QByteArray bytes("lo\x9D"
+                               "a\r\n");
+        const QString path = makeFile(QStringLiteral("raw.txt"), bytes);
+        form()->files().openPath(path);
+        QCOMPARE(encodingPanel(), RawBytesPanelText);
+        editor()->setCaret(0);
+        // Twice: a second change marks the document modified.
+        for (int i = 0; i < 2; ++i) {
+            if (command == QLatin1String("SaveAll1")) {
+                QApplication::clipboard()->setText(typed);
+                action("Paste1")->trigger();
+            } else {
+                QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, typed);
+                QApplication::sendEvent(editor(), &key);
+            }
+        }
+        if (answer >= 0)
+            prompts().answers = {Answer(answer)};
+        prompts().savePaths = {path};
+        prompts().saveEncodings = {QStringLiteral("UTF-8")};
+        action(command.toLatin1().constData())->trigger();
+        QCOMPARE(prompts().questions.size(), answer >= 0 ? 1 : 0);
+        const bool saved = typed == QLatin1String("x") || answer == int(Answer::Yes);
+        QCOMPARE(fileBytes(path), saved ? (typed + typed).toUtf8() + bytes : bytes);
+        QCOMPARE(m_fixture->currentModified(), !saved);
+        if (!saved)
+            QVERIFY2(status()->panelText(StatusBar::Message).contains(QStringLiteral("raw")),
+                     qPrintable(status()->panelText(StatusBar::Message)));
+        if (answer >= 0)
+            QVERIFY(prompts().questions.first().contains(QStringLiteral("Reopen with Encoding")));
     }
 
     void reopenAndSaveAsChangeTheEncoding()
@@ -141,12 +206,23 @@ private slots:
         QCOMPARE(encodingPanel(), QStringLiteral("ISO-8859-15"));
         QVERIFY(editorHas(QStringLiteral("price \u20AC 5")));
         QVERIFY(action("ISO8859151")->isChecked() && !action("Windows12521")->isChecked());
+        // Bytes that are not valid in the encoding asked for are kept as they are, and said to be.
         action("UTF81")->trigger();
-        QCOMPARE(encodingPanel(), QStringLiteral("UTF-8"));
+        QCOMPARE(encodingPanel(), RawBytesPanelText);
+        QCOMPARE(status()->panelText(StatusBar::Message), QStringLiteral("Shown as raw bytes: not valid UTF-8"));
         QCOMPARE(editor()->bytes(), bytes);
+        QVERIFY(!action("UTF81")->isChecked());
         action("UTF16LE1")->trigger();
-        QCOMPARE(encodingPanel(), QStringLiteral("UTF-8"));
+        QCOMPARE(encodingPanel(), RawBytesPanelText);
         QCOMPARE(status()->panelText(StatusBar::Message), QStringLiteral("Shown as raw bytes: not valid UTF-16 LE"));
+        form()->view().statusPanelHovered(StatusBar::Encoding);
+        QCOMPARE(status()->toolTip(), QStringLiteral("Shown as raw bytes: not valid UTF-16 LE"));
+        // The code pages Options and Save As offer are offered here too.
+        action("Windows12511")->trigger();
+        QCOMPARE(encodingPanel(), QStringLiteral("Windows-1251"));
+        QVERIFY(editorHas(QStringLiteral("price \u00A4 5")));
+        for (const char* name : {"Windows12501", "ISO885911"})
+            QVERIFY(action(name)->isEnabled());
         // A modified document is asked about first; No keeps its text.
         action("Windows12521")->trigger();
         typeAtEnd("ab");

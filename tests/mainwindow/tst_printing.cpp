@@ -187,8 +187,18 @@ private slots:
         QVERIFY(form()->printing().lastPdf().isEmpty());
     }
 
+    // Printed as opening the file would show it, in whatever encoding it is written.
+    void theCommandLinePrintsAFileUnderItsNameAsGiven_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("UTF-8") << QByteArray("milk\r\nbread\r\n");
+        QTest::newRow("Windows-1252") << QByteArray("milk\r\nbr\xEA"
+                                                    "ad\r\n");
+        QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFEm\0i\0l\0k\0\r\0\n\0b\0r\0\xEA\0a\0d\0\r\0\n\0", 28);
+    }
     void theCommandLinePrintsAFileUnderItsNameAsGiven()
     {
+        QFETCH(QByteArray, bytes);
         // Without a setting of its own, a job goes to the documents folder, here the home folder.
         if (!QPrinterInfo::availablePrinters().isEmpty())
             QSKIP("a printer is installed: this would print on paper");
@@ -197,12 +207,13 @@ private slots:
         const QByteArray savedHome = qgetenv("HOME");
         const auto restoreHome = qScopeGuard([&savedHome] { qputenv("HOME", savedHome); });
         qputenv("HOME", QFile::encodeName(m_fixture->sandbox.path()));
-        const QString file = makeFile(QStringLiteral("todo list.txt"), "milk\r\nbread\r\n");
+        const QString file = makeFile(QStringLiteral("todo list.txt"), bytes);
         QVERIFY(start({QStringLiteral("/p"), file}));
         const QString pdf = m_fixture->sandbox.filePath(QStringLiteral("todo list.txt.pdf"));
         QCOMPARE(form()->printing().lastPdf(), pdf);
         QCOMPARE(pdfField(pdf, QStringLiteral("Title")), file);
-        QCOMPARE(pageText(pdf, 1), QStringLiteral("milk\nbread\n\f"));
+        QCOMPARE(pageText(pdf, 1), bytes.startsWith("milk\r\nbread") ? QStringLiteral("milk\nbread\n\f")
+                                                                     : QStringLiteral("milk\nbr\u00EAad\n\f"));
     }
 
     void pageSetupKeepsThePaperAndMarginsButPrintsWithoutMargins()

@@ -37,27 +37,32 @@ private slots:
                  utf8 ? TextEncoding::Utf8 : TextEncoding::Iso885915);
     }
 
-    // Only the first 4 MiB are read: a character the limit cuts is valid, what follows unseen.
-    void detectionReadsTheFirstFourMebibytes()
+    // The whole file decides: a byte that is not UTF-8 far past the start, or a sequence the end
+    // cuts short, makes it the legacy code page; characters across the pieces it is read in
+    // stay whole.
+    void detectionReadsTheWholeFile_data()
     {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("utf8");
+        const QByteArray start(5 << 20, 'a');
+        QTest::newRow("an accent after 5 MiB") << start + "caf\xE9" << false;
+        QTest::newRow("cut short at the end") << start + "\xE2\x82" << false;
+        QTest::newRow("euros across every piece") << QByteArray("\xE2\x82\xAC").repeated(400000) << true;
+        QTest::newRow("valid to the end") << start + "\xE2\x82\xAC" << true;
+    }
+    void detectionReadsTheWholeFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, utf8);
         Sandbox sandbox;
         const QString path = sandbox.filePath(QStringLiteral("big.txt"));
-        QByteArray bytes(EncodingDetectionLimit - 1, 'a');
-        bytes += "\xE2\x82\xAC\xFF";
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         file.close();
-        QCOMPARE(detectFileEncoding(path, TextEncoding::Windows1252), TextEncoding::Utf8);
-        // Characters across the pieces it is read in are whole.
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray("\xE2\x82\xAC").repeated(400000)) > 0);
-        file.close();
-        QCOMPARE(detectFileEncoding(path, TextEncoding::Windows1252), TextEncoding::Utf8);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
-        bytes[10] = '\xFF';
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
-        QCOMPARE(detectFileEncoding(path, TextEncoding::Windows1252), TextEncoding::Windows1252);
+        const TextEncoding expected = utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+        QCOMPARE(detectFileEncoding(path, TextEncoding::Windows1252), expected);
+        QCOMPARE(detectBytesEncoding(bytes, TextEncoding::Windows1252), expected);
+        QCOMPARE(isUtf8File(path), utf8);
     }
 
     // A refused character is named with its line, counting CR LF, LF and CR as one break each;
