@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <QUrlQuery>
 
 namespace platform {
 
@@ -17,27 +18,98 @@ namespace {
 // An argument longer than this cannot be passed on Linux (MAX_ARG_STRLEN is 128 KiB).
 constexpr qsizetype LongestBody = 100 * 1024;
 
-// Kinds of file the desktop would run rather than show.
+// Kinds of file the desktop hands to a program that runs, installs or launches something rather
+// than showing it: programs, scripts for an interpreter, installer packages, launcher files.
+// Types that inherit one (a Python script is an application/x-executable) count too.
 const QStringList ProgramTypes{
-    QStringLiteral("application/x-executable"),     QStringLiteral("application/x-sharedlib"),
-    QStringLiteral("application/x-pie-executable"), QStringLiteral("application/x-desktop"),
-    QStringLiteral("application/x-shellscript"),    QStringLiteral("application/x-ms-dos-executable"),
-    QStringLiteral("application/x-msdownload"),     QStringLiteral("application/x-msi"),
-    QStringLiteral("application/x-ms-shortcut"),    QStringLiteral("application/java-archive"),
-    QStringLiteral("application/vnd.appimage"),     QStringLiteral("application/x-bat"),
+    QStringLiteral("application/x-executable"),
+    QStringLiteral("application/x-sharedlib"),
+    QStringLiteral("application/x-pie-executable"),
+    QStringLiteral("application/x-desktop"),
+    QStringLiteral("application/x-shellscript"),
+    QStringLiteral("application/x-ms-dos-executable"),
+    QStringLiteral("application/x-msdos-program"),
+    QStringLiteral("application/x-msdownload"),
+    QStringLiteral("application/x-msi"),
+    QStringLiteral("application/x-ms-shortcut"),
+    QStringLiteral("application/x-mswinurl"),
+    QStringLiteral("application/x-bat"),
+    QStringLiteral("text/x-ms-regedit"),
+    QStringLiteral("text/vbscript"),
+    QStringLiteral("application/x-powershell"),
+    QStringLiteral("application/javascript"),
+    QStringLiteral("application/x-php"),
+    QStringLiteral("text/tcl"),
+    QStringLiteral("application/java-archive"),
+    QStringLiteral("application/x-java-archive"),
+    QStringLiteral("application/x-java-jnlp-file"),
+    QStringLiteral("application/vnd.appimage"),
+    QStringLiteral("application/vnd.debian.binary-package"),
+    QStringLiteral("application/x-rpm"),
+    QStringLiteral("application/vnd.snap"),
+    QStringLiteral("application/vnd.flatpak"),
+    QStringLiteral("application/vnd.flatpak.ref"),
+    QStringLiteral("application/vnd.flatpak.repo"),
+    QStringLiteral("application/vnd.android.package-archive"),
+    QStringLiteral("application/x-xpinstall"),
+    QStringLiteral("application/x-apple-diskimage"),
+    QStringLiteral("application/x-xar"),
+};
+
+// The same kinds by name, for the many the desktop's type database does not know (on Debian,
+// ".bat", ".ps1" and ".cmd" are only application/octet-stream) and for a file whose content
+// looks like something else.
+const QStringList ProgramExtensions{
+    QStringLiteral("application"), QStringLiteral("appimage"),   QStringLiteral("appref-ms"),   QStringLiteral("apk"),
+    QStringLiteral("bash"),        QStringLiteral("bat"),        QStringLiteral("cmd"),         QStringLiteral("com"),
+    QStringLiteral("command"),     QStringLiteral("cpl"),        QStringLiteral("csh"),         QStringLiteral("deb"),
+    QStringLiteral("desktop"),     QStringLiteral("dmg"),        QStringLiteral("exe"),         QStringLiteral("fish"),
+    QStringLiteral("flatpak"),     QStringLiteral("flatpakref"), QStringLiteral("flatpakrepo"), QStringLiteral("hta"),
+    QStringLiteral("jar"),         QStringLiteral("jnlp"),       QStringLiteral("js"),          QStringLiteral("jse"),
+    QStringLiteral("kdesktop"),    QStringLiteral("ksh"),        QStringLiteral("lnk"),         QStringLiteral("lua"),
+    QStringLiteral("msi"),         QStringLiteral("msp"),        QStringLiteral("php"),         QStringLiteral("pif"),
+    QStringLiteral("pkg"),         QStringLiteral("pl"),         QStringLiteral("ps1"),         QStringLiteral("psd1"),
+    QStringLiteral("psm1"),        QStringLiteral("py"),         QStringLiteral("pyw"),         QStringLiteral("rb"),
+    QStringLiteral("reg"),         QStringLiteral("rpm"),        QStringLiteral("run"),         QStringLiteral("scr"),
+    QStringLiteral("sh"),          QStringLiteral("snap"),       QStringLiteral("tcl"),         QStringLiteral("udeb"),
+    QStringLiteral("url"),         QStringLiteral("vbe"),        QStringLiteral("vbs"),         QStringLiteral("wsf"),
+    QStringLiteral("wsh"),         QStringLiteral("xpi"),        QStringLiteral("ymp"),         QStringLiteral("zsh"),
 };
 
 bool isProgram(const QFileInfo& file)
 {
     if (file.isDir())
         return false;
-    if (file.isExecutable())
+    if (file.isExecutable() || ProgramExtensions.contains(file.suffix(), Qt::CaseInsensitive))
         return true;
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(file);
-    for (const QString& name : ProgramTypes)
-        if (type.inherits(name))
-            return true;
+    const QMimeDatabase types;
+    // By name and by content: either may be what the desktop goes by.
+    for (const QMimeType& type :
+         {types.mimeTypeForFile(file), types.mimeTypeForFile(file, QMimeDatabase::MatchExtension)})
+        for (const QString& name : ProgramTypes)
+            if (type.inherits(name))
+                return true;
     return false;
+}
+
+// Some mail programs attach the local file an "attach" field names: a mail address opens
+// without one.
+QUrl withoutAttachments(QUrl url)
+{
+    if (url.scheme().compare(QLatin1String("mailto"), Qt::CaseInsensitive) != 0 || !url.hasQuery())
+        return url;
+    QUrlQuery query(url);
+    QUrlQuery kept;
+    for (const auto& [key, value] : query.queryItems(QUrl::FullyEncoded)) {
+        const QString name = QUrl::fromPercentEncoding(key.toLatin1()).trimmed().toLower();
+        if (name != QLatin1String("attach") && name != QLatin1String("attachment"))
+            kept.addQueryItem(key, value);
+    }
+    if (kept.isEmpty())
+        url.setQuery(QString());
+    else
+        url.setQuery(kept.query(QUrl::FullyEncoded), QUrl::StrictMode);
+    return url;
 }
 
 LinkTarget refused(const QString& reason)
@@ -51,8 +123,8 @@ LinkTarget fileTarget(const QString& path, const QString& shown)
     if (!file.exists())
         return refused(QStringLiteral("There is no file or folder \"%1\".").arg(shown));
     if (isProgram(file))
-        return refused(QStringLiteral("\"%1\" is a program. Open Link only opens addresses and documents; "
-                                      "to run a program use Tools, Execute File.")
+        return refused(QStringLiteral("\"%1\" is a program, or a file the desktop would run or install. Open Link "
+                                      "only opens addresses and documents; to run a program use Tools, Execute File.")
                            .arg(shown));
     return {LinkTarget::Address, QUrl::fromLocalFile(file.absoluteFilePath()), QString()};
 }
@@ -140,7 +212,7 @@ LinkTarget classifyLink(const QString& text)
             return refused(QStringLiteral("\"%1\" is not a valid address.").arg(address));
         if (schemeName == QLatin1String("http") || schemeName == QLatin1String("https") ||
             schemeName == QLatin1String("ftp") || schemeName == QLatin1String("mailto"))
-            return {LinkTarget::Address, url, QString()};
+            return {LinkTarget::Address, withoutAttachments(url), QString()};
         if (schemeName == QLatin1String("file")) {
             if (!url.isLocalFile())
                 return refused(QStringLiteral("\"%1\" is not a file on this computer.").arg(address));
@@ -155,7 +227,7 @@ LinkTarget classifyLink(const QString& text)
             return {LinkTarget::Address, url, QString()};
     }
     if (mailbox.match(address).hasMatch())
-        return {LinkTarget::Address, QUrl(QStringLiteral("mailto:") + address), QString()};
+        return {LinkTarget::Address, withoutAttachments(QUrl(QStringLiteral("mailto:") + address)), QString()};
     QString path = address;
     if (path == QLatin1String("~") || path.startsWith(QLatin1String("~/")))
         path = QDir::homePath() + path.mid(1);

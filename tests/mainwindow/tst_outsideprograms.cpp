@@ -140,6 +140,42 @@ private slots:
         QCOMPARE(prompts().warningTitles.size(), 5);
     }
 
+    // Files the desktop hands to a launcher, an installer or an interpreter are refused like
+    // programs, whatever their case and although none is executable; a mail address loses the
+    // fields some mail programs attach local files from.
+    void openLinkRefusesWhatWouldRunOrInstall_data()
+    {
+        QTest::addColumn<QString>("link");   // a file name in the sandbox, or an address
+        QTest::addColumn<QString>("opened"); // empty: refused
+        for (const char* name : {"app.jnlp", "org.app.flatpakref", "tool.deb", "site.url", "run.bat", "RUN.BAT",
+                                 "setup.ps1", "hello.vbs", "tool.py", "tool.rpm", "script.js"})
+            QTest::newRow(name) << name << "";
+        QTest::newRow("a document") << "notes.txt"
+                                    << "notes.txt";
+        QTest::newRow("mail with attach") << "mailto:a@example.org?subject=Hi&attach=/etc/passwd&Attachment=x"
+                                          << "mailto:a@example.org?subject=Hi";
+        QTest::newRow("mail with attach only") << "a@example.org?attach=notes"
+                                               << "mailto:a@example.org";
+    }
+    void openLinkRefusesWhatWouldRunOrInstall()
+    {
+        QFETCH(QString, link);
+        QFETCH(QString, opened);
+        const bool file = !link.contains(QLatin1Char('@'));
+        if (file)
+            link = makeFile(link, "echo hello\r\n");
+        selectAllOf(link.toUtf8());
+        action("OpenLink1")->trigger();
+        QVERIFY(m_launcher.started.isEmpty());
+        if (opened.isEmpty()) {
+            QCOMPARE(prompts().warningTitles, QStringList{QStringLiteral("Quillet -Open Link")});
+            QVERIFY(m_launcher.opened.isEmpty());
+        } else {
+            QVERIFY(prompts().warningTitles.isEmpty());
+            QCOMPARE(m_launcher.opened, QList<QUrl>{file ? QUrl::fromLocalFile(link) : QUrl(opened)});
+        }
+    }
+
     void theBrowserCommandsNeedABrowserPath()
     {
         const QString page = programDir() + QStringLiteral("Web/Temp.html");
