@@ -141,6 +141,10 @@ QByteArray encode(const Stored& s)
     o.insert(QStringLiteral("caret"), r.caret);
     o.insert(QStringLiteral("written"), r.written.toString(Qt::ISODateWithMs));
     o.insert(QStringLiteral("encoding"), platform::encodingName(r.encoding));
+    if (!r.rawBytesNote.isEmpty())
+        o.insert(QStringLiteral("rawBytes"), r.rawBytesNote);
+    if (r.nonAsciiAdded)
+        o.insert(QStringLiteral("nonAsciiAdded"), true);
     if (r.fileState.exists)
         o.insert(QStringLiteral("file"), stateToJson(r.fileState));
     o.insert(QStringLiteral("length"), QString::number(r.length));
@@ -181,6 +185,8 @@ std::optional<Stored> readStored(const QString& folder, quint64 key)
     r.written = QDateTime::fromString(o.value(QStringLiteral("written")).toString(), Qt::ISODateWithMs);
     r.encoding =
         platform::encodingNamed(o.value(QStringLiteral("encoding")).toString()).value_or(platform::TextEncoding::Utf8);
+    r.rawBytesNote = o.value(QStringLiteral("rawBytes")).toString();
+    r.nonAsciiAdded = o.value(QStringLiteral("nonAsciiAdded")).toBool();
     r.fileState = stateFromJson(o.value(QStringLiteral("file")));
     const QJsonValue base = o.value(QStringLiteral("base"));
     if (!base.isObject()) {

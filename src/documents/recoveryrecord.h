@@ -38,6 +38,10 @@ struct RecoveryRecord
     // What the document is saved in (the text kept is UTF-8 either way); a record written before
     // encodings were kept is UTF-8.
     platform::TextEncoding encoding = platform::TextEncoding::Utf8;
+    // Why the text is its file's bytes as they are (empty: it is not), and whether characters
+    // outside ASCII were typed into it since (Document).
+    QString rawBytesNote;
+    bool nonAsciiAdded = false;
     // The document's file as the program last read or wrote it; `exists` false when not known.
     platform::FileState fileState;
     // The text after the last edit handed over: its length and what its checksum gained since the

@@ -237,6 +237,8 @@ RecoveryRecord RecoveryController::recordOf(int index, const Tracked& tracked) c
     record.caption = document.caption;
     record.path = document.path;
     record.encoding = document.encoding;
+    record.rawBytesNote = document.rawBytesNote;
+    record.nonAsciiAdded = document.nonAsciiAdded;
     record.fileState = document.origin.state;
     const EditorView* view = index == m_documents.currentIndex() ? viewOf(index) : nullptr;
     record.caret = view ? view->selStart() : document.caret;
@@ -282,7 +284,8 @@ void RecoveryController::reopen(const RecoveryRecord& record)
         throw CommandError(failure);
     }
     const int index = m_documents.currentIndex();
-    m_documents.setCurrentEncoding(record.encoding);
+    m_documents.setCurrentEncoding(record.encoding, record.rawBytesNote);
+    m_documents.setNonAsciiAdded(index, record.nonAsciiAdded);
     // Saving it compares its file with the state the record kept, not with the file now.
     m_documents.setFileOrigin(index, record.fileState, std::nullopt);
     m_documents.setCurrentModified(true);

@@ -6,9 +6,11 @@
 
 #include "support/mainwindowfixture.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -371,6 +373,39 @@ private slots:
         }
         QCOMPARE(fileBytes(f.sandbox.filePath(QStringLiteral("legacy.txt"))), QByteArray("caf\xE9\r\n"));
         QCOMPARE(fileBytes(f.sandbox.filePath(QStringLiteral("old.txt"))), text);
+    }
+
+    // Recovered raw bytes stay raw bytes, with what was typed into them: Save still asks.
+    void recoveredRawBytesStillAskBeforeTheyAreSaved()
+    {
+        MainWindowFixture& f = *m_fixture;
+        const QString folder = f.sandbox.filePath(QStringLiteral("recovery"));
+        const QByteArray old("lo\x9D"
+                             "a\r\n");
+        const QString path = f.makeFile(QStringLiteral("raw.txt"), old);
+        {
+            QVERIFY(f.start({path}));
+            RecoveryJournal earlier(folder);
+            QVERIFY(earlier.start());
+            f.window->enableRecovery(earlier);
+            f.editor()->setCaret(0);
+            for (int i = 0; i < 2; ++i) {
+                QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("\u00FC"));
+                QApplication::sendEvent(f.editor(), &key);
+            }
+            f.window->recovery()->bringUpToDate(true);
+            f.window.reset(); // ended without finishing the journal, as by a kill
+        }
+        RecoveryJournal journal(folder);
+        QVERIFY(journal.start());
+        QVERIFY(f.start());
+        f.window->enableRecovery(journal);
+        QCOMPARE(f.docs().current().path, path);
+        QCOMPARE(f.status()->panelText(StatusBar::Encoding), RawBytesPanelText);
+        f.prompts.answers = {Answer::No};
+        f.action("Save1")->trigger();
+        QCOMPARE(f.prompts.questions.size(), 1);
+        QCOMPARE(fileBytes(path), old);
     }
 
     // Where no copy can be written it is said at once (on the status bar, and once in a message);
