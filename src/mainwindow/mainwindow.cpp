@@ -245,8 +245,10 @@ EditorView* MainWindow::makeEditorView(QWidget* parent)
         if (view == editor())
             m_editing->selectionChanged();
     });
-    connect(view, &EditorView::insertionMade, this,
-            [this, view](qint64 position, qint64 length) { m_files->textInserted(view, position, length); });
+    connect(view, &EditorView::insertionMade, this, [this, view](qint64 position, qint64 length) {
+        if (m_files)
+            m_files->textInserted(view, position, length);
+    });
     connect(view, &EditorView::loadFailed, this, [this, view](const QString& reason) {
         if (view == editor())
             m_files->loadInterrupted(reason);
