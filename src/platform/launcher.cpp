@@ -89,6 +89,11 @@ bool isProgram(const QFileInfo& file)
         for (const QString& name : ProgramTypes)
             if (type.inherits(name))
                 return true;
+    // A link's own name may hide what its target is, and the desktop may go by the target.
+    if (file.isSymLink()) {
+        const QString target = file.canonicalFilePath();
+        return !target.isEmpty() && target != file.absoluteFilePath() && isProgram(QFileInfo(target));
+    }
     return false;
 }
 

@@ -152,6 +152,8 @@ private slots:
             QTest::newRow(name) << name << "";
         QTest::newRow("a document") << "notes.txt"
                                     << "notes.txt";
+        QTest::newRow("a link named as a document") << "link.txt>run.bat"
+                                                    << "";
         QTest::newRow("mail with attach") << "mailto:a@example.org?subject=Hi&attach=/etc/passwd&Attachment=x"
                                           << "mailto:a@example.org?subject=Hi";
         QTest::newRow("mail with attach only") << "a@example.org?attach=notes"
@@ -162,8 +164,16 @@ private slots:
         QFETCH(QString, link);
         QFETCH(QString, opened);
         const bool file = !link.contains(QLatin1Char('@'));
-        if (file)
-            link = makeFile(link, "echo hello\r\n");
+        if (file) {
+            // "name>target": a symbolic link to the target.
+            const QString target = makeFile(link.section(QLatin1Char('>'), -1), "echo hello\r\n");
+            if (link.contains(QLatin1Char('>'))) {
+                link = QFileInfo(target).dir().filePath(link.section(QLatin1Char('>'), 0, 0));
+                QVERIFY(QFile::link(target, link));
+            } else {
+                link = target;
+            }
+        }
         selectAllOf(link.toUtf8());
         action("OpenLink1")->trigger();
         QVERIFY(m_launcher.started.isEmpty());
