@@ -16,6 +16,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 using namespace PropertyCodec;
 
 namespace {
@@ -105,7 +107,17 @@ DocumentSelector::DocumentSelector(QWidget* parent)
         action->setObjectName(QLatin1String(name));
         return action;
     };
-    entry("CloseDocument1", QStringLiteral("&Close Document"), host(&DocumentSelectorHost::closeDocument));
+    entry("CloseDocument1", QStringLiteral("&Close Document"), [this] {
+        // The entry a right click highlighted is the one closed: it becomes current first.
+        if (!m_host)
+            return;
+        const int row = std::exchange(m_menuRow, -1);
+        runCommand([this, row] {
+            if (row >= 0)
+                m_host->goToDocument(row);
+            m_host->closeDocument();
+        });
+    });
     m_menu->addSeparator();
     entry("GotoDocument1", QStringLiteral("&Goto Document"), [this] { goToSelected(); });
     m_menu->addSeparator();
@@ -115,11 +127,18 @@ DocumentSelector::DocumentSelector(QWidget* parent)
     m_hideToolBar = entry("HideToolBar1", QStringLiteral("&Hide ToolBar"), [this] { hideToolBar(); });
     // As designed, a first start offers "Show ToolBar" only, though the tool bar is shown.
     m_hideToolBar->setVisible(false);
-    connect(m_documentList, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { m_menu->popup(m_documentList->viewport()->mapToGlobal(pos)); });
+    connect(m_documentList, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        QListWidgetItem* item = m_documentList->itemAt(pos);
+        m_menuRow = item ? m_documentList->row(item) : -1;
+        if (item)
+            m_documentList->setCurrentItem(item);
+        m_menu->popup(m_documentList->viewport()->mapToGlobal(pos));
+    });
     setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(this, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { m_menu->popup(mapToGlobal(pos)); });
+    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        m_menuRow = -1;
+        m_menu->popup(mapToGlobal(pos));
+    });
 
     m_countTimer = new QTimer(this);
     m_countTimer->setObjectName(QStringLiteral("Timer1"));

@@ -76,6 +76,9 @@ private:
     QLabel* m_countPanel = nullptr;
     QTimer* m_countTimer = nullptr;
     QMenu* m_menu = nullptr;
+    // The entry the menu was opened on, which its Close Document closes (-1: none, the current
+    // document's).
+    int m_menuRow = -1;
     QAction* m_showToolBar = nullptr;
     QAction* m_hideToolBar = nullptr;
     // The tool bar's font as stored: the designed default until the settings say otherwise.

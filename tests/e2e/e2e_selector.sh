@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The document selector end to end: Ctrl+D shows it on the current document, and after New,
 # Close and Next in the main window its selection is still the current document, so Up and Enter
-# in it go to the document before.
+# in it go to the document before; its menu's Close Document closes the entry it was opened on.
 #
 # Usage: bash tests/e2e/e2e_selector.sh /path/to/quillet
 
@@ -48,3 +48,17 @@ in_selector Up Return
 wait_title "Quillet  - a.txt"
 in_selector Escape
 wait_gone "Document Selector"
+
+step "the menu on the first entry closes that entry, not the current a.txt"
+in_main ctrl+d
+wait_dialog "Document Selector"
+SEL="$DWIN"
+in_selector Home Menu
+sleep 0.5
+xdotool key c
+# Left: a.txt first, then the second Untitled (closing a.txt would leave two Untitled).
+sleep 0.5
+in_selector Home Return
+wait_title "Quillet  - a.txt"
+in_selector Down Return
+wait_title "Quillet  - Untitled"

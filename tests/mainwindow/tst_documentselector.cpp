@@ -7,7 +7,9 @@
 #include "windows/documentselector.h"
 #include "windows/utilityoptionsdialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QToolButton>
@@ -141,6 +143,27 @@ private slots:
         QCOMPARE(selector().countText(), QStringLiteral("2 Documents Open"));
         clickButton("SpeedButton4");
         QTRY_COMPARE(selector().countText(), QStringLiteral("1 Document Open"));
+    }
+
+    // The menu of a right click on an entry closes that entry's document, not the current one.
+    void theMenuClosesTheEntryItWasOpenedOn()
+    {
+        const QString a = makeFile(QStringLiteral("a.txt"), "alpha");
+        const QString b = makeFile(QStringLiteral("b.txt"), "beta");
+        startWithSelector({a, b});
+        selector().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&selector()));
+        QListWidget* list = selector().documentList();
+        QCOMPARE(docs().current().path, b);
+        const QPoint onA = list->visualItemRect(list->item(1)).center();
+        QContextMenuEvent click(QContextMenuEvent::Mouse, onA, list->viewport()->mapToGlobal(onA));
+        QApplication::sendEvent(list->viewport(), &click);
+        QTRY_VERIFY(selector().contextMenu()->isVisible());
+        QCOMPARE(list->currentRow(), 1);
+        selector().contextMenu()->findChild<QAction*>(QStringLiteral("CloseDocument1"))->trigger();
+        selector().contextMenu()->hide();
+        QCOMPARE(captionsOf(docs()), (QStringList{UntitledName, QStringLiteral("b.txt")}));
+        verifyInStep("close from the menu");
     }
 
     void documentSelectorCommandShowsItAsTheUtilityOptionsSay()
