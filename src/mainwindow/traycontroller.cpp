@@ -142,12 +142,17 @@ void TrayController::hideProgram()
 
 void TrayController::restoreProgram()
 {
+    // The side windows are given back as the last Hide left them only when the program was hidden;
+    // a click on the icon while it is shown leaves them as they are.
+    const bool wasHidden = !m_window.isVisible();
     if (m_window.isMinimized())
         m_window.showNormal();
     else
         m_window.show();
     m_window.raise();
     m_window.activateWindow();
+    if (!wasHidden)
+        return;
     // After the main window, so that they come above it.
     if (m_windows.clipBook)
         m_windows.clipBook->setVisible(m_clipBookWasVisible);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The notification area end to end, with trayer as the tray: closing hides the program and a
-# click on the icon brings it back with the ClipBook as it was; Ctrl+T sets and clears the
+# click on the icon brings it back with the ClipBook as it was, while a click when it is shown
+# leaves the side windows alone; Ctrl+T sets and clears the
 # window's stay-on-top state; Exit from the icon's menu asks about a modified document;
 # "/MiniTray" hides the window after a second and the icon brings it back; SIGTERM while hidden
 # keeps the typed text for the next start.
@@ -85,6 +86,17 @@ quillet_running || fail "closing ended the program"
 step "a click on the icon brings back the window and the ClipBook"
 click_icon 1
 wait_shown "$QWIN" "the main window"
+wait_shown "$clip" "the ClipBook"
+
+step "a click on the icon while the window is shown leaves the side windows open"
+# The selector was closed at the last Hide; opened since, it stays.
+focus_window "$QWIN"
+key ctrl+d
+wait_dialog "Document Selector"
+sel="$DWIN"
+click_icon 1
+sleep 1
+wait_shown "$sel" "the document selector"
 wait_shown "$clip" "the ClipBook"
 
 step "Exit from the icon's menu asks about the modified document"

@@ -114,6 +114,11 @@ private slots:
         QVERIFY(form()->isVisible());
         QVERIFY(!m_clipBook->isVisible());
         QVERIFY(m_selector->isVisible());
+        // A click while the program is shown leaves the side windows as they are.
+        m_clipBook->show();
+        emit form()->tray().icon()->activated(QSystemTrayIcon::Trigger);
+        QVERIFY(m_clipBook->isVisible());
+        QVERIFY(m_selector->isVisible());
     }
 
     void aRefusedCloseHidesAndExitWhileHiddenAsks()
