@@ -37,11 +37,6 @@ const QString NoBrowserText = QStringLiteral(
     "Browser. To do this, simply click the Browse Button next to the Default Browser Edit Box in the Misc section "
     "of the Quillet Options Window.");
 const QString NoBrowserTitle = QStringLiteral("Quillet -No Browser Path Specified");
-const QString NoBrowserWebText = QStringLiteral(
-    "This file cannot be viewed in your Web Browser because you have not specified the location of your Web "
-    "Browser. To do this, simply click the Browse Buton next to the Default Browser Edit Box in the Misc section "
-    "of the Quillet Options Window.");
-const QString NoBrowserWebTitle = QStringLiteral("No Browser Path Specified");
 const QString MailErrorText =
     QStringLiteral("There was an error when the document was been sent.\n Please make sure that you have a MAPI "
                    "server installed.");
@@ -177,10 +172,7 @@ bool OutsideController::browserChecked(const QString& title, const QString& text
 
 void OutsideController::productWebPage()
 {
-    QString browser;
-    if (!browserChecked(NoBrowserWebTitle, NoBrowserWebText, browser))
-        return;
-    // The desktop's handler for web addresses, not the configured browser.
+    // The desktop's handler for web addresses, not the configured browser: none needs naming.
     if (!m_launcher->openUrl(QUrl(ProductWebPage)))
         m_statusBar.setMessage(QStringLiteral("No program of the desktop opened %1").arg(ProductWebPage));
 }
