@@ -239,6 +239,8 @@ void TipOfTheDayWindow::pressAddTip()
     // Whatever is typed becomes a tip, an empty one included.
     m_store.add(m_edit->text());
     m_list->addItem(m_edit->text());
+    // The new tip is seen where it went, at the end.
+    m_list->scrollToItem(m_list->item(m_list->count() - 1));
     m_edit->clear();
     m_edit->setFocus();
 }
@@ -249,6 +251,9 @@ void TipOfTheDayWindow::pressRemoveTip()
     if (!m_list->currentItem() || !m_list->currentItem()->isSelected() || !m_store.remove(row))
         return;
     delete m_list->takeItem(row);
+    // The list would select the next tip at once, and a second press would remove that one too.
+    m_list->setCurrentItem(nullptr);
+    m_list->clearSelection();
 }
 
 void TipOfTheDayWindow::keyPressEvent(QKeyEvent* event)

@@ -93,6 +93,31 @@ private slots:
         QVERIFY(again.isVisible());
     }
 
+    // Remove Tip removes the selected tip only: a second press removes nothing until another is
+    // chosen. A tip added to a long list is scrolled into view.
+    void removeAndAddActOnOneTipInSight()
+    {
+        TipOfTheDayWindow window;
+        QStringList tips;
+        for (int i = 0; i < 40; ++i)
+            tips.append(QStringLiteral("tip %1").arg(i));
+        window.setTips(tips);
+        window.showTip();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.pressAddTip(); // edit mode
+        QVERIFY(window.editing());
+        window.tipList()->setCurrentRow(0);
+        window.pressRemoveTip();
+        window.pressRemoveTip();
+        QCOMPARE(window.tips().size(), 39);
+        QCOMPARE(window.tips().first(), QStringLiteral("tip 1"));
+        window.tipEdit()->setText(QStringLiteral("the newest"));
+        window.pressAddTip();
+        QListWidget* list = window.tipList();
+        QCOMPARE(list->item(list->count() - 1)->text(), QStringLiteral("the newest"));
+        QVERIFY(list->viewport()->rect().intersects(list->visualItemRect(list->item(list->count() - 1))));
+    }
+
     void anEmptyListGetsTheUpdateTipOnShow()
     {
         TipOfTheDayWindow window;
