@@ -305,18 +305,8 @@ void ClipBookWindow::buildItemPage(QWidget* page)
         if (!m_updatingBoxes)
             runCommand([this, &text] { templateTextEdited(text); });
     });
-    connect(m_templateBox->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (m_templateCompletes && !m_updatingBoxes)
-            completeLater(m_templateBox, text);
-    });
-    // Keys come to the box, which hands them to its line edit past any filter of the edit's own.
-    m_templateBox->installEventFilter(this);
-    m_templateBox->lineEdit()->installEventFilter(this);
-    // A click makes the row current before it selects it: both changes are followed.
-    connect(m_itemList->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { showItemInformation(); });
-    connect(m_itemList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { showItemInformation(); });
+    watchNameBox(m_templateBox, m_templateCompletes);
+    followCurrentRow(m_itemList, &ClipBookWindow::showItemInformation);
     // A double-click or Enter on an item puts it into the document before the selection.
     connect(m_itemList, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
         selectItem(index.row());
@@ -397,16 +387,8 @@ void ClipBookWindow::buildFilePage(QWidget* page)
         if (!m_updatingBoxes)
             runCommand([this] { fileTemplateLeft(); });
     });
-    connect(m_fileBox->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
-        if (m_fileCompletes && !m_updatingBoxes)
-            completeLater(m_fileBox, text);
-    });
-    m_fileBox->installEventFilter(this);
-    m_fileBox->lineEdit()->installEventFilter(this);
-    connect(m_fileList->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { showFileInformation(); });
-    connect(m_fileList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { showFileInformation(); });
+    watchNameBox(m_fileBox, m_fileCompletes);
+    followCurrentRow(m_fileList, &ClipBookWindow::showFileInformation);
     connect(m_fileList, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
         selectFile(index.row());
         run(&ClipBookWindow::openFile);
@@ -590,6 +572,26 @@ void ClipBookWindow::setTemplateAutoComplete(bool on)
 void ClipBookWindow::setFileAutoComplete(bool on)
 {
     m_fileCompletes = on;
+}
+
+void ClipBookWindow::watchNameBox(QComboBox* box, const bool& completes)
+{
+    connect(box->lineEdit(), &QLineEdit::textEdited, this, [this, box, &completes](const QString& text) {
+        if (completes && !m_updatingBoxes)
+            completeLater(box, text);
+    });
+    // Keys come to the box, which hands them to its line edit past any filter of the edit's own.
+    box->installEventFilter(this);
+    box->lineEdit()->installEventFilter(this);
+}
+
+void ClipBookWindow::followCurrentRow(QAbstractItemView* list, void (ClipBookWindow::*showRow)())
+{
+    // A click makes the row current before it selects it: both changes are followed.
+    connect(list->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this, showRow] { (this->*showRow)(); });
+    connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this, showRow] { (this->*showRow)(); });
 }
 
 void ClipBookWindow::completeLater(QComboBox* box, const QString& typed)

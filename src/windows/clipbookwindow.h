@@ -15,6 +15,7 @@
 
 #include <QStringList>
 
+class QAbstractItemView;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -177,6 +178,10 @@ private:
     bool complete(QComboBox* box, const QString& typed);
     // The same once the key that typed it is over (unless it deleted, or more was typed).
     void completeLater(QComboBox* box, const QString& typed);
+    // A template box completes what is typed while `completes` says so, and its keys are watched.
+    void watchNameBox(QComboBox* box, const bool& completes);
+    // The fields show `list`'s current row however it becomes current.
+    void followCurrentRow(QAbstractItemView* list, void (ClipBookWindow::*showRow)());
     void templateTextEdited(const QString& text);
     void fileTemplateChosen(int index);
     void fileTemplateLeft();
