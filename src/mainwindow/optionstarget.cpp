@@ -6,6 +6,7 @@
 #include "mainwindow/traycontroller.h"
 #include "mainwindow/viewcontroller.h"
 #include "settings/windowsettings.h"
+#include "windows/windowbase.h"
 
 #include <QAction>
 #include <QTimer>
@@ -14,13 +15,7 @@
 void MainWindow::setStayOnTop(bool on)
 {
     action(QStringLiteral("StayOnTop1"))->setChecked(on);
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == on)
-        return;
-    // Changing the flag re-creates the window, which hides it; it comes back where it was.
-    const bool shown = isVisible();
-    setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (shown)
-        show();
+    setKeptOnTop(*this, on);
 }
 
 void MainWindow::setSettingsAutoSave(bool on)

@@ -13,20 +13,6 @@ SideWindowsController::SideWindowsController(DocumentSet& documents, FileControl
     : m_documents(documents), m_files(files), m_view(view), m_windows(windows)
 {}
 
-void setKeptOnTop(QWidget& window, bool onTop)
-{
-    if (window.windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
-        return;
-    // Changing the flag re-creates the window, which hides it; it comes back where it was.
-    const bool shown = window.isVisible();
-    const QRect geometry = window.geometry();
-    window.setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (shown) {
-        window.setGeometry(geometry);
-        window.show();
-    }
-}
-
 void SideWindowsController::showDocumentSelector()
 {
     DocumentSelector* selector = m_windows.documentSelector;

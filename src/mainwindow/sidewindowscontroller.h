@@ -33,7 +33,3 @@ private:
     ViewController& m_view;
     const ProgramWindows& m_windows;
 };
-
-// Makes `window` stay above every window or not, where and as large as it was; a shown window
-// stays shown.
-void setKeptOnTop(QWidget& window, bool onTop);

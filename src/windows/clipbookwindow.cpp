@@ -516,8 +516,7 @@ void ClipBookWindow::setPage(Page page)
 
 void ClipBookWindow::showPage(Page page, bool keepOnTop)
 {
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != keepOnTop)
-        setWindowFlag(Qt::WindowStaysOnTopHint, keepOnTop);
+    setKeptOnTop(*this, keepOnTop);
     setPage(page);
     show();
     raise();

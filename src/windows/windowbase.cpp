@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -180,4 +181,17 @@ void attachStorage(WindowSettings* storage)
     // and the end of the program reports it.
     storage->setClosedSaveHandler([] { flushProgramStore(); });
     storage->attach(programStore());
+}
+
+void setKeptOnTop(QWidget& window, bool onTop)
+{
+    if (window.windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
+        return;
+    // setWindowFlag would re-create the native window, which hides it and runs its whole show
+    // sequence again; the platform window takes the new flags in place instead.
+    Qt::WindowFlags flags = window.windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    window.overrideWindowFlags(flags);
+    if (QWindow* handle = window.windowHandle())
+        handle->setFlags(flags);
 }

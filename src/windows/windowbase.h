@@ -65,3 +65,8 @@ private:
 
 // Restores a window from the program's store and saves it there when it closes and at the end.
 void attachStorage(WindowSettings* storage);
+
+// Makes a top-level window stay above every window or not. Only the stacking changes: the native
+// window is kept (no hide and show, so nothing shown with it comes back, and windows tied to it
+// stay tied), where and as large as it was.
+void setKeptOnTop(QWidget& window, bool onTop);

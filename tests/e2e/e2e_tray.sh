@@ -2,7 +2,7 @@
 # The notification area end to end, with trayer as the tray: closing hides the program and a
 # click on the icon brings it back with the ClipBook as it was, while a click when it is shown
 # leaves the side windows alone; Ctrl+T sets and clears the
-# window's stay-on-top state; Exit from the icon's menu asks about a modified document;
+# window's stay-on-top state and changes nothing else; Exit from the icon's menu asks about a modified document;
 # "/MiniTray" hides the window after a second and the icon brings it back; SIGTERM while hidden
 # keeps the typed text for the next start.
 #
@@ -62,15 +62,30 @@ start_quillet
 wait_for_window
 dismiss_tips
 
-step "Ctrl+T puts the window above the others and takes it back"
-key ctrl+t
-sleep 0.5
-wait_for_window
-xprop -id "$QWIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "not above: $(xprop -id "$QWIN" _NET_WM_STATE)"
-key ctrl+t
-sleep 0.5
-wait_for_window
-xprop -id "$QWIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE && fail "still above after a second Ctrl+T"
+step "Ctrl+T puts the window above the others and takes it back, changing nothing else"
+key ctrl+d
+wait_dialog "Document Selector"
+sel="$DWIN"
+main="$QWIN"
+tips_shown() { xdotool search --onlyvisible --name '^Quillet Tips$' >/dev/null 2>&1; }
+for state in above normal; do
+  focus_window "$main"
+  key ctrl+t
+  sleep 1
+  visible "$main" || fail "Ctrl+T replaced or hid the main window"
+  if [ "$state" = above ]; then
+    xprop -id "$QWIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "not above: $(xprop -id "$QWIN" _NET_WM_STATE)"
+  else
+    xprop -id "$QWIN" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE && fail "still above after a second Ctrl+T"
+  fi
+  tips_shown && fail "Ctrl+T brought back the tip of the day"
+  visible "$sel" || fail "Ctrl+T hid the document selector"
+  xprop -id "$sel" WM_TRANSIENT_FOR | grep -qi "$(printf '0x%x' "$main")" ||
+    fail "the selector is no longer tied to the main window: $(xprop -id "$sel" WM_TRANSIENT_FOR)"
+done
+focus_window "$sel"
+key Escape
+wait_hidden "$sel" "the document selector"
 
 step "closing with the ClipBook open hides both"
 dismiss_tips
@@ -85,7 +100,9 @@ quillet_running || fail "closing ended the program"
 
 step "a click on the icon brings back the window and the ClipBook"
 click_icon 1
-wait_shown "$QWIN" "the main window"
+# A window whose stay-on-top state changed gets a new X window at its next show (Qt does this
+# for window managers that ignore the change on a hidden window).
+wait_for_window
 wait_shown "$clip" "the ClipBook"
 
 step "a click on the icon while the window is shown leaves the side windows open"

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QToolBar>
+#include <QWindow>
 
 namespace {
 
@@ -28,6 +29,26 @@ public:
     }
     bool openUrl(const QUrl&) override { return true; }
     bool composeMail(QByteArrayView, std::function<void()>) override { return true; }
+};
+
+// Counts the events of one type a widget receives.
+class EventCounter : public QObject
+{
+public:
+    EventCounter(QObject* watched, QEvent::Type type, int& count) : QObject(watched), m_type(type), m_count(count)
+    {
+        watched->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == m_type)
+            ++m_count;
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+    int& m_count;
 };
 
 } // namespace
@@ -253,14 +274,25 @@ private slots:
 
     void stayOnTopFollowsItsCheckAndAnotherWindowStartsThisProgram()
     {
-        QVERIFY(start());
+        startWithSideWindows();
+        m_selector->show();
         const QPoint place = form()->pos();
-        action("StayOnTop1")->trigger();
-        QVERIFY(form()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QVERIFY(form()->isVisible());
-        action("StayOnTop1")->trigger();
-        QVERIFY(!form()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QCOMPARE(form()->pos(), place);
+        // Only the stacking changes: the same native window, never hidden and shown again (which
+        // would bring back the tip of the day), the selector still tied to it.
+        const QWindow* native = form()->windowHandle();
+        const WId id = form()->winId();
+        int shows = 0;
+        EventCounter counter(form(), QEvent::Show, shows);
+        for (bool on : {true, false}) {
+            action("StayOnTop1")->trigger();
+            QCOMPARE(form()->windowFlags().testFlag(Qt::WindowStaysOnTopHint), on);
+            QCOMPARE(form()->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), on);
+            QVERIFY(form()->isVisible());
+            QCOMPARE(form()->windowHandle(), native);
+            QCOMPARE(form()->winId(), id);
+            QCOMPARE(shows, 0);
+            QCOMPARE(form()->pos(), place);
+        }
 
         RecordingLauncher launcher;
         form()->tray().setLauncher(&launcher);
