@@ -27,7 +27,7 @@ template <typename Window> Window* create(QWidget* parent = nullptr)
 
 template <typename Window> void destroy(Window*& window)
 {
-    delete window;
+    destroyWindow(window);
     window = nullptr;
 }
 

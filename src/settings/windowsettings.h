@@ -158,9 +158,12 @@ public:
     // code that should see the restored values), then saves whenever the window accepts a close
     // and at destruction unless saved since the last restore.
     void attach(SettingsStore* store);
-    // The window's destructor calls this first, while its controls still exist, so the focused
-    // control can still be named; saves unless saved since the last restore, then detaches.
+    // Called before the window's destruction begins, while it is whole, so the stored properties
+    // and the focused control can still be read; saves unless saved since the last restore, then
+    // detaches.
     void windowDestroying();
+    // Ends the automatic occasions without saving.
+    void detach() { m_store = nullptr; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

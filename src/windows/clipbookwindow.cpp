@@ -189,9 +189,6 @@ ClipBookWindow::~ClipBookWindow()
     // run on members already gone: the children say nothing to this window from here on.
     for (QObject* child : findChildren<QObject*>())
         child->disconnect(this);
-    // The stored name lists are members of this class: saved while they still exist.
-    if (storage())
-        storage()->windowDestroying();
 }
 
 // --- Building ------------------------------------------------------------------------------------

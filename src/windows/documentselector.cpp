@@ -24,12 +24,7 @@ namespace {
 constexpr int CountPanelWidth = 150;
 } // namespace
 
-DocumentSelector::~DocumentSelector()
-{
-    // The stored properties read members of this class: saved while they still exist.
-    if (storage())
-        storage()->windowDestroying();
-}
+DocumentSelector::~DocumentSelector() = default;
 
 DocumentSelector::DocumentSelector(QWidget* parent)
     : WindowBase(QStringLiteral("DocSel1"), QStringLiteral("Document Selector"), QSize(214, 197), false, parent,

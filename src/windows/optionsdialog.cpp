@@ -334,13 +334,7 @@ void OptionsDialog::addPageButtons(QWidget* page, int index)
     static_cast<QVBoxLayout*>(page->layout())->addLayout(row);
 }
 
-OptionsDialog::~OptionsDialog()
-{
-    // The stored properties read the sample boxes and dialog states held here, so the window is
-    // saved before they go, not later in the base destructor.
-    if (storage())
-        storage()->windowDestroying();
-}
+OptionsDialog::~OptionsDialog() = default;
 
 void OptionsDialog::registerStoredProperties()
 {

@@ -133,12 +133,7 @@ TipOfTheDayWindow::TipOfTheDayWindow(QWidget* parent)
         [this](const QStringList& tips) { setTips(tips); });
 }
 
-TipOfTheDayWindow::~TipOfTheDayWindow()
-{
-    // Saved while the tip list is still there.
-    if (storage())
-        storage()->windowDestroying();
-}
+TipOfTheDayWindow::~TipOfTheDayWindow() = default;
 
 bool TipOfTheDayWindow::showAtStart() const
 {

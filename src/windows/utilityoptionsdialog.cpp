@@ -133,12 +133,7 @@ UtilityOptionsDialog::UtilityOptionsDialog(QWidget* parent)
     addActivePage(s, QStringLiteral("PageControl1.ActivePage"), m_pages);
 }
 
-UtilityOptionsDialog::~UtilityOptionsDialog()
-{
-    // The stored properties read the check boxes: saved while they still exist.
-    if (storage())
-        storage()->windowDestroying();
-}
+UtilityOptionsDialog::~UtilityOptionsDialog() = default;
 
 void UtilityOptionsDialog::setTargets(ClipBookWindow* clipBook, DocumentSelector* documentSelector)
 {

@@ -76,9 +76,9 @@ WindowBase::WindowBase(const QString& instanceName, const QString& caption, QSiz
 
 WindowBase::~WindowBase()
 {
-    // Saved while the window's controls still exist.
+    // Too late to save: the stored properties read the derived window (see destroyWindow).
     if (m_storage)
-        m_storage->windowDestroying();
+        m_storage->detach();
 }
 
 bool WindowBase::showModalUntilHidden()
@@ -168,6 +168,13 @@ bool WindowBase::handleDialogKey(QKeyEvent* event, const std::function<void()>& 
     else
         accept();
     return true;
+}
+
+void destroyWindow(QWidget* window)
+{
+    if (auto* base = qobject_cast<WindowBase*>(window); base && base->storage())
+        base->storage()->windowDestroying();
+    delete window;
 }
 
 void attachStorage(WindowSettings* storage)

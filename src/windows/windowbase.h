@@ -66,6 +66,11 @@ private:
 // Restores a window from the program's store and saves it there when it closes and at the end.
 void attachStorage(WindowSettings* storage);
 
+// Deletes a window once it has saved its stored values, while it is still whole: from the base's
+// destructor they would be read from a window whose own part is already gone. A window deleted
+// any other way keeps what it saved when it last closed.
+void destroyWindow(QWidget* window);
+
 // Makes a top-level window stay above every window or not. Only the stacking changes: the native
 // window is kept (no hide and show, so nothing shown with it comes back, and windows tied to it
 // stay tied), where and as large as it was.

@@ -21,6 +21,7 @@
 #include "windows/utilityoptionsdialog.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -262,6 +263,31 @@ private slots:
             QCOMPARE(m_windows.gotoLine->increment(), 2);
         });
         QVERIFY(m_prompts.errors.isEmpty());
+    }
+
+    void everyWindowSavesWhileItIsWhole()
+    {
+        // What each window is when its values are saved at the end: the derived window whose
+        // getters the stored properties call, not a base whose own part is gone.
+        QMap<QString, QString> savedAs;
+        run([&] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                auto* storage = window->findChild<WindowSettings*>(QString(), Qt::FindDirectChildrenOnly);
+                if (!storage)
+                    continue;
+                const QString name = QString::fromLatin1(window->metaObject()->className());
+                savedAs[name] = QString();
+                storage->addStoredProperty(
+                    QStringLiteral("Probe"),
+                    [&savedAs, name, window](SettingsStore&) {
+                        savedAs[name] = QString::fromLatin1(window->metaObject()->className());
+                    },
+                    [](const SettingsStore&) {});
+            }
+        });
+        QCOMPARE(savedAs.size(), 9); // every window but About keeps values
+        for (auto it = savedAs.cbegin(); it != savedAs.cend(); ++it)
+            QCOMPARE(it.value(), it.key());
     }
 
     void whatUtilityOptionsSetInTheSideWindowsSurvivesARestart()
