@@ -21,6 +21,8 @@
 namespace {
 
 const QString NoTrayNote = QStringLiteral("This desktop has no notification area: Quillet stays on screen.");
+const QString IconOffNote =
+    QStringLiteral("The tray icon is switched off (Options, Use System Tray): Quillet stays on screen.");
 constexpr int ToolBarHeight = 33;
 // The designed pace: one pixel every 5 ms.
 constexpr int MillisecondsPerPixel = 5;
@@ -114,7 +116,8 @@ void TrayController::setMenuPictures()
 
 void TrayController::noTrayNote()
 {
-    m_statusBar.setMessage(NoTrayNote);
+    // The user's own switch is named first; only an icon that is wanted can lack a tray.
+    m_statusBar.setMessage(m_iconWanted ? NoTrayNote : IconOffNote);
 }
 
 // --- Hiding and restoring ------------------------------------------------------------------------

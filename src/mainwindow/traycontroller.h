@@ -3,8 +3,8 @@
 // restoring it with the ClipBook and the document selector as they were, the "/MiniTray" start,
 // stay-on-top, the tool bar at the top or the bottom (sliding there when the options say so)
 // and shown or hidden, and another copy of the program. Where the desktop has no notification
-// area the icon counts as not active: nothing hides the program, since nothing could bring it
-// back, and the status bar says why.
+// area, or "Use System Tray" is off, the icon counts as not active: nothing hides the program,
+// since nothing could bring it back, and the status bar says which of the two is why.
 
 #include <QObject>
 

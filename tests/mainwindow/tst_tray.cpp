@@ -194,6 +194,33 @@ private slots:
         QCOMPARE(prompts().questions.size(), 1);
     }
 
+    void hideThatCannotHideGivesTheRealReason_data()
+    {
+        QTest::addColumn<bool>("trayThere");
+        QTest::addColumn<bool>("iconOn");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("icon switched off, tray there") << true << false << "Use System Tray";
+        QTest::newRow("icon switched off, no tray") << false << false << "Use System Tray";
+        QTest::newRow("icon on, no tray") << false << true << "no notification area";
+    }
+    void hideThatCannotHideGivesTheRealReason()
+    {
+        QFETCH(bool, trayThere);
+        QFETCH(bool, iconOn);
+        QFETCH(QString, reason);
+        TrayController::AssumeTrayAvailable = trayThere;
+        if (!trayThere && QSystemTrayIcon::isSystemTrayAvailable())
+            QSKIP("this desktop has a notification area");
+        QVERIFY(start());
+        form()->setTrayIcon(iconOn);
+        action("HideQuillet1")->trigger();
+        QVERIFY(form()->isVisible());
+        const QString message = status()->panelText(StatusBar::Message);
+        QVERIFY2(message.contains(reason), qPrintable(message));
+        // One reason, not both.
+        QVERIFY2(!message.contains(iconOn ? "Use System Tray" : "no notification area"), qPrintable(message));
+    }
+
     void endingTheSessionWhileHiddenKeepsTheUnsavedWork()
     {
         MainWindowFixture& f = *m_fixture;
