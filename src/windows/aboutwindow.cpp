@@ -468,6 +468,9 @@ void AboutWindow::showOnly(QFrame* panel)
         each->setGeometry(each->parentWidget()->rect());
         each->setVisible(each == panel);
     }
+    // The acknowledgements have a Close of their own, back to the main panel; two side by side
+    // would be one too many.
+    m_closeButton->setVisible(panel != m_creditsPanel);
 }
 
 void AboutWindow::slideIn(QFrame* arriving, QFrame* leaving)

@@ -23,6 +23,14 @@ void writeMeminfo(const QString& path, qint64 totalKb, qint64 availableKb)
                    .toLatin1());
 }
 
+int visibleCloseButtons(const QWidget& window)
+{
+    int count = 0;
+    for (const QPushButton* button : window.findChildren<QPushButton*>())
+        count += button->isVisible() && button->text().remove(QLatin1Char('&')) == QLatin1String("Close");
+    return count;
+}
+
 } // namespace
 
 class TestAboutWindow : public QObject
@@ -46,6 +54,7 @@ private slots:
         QVERIFY(about.creditsScrolling());
         about.acknowledgementsButton()->click();
         QCOMPARE(about.shownPanel(), 4);
+        QCOMPARE(visibleCloseButtons(about), 1);
         const int before = about.creditsOffset();
         about.scrollCreditsOnce();
         about.scrollCreditsOnce();
@@ -53,6 +62,7 @@ private slots:
         QTRY_VERIFY(about.creditsOffset() > before + 2); // its own timer moves it too
         about.creditsCloseButton()->click();
         QCOMPARE(about.shownPanel(), 1);
+        QCOMPARE(visibleCloseButtons(about), 1);
         QVERIFY(prompts.errors.isEmpty() && prompts.warningTitles.isEmpty());
     }
 
