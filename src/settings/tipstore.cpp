@@ -48,7 +48,7 @@ QStringList TipStore::builtInTips()
                        "applications menu, on the desktop or in the file manager's Open With, and can start it "
                        "when you log in."),
         QStringLiteral("Quillet opens any file byte for byte: other encodings, NUL bytes and very long lines are "
-                       "saved back exactly as they were."),
+                       "saved back unchanged; only the line ends become CR LF."),
         QStringLiteral("Drop files from the file manager onto the editor to open each of them in a tab of its "
                        "own."),
         QStringLiteral("Add your own tips: click Add Tip, type one, and press Enter. Remove Tip takes out the one "

@@ -33,6 +33,10 @@ private slots:
         QVERIFY(window.tips().size() >= 15);
         QVERIFY(window.tips().contains(window.shownTip()));
         QVERIFY(window.nextButton()->isEnabled());
+        // Every save writes CR LF: a tip that promises a file saved back as it came must say so.
+        for (const QString& tip : window.tips())
+            if (tip.contains(QLatin1String("saved back")))
+                QVERIFY2(tip.contains(QLatin1String("CR LF")), qPrintable(tip));
     }
 
     void addRemoveAndBrowseSurviveARestart()
