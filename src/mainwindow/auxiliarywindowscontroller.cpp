@@ -1,11 +1,13 @@
 #include "mainwindow/auxiliarywindowscontroller.h"
 
 #include "mainwindow/programwindows.h"
+#include "mainwindow/statusbar.h"
 #include "windows/aboutwindow.h"
 #include "windows/configurationdialog.h"
 #include "windows/tipwindow.h"
 
-AuxiliaryWindowsController::AuxiliaryWindowsController(const ProgramWindows& windows) : m_windows(windows)
+AuxiliaryWindowsController::AuxiliaryWindowsController(const ProgramWindows& windows, StatusBar& statusBar)
+    : m_windows(windows), m_statusBar(statusBar)
 {}
 
 void AuxiliaryWindowsController::showTipOfTheDay()
@@ -26,6 +28,9 @@ void AuxiliaryWindowsController::showAbout()
 
 void AuxiliaryWindowsController::configure()
 {
-    if (m_windows.configuration)
-        m_windows.configuration->execute();
+    if (!m_windows.configuration)
+        return;
+    const QString failed = m_windows.configuration->execute();
+    if (!failed.isEmpty())
+        m_statusBar.setMessage(failed);
 }

@@ -1,14 +1,15 @@
 #pragma once
 // The windows the Help and Options menus open beside the documents: the tip of the day
 // (Ctrl+Shift+T), the About window (Ctrl+F1, and the status bar's message panel) and the
-// configuration window ("&Configure...", modal).
+// configuration window ("&Configure...", modal), whose failures the status bar names.
 
+class StatusBar;
 struct ProgramWindows;
 
 class AuxiliaryWindowsController
 {
 public:
-    explicit AuxiliaryWindowsController(const ProgramWindows& windows);
+    AuxiliaryWindowsController(const ProgramWindows& windows, StatusBar& statusBar);
 
     void showTipOfTheDay();
     void showAbout();
@@ -16,4 +17,5 @@ public:
 
 private:
     const ProgramWindows& m_windows;
+    StatusBar& m_statusBar;
 };

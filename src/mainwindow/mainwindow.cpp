@@ -118,7 +118,7 @@ MainWindow::MainWindow(ProgramWindows& windows, const QStringList& arguments, QW
     m_clipBook = std::make_unique<ClipBookController>(*m_documents, *m_views, *m_files, m_windows, m_dialogs);
     m_print = std::make_unique<PrintController>(*m_documents, *m_views, *m_statusBar, m_pageSetup);
     m_outside = std::make_unique<OutsideController>(*m_documents, *m_views, *m_statusBar, m_windows, m_dialogs);
-    m_auxiliaryWindows = std::make_unique<AuxiliaryWindowsController>(m_windows);
+    m_auxiliaryWindows = std::make_unique<AuxiliaryWindowsController>(m_windows, *m_statusBar);
     m_sideWindows = std::make_unique<SideWindowsController>(*m_documents, *m_files, *m_view, m_windows);
     m_tray = std::make_unique<TrayController>(*this, *m_toolBar, *m_statusBar, m_commands, m_windows, *m_trayMenu);
 

@@ -255,8 +255,9 @@ bool runTool(const QString& program, const QStringList& arguments, QString* reas
             *reason = why;
         return false;
     };
+    // The system's words alone ("execvp: No such file or directory") would not say which tool.
     if (!process.waitForStarted(10000))
-        return fail(process.errorString());
+        return fail(QStringLiteral("%1 could not be started (%2)").arg(program, process.errorString()));
     if (!process.waitForFinished(60000)) {
         process.kill();
         process.waitForFinished(1000);

@@ -58,7 +58,7 @@ ConfigurationDialog::ConfigurationDialog(QWidget* parent)
     connect(m_cancelButton, &QPushButton::clicked, this, &QWidget::close);
 
     m_applier = [](const DesktopChoices& choices) {
-        applyDesktopChoices(choices, QCoreApplication::applicationFilePath());
+        return applyDesktopChoices(choices, QCoreApplication::applicationFilePath());
     };
 
     using namespace storedprops;
@@ -108,8 +108,14 @@ void ConfigurationDialog::setChoices(const DesktopChoices& choices)
 
 void ConfigurationDialog::pressOk()
 {
-    // A failure is shown in the error box and leaves the window open.
-    if (runCommand([this] { m_applier(choices()); }))
+    // An error no part expected is shown in the error box and leaves the window open.
+    const bool done = runCommand([this] {
+        const QList<DesktopFailure> failures = m_applier(choices());
+        for (const DesktopFailure& failure : failures)
+            qWarning("Quillet Configuration: %s", qPrintable(failure.message));
+        m_failureNote = desktopFailureNote(failures);
+    });
+    if (done)
         close();
 }
 
@@ -120,8 +126,9 @@ void ConfigurationDialog::keyPressEvent(QKeyEvent* event)
         WindowBase::keyPressEvent(event);
 }
 
-void ConfigurationDialog::execute()
+QString ConfigurationDialog::execute()
 {
+    m_failureNote.clear();
     setWindowModality(Qt::ApplicationModal);
     show();
     raise();
@@ -131,6 +138,7 @@ void ConfigurationDialog::execute()
     m_loop = &loop;
     loop.exec();
     m_loop = nullptr;
+    return m_failureNote;
 }
 
 void ConfigurationDialog::hideEvent(QHideEvent* event)

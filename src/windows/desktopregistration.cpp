@@ -104,26 +104,47 @@ void placeDefaultForText(bool wanted, const QString& path)
     writeTextFile(path, updated, LineEnds::AsIs);
 }
 
+// Runs one part; its failure is noted and the next part goes on.
+class Parts
+{
+public:
+    template <typename Step> void run(const char* part, Step step)
+    {
+        try {
+            step();
+        } catch (const CommandError& error) {
+            m_failures.append({QLatin1String(part), error.message()});
+        }
+    }
+    QList<DesktopFailure> failures() const { return m_failures; }
+
+private:
+    QList<DesktopFailure> m_failures;
+};
+
 } // namespace
 
-void applyDesktopChoices(const DesktopChoices& choices, const QString& programPath)
+QList<DesktopFailure> applyDesktopChoices(const DesktopChoices& choices, const QString& programPath)
 {
     const fd::Folders folders = fd::userFolders();
     const QString iconPath = folders.iconFile();
     const bool anyEntry =
         choices.defaultForText || choices.sendTo || choices.startMenu || choices.desktop || choices.loadAtStart;
+    Parts parts;
 
     // The program's document type, every time.
-    const QString package = folders.mimePackages() + QLatin1Char('/') + QLatin1String(fd::MimePackageName);
-    writeOwnFile(package, fd::mimePackageText(), fd::isOwnMimePackage);
-    QString reason;
-    if (!fd::runTool(QStringLiteral("update-mime-database"), {folders.mimeDatabase()}, &reason))
-        throw CommandError(
-            fileError(QStringLiteral("Cannot update the MIME database"), folders.mimeDatabase(), reason));
+    parts.run("the document type", [&] {
+        const QString package = folders.mimePackages() + QLatin1Char('/') + QLatin1String(fd::MimePackageName);
+        writeOwnFile(package, fd::mimePackageText(), fd::isOwnMimePackage);
+        QString reason;
+        if (!fd::runTool(QStringLiteral("update-mime-database"), {folders.mimeDatabase()}, &reason))
+            throw CommandError(
+                fileError(QStringLiteral("Cannot update the MIME database"), folders.mimeDatabase(), reason));
+    });
 
     // The entries name the icon, so it comes first and goes last.
     if (anyEntry)
-        writeOwnFile(iconPath, iconBytes(), isOwnIcon);
+        parts.run("the icon", [&] { writeOwnFile(iconPath, iconBytes(), isOwnIcon); });
 
     fd::DesktopEntry entry;
     entry.program = programPath;
@@ -136,26 +157,46 @@ void applyDesktopChoices(const DesktopChoices& choices, const QString& programPa
     if (choices.sendTo)
         application.mimeTypes = {QStringLiteral("text/plain"), QLatin1String(fd::DocumentMimeType)};
     application.place = QStringLiteral("applications");
-    placeOwnFile(choices.defaultForText || choices.sendTo || choices.startMenu, folders.applications() + '/' + id,
-                 fd::desktopEntryText(application), fd::isOwnDesktopEntry);
+    parts.run("the applications entry", [&] {
+        placeOwnFile(choices.defaultForText || choices.sendTo || choices.startMenu, folders.applications() + '/' + id,
+                     fd::desktopEntryText(application), fd::isOwnDesktopEntry);
+    });
 
-    placeDefaultForText(choices.defaultForText, folders.mimeAppsList());
+    parts.run("the default for text documents",
+              [&] { placeDefaultForText(choices.defaultForText, folders.mimeAppsList()); });
 
     fd::DesktopEntry onDesktop = entry;
     onDesktop.takesFiles = true;
     onDesktop.place = QStringLiteral("desktop");
-    const QString desktopPath = folders.desktop + '/' + id;
-    placeOwnFile(choices.desktop, desktopPath, fd::desktopEntryText(onDesktop), fd::isOwnDesktopEntry);
-    // File managers start only the desktop's entries that may be run.
-    if (choices.desktop)
-        QFile::setPermissions(desktopPath, QFile::permissions(desktopPath) | QFile::ExeOwner | QFile::ExeUser);
+    parts.run("the desktop icon", [&] {
+        const QString desktopPath = folders.desktop + '/' + id;
+        placeOwnFile(choices.desktop, desktopPath, fd::desktopEntryText(onDesktop), fd::isOwnDesktopEntry);
+        // File managers start only the desktop's entries that may be run.
+        if (choices.desktop)
+            QFile::setPermissions(desktopPath, QFile::permissions(desktopPath) | QFile::ExeOwner | QFile::ExeUser);
+    });
 
     fd::DesktopEntry atStart = entry;
     atStart.arguments = {QStringLiteral("/MiniTray")};
     atStart.place = QStringLiteral("autostart");
-    placeOwnFile(choices.loadAtStart, folders.autostart() + '/' + id, fd::desktopEntryText(atStart),
-                 fd::isOwnDesktopEntry);
+    parts.run("the autostart entry", [&] {
+        placeOwnFile(choices.loadAtStart, folders.autostart() + '/' + id, fd::desktopEntryText(atStart),
+                     fd::isOwnDesktopEntry);
+    });
 
     if (!anyEntry)
-        removeOwnFile(iconPath, isOwnIcon);
+        parts.run("the icon", [&] { removeOwnFile(iconPath, isOwnIcon); });
+    return parts.failures();
+}
+
+QString desktopFailureNote(const QList<DesktopFailure>& failures)
+{
+    if (failures.isEmpty())
+        return QString();
+    QStringList names;
+    for (const DesktopFailure& failure : failures)
+        names << failure.part;
+    const QString last = names.takeLast();
+    return QStringLiteral("Configure could not set up %1.")
+        .arg(names.isEmpty() ? last : names.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last);
 }

@@ -11,7 +11,10 @@
 // The applications entry exists while any of the first three boxes needs it (hidden from the menu
 // unless Start Menu is checked); the icon the entries name exists while any entry does. A file
 // the program did not write is never replaced or removed, and mimeapps.list is edited in place.
+// Each part is done whatever became of the others, so one broken tool or folder never keeps,
+// say, an unchecked autostart entry in place.
 
+#include <QList>
 #include <QString>
 
 struct DesktopChoices
@@ -23,7 +26,17 @@ struct DesktopChoices
     bool loadAtStart = false;    // CheckBox5
 };
 
+// A part of the integration that could not be done: a few words for the status bar ("the
+// autostart entry") and the whole message, with the file and the system's reason.
+struct DesktopFailure
+{
+    QString part;
+    QString message;
+};
+
 // Applies `choices` for the program at `programPath` in the user's folders (the XDG environment
-// variables as they are now). The first failure throws CommandError naming the file and the
-// system's reason; what was done before it stays.
-void applyDesktopChoices(const DesktopChoices& choices, const QString& programPath);
+// variables as they are now); every part is tried, and those that failed are returned.
+QList<DesktopFailure> applyDesktopChoices(const DesktopChoices& choices, const QString& programPath);
+
+// The status bar's note naming the parts that failed; empty when none did.
+QString desktopFailureNote(const QList<DesktopFailure>& failures);

@@ -1,7 +1,7 @@
 // The main window's way to the tip window, the About window and the configuration window: the
 // Help menu's commands, the status bar's message panel, the tips coming with every show of the
-// main window (a restore from the notification area included) while their box is checked, and
-// the About window's links.
+// main window (a restore from the notification area included) while their box is checked, the
+// About window's links, and the parts Configure could not do named on the status bar.
 
 #include "app/startup.h"
 #include "mainwindow/traycontroller.h"
@@ -13,6 +13,7 @@
 #include "windows/tipwindow.h"
 
 #include <QPushButton>
+#include <QTimer>
 
 class TestAuxiliaryWindows : public MainWindowTest
 {
@@ -58,6 +59,28 @@ private slots:
         QVERIFY(about.isVisible());
         about.close();
         m_fixture->windows.about = nullptr;
+    }
+
+    void configureNamesWhatItCouldNotDoOnTheStatusBar()
+    {
+        QVERIFY(start());
+        ConfigurationDialog& configuration = *m_fixture->configuration;
+        configuration.setApplier([](const DesktopChoices&) {
+            return QList<DesktopFailure>{{"the document type", "Cannot update the MIME database"},
+                                         {"the autostart entry", "Cannot remove"}};
+        });
+        QTimer::singleShot(0, configuration.okButton(), &QPushButton::click);
+        action("Configure1")->trigger();
+        QVERIFY(!configuration.isVisible());
+        QVERIFY(prompts().errors.isEmpty());
+        QCOMPARE(status()->panelText(StatusBar::Message),
+                 QStringLiteral("Configure could not set up the document type and the autostart entry."));
+        // All done: the status bar is left as it was.
+        configuration.setApplier([](const DesktopChoices&) { return QList<DesktopFailure>(); });
+        status()->setMessage(QStringLiteral("before"));
+        QTimer::singleShot(0, configuration.okButton(), &QPushButton::click);
+        action("Configure1")->trigger();
+        QCOMPARE(status()->panelText(StatusBar::Message), QStringLiteral("before"));
     }
 
     void theAboutWindowsLinksReachTheTipsAndTheFaq()

@@ -1,5 +1,5 @@
 // The configuration window: five stored boxes in section "Config", OK hands them all to the
-// desktop integration and closes, a failure is shown and keeps the window open, Esc and Cancel
+// desktop integration and closes, an unexpected error is shown and keeps the window open, Esc and Cancel
 // change nothing; the keys work as in a dialog box.
 
 #include "core/commanderror.h"
@@ -43,7 +43,10 @@ private slots:
         ScopedPrompts prompts;
         ConfigurationDialog dialog;
         QList<DesktopChoices> applied;
-        dialog.setApplier([&](const DesktopChoices& choices) { applied << choices; });
+        dialog.setApplier([&](const DesktopChoices& choices) {
+            applied << choices;
+            return QList<DesktopFailure>();
+        });
         dialog.setChoices(DesktopChoices{false, true, false, true, false});
 
         dialog.show();
@@ -68,11 +71,11 @@ private slots:
         QVERIFY(prompts.errors.isEmpty());
     }
 
-    void aFailureIsShownAndKeepsTheWindowOpen()
+    void anUnexpectedErrorIsShownAndKeepsTheWindowOpen()
     {
         ScopedPrompts prompts;
         ConfigurationDialog dialog;
-        dialog.setApplier([](const DesktopChoices&) {
+        dialog.setApplier([](const DesktopChoices&) -> QList<DesktopFailure> {
             throw CommandError(QStringLiteral("Cannot write \"/x/quillet.desktop\".\nPermission denied"));
         });
         dialog.show();

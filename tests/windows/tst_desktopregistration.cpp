@@ -59,6 +59,7 @@ class TestDesktopRegistration : public QObject
 private:
     std::unique_ptr<Sandbox> m_sandbox;
     QString m_home, m_data, m_config, m_program;
+    QByteArray m_path;
 
     QString home(const QString& relative) const { return m_home + QLatin1Char('/') + relative; }
 
@@ -78,21 +79,17 @@ private:
 
     void apply(const DesktopChoices& choices)
     {
-        try {
-            applyDesktopChoices(choices, m_program);
-        } catch (const CommandError& error) {
-            QFAIL(qPrintable(error.message()));
-        }
+        const QList<DesktopFailure> failures = applyDesktopChoices(choices, m_program);
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.value(0).message));
     }
 
+    // The one part that failed, as "part: message".
     QString failureOf(const DesktopChoices& choices)
     {
-        try {
-            applyDesktopChoices(choices, m_program);
-        } catch (const CommandError& error) {
-            return error.message();
-        }
-        return QString();
+        const QList<DesktopFailure> failures = applyDesktopChoices(choices, m_program);
+        if (failures.size() != 1)
+            return QStringLiteral("%1 failures").arg(failures.size());
+        return failures[0].part + QStringLiteral(": ") + failures[0].message;
     }
 
 private slots:
@@ -116,7 +113,12 @@ private slots:
         QFile::setPermissions(m_program, QFile::permissions(m_program) | QFile::ExeOwner);
     }
 
-    void cleanup() { m_sandbox.reset(); }
+    void initTestCase() { m_path = qgetenv("PATH"); }
+    void cleanup()
+    {
+        qputenv("PATH", m_path);
+        m_sandbox.reset();
+    }
 
     void everyBoxOnThenOffLeavesTheFoldersAsTheyWere()
     {
@@ -197,6 +199,7 @@ private slots:
         const QByteArray theirs = "[Desktop Entry]\nType=Application\nName=Someone else's\nExec=elsewhere\n";
         writeFile(foreign, theirs);
         const QString message = failureOf(DesktopChoices{false, false, true, false, false});
+        QVERIFY2(message.startsWith(QStringLiteral("the applications entry: ")), qPrintable(message));
         QVERIFY2(message.contains(shortenedForMessage(QDir::toNativeSeparators(foreign))), qPrintable(message));
         QVERIFY2(message.contains(QStringLiteral("did not write")), qPrintable(message));
         QCOMPARE(readAll(foreign), theirs);
@@ -204,16 +207,51 @@ private slots:
         QCOMPARE(readAll(foreign), theirs);
     }
 
-    void aFailedWriteNamesThePathAndReasonAndKeepsWhatWasWritten()
+    void aFailedWriteNamesThePathAndReasonAndDoesTheRest()
     {
         // A file where the autostart folder belongs.
         writeFile(m_config + QStringLiteral("/autostart"), "not a folder");
         const QString message = failureOf(DesktopChoices{false, false, true, true, true});
+        QVERIFY2(message.startsWith(QStringLiteral("the autostart entry: ")), qPrintable(message));
         QVERIFY2(message.contains(m_config + QStringLiteral("/autostart/quillet.desktop")), qPrintable(message));
         QVERIFY2(message.contains(QStringLiteral("is not a folder")), qPrintable(message));
         QVERIFY(QFile::exists(m_data + QStringLiteral("/applications/quillet.desktop")));
         QVERIFY(QFile::exists(home("Desktop/quillet.desktop")));
         QVERIFY(QFile::exists(m_data + QStringLiteral("/mime/packages/quillet.xml")));
+    }
+
+    // The MIME database's tool is tried first; failing or missing, it must not keep the later
+    // parts from being done.
+    void aFailingMimeDatabaseToolLeavesEveryOtherPartDone_data()
+    {
+        QTest::addColumn<QByteArray>("tool");
+        QTest::newRow("failing") << QByteArray("#!/bin/sh\necho broken >&2\nexit 1\n");
+        QTest::newRow("missing") << QByteArray();
+    }
+    void aFailingMimeDatabaseToolLeavesEveryOtherPartDone()
+    {
+        QFETCH(QByteArray, tool);
+        const QString autostart = m_config + QStringLiteral("/autostart/quillet.desktop");
+        apply(DesktopChoices{false, false, false, false, true});
+        QVERIFY(QFile::exists(autostart));
+
+        const QString tools = m_sandbox->filePath(QStringLiteral("tools"));
+        QDir().mkpath(tools);
+        if (!tool.isEmpty()) {
+            writeFile(tools + QStringLiteral("/update-mime-database"), tool);
+            QFile::setPermissions(tools + QStringLiteral("/update-mime-database"),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        qputenv("PATH", QFile::encodeName(tools));
+        QString message = failureOf(DesktopChoices{false, false, true, false, false});
+        QVERIFY2(message.startsWith(QStringLiteral("the document type: ")), qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("update-mime-database")), qPrintable(message));
+        QVERIFY(!QFile::exists(autostart));
+        QVERIFY(readAll(m_data + QStringLiteral("/applications/quillet.desktop")).contains("Exec="));
+
+        message = failureOf(DesktopChoices{false, false, false, false, true});
+        QVERIFY2(message.startsWith(QStringLiteral("the document type: ")), qPrintable(message));
+        QVERIFY(readAll(autostart).contains("/MiniTray"));
     }
 
     void execLinesQuoteWhatTheDesktopWouldSplit()
