@@ -7,6 +7,21 @@
 #include <QStyleOption>
 #include <QThread>
 
+#include <utility>
+
+namespace {
+
+// The room the size grip takes at the bar's end.
+constexpr int SizeGripRoom = 16;
+// A message panel narrower than this shows too little to be worth drawing.
+constexpr int SmallestMessagePanel = 40;
+// The order in which panels are left out of a bar too narrow for them all, once the message
+// panel has gone: the line and column, then whether the document is modified, stay longest.
+constexpr StatusBar::Panel LeftOutFirst[] = {StatusBar::Clock,      StatusBar::Encoding,      StatusBar::WordWrap,
+                                             StatusBar::InsertMode, StatusBar::ModifiedState, StatusBar::CaretPosition};
+
+} // namespace
+
 int statusPanelAt(const QList<int>& widths, int x)
 {
     int sum = 0;
@@ -48,6 +63,7 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
     pal.setColor(QPalette::WindowText, Qt::black);
     setPalette(pal);
     setSizeGripEnabled(true);
+    fitPanels();
 }
 
 void StatusBar::setPanelText(int panel, const QString& text)
@@ -65,6 +81,7 @@ void StatusBar::setPanelWidth(int panel, int width)
     if (panel < 0 || panel >= PanelCount || m_widths[panel] == width)
         return;
     m_widths[panel] = width;
+    fitPanels();
     update();
 }
 
@@ -72,13 +89,58 @@ int StatusBar::panelLeft(int panel) const
 {
     int sum = 0;
     for (int i = 0; i < panel; ++i)
-        sum += m_widths[i];
+        sum += m_shownWidths[i];
     return panel == 0 ? 0 : sum + 2;
+}
+
+QRect StatusBar::panelRect(int panel) const
+{
+    if (panel < 0 || panel >= PanelCount || m_shownWidths[panel] <= (panel == 0 ? 0 : 2))
+        return QRect();
+    const int left = panelLeft(panel);
+    const int right = left + m_shownWidths[panel] - (panel == 0 ? 0 : 2);
+    return QRect(left, 2, right - left, height() - 3);
+}
+
+void StatusBar::fitPanels()
+{
+    m_shownWidths = m_widths;
+    int& message = m_shownWidths[Message];
+    message = qMax(0, message);
+    int total = 0;
+    for (int width : m_shownWidths)
+        total += width;
+    const int room = width() - (isSizeGripEnabled() ? SizeGripRoom : 1);
+    if (total > room) {
+        const int kept = qMax(0, message - (total - room));
+        const int shrunk = kept < SmallestMessagePanel ? 0 : kept;
+        total -= message - shrunk;
+        message = shrunk;
+    }
+    for (const Panel panel : LeftOutFirst) {
+        if (total <= room)
+            break;
+        total -= std::exchange(m_shownWidths[panel], 0);
+    }
+    // The last panel drawn reaches to the end of the bar.
+    for (int last = PanelCount - 1; last >= 0; --last) {
+        if (m_shownWidths[last] > 0) {
+            m_shownWidths[last] += qMax(0, width() - 1 - total);
+            break;
+        }
+    }
+    if (m_progress) {
+        const QRect place = panelRect(Message);
+        m_progress->setGeometry(place.isEmpty() ? QRect(place.left(), 4, 0, 13)
+                                                : QRect(place.left() + 4, 4, place.width() - 6, 13));
+    }
 }
 
 void StatusBar::setSizeGrip(bool on)
 {
     setSizeGripEnabled(on);
+    fitPanels();
+    update();
 }
 
 void StatusBar::createProgressBar()
@@ -86,8 +148,8 @@ void StatusBar::createProgressBar()
     m_progress = new QProgressBar(this);
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));
     m_progress->setTextVisible(false);
-    m_progress->setGeometry(246, 4, m_widths[Message] - 28, 13);
     m_progress->hide();
+    fitPanels();
 }
 
 void StatusBar::showProgress()
@@ -117,11 +179,9 @@ void StatusBar::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     for (int i = 0; i < PanelCount; ++i) {
-        const int left = panelLeft(i);
-        int right = left + m_widths[i] - (i == 0 ? 0 : 2);
-        if (i == PanelCount - 1)
-            right = qMax(right, width() - 1);
-        const QRect r(left, 2, right - left, height() - 3);
+        const QRect r = panelRect(i);
+        if (r.isEmpty())
+            continue;
         QStyleOptionFrame frame;
         frame.initFrom(this);
         frame.rect = r;
@@ -135,13 +195,16 @@ void StatusBar::paintEvent(QPaintEvent*)
         p.drawLine(r.bottomLeft(), r.bottomRight());
         p.drawLine(r.topRight(), r.bottomRight());
         p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(r.adjusted(3, 0, -3, 0), static_cast<int>(m_alignments[i]) | Qt::TextSingleLine, m_texts[i]);
+        // A text longer than its panel ends in "..." rather than being cut mid-letter.
+        const QRect textPlace = r.adjusted(3, 0, -3, 0);
+        p.drawText(textPlace, static_cast<int>(m_alignments[i]) | Qt::TextSingleLine,
+                   fontMetrics().elidedText(m_texts[i], Qt::ElideRight, textPlace.width()));
     }
 }
 
 void StatusBar::mouseMoveEvent(QMouseEvent* event)
 {
-    const int panel = statusPanelAt(m_widths, qRound(event->position().x()));
+    const int panel = statusPanelAt(m_shownWidths, qRound(event->position().x()));
     if (panel >= 0)
         emit panelHovered(panel);
     QStatusBar::mouseMoveEvent(event);
@@ -149,7 +212,7 @@ void StatusBar::mouseMoveEvent(QMouseEvent* event)
 
 void StatusBar::mouseReleaseEvent(QMouseEvent* event)
 {
-    const int panel = statusPanelAt(m_widths, qRound(event->position().x()));
+    const int panel = statusPanelAt(m_shownWidths, qRound(event->position().x()));
     if (panel >= 0)
         emit panelReleased(panel);
     QStatusBar::mouseReleaseEvent(event);
@@ -158,5 +221,6 @@ void StatusBar::mouseReleaseEvent(QMouseEvent* event)
 void StatusBar::resizeEvent(QResizeEvent* event)
 {
     QStatusBar::resizeEvent(event);
+    fitPanels();
     emit resized();
 }

@@ -1,7 +1,9 @@
 #pragma once
 // The main window's status bar: six painted panels (clock, line:column, modified, INS/OVR,
 // messages and hints, word wrap), then the document's encoding, an optional size grip, and the
-// save progress bar over the message panel.
+// save progress bar over the message panel. The panels' widths are the stored ones; a bar too
+// narrow for them all gives up the message panel's room first, then leaves out whole panels, so
+// no panel is ever drawn over another or past the bar's end.
 
 #include <QList>
 #include <QStatusBar>
@@ -35,6 +37,8 @@ public:
     const QList<int>& panelWidths() const { return m_widths; }
     // Left edge of a panel, by the same arithmetic as statusPanelAt.
     int panelLeft(int panel) const;
+    // Where a panel is drawn (its stored place while every panel fits); empty when left out.
+    QRect panelRect(int panel) const;
 
     bool sizeGrip() const { return isSizeGripEnabled(); }
     void setSizeGrip(bool on);
@@ -65,7 +69,12 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The widths as drawn: the stored ones fitted into the bar, the last reaching its end; the
+    // mouse finds panels by them too.
+    void fitPanels();
+
     QList<int> m_widths;
+    QList<int> m_shownWidths;
     QList<Qt::Alignment> m_alignments;
     QStringList m_texts;
     QProgressBar* m_progress = nullptr;

@@ -210,7 +210,6 @@ void ViewController::layOutStatusBar(int windowWidth)
     for (int panel = 0; panel < StatusBar::PanelCount; ++panel)
         if (panel != StatusBar::Message)
             others += m_statusBar.panelWidth(panel);
+    // The bar fits the panels and the progress bar into what it has.
     m_statusBar.setPanelWidth(StatusBar::Message, windowWidth - others - 16);
-    if (QProgressBar* progress = m_statusBar.progressBar())
-        progress->resize(m_statusBar.panelWidth(StatusBar::Message) - 8, progress->height());
 }

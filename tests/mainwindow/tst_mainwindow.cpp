@@ -32,6 +32,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -630,6 +631,37 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(status()->panelWidth(4), panel + 100);
         QCOMPARE(progress->width(), bar + 100);
+    }
+
+    void panelsNeitherOverlapNorLeaveTheBarAtAnyWidth()
+    {
+        QVERIFY(start());
+        QSignalSpy hovered(status(), &StatusBar::panelHovered);
+        // Down to the narrowest the window allows.
+        for (int width = form()->width(); width > 0; width -= 23) {
+            form()->resize(width, form()->height());
+            QCoreApplication::processEvents();
+            QList<QRect> shown;
+            for (int panel = 0; panel < StatusBar::PanelCount; ++panel) {
+                const QRect place = status()->panelRect(panel);
+                if (place.isEmpty())
+                    continue;
+                const QString where = QStringLiteral("panel %1 at bar width %2").arg(panel).arg(status()->width());
+                QVERIFY2(status()->rect().contains(place), qPrintable(where));
+                for (const QRect& other : shown)
+                    QVERIFY2(!other.intersects(place), qPrintable(where));
+                shown << place;
+                // A panel answers the mouse where it is drawn.
+                QTest::mouseMove(status(), QPoint(0, 0)); // off every panel, so the next move is one
+                hovered.clear();
+                QTest::mouseMove(status(), place.center());
+                QVERIFY2(!hovered.isEmpty(), qPrintable(where));
+                QCOMPARE(hovered.last().at(0).toInt(), panel);
+            }
+            QVERIFY(!shown.isEmpty());
+            const QRect progress = status()->progressBar()->geometry();
+            QVERIFY(progress.isEmpty() || status()->panelRect(StatusBar::Message).contains(progress));
+        }
     }
 
     void showSizeGripTogglesTheGrip()
