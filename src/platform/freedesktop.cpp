@@ -220,6 +220,41 @@ QByteArray withDefaultApplication(const QByteArray& mimeapps, const QByteArray& 
     return result;
 }
 
+QByteArray withDesktopIdRenamed(const QByteArray& mimeapps, const QByteArray& from, const QByteArray& to)
+{
+    QList<QByteArray> lines = mimeapps.split('\n');
+    bool inDefaults = false;
+    bool renamed = false;
+    for (QByteArray& line : lines) {
+        const QByteArray text = trimmedLine(line);
+        if (text.startsWith('[')) {
+            inDefaults = text == "[Default Applications]";
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (!inDefaults || text.startsWith('#') || equals < 0)
+            continue;
+        const bool cr = line.endsWith('\r');
+        QList<QByteArray> ids;
+        bool named = false;
+        for (const QByteArray& id : (cr ? line.chopped(1) : line).mid(equals + 1).split(';')) {
+            const QByteArray trimmed = id.trimmed();
+            named = named || trimmed == from;
+            const QByteArray kept = trimmed == from ? to : trimmed;
+            if (!kept.isEmpty() && !(kept == to && ids.contains(to)))
+                ids << kept;
+        }
+        if (!named)
+            continue;
+        QByteArray value = line.left(equals + 1);
+        for (const QByteArray& id : ids)
+            value += id + ';';
+        line = cr ? value + '\r' : value;
+        renamed = true;
+    }
+    return renamed ? lines.join('\n') : mimeapps;
+}
+
 bool makeFolders(const QString& folder, QString* reason)
 {
     const QString clean = QDir::cleanPath(QDir(folder).absolutePath());

@@ -10,8 +10,11 @@
 
 namespace platform::freedesktop {
 
-// The file name (and desktop file id) of every desktop entry the program writes.
-inline constexpr char DesktopFileId[] = "quillet.desktop";
+// The file name (and desktop file id) of every desktop entry the program writes: the id its
+// windows carry and the installed package's entry has, so the desktop sees one program.
+inline constexpr char DesktopFileId[] = "org.quillet.Quillet.desktop";
+// The name older versions gave their entries; the program's own entries of that name are taken over.
+inline constexpr char OldDesktopFileId[] = "quillet.desktop";
 // The program's document type and its MIME package's file name.
 inline constexpr char DocumentMimeType[] = "application/x-quillet";
 inline constexpr char MimePackageName[] = "quillet.xml";
@@ -62,6 +65,10 @@ bool isOwnMimePackage(const QByteArray& text);
 // too. The line ends of the text are kept.
 QByteArray withDefaultApplication(const QByteArray& mimeapps, const QByteArray& mimeType, const QByteArray& desktopId,
                                   bool makeDefault);
+
+// `mimeapps` with `from` renamed `to` in every list of default applications (a list naming both
+// keeps one, in the first of their places); every other line stays as it was.
+QByteArray withDesktopIdRenamed(const QByteArray& mimeapps, const QByteArray& from, const QByteArray& to);
 
 // Creates `folder` and the folders above it that are missing; false with the system's words for
 // the first one that could not be made.

@@ -84,13 +84,23 @@ bool isOwnIcon(const QByteArray& text)
     return text.contains("<!-- Drawn for Quillet");
 }
 
+// Places the program's entry at `folder` under its name, and takes out an entry of its own that an
+// older version left there under the old name.
+void placeOwnEntry(bool wanted, const QString& folder, const QByteArray& bytes)
+{
+    placeOwnFile(wanted, folder + QLatin1Char('/') + QLatin1String(fd::DesktopFileId), bytes, fd::isOwnDesktopEntry);
+    removeOwnFile(folder + QLatin1Char('/') + QLatin1String(fd::OldDesktopFileId), fd::isOwnDesktopEntry);
+}
+
 // mimeapps.list holds every program's choices: only the program's own default changes, in place.
-void placeDefaultForText(bool wanted, const QString& path)
+// Defaults naming the old entry move to the new one, unless that name is another program's.
+void placeDefaultForText(bool wanted, const QString& path, bool takeOverOldId)
 {
     const bool there = exists(path);
     const QByteArray old = there ? readFileBytes(path) : QByteArray();
-    const QByteArray updated =
-        fd::withDefaultApplication(old, QByteArrayLiteral("text/plain"), QByteArray(fd::DesktopFileId), wanted);
+    const QByteArray id(fd::DesktopFileId);
+    const QByteArray renamed = takeOverOldId ? fd::withDesktopIdRenamed(old, fd::OldDesktopFileId, id) : old;
+    const QByteArray updated = fd::withDefaultApplication(renamed, QByteArrayLiteral("text/plain"), id, wanted);
     if (updated == old)
         return;
     // Emptied by taking out the program's own line: the file held nothing else.
@@ -149,7 +159,6 @@ QList<DesktopFailure> applyDesktopChoices(const DesktopChoices& choices, const Q
     fd::DesktopEntry entry;
     entry.program = programPath;
     entry.iconPath = iconPath;
-    const QString id = QLatin1String(fd::DesktopFileId);
 
     fd::DesktopEntry application = entry;
     application.takesFiles = true;
@@ -158,19 +167,22 @@ QList<DesktopFailure> applyDesktopChoices(const DesktopChoices& choices, const Q
         application.mimeTypes = {QStringLiteral("text/plain"), QLatin1String(fd::DocumentMimeType)};
     application.place = QStringLiteral("applications");
     parts.run("the applications entry", [&] {
-        placeOwnFile(choices.defaultForText || choices.sendTo || choices.startMenu, folders.applications() + '/' + id,
-                     fd::desktopEntryText(application), fd::isOwnDesktopEntry);
+        placeOwnEntry(choices.defaultForText || choices.sendTo || choices.startMenu, folders.applications(),
+                      fd::desktopEntryText(application));
     });
 
-    parts.run("the default for text documents",
-              [&] { placeDefaultForText(choices.defaultForText, folders.mimeAppsList()); });
+    parts.run("the default for text documents", [&] {
+        const QString oldEntry = folders.applications() + QLatin1Char('/') + QLatin1String(fd::OldDesktopFileId);
+        const bool oldNameOurs = !exists(oldEntry) || fd::isOwnDesktopEntry(readFileBytes(oldEntry));
+        placeDefaultForText(choices.defaultForText, folders.mimeAppsList(), oldNameOurs);
+    });
 
     fd::DesktopEntry onDesktop = entry;
     onDesktop.takesFiles = true;
     onDesktop.place = QStringLiteral("desktop");
     parts.run("the desktop icon", [&] {
-        const QString desktopPath = folders.desktop + '/' + id;
-        placeOwnFile(choices.desktop, desktopPath, fd::desktopEntryText(onDesktop), fd::isOwnDesktopEntry);
+        placeOwnEntry(choices.desktop, folders.desktop, fd::desktopEntryText(onDesktop));
+        const QString desktopPath = folders.desktop + QLatin1Char('/') + QLatin1String(fd::DesktopFileId);
         // File managers start only the desktop's entries that may be run.
         if (choices.desktop)
             QFile::setPermissions(desktopPath, QFile::permissions(desktopPath) | QFile::ExeOwner | QFile::ExeUser);
@@ -179,10 +191,8 @@ QList<DesktopFailure> applyDesktopChoices(const DesktopChoices& choices, const Q
     fd::DesktopEntry atStart = entry;
     atStart.arguments = {QStringLiteral("/MiniTray")};
     atStart.place = QStringLiteral("autostart");
-    parts.run("the autostart entry", [&] {
-        placeOwnFile(choices.loadAtStart, folders.autostart() + '/' + id, fd::desktopEntryText(atStart),
-                     fd::isOwnDesktopEntry);
-    });
+    parts.run("the autostart entry",
+              [&] { placeOwnEntry(choices.loadAtStart, folders.autostart(), fd::desktopEntryText(atStart)); });
 
     if (!anyEntry)
         parts.run("the icon", [&] { removeOwnFile(iconPath, isOwnIcon); });

@@ -11,6 +11,8 @@
 // The applications entry exists while any of the first three boxes needs it (hidden from the menu
 // unless Start Menu is checked); the icon the entries name exists while any entry does. A file
 // the program did not write is never replaced or removed, and mimeapps.list is edited in place.
+// Every entry is named by the program's application id; one of its own that an older version
+// named "quillet.desktop" goes, and defaults naming that move to the id.
 // Each part is done whatever became of the others, so one broken tool or folder never keeps,
 // say, an unchecked autostart entry in place.
 

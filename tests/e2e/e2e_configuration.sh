@@ -24,11 +24,11 @@ key alt+o c
 wait_dialog "Quillet Configuration"
 key space Return
 wait_gone "Quillet Configuration"
-ENTRY="$XDG_DATA_HOME/applications/quillet.desktop"
+ENTRY="$XDG_DATA_HOME/applications/org.quillet.Quillet.desktop"
 [ -f "$ENTRY" ] || fail "no desktop entry at $ENTRY"
 desktop-file-validate "$ENTRY" || fail "the desktop entry is not valid"
 answer="$(xdg-mime query default text/plain)"
-[ "$answer" = quillet.desktop ] || fail "xdg-mime answers '$answer' for text/plain"
+[ "$answer" = org.quillet.Quillet.desktop ] || fail "xdg-mime answers '$answer' for text/plain"
 
 step "About by Ctrl+F1, closed by Esc"
 key ctrl+F1

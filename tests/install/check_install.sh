@@ -47,6 +47,12 @@ grep -qx "Icon=$id" "$usr/share/applications/$id.desktop" || fail "the desktop e
 grep -qx "Exec=quillet %F" "$usr/share/applications/$id.desktop" || fail "the desktop entry starts another program"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$usr/share/metainfo/$id.metainfo.xml" ||
   fail "the metainfo launches another desktop entry"
+# The windows and the entries the configuration window writes carry the installed entry's id, so
+# the desktop sees one program.
+grep -q "setDesktopFileName(QStringLiteral(\"$id\"))" "$source/src/app/application.cpp" ||
+  fail "the windows carry another application id than $id"
+grep -q "DesktopFileId\[\] = \"$id.desktop\"" "$source/src/platform/freedesktop.h" ||
+  fail "the configuration window writes its entries under another name than $id.desktop"
 # The installed MIME type is the one the configuration window writes in the user's folders.
 ours="$(sed -n 's/^ *"\( *<.*>\)\\n"[);]*$/\1/p' "$source/src/platform/freedesktop.cpp" | sed 's/\\"/"/g' | sed -n '/<mime-type/,/<\/mime-type>/p')"
 installed="$(sed -n '/<mime-type/,/<\/mime-type>/p' "$usr/share/mime/packages/$id.xml")"

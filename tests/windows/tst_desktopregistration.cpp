@@ -136,8 +136,9 @@ private slots:
         apply(all); // a second OK changes nothing
         QCOMPARE(files(), once);
 
-        const QStringList entries{m_data + "/applications/quillet.desktop", home("Schreibtisch/quillet.desktop"),
-                                  m_config + "/autostart/quillet.desktop"};
+        const QStringList entries{m_data + "/applications/org.quillet.Quillet.desktop",
+                                  home("Schreibtisch/org.quillet.Quillet.desktop"),
+                                  m_config + "/autostart/org.quillet.Quillet.desktop"};
         for (const QString& entry : entries) {
             QVERIFY2(QFile::exists(entry), qPrintable(entry));
             QCOMPARE(run("desktop-file-validate", {entry}), QString());
@@ -151,12 +152,12 @@ private slots:
         QVERIFY(!readAll(entries[0]).contains("NoDisplay"));
         QVERIFY(readAll(entries[2]).contains("/MiniTray"));
         QVERIFY(QFileInfo(entries[1]).isExecutable());
-        QCOMPARE(run("xdg-mime", {"query", "default", "text/plain"}), QStringLiteral("quillet.desktop"));
+        QCOMPARE(run("xdg-mime", {"query", "default", "text/plain"}), QStringLiteral("org.quillet.Quillet.desktop"));
         // The other programs' lines are all still there, in place.
         const QByteArray mimeapps = readAll(m_config + QStringLiteral("/mimeapps.list"));
-        QCOMPARE(mimeapps,
-                 QByteArray(OtherPrograms)
-                     .replace("text/plain=other-editor.desktop;", "text/plain=quillet.desktop;other-editor.desktop;"));
+        QCOMPARE(mimeapps, QByteArray(OtherPrograms)
+                               .replace("text/plain=other-editor.desktop;",
+                                        "text/plain=org.quillet.Quillet.desktop;other-editor.desktop;"));
         QVERIFY(readAll(m_data + QStringLiteral("/mime/globs2")).contains(":application/x-quillet:*.qlt"));
 
         apply(DesktopChoices{});
@@ -171,31 +172,31 @@ private slots:
         const QMap<QString, QByteArray> before = files();
         // Send To alone: an entry the file managers offer, kept out of the menu.
         apply(DesktopChoices{false, true, false, false, false});
-        const QByteArray entry = readAll(m_data + QStringLiteral("/applications/quillet.desktop"));
+        const QByteArray entry = readAll(m_data + QStringLiteral("/applications/org.quillet.Quillet.desktop"));
         QVERIFY(entry.contains("MimeType=text/plain;application/x-quillet;\n"));
         QVERIFY(entry.contains("NoDisplay=true\n"));
-        QVERIFY(!QFile::exists(home("Desktop/quillet.desktop")));
-        QVERIFY(!QFile::exists(m_config + QStringLiteral("/autostart/quillet.desktop")));
+        QVERIFY(!QFile::exists(home("Desktop/org.quillet.Quillet.desktop")));
+        QVERIFY(!QFile::exists(m_config + QStringLiteral("/autostart/org.quillet.Quillet.desktop")));
         QCOMPARE(readAll(m_config + QStringLiteral("/mimeapps.list")), before.value(m_config + "/mimeapps.list"));
         // The default for text alone; a file with CR LF line ends keeps them.
         apply(DesktopChoices{true, false, false, false, false});
         QVERIFY(readAll(m_config + QStringLiteral("/mimeapps.list"))
-                    .contains("\r\ntext/plain=quillet.desktop;other-editor.desktop;\r\n"));
-        QVERIFY(!readAll(m_data + QStringLiteral("/applications/quillet.desktop")).contains("MimeType"));
+                    .contains("\r\ntext/plain=org.quillet.Quillet.desktop;other-editor.desktop;\r\n"));
+        QVERIFY(!readAll(m_data + QStringLiteral("/applications/org.quillet.Quillet.desktop")).contains("MimeType"));
         // The desktop folder without user-dirs.dirs is ~/Desktop; a program path with blanks is quoted.
         m_program = m_sandbox->filePath(QStringLiteral("my programs/quillet"));
         apply(DesktopChoices{false, false, false, true, false});
-        QCOMPARE(run("desktop-file-validate", {home("Desktop/quillet.desktop")}), QString());
-        QVERIFY(
-            readAll(home("Desktop/quillet.desktop")).contains("Exec=\"" + QFile::encodeName(m_program) + "\" %F\n"));
-        QVERIFY(!QFile::exists(m_data + QStringLiteral("/applications/quillet.desktop")));
+        QCOMPARE(run("desktop-file-validate", {home("Desktop/org.quillet.Quillet.desktop")}), QString());
+        QVERIFY(readAll(home("Desktop/org.quillet.Quillet.desktop"))
+                    .contains("Exec=\"" + QFile::encodeName(m_program) + "\" %F\n"));
+        QVERIFY(!QFile::exists(m_data + QStringLiteral("/applications/org.quillet.Quillet.desktop")));
         apply(DesktopChoices{});
         QCOMPARE(files(), before);
     }
 
     void aFileTheProgramDidNotWriteIsNeitherReplacedNorRemoved()
     {
-        const QString foreign = m_data + QStringLiteral("/applications/quillet.desktop");
+        const QString foreign = m_data + QStringLiteral("/applications/org.quillet.Quillet.desktop");
         const QByteArray theirs = "[Desktop Entry]\nType=Application\nName=Someone else's\nExec=elsewhere\n";
         writeFile(foreign, theirs);
         const QString message = failureOf(DesktopChoices{false, false, true, false, false});
@@ -207,16 +208,52 @@ private slots:
         QCOMPARE(readAll(foreign), theirs);
     }
 
+    // Older versions named their entries "quillet.desktop", beside the package's
+    // org.quillet.Quillet.desktop: the desktop showed the program twice.
+    void entriesUnderTheOldNameAreTakenOverAndOthersLeftAlone()
+    {
+        namespace fd = platform::freedesktop;
+        auto oldEntry = [this](const char* place) {
+            fd::DesktopEntry entry;
+            entry.program = m_program;
+            entry.place = QLatin1String(place);
+            return fd::desktopEntryText(entry);
+        };
+        const QString oldApplications = m_data + QStringLiteral("/applications/quillet.desktop");
+        const QString oldAutostart = m_config + QStringLiteral("/autostart/quillet.desktop");
+        const QString someoneElses = home(QStringLiteral("Desktop/quillet.desktop"));
+        const QByteArray theirs = "[Desktop Entry]\nType=Application\nName=Mine\nExec=quillet --mine\n";
+        writeFile(oldApplications, oldEntry("applications"));
+        writeFile(oldAutostart, oldEntry("autostart"));
+        writeFile(someoneElses, theirs);
+        writeFile(m_config + QStringLiteral("/mimeapps.list"),
+                  "[Default Applications]\ntext/plain=quillet.desktop;other-editor.desktop;\n"
+                  "text/x-log=quillet.desktop;\n");
+
+        apply(DesktopChoices{true, false, true, true, true});
+        for (const QString& place : {m_data + "/applications", home("Desktop"), m_config + "/autostart"})
+            QVERIFY2(readAll(place + "/org.quillet.Quillet.desktop").contains("X-Quillet-Entry="), qPrintable(place));
+        QVERIFY(!QFile::exists(oldApplications));
+        QVERIFY(!QFile::exists(oldAutostart));
+        QCOMPARE(readAll(someoneElses), theirs);
+        QCOMPARE(readAll(m_config + QStringLiteral("/mimeapps.list")),
+                 QByteArray("[Default Applications]\ntext/plain=org.quillet.Quillet.desktop;other-editor.desktop;\n"
+                            "text/x-log=org.quillet.Quillet.desktop;\n"));
+        QCOMPARE(run("xdg-mime", {"query", "default", "text/plain"}), QStringLiteral("org.quillet.Quillet.desktop"));
+    }
+
     void aFailedWriteNamesThePathAndReasonAndDoesTheRest()
     {
         // A file where the autostart folder belongs.
         writeFile(m_config + QStringLiteral("/autostart"), "not a folder");
         const QString message = failureOf(DesktopChoices{false, false, true, true, true});
         QVERIFY2(message.startsWith(QStringLiteral("the autostart entry: ")), qPrintable(message));
-        QVERIFY2(message.contains(m_config + QStringLiteral("/autostart/quillet.desktop")), qPrintable(message));
+        QVERIFY2(
+            message.contains(shortenedForMessage(m_config + QStringLiteral("/autostart/org.quillet.Quillet.desktop"))),
+            qPrintable(message));
         QVERIFY2(message.contains(QStringLiteral("is not a folder")), qPrintable(message));
-        QVERIFY(QFile::exists(m_data + QStringLiteral("/applications/quillet.desktop")));
-        QVERIFY(QFile::exists(home("Desktop/quillet.desktop")));
+        QVERIFY(QFile::exists(m_data + QStringLiteral("/applications/org.quillet.Quillet.desktop")));
+        QVERIFY(QFile::exists(home("Desktop/org.quillet.Quillet.desktop")));
         QVERIFY(QFile::exists(m_data + QStringLiteral("/mime/packages/quillet.xml")));
     }
 
@@ -231,7 +268,7 @@ private slots:
     void aFailingMimeDatabaseToolLeavesEveryOtherPartDone()
     {
         QFETCH(QByteArray, tool);
-        const QString autostart = m_config + QStringLiteral("/autostart/quillet.desktop");
+        const QString autostart = m_config + QStringLiteral("/autostart/org.quillet.Quillet.desktop");
         apply(DesktopChoices{false, false, false, false, true});
         QVERIFY(QFile::exists(autostart));
 
@@ -247,7 +284,7 @@ private slots:
         QVERIFY2(message.startsWith(QStringLiteral("the document type: ")), qPrintable(message));
         QVERIFY2(message.contains(QStringLiteral("update-mime-database")), qPrintable(message));
         QVERIFY(!QFile::exists(autostart));
-        QVERIFY(readAll(m_data + QStringLiteral("/applications/quillet.desktop")).contains("Exec="));
+        QVERIFY(readAll(m_data + QStringLiteral("/applications/org.quillet.Quillet.desktop")).contains("Exec="));
 
         message = failureOf(DesktopChoices{false, false, false, false, true});
         QVERIFY2(message.startsWith(QStringLiteral("the document type: ")), qPrintable(message));
