@@ -7,6 +7,7 @@
 #include <QMetaObject>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QtDebug>
 
@@ -127,6 +128,11 @@ void WindowSizeLimits::set(int& field, int value)
 WindowSettings::WindowSettings(QWidget* window) : QObject(window), m_window(window)
 {
     m_sizeLimits.setChangeHandler([this] { applySizeLimits(); });
+    // Long enough for a window manager to place a window it has just been asked to map.
+    m_placementSettle = new QTimer(this);
+    m_placementSettle->setSingleShot(true);
+    m_placementSettle->setInterval(2000);
+    connect(m_placementSettle, &QTimer::timeout, this, [this] { m_expectedAt.reset(); });
     // Watches from the start, so a showing before the store is attached still counts.
     if (m_window)
         m_window->installEventFilter(this);
@@ -376,6 +382,20 @@ void WindowSettings::restorePosition(const SettingsStore& store)
     } else {
         m_window->setGeometry(target);
     }
+    m_placementToCheck = true;
+}
+
+void WindowSettings::correctPlacement()
+{
+    // Qt asks for the client's position with static gravity; a window manager that ignores the
+    // gravity puts the frame there instead, and the window would creep by its title bar at every
+    // start. It is moved back once, by what the manager added.
+    if (!m_expectedAt || !m_window->isVisible() || (m_window->windowState() & ShownStates))
+        return;
+    const QPoint off = *m_expectedAt - m_window->geometry().topLeft();
+    m_expectedAt.reset();
+    if (!off.isNull())
+        m_window->move(m_window->pos() + off);
 }
 
 void WindowSettings::restoreState(const SettingsStore& store)
@@ -560,8 +580,16 @@ void WindowSettings::windowDestroying()
 
 bool WindowSettings::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_window && event->type() == QEvent::Show)
+    if (watched == m_window && event->type() == QEvent::Show) {
         m_shown = true;
+        // Sent before the window is mapped: the geometry is still the one asked for.
+        if (std::exchange(m_placementToCheck, false)) {
+            m_expectedAt = m_window->geometry().topLeft();
+            m_placementSettle->start();
+        }
+    }
+    if (watched == m_window && event->type() == QEvent::Move && m_placementSettle->isActive())
+        correctPlacement();
     if (watched != m_window || event->type() != QEvent::Close || !m_store)
         return QObject::eventFilter(watched, event);
     // A filter runs before the window decides; hand the event to the window now so the save

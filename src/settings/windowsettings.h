@@ -18,7 +18,10 @@
 #include <QSize>
 #include <QString>
 
+class QTimer;
+
 #include <functional>
+#include <optional>
 
 class QWidget;
 class SettingsStore;
@@ -192,6 +195,7 @@ private:
     void restoreActiveControl(const SettingsStore& store);
     void applySizeLimits();
     void runAutomatic(const std::function<void()>& step);
+    void correctPlacement();
 
     QPointer<QWidget> m_window;
     QString m_section;
@@ -203,6 +207,12 @@ private:
     QSize m_designedMin;
     QSize m_designedMax;
     QSize m_screenSize;
+
+    // After a restore, the client position the next show asks for, until the window manager has
+    // placed the window: one that takes it for the frame's position is corrected once.
+    bool m_placementToCheck = false;
+    std::optional<QPoint> m_expectedAt;
+    QTimer* m_placementSettle = nullptr;
 
     // The parts of the placement record Qt does not hold.
     int m_flags = 0;

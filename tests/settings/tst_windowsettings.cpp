@@ -14,6 +14,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QWindow>
 
 #include <memory>
 #include <stdexcept>
@@ -86,6 +87,7 @@ private slots:
     void activeControl();
     void visibleAndSaveOccasions();
     void neverShownWindowKeepsTheStoredPlacement();
+    void placementTakenForTheFrameIsCorrectedOnce();
     void refusedCloseDoesNotSave();
     void inactiveStorageSkipsAutomaticOccasions();
     void noSaveBeforeFirstRestore();
@@ -480,6 +482,32 @@ void TestWindowSettings::visibleAndSaveOccasions()
         QCOMPARE(store.value("Visible"), QString("marker"));
     }
     QCOMPARE(store.value("Visible"), QString("marker"));
+}
+
+void TestWindowSettings::placementTakenForTheFrameIsCorrectedOnce()
+{
+    SectionStore store;
+    store.set("NormPos", "100,120,400,320");
+    QWidget w;
+    auto* p = new WindowSettings(&w);
+    p->setSection(SectionStore::Section);
+    p->restore(store);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // A window manager that ignores the gravity puts its frame where the client was asked to go,
+    // so the client lands lower by the title bar: it is moved back, and saved where it was.
+    // The manager's placement reaches the widget through the event loop.
+    const auto placeBy = [&w](QPoint clientAt) {
+        w.windowHandle()->setPosition(clientAt);
+        QTest::qWait(20);
+    };
+    placeBy(QPoint(101, 140));
+    QCOMPARE(w.geometry().topLeft(), QPoint(100, 120));
+    p->save(store);
+    QCOMPARE(store.value("NormPos"), QString("100,120,400,320"));
+    // Only once: a later move is the user's.
+    placeBy(QPoint(150, 160));
+    QCOMPARE(w.geometry().topLeft(), QPoint(150, 160));
 }
 
 void TestWindowSettings::neverShownWindowKeepsTheStoredPlacement()
