@@ -6,9 +6,11 @@
 #include "mainwindow/sidewindowscontroller.h"
 #include "mainwindow/statusbar.h"
 #include "platform/launcher.h"
+#include "windows/aboutwindow.h"
 #include "windows/clipbookwindow.h"
 #include "windows/documentselector.h"
 #include "windows/optionsdialog.h"
+#include "windows/tipwindow.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -122,10 +124,34 @@ void TrayController::noTrayNote()
 
 // --- Hiding and restoring ------------------------------------------------------------------------
 
+QList<QWidget*> TrayController::sideWindows() const
+{
+    QList<QWidget*> windows{m_windows.clipBook, m_windows.documentSelector, m_windows.tips, m_windows.about};
+    windows.removeAll(nullptr);
+    return windows;
+}
+
 void TrayController::rememberSideWindows()
 {
-    m_clipBookWasVisible = m_windows.clipBook && m_windows.clipBook->isVisible();
-    m_documentSelectorWasVisible = m_windows.documentSelector && m_windows.documentSelector->isVisible();
+    m_shownAtHide.clear();
+    for (QWidget* window : sideWindows())
+        if (window->isVisible())
+            m_shownAtHide.append(window);
+}
+
+bool TrayController::wasVisible(const QWidget* window) const
+{
+    return window && m_shownAtHide.contains(window);
+}
+
+bool TrayController::clipBookWasVisible() const
+{
+    return wasVisible(m_windows.clipBook);
+}
+
+bool TrayController::documentSelectorWasVisible() const
+{
+    return wasVisible(m_windows.documentSelector);
 }
 
 void TrayController::hideProgram()
@@ -136,10 +162,8 @@ void TrayController::hideProgram()
         return;
     }
     rememberSideWindows();
-    if (m_windows.documentSelector)
-        m_windows.documentSelector->hide();
-    if (m_windows.clipBook)
-        m_windows.clipBook->hide();
+    for (QWidget* window : sideWindows())
+        window->hide();
     m_window.hide();
 }
 
@@ -156,20 +180,16 @@ void TrayController::restoreProgram()
     m_window.activateWindow();
     if (!wasHidden)
         return;
-    // After the main window, so that they come above it.
-    if (m_windows.clipBook)
-        m_windows.clipBook->setVisible(m_clipBookWasVisible);
-    if (m_windows.documentSelector)
-        m_windows.documentSelector->setVisible(m_documentSelectorWasVisible);
+    // After the main window, so that they come above it. Only shown ones: the tip of the day may
+    // have come up with the main window by its own box.
+    for (const QPointer<QWidget>& window : std::as_const(m_shownAtHide))
+        if (window)
+            window->show();
 }
 
 void TrayController::hideAtStart()
 {
-    if (!isActive()) {
-        noTrayNote();
-        return;
-    }
-    m_window.hide();
+    hideProgram();
 }
 
 // --- Window modes --------------------------------------------------------------------------------

@@ -1,12 +1,15 @@
 #pragma once
 // The notification-area icon and the main window's modes: hiding the program to the icon and
-// restoring it with the ClipBook and the document selector as they were, the "/MiniTray" start,
-// stay-on-top, the tool bar at the top or the bottom (sliding there when the options say so)
-// and shown or hidden, and another copy of the program. Where the desktop has no notification
-// area, or "Use System Tray" is off, the icon counts as not active: nothing hides the program,
-// since nothing could bring it back, and the status bar says which of the two is why.
+// restoring it with its side windows (the ClipBook, the document selector, the tip of the day and
+// About) as they were, the "/MiniTray" start, stay-on-top, the tool bar at the top or the bottom
+// (sliding there when the options say so) and shown or hidden, and another copy of the program.
+// Where the desktop has no notification area, or "Use System Tray" is off, the icon counts as not
+// active: nothing hides the program, since nothing could bring it back, and the status bar says
+// which of the two is why.
 
+#include <QList>
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -17,6 +20,7 @@ class QMenu;
 class QSystemTrayIcon;
 class QToolBar;
 class QVariantAnimation;
+class QWidget;
 class StatusBar;
 struct ProgramWindows;
 
@@ -46,12 +50,12 @@ public:
     void hideProgram();
     // "Restore &Quillet": the side windows as they were, the window shown and in front.
     void restoreProgram();
-    // The "/MiniTray" start: hides the window alone, remembering nothing.
+    // The "/MiniTray" start hides as Hide does: the tip of the day may be up by then.
     void hideAtStart();
     // What a close request remembers of the side windows.
     void rememberSideWindows();
-    bool clipBookWasVisible() const { return m_clipBookWasVisible; }
-    bool documentSelectorWasVisible() const { return m_documentSelectorWasVisible; }
+    bool clipBookWasVisible() const;
+    bool documentSelectorWasVisible() const;
 
     // "&Stay-On-Top": the window stays above every window while the item is checked.
     void applyStayOnTop();
@@ -77,6 +81,9 @@ private:
     void iconActivated(int reason);
     void setMenuPictures();
     void noTrayNote();
+    // The windows that hide with the program, in the order they come back (above the main window).
+    QList<QWidget*> sideWindows() const;
+    bool wasVisible(const QWidget* window) const;
     bool animationWanted() const;
     // Slides the tool bar's visible height from `from` to `to` pixels, then runs `done`.
     void slide(int from, int to, std::function<void()> done);
@@ -96,6 +103,5 @@ private:
     QVariantAnimation* m_slide = nullptr;
     std::function<void()> m_slideDone;
     bool m_iconWanted = true;
-    bool m_clipBookWasVisible = false;
-    bool m_documentSelectorWasVisible = false;
+    QList<QPointer<QWidget>> m_shownAtHide;
 };

@@ -3,8 +3,8 @@
 # click on the icon brings it back with the ClipBook as it was, while a click when it is shown
 # leaves the side windows alone; Ctrl+T sets and clears the
 # window's stay-on-top state and changes nothing else; Exit from the icon's menu asks about a modified document;
-# "/MiniTray" hides the window after a second and the icon brings it back; SIGTERM while hidden
-# keeps the typed text for the next start.
+# "/MiniTray" hides the window and the tip of the day after a second and the icon brings both
+# back; SIGTERM while hidden keeps the typed text for the next start.
 #
 # Usage: bash tests/e2e/e2e_tray.sh /path/to/quillet
 
@@ -56,6 +56,11 @@ dismiss_tips() {
   t="$(xdotool search --onlyvisible --name '^Quillet Tips$' 2>/dev/null | head -n 1)"
   [ -n "$t" ] && { focus_window "$t"; xdotool key Escape; sleep 0.3; }
   focus_window
+}
+
+# "Show this dialog box next time", as the settings file keeps it.
+set_tips_at_start() {
+  sed -i "s/^ShowAtStart_Checked=[^\r]*/ShowAtStart_Checked=$1/" "$XDG_CONFIG_HOME/Quillet/Quillet.ini"
 }
 
 start_quillet
@@ -129,13 +134,18 @@ wait_dialog "Quillet -Confimation Required"
 xdotool key --clearmodifiers n
 wait_quillet_exit 10
 
-step "/MiniTray hides the window after a second; the icon brings it back"
+step "/MiniTray hides the window and the tip of the day after a second; the icon brings both back"
+# As on a first run, the tips come up with the main window.
+set_tips_at_start True
 start_quillet /MiniTray
-wait_for_window
+wait_dialog "Quillet  - Untitled"
+QWIN="$DWIN"
 wait_hidden "$QWIN" "the main window after /MiniTray"
+wait_gone "Quillet Tips"
 quillet_running || fail "/MiniTray ended the program"
 click_icon 1
 wait_shown "$QWIN" "the main window"
+wait_dialog "Quillet Tips"
 
 step "SIGTERM while hidden ends the program and keeps the typed text for the next start"
 t="$(xdotool search --onlyvisible --name '^Quillet Tips$' 2>/dev/null | head -n 1)"
@@ -146,6 +156,7 @@ xdotool key alt+F4
 wait_hidden "$QWIN" "the main window"
 kill -TERM "$QUILLET_PID"
 wait_quillet_exit 10
+set_tips_at_start False
 # The next start opens it again: leaving it parks its exact text in a store file.
 start_quillet
 wait_for_window

@@ -1,14 +1,16 @@
 // The notification-area icon and the window modes: hiding and restoring with the side windows as
-// they were, a refused close, "/MiniTray", a desktop without a tray, the end of the session while
-// hidden, the tool bar's place and visibility with and without the slide, stay-on-top, and
-// another copy of the program.
+// they were (the tip of the day and About among them), a refused close, "/MiniTray", a desktop without a tray, the end
+// of the session while hidden, the tool bar's place and visibility with and without the slide, stay-on-top, and another
+// copy of the program.
 
 #include "documents/recoveryjournal.h"
 #include "mainwindow/traycontroller.h"
 #include "platform/launcher.h"
 #include "support/mainwindowfixture.h"
+#include "windows/aboutwindow.h"
 #include "windows/clipbookwindow.h"
 #include "windows/documentselector.h"
+#include "windows/tipwindow.h"
 
 #include <QCheckBox>
 #include <QMenu>
@@ -59,8 +61,10 @@ class TestTray : public MainWindowTest
 
     std::unique_ptr<ClipBookWindow> m_clipBook;
     std::unique_ptr<DocumentSelector> m_selector;
+    std::unique_ptr<TipOfTheDayWindow> m_tips;
+    std::unique_ptr<AboutWindow> m_about;
 
-    // The main window with the two side windows the tray remembers.
+    // The main window with the side windows the tray remembers.
     void startWithSideWindows(const QStringList& arguments = {})
     {
         QVERIFY(start(arguments));
@@ -68,6 +72,16 @@ class TestTray : public MainWindowTest
         m_selector = std::make_unique<DocumentSelector>();
         m_fixture->windows.clipBook = m_clipBook.get();
         m_fixture->windows.documentSelector = m_selector.get();
+    }
+    // The tip of the day is there from the start, as in the program: with its box checked it comes
+    // up with the main window.
+    void startWithEveryWindow(const QStringList& arguments = {})
+    {
+        m_tips = std::make_unique<TipOfTheDayWindow>();
+        m_about = std::make_unique<AboutWindow>();
+        m_fixture->windows.tips = m_tips.get();
+        m_fixture->windows.about = m_about.get();
+        startWithSideWindows(arguments);
     }
     QToolBar* toolBar() { return form()->toolBar(); }
     // "&Top" and "&Bottom" are never both enabled; each is enabled exactly when the bar is elsewhere.
@@ -87,6 +101,8 @@ private slots:
     void cleanup()
     {
         m_fixture.reset();
+        m_about.reset();
+        m_tips.reset();
         m_selector.reset();
         m_clipBook.reset();
         TrayController::AssumeTrayAvailable = false;
@@ -142,6 +158,43 @@ private slots:
         QVERIFY(m_selector->isVisible());
     }
 
+    void tipsAndAboutHideWithTheProgramAndComeBackWithIt_data()
+    {
+        QTest::addColumn<bool>("miniTray");
+        QTest::addColumn<bool>("aboutShown");
+        QTest::newRow("Hide, tips and About up") << false << true;
+        QTest::newRow("/MiniTray, tips up from the start") << true << false;
+    }
+    void tipsAndAboutHideWithTheProgramAndComeBackWithIt()
+    {
+        QFETCH(bool, miniTray);
+        QFETCH(bool, aboutShown);
+        startWithEveryWindow(miniTray ? QStringList{QStringLiteral("/MiniTray")} : QStringList{});
+        QVERIFY(m_tips->isVisible());
+        if (aboutShown)
+            m_about->show();
+        if (miniTray)
+            QTRY_VERIFY(!form()->isVisible());
+        else
+            action("HideQuillet1")->trigger();
+        QVERIFY(!form()->isVisible());
+        QVERIFY(!m_tips->isVisible());
+        QVERIFY(!m_about->isVisible());
+        // Back because they were up, not because the box brings the tips with every restore.
+        m_tips->setShowAtStart(false);
+        emit form()->tray().icon()->activated(QSystemTrayIcon::Trigger);
+        QVERIFY(form()->isVisible());
+        QVERIFY(m_tips->isVisible());
+        QCOMPARE(m_about->isVisible(), aboutShown);
+        // Closed before the next Hide, neither comes back.
+        m_tips->hide();
+        m_about->hide();
+        action("HideQuillet1")->trigger();
+        action("RestoreQuillet1")->trigger();
+        QVERIFY(!m_tips->isVisible());
+        QVERIFY(!m_about->isVisible());
+    }
+
     void aRefusedCloseHidesAndExitWhileHiddenAsks()
     {
         startWithSideWindows();
@@ -159,19 +212,6 @@ private slots:
         QCOMPARE(prompts().questions.size(), 1);
         QVERIFY(form()->isHidden() || !form()->isVisible());
         QVERIFY(form()->exitRequested());
-    }
-
-    void miniTrayHidesTheWindowAloneAndRestoreBringsItBackAlone()
-    {
-        startWithSideWindows({QStringLiteral("/MiniTray")});
-        m_clipBook->show();
-        QTRY_VERIFY(!form()->isVisible());
-        // The start remembers nothing: the ClipBook was open, but the remembered state is not.
-        m_clipBook->hide();
-        action("RestoreQuillet1")->trigger();
-        QVERIFY(form()->isVisible());
-        QVERIFY(!m_clipBook->isVisible());
-        QVERIFY(!m_selector->isVisible());
     }
 
     void withoutANotificationAreaNothingHidesAndCloseEnds()
