@@ -17,15 +17,20 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QToolBar>
 #include <QVariantAnimation>
 
 namespace {
 
 const QString NoTrayNote = QStringLiteral("This desktop has no notification area: Quillet stays on screen.");
+const QString TrayGoneNote = QStringLiteral("The notification area went away: Quillet is back on screen.");
 const QString IconOffNote =
     QStringLiteral("The tray icon is switched off (Options, Use System Tray): Quillet stays on screen.");
 constexpr int ToolBarHeight = 33;
+// Qt tells nothing public when the notification area goes away; a look twice a second while the
+// program is hidden is cheap.
+constexpr int TrayWatchMs = 500;
 // The designed pace: one pixel every 5 ms.
 constexpr int MillisecondsPerPixel = 5;
 
@@ -55,6 +60,9 @@ TrayController::TrayController(QMainWindow& window, QToolBar& toolBar, StatusBar
     connect(&m_trayMenu, &QMenu::aboutToShow, this, [this] { setMenuPictures(); });
     if (QAction* restore = m_commands.action(QStringLiteral("RestoreQuillet1")))
         m_trayMenu.setDefaultAction(restore);
+    m_trayWatch = new QTimer(this);
+    m_trayWatch->setInterval(TrayWatchMs);
+    connect(m_trayWatch, &QTimer::timeout, this, [this] { checkTrayWhileHidden(); });
 
     // The tool bar's own menu: its items run the Options menu's commands.
     m_toolBarMenu = new QMenu(&m_window);
@@ -165,10 +173,12 @@ void TrayController::hideProgram()
     for (QWidget* window : sideWindows())
         window->hide();
     m_window.hide();
+    m_trayWatch->start();
 }
 
 void TrayController::restoreProgram()
 {
+    m_trayWatch->stop();
     // The side windows are given back as the last Hide left them only when the program was hidden;
     // a click on the icon while it is shown leaves them as they are.
     const bool wasHidden = !m_window.isVisible();
@@ -190,6 +200,19 @@ void TrayController::restoreProgram()
 void TrayController::hideAtStart()
 {
     hideProgram();
+}
+
+void TrayController::checkTrayWhileHidden()
+{
+    // Shown some other way meanwhile: the next Hide asks the tray again.
+    if (m_window.isVisible()) {
+        m_trayWatch->stop();
+        return;
+    }
+    if (trayAvailable())
+        return;
+    restoreProgram();
+    m_statusBar.setMessage(TrayGoneNote);
 }
 
 // --- Window modes --------------------------------------------------------------------------------

@@ -5,7 +5,8 @@
 // (sliding there when the options say so) and shown or hidden, and another copy of the program.
 // Where the desktop has no notification area, or "Use System Tray" is off, the icon counts as not
 // active: nothing hides the program, since nothing could bring it back, and the status bar says
-// which of the two is why.
+// which of the two is why. A notification area that goes away while the program is hidden brings
+// it back at once, for the same reason.
 
 #include <QList>
 #include <QObject>
@@ -18,6 +19,7 @@ class CommandRegistry;
 class QMainWindow;
 class QMenu;
 class QSystemTrayIcon;
+class QTimer;
 class QToolBar;
 class QVariantAnimation;
 class QWidget;
@@ -81,6 +83,8 @@ private:
     void iconActivated(int reason);
     void setMenuPictures();
     void noTrayNote();
+    // While the program is hidden: shown again once the notification area is gone.
+    void checkTrayWhileHidden();
     // The windows that hide with the program, in the order they come back (above the main window).
     QList<QWidget*> sideWindows() const;
     bool wasVisible(const QWidget* window) const;
@@ -100,6 +104,7 @@ private:
     std::unique_ptr<platform::Launcher> m_desktop;
     platform::Launcher* m_launcher = nullptr;
     QMenu* m_toolBarMenu = nullptr;
+    QTimer* m_trayWatch = nullptr;
     QVariantAnimation* m_slide = nullptr;
     std::function<void()> m_slideDone;
     bool m_iconWanted = true;

@@ -4,7 +4,8 @@
 # leaves the side windows alone; Ctrl+T sets and clears the
 # window's stay-on-top state and changes nothing else; Exit from the icon's menu asks about a modified document;
 # "/MiniTray" hides the window and the tip of the day after a second and the icon brings both
-# back; SIGTERM while hidden keeps the typed text for the next start.
+# back; SIGTERM while hidden keeps the typed text for the next start; the notification area
+# going away while the program is hidden brings the window back, and a new one takes the icon.
 #
 # Usage: bash tests/e2e/e2e_tray.sh /path/to/quillet
 
@@ -163,3 +164,21 @@ wait_for_window
 wait_title "Quillet  - Untitled"
 key shift+F7
 wait_store_holding "kept-while-hidden"
+
+step "the notification area going away while the program is hidden brings the window back"
+focus_window "$QWIN"
+xdotool key alt+F4
+wait_hidden "$QWIN" "the main window"
+# As a crashing panel would: no chance to hand the tray over.
+kill -KILL "$TRAYER_PID"
+wait "$TRAYER_PID" 2>/dev/null
+TRAYER_PID=""
+wait_shown "$QWIN" "the main window after the notification area went away"
+
+step "a notification area that comes back shows the icon again, and closing hides to it"
+start_trayer
+focus_window "$QWIN"
+xdotool key alt+F4
+wait_hidden "$QWIN" "the main window"
+click_icon 1
+wait_shown "$QWIN" "the main window"

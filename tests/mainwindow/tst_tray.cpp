@@ -1,5 +1,6 @@
 // The notification-area icon and the window modes: hiding and restoring with the side windows as
-// they were (the tip of the day and About among them), a refused close, "/MiniTray", a desktop without a tray, the end
+// they were (the tip of the day and About among them), a refused close, the notification area
+// going away while hidden, "/MiniTray", a desktop without a tray, the end
 // of the session while hidden, the tool bar's place and visibility with and without the slide, stay-on-top, and another
 // copy of the program.
 
@@ -193,6 +194,28 @@ private slots:
         action("RestoreQuillet1")->trigger();
         QVERIFY(!m_tips->isVisible());
         QVERIFY(!m_about->isVisible());
+    }
+
+    void theTrayGoingAwayWhileHiddenBringsTheProgramBack()
+    {
+        if (QSystemTrayIcon::isSystemTrayAvailable())
+            QSKIP("this desktop has a notification area");
+        startWithSideWindows();
+        m_clipBook->show();
+        action("HideQuillet1")->trigger();
+        QVERIFY(!form()->isVisible());
+        TrayController::AssumeTrayAvailable = false;
+        QTRY_VERIFY(form()->isVisible());
+        QVERIFY(m_clipBook->isVisible());
+        QVERIFY(!m_selector->isVisible());
+        const QString message = status()->panelText(StatusBar::Message);
+        QVERIFY2(message.contains(QStringLiteral("notification area went away")), qPrintable(message));
+        // Back again, the tray takes the program as before.
+        TrayController::AssumeTrayAvailable = true;
+        QVERIFY(form()->tray().icon()->isVisible());
+        action("HideQuillet1")->trigger();
+        QVERIFY(!form()->isVisible());
+        QVERIFY(!m_clipBook->isVisible());
     }
 
     void aRefusedCloseHidesAndExitWhileHiddenAsks()
