@@ -46,9 +46,10 @@ WindowBase::WindowBase(const QString& instanceName, const QString& caption, QSiz
     m_designedSize = size;
     m_fixedSize = fixedSize;
     // Without CustomizeWindowHint the title hints are ignored and the window manager adds
-    // minimise and maximise buttons a fixed-size dialog must not have.
+    // minimise and maximise buttons a fixed-size dialog must not have. A dialog, so that it can
+    // belong to the window it is opened from.
     if (fixedSize)
-        setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+        setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                        Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     // The strip takes the top of the client area: the designed controls go below it.
     size.rheight() += captionHeight();
@@ -123,10 +124,41 @@ int WindowBase::captionHeight() const
     return m_captionBar->stripShown() ? CaptionBar::stripHeight() : 0;
 }
 
+void WindowBase::attachToOpener()
+{
+    // The side windows (resizable, kept on top by their own choice) are left as they are.
+    if (parentWidget() || !m_fixedSize || !windowHandle())
+        return;
+    if (!m_onTopByDesign)
+        m_onTopByDesign = windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    QWidget* opener = QApplication::activeWindow();
+    bool onTopShown = false;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == this || !w->isVisible())
+            continue;
+        onTopShown = onTopShown || w->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        if (!opener && w->objectName() == QLatin1String("QuilForm1"))
+            opener = w;
+    }
+    // Read by the window manager when the window is mapped, which follows the show event.
+    QWindow* transientFor = opener ? opener->window()->windowHandle() : nullptr;
+    // Never in a ring: a window that belongs to this one (opened from it before) cannot own it.
+    for (const QWindow* w = transientFor; w; w = w->transientParent())
+        if (w == windowHandle()) {
+            transientFor = nullptr;
+            break;
+        }
+    windowHandle()->setTransientParent(transientFor);
+    // A window that stays on top is above every ordinary one, whatever it belongs to.
+    setKeptOnTop(*this, *m_onTopByDesign || onTopShown);
+}
+
 void WindowBase::showEvent(QShowEvent* event)
 {
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         fitFixedSizeToFont();
+        attachToOpener();
+    }
     // A stored window goes where it was; one the store knows nothing of (or that keeps nothing)
     // comes up centred on the main window the first time, rather than where it was created.
     if (!m_placed && !event->spontaneous()) {

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class QKeyEvent;
 
@@ -53,6 +54,9 @@ protected:
 private:
     // A fixed size is designed for an 8-point MS Sans Serif; the font in use may be larger.
     void fitFixedSizeToFont();
+    // A dialog of its own (fixed size, no parent) belongs to the window it was opened from and
+    // comes above it, and above the program's windows that stay on top.
+    void attachToOpener();
 
     int captionHeight() const;
 
@@ -61,6 +65,7 @@ private:
     QSize m_designedSize;
     bool m_fixedSize = false;
     bool m_placed = false;
+    std::optional<bool> m_onTopByDesign;
 };
 
 // Restores a window from the program's store and saves it there when it closes and at the end.
