@@ -323,16 +323,6 @@ bool MainWindow::trayIconActive() const
     return m_tray->isActive();
 }
 
-bool MainWindow::clipBookWasVisible() const
-{
-    return m_tray->clipBookWasVisible();
-}
-
-bool MainWindow::documentSelectorWasVisible() const
-{
-    return m_tray->documentSelectorWasVisible();
-}
-
 // --- Lifecycle -----------------------------------------------------------------------------------
 
 void MainWindow::onCreate(const QStringList& arguments)

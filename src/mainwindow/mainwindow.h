@@ -100,8 +100,6 @@ public:
     // out when the system asks (a termination signal, the end of the session).
     void endKeepingUnsavedWork();
     bool exitRequested() const { return m_exitRequested; }
-    bool clipBookWasVisible() const;
-    bool documentSelectorWasVisible() const;
     // Whether the notification-area icon is active (closing then only hides the window).
     bool trayIconActive() const;
 

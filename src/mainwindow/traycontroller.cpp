@@ -147,21 +147,6 @@ void TrayController::rememberSideWindows()
             m_shownAtHide.append(window);
 }
 
-bool TrayController::wasVisible(const QWidget* window) const
-{
-    return window && m_shownAtHide.contains(window);
-}
-
-bool TrayController::clipBookWasVisible() const
-{
-    return wasVisible(m_windows.clipBook);
-}
-
-bool TrayController::documentSelectorWasVisible() const
-{
-    return wasVisible(m_windows.documentSelector);
-}
-
 void TrayController::hideProgram()
 {
     // Hidden without an icon, nothing could bring the program back.

@@ -56,8 +56,6 @@ public:
     void hideAtStart();
     // What a close request remembers of the side windows.
     void rememberSideWindows();
-    bool clipBookWasVisible() const;
-    bool documentSelectorWasVisible() const;
 
     // "&Stay-On-Top": the window stays above every window while the item is checked.
     void applyStayOnTop();
@@ -87,7 +85,6 @@ private:
     void checkTrayWhileHidden();
     // The windows that hide with the program, in the order they come back (above the main window).
     QList<QWidget*> sideWindows() const;
-    bool wasVisible(const QWidget* window) const;
     bool animationWanted() const;
     // Slides the tool bar's visible height from `from` to `to` pixels, then runs `done`.
     void slide(int from, int to, std::function<void()> done);
