@@ -80,9 +80,8 @@ int child(const QString& path)
     windows.main->files().openPath(path);
     report("open", probe.waitUntilIdle());
     EditorView* editor = windows.main->editor();
-    const long lastLine = editor->SendScintilla(EditorView::SCI_GETLINECOUNT) - 1;
-    const qint64 lastLineStart =
-        editor->SendScintilla(EditorView::SCI_POSITIONFROMLINE, static_cast<unsigned long>(lastLine));
+    const long lastLine = editor->send(SCI_GETLINECOUNT) - 1;
+    const qint64 lastLineStart = editor->send(SCI_POSITIONFROMLINE, static_cast<unsigned long>(lastLine));
 
     auto jumps = [&](bool untilIdle) {
         auto finish = [&](const char* what) {

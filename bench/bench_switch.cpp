@@ -165,11 +165,7 @@ qint64 peakMemoryKiB()
 
 QByteArray editorPrefix(EditorView* editor, int length)
 {
-    QByteArray text(length, '\0');
-    const long end = static_cast<long>(std::min<qint64>(length, editor->textLength()));
-    editor->SendScintilla(QsciScintillaBase::SCI_GETTEXTRANGE, 0L, end, text.data());
-    text.truncate(static_cast<int>(end));
-    return text;
+    return editor->textRange(0, length);
 }
 
 double median(std::vector<double> values)

@@ -91,8 +91,7 @@ int main(int argc, char** argv)
         std::vector<double> upperSettledMs; // until the events queued by the change are handled
         for (int run = 0; run < runs; ++run) {
             editor.setBytes(upperSource);
-            editor.SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(from),
-                                 static_cast<long>(to));
+            editor.send(SCI_SETSEL, static_cast<unsigned long>(from), static_cast<long>(to));
             QApplication::processEvents();
             QElapsedTimer timer;
             timer.start();
@@ -101,18 +100,14 @@ int main(int argc, char** argv)
             const QByteArray upper = transforms::upperCase(editor.textView().sliced(start, end - start));
             // The selection as target: one undoable replacement that keeps any byte, NULs included,
             // with wrapping held off while it goes in (re-wrapping it on the spot dominates).
-            const long wrap = editor.SendScintilla(QsciScintillaBase::SCI_GETWRAPMODE);
-            editor.SendScintilla(QsciScintillaBase::SCI_SETWRAPMODE,
-                                 static_cast<long>(QsciScintillaBase::SC_WRAP_NONE));
-            editor.SendScintilla(QsciScintillaBase::SCI_BEGINUNDOACTION);
-            editor.SendScintilla(QsciScintillaBase::SCI_SETTARGETRANGE, static_cast<unsigned long>(start),
-                                 static_cast<long>(end));
-            editor.SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, static_cast<unsigned long>(upper.size()),
-                                 upper.constData());
-            editor.SendScintilla(QsciScintillaBase::SCI_ENDUNDOACTION);
-            editor.SendScintilla(QsciScintillaBase::SCI_SETWRAPMODE, wrap);
-            editor.SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(start),
-                                 static_cast<long>(start + upper.size()));
+            const long wrap = editor.send(SCI_GETWRAPMODE);
+            editor.send(SCI_SETWRAPMODE, static_cast<long>(SC_WRAP_NONE));
+            editor.send(SCI_BEGINUNDOACTION);
+            editor.send(SCI_SETTARGETRANGE, static_cast<unsigned long>(start), static_cast<long>(end));
+            editor.send(SCI_REPLACETARGET, static_cast<unsigned long>(upper.size()), upper.constData());
+            editor.send(SCI_ENDUNDOACTION);
+            editor.send(SCI_SETWRAPMODE, wrap);
+            editor.send(SCI_SETSEL, static_cast<unsigned long>(start), static_cast<long>(start + upper.size()));
             upperMs.push_back(timer.nsecsElapsed() / 1e6);
             QApplication::processEvents();
             upperSettledMs.push_back(timer.nsecsElapsed() / 1e6);

@@ -68,8 +68,7 @@ int child(const QString& path, int keys)
     }
 
     const qint64 middleLine = editor.lineFromPosition(length / 2);
-    const qint64 middle =
-        editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(middleLine));
+    const qint64 middle = editor.send(SCI_POSITIONFROMLINE, static_cast<unsigned long>(middleLine));
     for (const qint64 place : {qint64(0), middle, length}) {
         editor.setCaret(place);
         QCoreApplication::processEvents();

@@ -15,7 +15,6 @@ namespace findreplace {
 
 namespace {
 
-using Sci = QsciScintillaBase;
 using Byte = unsigned char;
 
 // A byte that starts no valid UTF-8 sequence is a unit of its own, equal to no code point.
@@ -360,22 +359,22 @@ class QuietChanges
 {
 public:
     QuietChanges(EditorView& editor, bool tellEach)
-        : m_editor(editor), m_tellEach(tellEach), m_events(editor.SendScintilla(Sci::SCI_GETMODEVENTMASK)),
-          m_wrap(editor.SendScintilla(Sci::SCI_GETWRAPMODE))
+        : m_editor(editor), m_tellEach(tellEach), m_events(editor.send(SCI_GETMODEVENTMASK)),
+          m_wrap(editor.send(SCI_GETWRAPMODE))
     {
-        m_editor.SendScintilla(Sci::SCI_SETWRAPMODE, static_cast<long>(Sci::SC_WRAP_NONE));
+        m_editor.send(SCI_SETWRAPMODE, static_cast<long>(SC_WRAP_NONE));
         if (!m_tellEach) {
             m_editor.settleEdits();
-            m_editor.SendScintilla(Sci::SCI_SETMODEVENTMASK, 0L);
+            m_editor.send(SCI_SETMODEVENTMASK, 0L);
         }
-        m_editor.SendScintilla(Sci::SCI_BEGINUNDOACTION);
+        m_editor.send(SCI_BEGINUNDOACTION);
     }
     ~QuietChanges()
     {
-        m_editor.SendScintilla(Sci::SCI_ENDUNDOACTION);
-        m_editor.SendScintilla(Sci::SCI_SETWRAPMODE, m_wrap);
+        m_editor.send(SCI_ENDUNDOACTION);
+        m_editor.send(SCI_SETWRAPMODE, m_wrap);
         if (!m_tellEach) {
-            m_editor.SendScintilla(Sci::SCI_SETMODEVENTMASK, m_events);
+            m_editor.send(SCI_SETMODEVENTMASK, m_events);
             emit m_editor.changedUntold();
         }
     }
@@ -391,7 +390,7 @@ private:
 
 void setTarget(const EditorView& editor, qint64 start, qint64 end)
 {
-    editor.SendScintilla(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(start), static_cast<long>(end));
+    editor.send(SCI_SETTARGETRANGE, static_cast<unsigned long>(start), static_cast<long>(end));
 }
 
 } // namespace
@@ -413,9 +412,9 @@ bool findNext(EditorView& editor, const QByteArray& what, Options options)
     if (found < 0)
         return false;
     // The match's own end: a case variant of a non-ASCII letter may differ in byte length.
-    const qint64 end = editor.SendScintilla(Sci::SCI_GETTARGETEND);
-    editor.SendScintilla(Sci::SCI_SETSEL, static_cast<unsigned long>(found), static_cast<long>(end));
-    editor.SendScintilla(Sci::SCI_SCROLLCARET);
+    const qint64 end = editor.send(SCI_GETTARGETEND);
+    editor.send(SCI_SETSEL, static_cast<unsigned long>(found), static_cast<long>(end));
+    editor.send(SCI_SCROLLCARET);
     return true;
 }
 
@@ -425,8 +424,8 @@ bool replaceSelection(EditorView& editor, const QByteArray& with)
     const qint64 length = editor.selLength();
     if (length <= 0)
         return false;
-    editor.SendScintilla(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(start), static_cast<long>(start + length));
-    editor.SendScintilla(Sci::SCI_REPLACETARGET, static_cast<uintptr_t>(with.size()), with.constData());
+    editor.send(SCI_SETTARGETRANGE, static_cast<unsigned long>(start), static_cast<long>(start + length));
+    editor.send(SCI_REPLACETARGET, static_cast<uintptr_t>(with.size()), with.constData());
     editor.setCaret(start + with.size());
     return true;
 }
@@ -453,7 +452,7 @@ qint64 replaceAll(EditorView& editor, const QByteArray& what, const QByteArray& 
         QuietChanges quiet(editor, tellEach);
         for (const Match& match : matches) {
             setTarget(editor, match.start + shift, match.end + shift);
-            editor.SendScintilla(Sci::SCI_REPLACETARGET, static_cast<uintptr_t>(with.size()), with.constData());
+            editor.send(SCI_REPLACETARGET, static_cast<uintptr_t>(with.size()), with.constData());
             shift += with.size() - (match.end - match.start);
         }
     }

@@ -7,8 +7,6 @@
 
 namespace {
 
-using Sci = QsciScintillaBase;
-
 QAccessibleInterface* editorFactory(const QString& className, QObject* object)
 {
     if (className == QLatin1String("EditorView"))
@@ -49,7 +47,7 @@ EditorView* EditorAccessible::editor() const
 
 qint64 EditorAccessible::send(unsigned int message, qint64 wParam, qint64 lParam) const
 {
-    return editor()->SendScintilla(message, static_cast<unsigned long>(wParam), static_cast<long>(lParam));
+    return editor()->send(message, static_cast<unsigned long>(wParam), static_cast<long>(lParam));
 }
 
 void* EditorAccessible::interface_cast(QAccessible::InterfaceType type)
@@ -84,14 +82,13 @@ QString EditorAccessible::text(QAccessible::Text type) const
 
 EditorAccessible::Window EditorAccessible::textWindow() const
 {
-    const qint64 length = send(Sci::SCI_GETLENGTH);
-    const qint64 caret = send(Sci::SCI_GETCURRENTPOS);
-    const qint64 lastLineOfText = send(Sci::SCI_GETLINECOUNT) - 1;
-    const qint64 caretLine = send(Sci::SCI_LINEFROMPOSITION, caret);
-    const qint64 firstShown = send(Sci::SCI_GETFIRSTVISIBLELINE);
-    const qint64 firstVisible = send(Sci::SCI_DOCLINEFROMVISIBLE, firstShown);
-    const qint64 lastVisible =
-        qMin(lastLineOfText, send(Sci::SCI_DOCLINEFROMVISIBLE, firstShown + send(Sci::SCI_LINESONSCREEN)));
+    const qint64 length = send(SCI_GETLENGTH);
+    const qint64 caret = send(SCI_GETCURRENTPOS);
+    const qint64 lastLineOfText = send(SCI_GETLINECOUNT) - 1;
+    const qint64 caretLine = send(SCI_LINEFROMPOSITION, caret);
+    const qint64 firstShown = send(SCI_GETFIRSTVISIBLELINE);
+    const qint64 firstVisible = send(SCI_DOCLINEFROMVISIBLE, firstShown);
+    const qint64 lastVisible = qMin(lastLineOfText, send(SCI_DOCLINEFROMVISIBLE, firstShown + send(SCI_LINESONSCREEN)));
     qint64 firstLine = caretLine;
     qint64 lastLine = caretLine;
     if (caretLine >= firstVisible && caretLine <= lastVisible) {
@@ -104,7 +101,7 @@ EditorAccessible::Window EditorAccessible::textWindow() const
     result.end = qMin(lineStart(lastLine + 1), caret + Span);
     // Never in the middle of a character.
     const auto continuation = [this](qint64 position) {
-        return (static_cast<unsigned char>(send(Sci::SCI_GETCHARAT, position)) & 0xC0) == 0x80;
+        return (static_cast<unsigned char>(send(SCI_GETCHARAT, position)) & 0xC0) == 0x80;
     };
     while (result.start < caret && continuation(result.start))
         ++result.start;
@@ -116,15 +113,15 @@ EditorAccessible::Window EditorAccessible::textWindow() const
 int EditorAccessible::offsetOf(const Window& w, qint64 position) const
 {
     position = qBound(w.start, position, w.end);
-    return static_cast<int>(send(Sci::SCI_COUNTCHARACTERS, w.start, position));
+    return static_cast<int>(send(SCI_COUNTCHARACTERS, w.start, position));
 }
 
 qint64 EditorAccessible::lineStart(qint64 line) const
 {
     // The line after the last starts at the end of the text.
-    if (line >= send(Sci::SCI_GETLINECOUNT))
-        return send(Sci::SCI_GETLENGTH);
-    return send(Sci::SCI_POSITIONFROMLINE, line);
+    if (line >= send(SCI_GETLINECOUNT))
+        return send(SCI_GETLENGTH);
+    return send(SCI_POSITIONFROMLINE, line);
 }
 
 qint64 EditorAccessible::positionOf(const Window& w, int offset) const
@@ -132,14 +129,14 @@ qint64 EditorAccessible::positionOf(const Window& w, int offset) const
     const int count = offsetOf(w, w.end);
     if (offset < 0 || offset > count)
         offset = count;
-    return send(Sci::SCI_POSITIONRELATIVE, w.start, offset);
+    return send(SCI_POSITIONRELATIVE, w.start, offset);
 }
 
 QString EditorAccessible::bytesAsText(qint64 from, qint64 to) const
 {
     if (to <= from)
         return {};
-    const auto* bytes = reinterpret_cast<const char*>(send(Sci::SCI_GETRANGEPOINTER, from, to - from));
+    const auto* bytes = reinterpret_cast<const char*>(send(SCI_GETRANGEPOINTER, from, to - from));
     return bytes ? QString::fromUtf8(bytes, to - from) : QString();
 }
 
@@ -149,13 +146,13 @@ void EditorAccessible::selection(int selectionIndex, int* startOffset, int* endO
     if (selectionIndex != 0 || selectionCount() == 0)
         return;
     const Window w = textWindow();
-    *startOffset = offsetOf(w, send(Sci::SCI_GETSELECTIONSTART));
-    *endOffset = offsetOf(w, send(Sci::SCI_GETSELECTIONEND));
+    *startOffset = offsetOf(w, send(SCI_GETSELECTIONSTART));
+    *endOffset = offsetOf(w, send(SCI_GETSELECTIONEND));
 }
 
 int EditorAccessible::selectionCount() const
 {
-    return send(Sci::SCI_GETSELECTIONEND) > send(Sci::SCI_GETSELECTIONSTART) ? 1 : 0;
+    return send(SCI_GETSELECTIONEND) > send(SCI_GETSELECTIONSTART) ? 1 : 0;
 }
 
 void EditorAccessible::addSelection(int startOffset, int endOffset)
@@ -166,7 +163,7 @@ void EditorAccessible::addSelection(int startOffset, int endOffset)
 void EditorAccessible::removeSelection(int selectionIndex)
 {
     if (selectionIndex == 0)
-        send(Sci::SCI_SETEMPTYSELECTION, send(Sci::SCI_GETCURRENTPOS));
+        send(SCI_SETEMPTYSELECTION, send(SCI_GETCURRENTPOS));
 }
 
 void EditorAccessible::setSelection(int selectionIndex, int startOffset, int endOffset)
@@ -174,17 +171,17 @@ void EditorAccessible::setSelection(int selectionIndex, int startOffset, int end
     if (selectionIndex != 0)
         return;
     const Window w = textWindow();
-    send(Sci::SCI_SETSEL, positionOf(w, startOffset), positionOf(w, endOffset));
+    send(SCI_SETSEL, positionOf(w, startOffset), positionOf(w, endOffset));
 }
 
 int EditorAccessible::cursorPosition() const
 {
-    return offsetOf(textWindow(), send(Sci::SCI_GETCURRENTPOS));
+    return offsetOf(textWindow(), send(SCI_GETCURRENTPOS));
 }
 
 void EditorAccessible::setCursorPosition(int position)
 {
-    send(Sci::SCI_GOTOPOS, positionOf(textWindow(), position));
+    send(SCI_GOTOPOS, positionOf(textWindow(), position));
 }
 
 QString EditorAccessible::text(int startOffset, int endOffset) const
@@ -200,7 +197,7 @@ QString EditorAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType
     qint64 from = w.start;
     qint64 to = w.end;
     if (boundaryType == QAccessible::LineBoundary) {
-        const qint64 line = send(Sci::SCI_LINEFROMPOSITION, positionOf(w, offset));
+        const qint64 line = send(SCI_LINEFROMPOSITION, positionOf(w, offset));
         from = qMax(w.start, lineStart(line));
         to = qMin(w.end, lineStart(line + 1));
     } else if (boundaryType != QAccessible::NoBoundary) {
@@ -221,11 +218,11 @@ QRect EditorAccessible::characterRect(int offset) const
 {
     const Window w = textWindow();
     const qint64 position = positionOf(w, offset);
-    const int x = static_cast<int>(send(Sci::SCI_POINTXFROMPOSITION, 0, position));
-    const int y = static_cast<int>(send(Sci::SCI_POINTYFROMPOSITION, 0, position));
-    const qint64 next = send(Sci::SCI_POSITIONAFTER, position);
-    const int nextX = static_cast<int>(send(Sci::SCI_POINTXFROMPOSITION, 0, next));
-    const int height = static_cast<int>(send(Sci::SCI_TEXTHEIGHT, send(Sci::SCI_LINEFROMPOSITION, position)));
+    const int x = static_cast<int>(send(SCI_POINTXFROMPOSITION, 0, position));
+    const int y = static_cast<int>(send(SCI_POINTYFROMPOSITION, 0, position));
+    const qint64 next = send(SCI_POSITIONAFTER, position);
+    const int nextX = static_cast<int>(send(SCI_POINTXFROMPOSITION, 0, next));
+    const int height = static_cast<int>(send(SCI_TEXTHEIGHT, send(SCI_LINEFROMPOSITION, position)));
     QRect rect(x, y, qMax(1, nextX - x), height);
     rect.moveTo(editor()->viewport()->mapToGlobal(rect.topLeft()));
     return rect;
@@ -234,7 +231,7 @@ QRect EditorAccessible::characterRect(int offset) const
 int EditorAccessible::offsetAtPoint(const QPoint& point) const
 {
     const QPoint local = editor()->viewport()->mapFromGlobal(point);
-    const qint64 position = send(Sci::SCI_POSITIONFROMPOINTCLOSE, local.x(), local.y());
+    const qint64 position = send(SCI_POSITIONFROMPOINTCLOSE, local.x(), local.y());
     const Window w = textWindow();
     if (position < w.start || position > w.end)
         return -1;
@@ -244,7 +241,7 @@ int EditorAccessible::offsetAtPoint(const QPoint& point) const
 void EditorAccessible::scrollToSubstring(int startIndex, int endIndex)
 {
     const Window w = textWindow();
-    send(Sci::SCI_SCROLLRANGE, positionOf(w, endIndex), positionOf(w, startIndex));
+    send(SCI_SCROLLRANGE, positionOf(w, endIndex), positionOf(w, startIndex));
 }
 
 QString EditorAccessible::attributes(int offset, int* startOffset, int* endOffset) const

@@ -6,10 +6,8 @@
 
 #include "core/commanderror.h"
 
-#include <Qsci/qscicommand.h>
-#include <Qsci/qscicommandset.h>
-
 #include <QApplication>
+#include <QColor>
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QIODevice>
@@ -21,64 +19,197 @@
 #include <cstring>
 #include <utility>
 
-EditorView::EditorView(QWidget* parent) : QsciScintilla(parent)
+EditorView::EditorView(QWidget* parent) : ScintillaEditBase(parent)
 {
-    m_caretPeriod = static_cast<int>(SendScintilla(SCI_GETCARETPERIOD));
+    m_caretPeriod = static_cast<int>(send(SCI_GETCARETPERIOD));
     // A plain-text view: no margins, no folding, no styling work, so huge files stay cheap.
     for (int margin = 0; margin < 5; ++margin)
-        SendScintilla(SCI_SETMARGINWIDTHN, static_cast<unsigned long>(margin), 0L);
-    SendScintilla(SCI_SETMARGINLEFT, 0UL, 2L);
+        send(SCI_SETMARGINWIDTHN, margin, 0);
+    send(SCI_SETMARGINLEFT, 0, 2);
+    // Text of a monospaced font is measured by character widths, not by laying it out.
+    send(SCI_STYLESETCHECKMONOSPACED, STYLE_DEFAULT, 1);
+    m_textFont = font();
+    applyStyle();
+    applySelectionColours();
     void* fresh = createBuffer();
     showBuffer(fresh);
-    setWrapMode(WrapNone);
-    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1L);
-    SendScintilla(SCI_SETSCROLLWIDTH, 1L);
-    setTabIndents(false);
-    setAutoIndent(false);
-    // Only the notices sent before a change are asked for: the notice of a change made reaches the
-    // editor's own accessibility code, which counts the characters from the start of the text to
-    // the change (a third of a second per key at the end of 50 MB). textChanged() and userEdited()
-    // still come for every insertion and deletion, undo and redo included, just before it is made.
-    SendScintilla(SCI_SETMODEVENTMASK, static_cast<long>(SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE));
-    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int position, int type, const char*, int length, int, int, int, int, int, int) {
-                if (!(type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
-                    return;
-                // The insertion told last is in the text by now.
-                settleEdits();
-                if (type & SC_MOD_BEFOREINSERT) {
-                    emit aboutToEdit(position, 0, length);
-                    m_pendingInsertion = {position, length};
-                } else {
-                    emit aboutToEdit(position, length, 0);
-                }
-                emit textChanged();
-                if (!(type & (SC_PERFORMED_UNDO | SC_PERFORMED_REDO)))
-                    emit userEdited();
-            });
+    send(SCI_SETWRAPMODE, SC_WRAP_NONE);
+    send(SCI_SETSCROLLWIDTHTRACKING, 1);
+    send(SCI_SETSCROLLWIDTH, 1);
+    // Only the notices sent before a change are asked for: a notice of each change made would be
+    // one more call per key for nothing. textChanged() and userEdited() still come for every
+    // insertion and deletion, undo and redo included, just before it is made.
+    send(SCI_SETMODEVENTMASK, SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE);
+    connect(this, &ScintillaEditBase::notify, this, &EditorView::notified);
     // Screen readers get an interface of ours, whose answers cost what they return.
     EditorAccessible::install();
-    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int updated) {
-        if (!(updated & (SC_UPDATE_CONTENT | SC_UPDATE_SELECTION)))
+}
+
+void EditorView::notified(Scintilla::NotificationData* notice)
+{
+    const auto& n = *reinterpret_cast<const SCNotification*>(notice);
+    switch (n.nmhdr.code) {
+    case SCN_MODIFIED: {
+        if (!(n.modificationType & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
+            return;
+        // The insertion told last is in the text by now.
+        settleEdits();
+        if (n.modificationType & SC_MOD_BEFOREINSERT) {
+            emit aboutToEdit(n.position, 0, n.length);
+            m_pendingInsertion = {n.position, n.length};
+        } else {
+            emit aboutToEdit(n.position, n.length, 0);
+        }
+        emit textChanged();
+        if (!(n.modificationType & (SC_PERFORMED_UNDO | SC_PERFORMED_REDO)))
+            emit userEdited();
+        return;
+    }
+    case SCN_UPDATEUI:
+        if (!(n.updated & (SC_UPDATE_CONTENT | SC_UPDATE_SELECTION)))
             return;
         updateCaretBlink();
+        noticeSelection();
         EditorAccessible::notifyCaret(this);
-    });
-    // Nothing is styled, but the editor asks for styling before each paint and, while the text is
-    // not marked styled, takes every laid-out line as possibly changed: each paint then compared
-    // the caret's whole line with its layout (a tenth of a second on a line of 20 MB). The text
-    // so far is enough: a paint does not wait for a load still coming in.
-    connect(this, &QsciScintillaBase::SCN_STYLENEEDED, this, [this](int) {
-        SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(SendScintilla(SCI_GETLENGTH)), 0L);
-    });
-    // Wrapping lays out the lines on screen when they are painted (the rest later): only then is
-    // the caret's place known, so a caret placed before the paint is brought into view after it.
-    connect(this, &QsciScintillaBase::SCN_PAINTED, this, [this] {
+        return;
+    case SCN_STYLENEEDED:
+        // Nothing is styled, but the editor asks for styling before each paint and, while the
+        // text is not marked styled, takes every laid-out line as possibly changed: each paint
+        // then compared the caret's whole line with its layout (a tenth of a second on a line of
+        // 20 MB). The text so far is enough: a paint does not wait for a load still coming in.
+        send(SCI_STARTSTYLING, send(SCI_GETLENGTH), 0);
+        return;
+    case SCN_PAINTED:
+        // Wrapping lays out the lines on screen when they are painted (the rest later): only then
+        // is the caret's place known, so a caret placed before the paint is brought into view
+        // after it.
         if (!m_scrollCaretAfterPaint)
             return;
         m_scrollCaretAfterPaint = false;
-        SendScintilla(SCI_SCROLLCARET);
-    });
+        send(SCI_SCROLLCARET);
+        return;
+    default:
+        return;
+    }
+}
+
+namespace {
+
+// The messages that can move the selection: the ones the program sends itself. What the user does
+// with keys and the mouse is told by the notice of an update after it.
+bool movesSelection(unsigned int message)
+{
+    switch (message) {
+    case SCI_SETSEL:
+    case SCI_SETEMPTYSELECTION:
+    case SCI_SELECTALL:
+    case SCI_GOTOPOS:
+    case SCI_GOTOLINE:
+    case SCI_SETANCHOR:
+    case SCI_SETCURRENTPOS:
+    case SCI_SETSELECTIONSTART:
+    case SCI_SETSELECTIONEND:
+    case SCI_SETSELECTION:
+    case SCI_CLEARSELECTIONS:
+    case SCI_REPLACESEL:
+    case SCI_CUT:
+    case SCI_CLEAR:
+    case SCI_PASTE:
+    case SCI_UNDO:
+    case SCI_REDO:
+    case SCI_CLEARALL:
+    case SCI_SETTEXT:
+    case SCI_SETDOCPOINTER:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Scintilla's colours are 0xBBGGRR.
+sptr_t colourValue(const QColor& colour)
+{
+    return colour.red() | (colour.green() << 8) | (colour.blue() << 16);
+}
+
+// With the alpha channel in the top byte, for the element colours.
+sptr_t colourAlphaValue(const QColor& colour)
+{
+    return colourValue(colour) | (static_cast<sptr_t>(colour.alpha()) << 24);
+}
+
+} // namespace
+
+sptr_t EditorView::send(unsigned int message, uptr_t wParam, sptr_t lParam) const
+{
+    const sptr_t result = ScintillaEditBase::send(message, wParam, lParam);
+    if (movesSelection(message))
+        noticeSelection();
+    return result;
+}
+
+void EditorView::noticeSelection() const
+{
+    const sptr_t anchor = ScintillaEditBase::send(SCI_GETANCHOR);
+    const sptr_t caret = ScintillaEditBase::send(SCI_GETCURRENTPOS);
+    if (anchor == m_toldAnchor && caret == m_toldCaret)
+        return;
+    m_toldAnchor = anchor;
+    m_toldCaret = caret;
+    emit const_cast<EditorView*>(this)->selectionChanged();
+}
+
+void EditorView::applyStyle()
+{
+    const QByteArray family = m_textFont.family().toUtf8();
+    send(SCI_STYLESETFONT, STYLE_DEFAULT, family.constData());
+    const double points = m_textFont.pointSizeF() > 0 ? m_textFont.pointSizeF() : 10.0;
+    send(SCI_STYLESETSIZEFRACTIONAL, STYLE_DEFAULT, qRound(points * SC_FONT_SIZE_MULTIPLIER));
+    send(SCI_STYLESETWEIGHT, STYLE_DEFAULT, m_textFont.weight());
+    send(SCI_STYLESETITALIC, STYLE_DEFAULT, m_textFont.italic() ? 1 : 0);
+    send(SCI_STYLESETUNDERLINE, STYLE_DEFAULT, m_textFont.underline() ? 1 : 0);
+    send(SCI_STYLESETFORE, STYLE_DEFAULT, colourValue(m_ink));
+    send(SCI_STYLESETBACK, STYLE_DEFAULT, colourValue(m_paper));
+    send(SCI_STYLECLEARALL);
+    send(SCI_SETCARETFORE, colourValue(m_ink));
+}
+
+void EditorView::applySelectionColours()
+{
+    const QPalette colours = palette();
+    send(SCI_SETELEMENTCOLOUR, SC_ELEMENT_SELECTION_TEXT,
+         colourAlphaValue(colours.color(QPalette::Active, QPalette::HighlightedText)));
+    send(SCI_SETELEMENTCOLOUR, SC_ELEMENT_SELECTION_BACK,
+         colourAlphaValue(colours.color(QPalette::Active, QPalette::Highlight)));
+    send(SCI_SETELEMENTCOLOUR, SC_ELEMENT_SELECTION_INACTIVE_TEXT,
+         colourAlphaValue(colours.color(QPalette::Inactive, QPalette::HighlightedText)));
+    send(SCI_SETELEMENTCOLOUR, SC_ELEMENT_SELECTION_INACTIVE_BACK,
+         colourAlphaValue(colours.color(QPalette::Inactive, QPalette::Highlight)));
+}
+
+void EditorView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        applySelectionColours();
+    ScintillaEditBase::changeEvent(event);
+}
+
+void EditorView::setTextFont(const QFont& font)
+{
+    m_textFont = font;
+    applyStyle();
+}
+
+void EditorView::setPaper(const QColor& paper)
+{
+    m_paper = paper;
+    applyStyle();
+}
+
+void EditorView::setInk(const QColor& ink)
+{
+    m_ink = ink;
+    applyStyle();
 }
 
 namespace {
@@ -107,13 +238,13 @@ bool EditorView::answerFileDrag(QDragMoveEvent* event) const
 void EditorView::dragEnterEvent(QDragEnterEvent* event)
 {
     if (!answerFileDrag(event))
-        QsciScintilla::dragEnterEvent(event);
+        ScintillaEditBase::dragEnterEvent(event);
 }
 
 void EditorView::dragMoveEvent(QDragMoveEvent* event)
 {
     if (!answerFileDrag(event))
-        QsciScintilla::dragMoveEvent(event);
+        ScintillaEditBase::dragMoveEvent(event);
 }
 
 void EditorView::dropEvent(QDropEvent* event)
@@ -126,7 +257,7 @@ void EditorView::dropEvent(QDropEvent* event)
         }
         return;
     }
-    QsciScintilla::dropEvent(event);
+    ScintillaEditBase::dropEvent(event);
 }
 
 EditorView::~EditorView()
@@ -140,13 +271,13 @@ void* EditorView::createBuffer() const
     // No style bytes per character (halves the memory of a document); large-text indexes so
     // documents over 2 GiB work.
     const long options = SC_DOCUMENTOPTION_STYLES_NONE | SC_DOCUMENTOPTION_TEXT_LARGE;
-    return reinterpret_cast<void*>(SendScintilla(SCI_CREATEDOCUMENT, 0UL, options));
+    return reinterpret_cast<void*>(send(SCI_CREATEDOCUMENT, 0, options));
 }
 
 void EditorView::prepareBuffer()
 {
-    SendScintilla(SCI_SETCODEPAGE, static_cast<long>(SC_CP_UTF8));
-    SendScintilla(SCI_SETEOLMODE, static_cast<long>(SC_EOL_CRLF));
+    send(SCI_SETCODEPAGE, SC_CP_UTF8);
+    send(SCI_SETEOLMODE, SC_EOL_CRLF);
 }
 
 void EditorView::settleEdits()
@@ -161,8 +292,8 @@ void* EditorView::takeBuffer()
 {
     finishLoading();
     settleEdits();
-    void* shown = SendScintillaPtrResult(SCI_GETDOCPOINTER);
-    SendScintilla(SCI_ADDREFDOCUMENT, 0UL, shown);
+    void* shown = reinterpret_cast<void*>(send(SCI_GETDOCPOINTER));
+    send(SCI_ADDREFDOCUMENT, 0, shown);
     void* fresh = createBuffer();
     showBuffer(fresh);
     return shown;
@@ -174,10 +305,10 @@ void EditorView::showBuffer(void* buffer)
     settleEdits();
     // Attaching a buffer while wrapping would lay out every line before returning; attached
     // unwrapped, the buffer is wrapped afterwards, the shown screen first.
-    const long wrap = SendScintilla(SCI_GETWRAPMODE);
-    SendScintilla(SCI_SETWRAPMODE, static_cast<long>(SC_WRAP_NONE));
-    SendScintilla(SCI_SETDOCPOINTER, 0UL, buffer);
-    SendScintilla(SCI_SETWRAPMODE, wrap);
+    const long wrap = send(SCI_GETWRAPMODE);
+    send(SCI_SETWRAPMODE, SC_WRAP_NONE);
+    send(SCI_SETDOCPOINTER, 0, buffer);
+    send(SCI_SETWRAPMODE, wrap);
     releaseBuffer(buffer); // the view now holds its own reference
     prepareBuffer();
     updateCaretBlink();
@@ -186,13 +317,13 @@ void EditorView::showBuffer(void* buffer)
 void EditorView::releaseBuffer(void* buffer)
 {
     if (buffer)
-        SendScintilla(SCI_RELEASEDOCUMENT, 0UL, buffer);
+        send(SCI_RELEASEDOCUMENT, 0, buffer);
 }
 
 qint64 EditorView::textLength() const
 {
     finishLoading();
-    return SendScintilla(SCI_GETLENGTH);
+    return send(SCI_GETLENGTH);
 }
 
 QByteArray EditorView::bytes() const
@@ -214,32 +345,27 @@ void EditorView::copyBytes(QByteArray& into) const
         into.reserve(length + length / 16 + 4096);
     }
     into.resize(length);
-#if Q_PROCESSOR_WORDSIZE == 8 && !defined(Q_OS_WIN)
     // Two copies, either side of the buffer's gap: one pointer to the whole text would first close
     // the gap, moving up to all of it, on every copy taken while typing.
-    const qint64 gap = qBound(qint64(0), qint64(SendScintilla(SCI_GETGAPPOSITION)), length);
+    const qint64 gap = qBound(qint64(0), qint64(send(SCI_GETGAPPOSITION)), length);
     const auto range = [this](qint64 from, qint64 size) {
-        return reinterpret_cast<const char*>(SendScintilla(SCI_GETRANGEPOINTER, from, size));
+        return reinterpret_cast<const char*>(send(SCI_GETRANGEPOINTER, from, size));
     };
     if (gap > 0)
         std::memcpy(into.data(), range(0, gap), gap);
     if (gap < length)
         std::memcpy(into.data() + gap, range(gap, length - gap), length - gap);
-#else
-    // Where a long cannot hold a pointer, only the character pointer is safe to ask for.
-    if (length > 0)
-        std::memcpy(into.data(), SendScintillaPtrResult(SCI_GETCHARACTERPOINTER), length);
-#endif
 }
 
 QByteArray EditorView::textRange(qint64 from, qint64 to) const
 {
     finishLoading();
-    const qint64 length = SendScintilla(SCI_GETLENGTH);
+    const qint64 length = send(SCI_GETLENGTH);
     from = qBound<qint64>(0, from, length);
     to = qBound<qint64>(from, to, length);
     QByteArray range(to - from + 1, Qt::Uninitialized);
-    SendScintilla(SCI_GETTEXTRANGE, static_cast<long>(from), static_cast<long>(to), range.data());
+    Sci_TextRangeFull request{{from, to}, range.data()};
+    send(SCI_GETTEXTRANGEFULL, 0, &request);
     range.chop(1);
     return range;
 }
@@ -249,7 +375,7 @@ QByteArrayView EditorView::rangeView(qint64 from, qint64 length) const
     finishLoading();
     if (length <= 0)
         return {};
-    return QByteArrayView(reinterpret_cast<const char*>(SendScintilla(SCI_GETRANGEPOINTER, from, length)), length);
+    return QByteArrayView(reinterpret_cast<const char*>(send(SCI_GETRANGEPOINTER, from, length)), length);
 }
 
 QByteArrayView EditorView::textView() const
@@ -257,7 +383,7 @@ QByteArrayView EditorView::textView() const
     const qint64 length = textLength();
     if (length == 0)
         return {};
-    return QByteArrayView(static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER)), length);
+    return QByteArrayView(reinterpret_cast<const char*>(send(SCI_GETCHARACTERPOINTER)), length);
 }
 
 bool EditorView::writeTo(QIODevice& device) const
@@ -265,7 +391,7 @@ bool EditorView::writeTo(QIODevice& device) const
     const qint64 length = textLength();
     if (length == 0)
         return true;
-    const char* text = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    const char* text = reinterpret_cast<const char*>(send(SCI_GETCHARACTERPOINTER));
     qint64 written = 0;
     while (written < length) {
         const qint64 n = device.write(text + written, length - written);
@@ -284,34 +410,34 @@ namespace {
 class BulkLoad
 {
 public:
-    explicit BulkLoad(const QsciScintillaBase& editor, bool fromStart = true)
-        : m_editor(editor), m_fromStart(fromStart), m_wrap(editor.SendScintilla(QsciScintillaBase::SCI_GETWRAPMODE)),
-          m_events(editor.SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK))
+    explicit BulkLoad(const EditorView& editor, bool fromStart = true)
+        : m_editor(editor), m_fromStart(fromStart), m_wrap(editor.send(SCI_GETWRAPMODE)),
+          m_events(editor.send(SCI_GETMODEVENTMASK))
     {
-        m_editor.SendScintilla(QsciScintillaBase::SCI_SETWRAPMODE, static_cast<long>(QsciScintillaBase::SC_WRAP_NONE));
-        m_editor.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0L);
-        m_editor.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0L);
+        m_editor.send(SCI_SETWRAPMODE, SC_WRAP_NONE);
+        m_editor.send(SCI_SETMODEVENTMASK, 0);
+        m_editor.send(SCI_SETUNDOCOLLECTION, 0);
     }
     ~BulkLoad()
     {
-        m_editor.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1L);
-        m_editor.SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+        m_editor.send(SCI_SETUNDOCOLLECTION, 1);
+        m_editor.send(SCI_EMPTYUNDOBUFFER);
         // The caret goes to the start without scrolling to it: scrolling would lay out the first
         // line now (seconds for a line of some megabytes), and again once shown. A later slice of
         // a load leaves the caret and the screen where they are.
         if (m_fromStart) {
-            m_editor.SendScintilla(QsciScintillaBase::SCI_SETEMPTYSELECTION, 0UL);
-            m_editor.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, 0UL);
-            m_editor.SendScintilla(QsciScintillaBase::SCI_SETXOFFSET, 0UL);
+            m_editor.send(SCI_SETEMPTYSELECTION, 0);
+            m_editor.send(SCI_SETFIRSTVISIBLELINE, 0);
+            m_editor.send(SCI_SETXOFFSET, 0);
         }
-        m_editor.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, m_events);
-        m_editor.SendScintilla(QsciScintillaBase::SCI_SETWRAPMODE, m_wrap);
+        m_editor.send(SCI_SETMODEVENTMASK, m_events);
+        m_editor.send(SCI_SETWRAPMODE, m_wrap);
     }
     BulkLoad(const BulkLoad&) = delete;
     BulkLoad& operator=(const BulkLoad&) = delete;
 
 private:
-    const QsciScintillaBase& m_editor;
+    const EditorView& m_editor;
     bool m_fromStart;
     long m_wrap;
     long m_events;
@@ -327,10 +453,10 @@ void EditorView::setBytes(const char* bytes, qint64 size)
     settleEdits();
     {
         BulkLoad bulk(*this);
-        SendScintilla(SCI_CLEARALL);
+        send(SCI_CLEARALL);
         if (size > 0) {
-            SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(size + 1));
-            SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(size), bytes);
+            send(SCI_ALLOCATE, size + 1);
+            send(SCI_APPENDTEXT, size, bytes);
         }
     }
     updateCaretBlink();
@@ -372,7 +498,7 @@ void EditorView::loadInSlices(std::unique_ptr<QIODevice> device, qint64 size)
     settleEdits();
     {
         BulkLoad bulk(*this);
-        SendScintilla(SCI_CLEARALL);
+        send(SCI_CLEARALL);
     }
     m_load = std::make_unique<PendingLoad>();
     m_load->device = std::move(device);
@@ -393,7 +519,7 @@ QString EditorView::appendSlices(int budgetMs)
 {
     PendingLoad& load = *m_load;
     if (load.room > 0 && (load.total > 0 || budgetMs < 0)) {
-        SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(load.room));
+        send(SCI_ALLOCATE, load.room);
         load.room = 0;
         if (budgetMs >= 0) {
             QTimer::singleShot(0, this, &EditorView::continueLoading);
@@ -403,7 +529,7 @@ QString EditorView::appendSlices(int budgetMs)
     load.appending = true;
     // The loaded text is the saved state: a slice that comes after the save point was set must
     // not make the document look changed.
-    const bool clean = SendScintilla(SCI_GETMODIFY) == 0;
+    const bool clean = send(SCI_GETMODIFY) == 0;
     QString failure;
     bool done = false;
     {
@@ -426,17 +552,17 @@ QString EditorView::appendSlices(int budgetMs)
                 failure = QStringLiteral("The text is too large for the editor.");
                 break;
             }
-            SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(n), chunk.constData());
+            send(SCI_APPENDTEXT, n, chunk.constData());
             if (budgetMs == 0 && load.total == n && !fillsScreens(QByteArrayView(chunk.constData(), n))) {
                 // The line still coming in would be on screen, laid out again at every paint
                 // while it grows (seconds each on a line of megabytes): it comes in at once.
                 budgetMs = -1;
-                SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(std::exchange(load.room, 0)));
+                send(SCI_ALLOCATE, std::exchange(load.room, 0));
             }
         } while (budgetMs < 0 || clock.elapsed() < budgetMs);
     }
     if (clean)
-        SendScintilla(SCI_SETSAVEPOINT);
+        send(SCI_SETSAVEPOINT);
     load.appending = false;
     if (done || !failure.isEmpty()) {
         endLoad();
@@ -489,23 +615,22 @@ bool EditorView::eventFilter(QObject* watched, QEvent* event)
             break;
         }
     }
-    return QsciScintilla::eventFilter(watched, event);
+    return ScintillaEditBase::eventFilter(watched, event);
 }
 
 void EditorView::appendLine(const QByteArray& line)
 {
     const qint64 length = textLength();
-    const char last =
-        length > 0 ? static_cast<char>(SendScintilla(SCI_GETCHARAT, static_cast<unsigned long>(length - 1))) : '\0';
+    const char last = length > 0 ? static_cast<char>(send(SCI_GETCHARAT, length - 1)) : '\0';
     insertBytes(length, lineToAppend(last, line));
 }
 
 void EditorView::insertBytes(qint64 pos, QByteArrayView bytes)
 {
     finishLoading();
-    SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(pos), static_cast<long>(pos));
+    send(SCI_SETTARGETRANGE, pos, pos);
     // The editor takes no null pointer, not even for nothing.
-    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.isNull() ? "" : bytes.data());
+    send(SCI_REPLACETARGET, bytes.size(), bytes.isNull() ? "" : bytes.data());
 }
 
 void EditorView::replaceRange(qint64 from, qint64 to, QByteArrayView bytes)
@@ -513,14 +638,14 @@ void EditorView::replaceRange(qint64 from, qint64 to, QByteArrayView bytes)
     finishLoading();
     // A large replacement would be re-wrapped on the spot and reported piece by piece; both wait
     // until it is in, and it stays one step for Undo.
-    const long wrap = SendScintilla(SCI_GETWRAPMODE);
-    SendScintilla(SCI_SETWRAPMODE, static_cast<long>(SC_WRAP_NONE));
-    SendScintilla(SCI_BEGINUNDOACTION);
-    SendScintilla(SCI_SETTARGETRANGE, static_cast<unsigned long>(from), static_cast<long>(to));
+    const long wrap = send(SCI_GETWRAPMODE);
+    send(SCI_SETWRAPMODE, SC_WRAP_NONE);
+    send(SCI_BEGINUNDOACTION);
+    send(SCI_SETTARGETRANGE, from, to);
     // The editor takes no null pointer, not even for nothing.
-    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(bytes.size()), bytes.isNull() ? "" : bytes.data());
-    SendScintilla(SCI_ENDUNDOACTION);
-    SendScintilla(SCI_SETWRAPMODE, wrap);
+    send(SCI_REPLACETARGET, bytes.size(), bytes.isNull() ? "" : bytes.data());
+    send(SCI_ENDUNDOACTION);
+    send(SCI_SETWRAPMODE, wrap);
     setCaret(from + bytes.size());
 }
 
@@ -531,18 +656,18 @@ void EditorView::clearText()
 
 qint64 EditorView::selStart() const
 {
-    return SendScintilla(SCI_GETSELECTIONSTART);
+    return send(SCI_GETSELECTIONSTART);
 }
 
 qint64 EditorView::selLength() const
 {
-    return SendScintilla(SCI_GETSELECTIONEND) - SendScintilla(SCI_GETSELECTIONSTART);
+    return send(SCI_GETSELECTIONEND) - send(SCI_GETSELECTIONSTART);
 }
 
 void EditorView::setCaret(qint64 pos)
 {
     pos = qBound<qint64>(0, pos, textLength());
-    SendScintilla(SCI_SETEMPTYSELECTION, static_cast<unsigned long>(pos));
+    send(SCI_SETEMPTYSELECTION, pos);
     updateCaretBlink();
     scrollCaretIntoView();
 }
@@ -551,78 +676,108 @@ void EditorView::updateCaretBlink()
 {
     // Each blink redraws the caret's line, which on a line of megabytes costs a tenth of a core
     // for as long as the document is shown: there the caret stays on instead.
-    const qint64 line = lineFromPosition(SendScintilla(SCI_GETCURRENTPOS));
-    const bool longLine = SendScintilla(SCI_LINELENGTH, static_cast<unsigned long>(line)) > BlinkingLineLimit;
-    const long period = longLine ? 0L : static_cast<long>(m_caretPeriod);
-    if (SendScintilla(SCI_GETCARETPERIOD) != period)
-        SendScintilla(SCI_SETCARETPERIOD, static_cast<unsigned long>(period));
+    const qint64 line = lineFromPosition(send(SCI_GETCURRENTPOS));
+    const bool longLine = send(SCI_LINELENGTH, line) > BlinkingLineLimit;
+    const long period = longLine ? 0 : m_caretPeriod;
+    if (send(SCI_GETCARETPERIOD) != period)
+        send(SCI_SETCARETPERIOD, period);
 }
 
 void EditorView::scrollCaretIntoView()
 {
-    SendScintilla(SCI_SCROLLCARET);
+    send(SCI_SCROLLCARET);
     m_scrollCaretAfterPaint = true;
     viewport()->update();
 }
 
 qint64 EditorView::lineFromPosition(qint64 pos) const
 {
-    return SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(pos));
+    return send(SCI_LINEFROMPOSITION, pos);
 }
 
 int EditorView::caretPixelX() const
 {
-    return static_cast<int>(
-        SendScintilla(SCI_POINTXFROMPOSITION, 0UL, static_cast<long>(SendScintilla(SCI_GETCURRENTPOS))));
+    return static_cast<int>(send(SCI_POINTXFROMPOSITION, 0, send(SCI_GETCURRENTPOS)));
 }
 
 bool EditorView::overtype() const
 {
-    return SendScintilla(SCI_GETOVERTYPE) != 0;
+    return send(SCI_GETOVERTYPE) != 0;
 }
 
 bool EditorView::modifiedFlag() const
 {
-    return SendScintilla(SCI_GETMODIFY) != 0;
+    return send(SCI_GETMODIFY) != 0;
 }
 
 void EditorView::clearModifiedFlag()
 {
-    SendScintilla(SCI_SETSAVEPOINT);
+    send(SCI_SETSAVEPOINT);
 }
 
 bool EditorView::wordWrap() const
 {
-    return wrapMode() != WrapNone;
+    return send(SCI_GETWRAPMODE) != SC_WRAP_NONE;
 }
 
 void EditorView::setWordWrap(bool on)
 {
-    setWrapMode(on ? WrapWord : WrapNone);
+    send(SCI_SETWRAPMODE, on ? SC_WRAP_WORD : SC_WRAP_NONE);
     scrollCaretIntoView();
     // Wrapping would otherwise keep the layout of every line of the document (about ten bytes
     // per byte of text); the lines on screen are enough.
-    SendScintilla(SCI_SETLAYOUTCACHE, static_cast<long>(SC_CACHE_PAGE));
+    send(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
 }
 
 void EditorView::setScrollBarsBoth(bool both)
 {
     m_scrollBarsBoth = both;
-    SendScintilla(SCI_SETHSCROLLBAR, both ? 1L : 0L);
+    send(SCI_SETHSCROLLBAR, both ? 1 : 0);
 }
+
+namespace {
+
+// Scintilla's key definition for a Qt key with modifiers, or 0 for a key its bindings cannot hold.
+int scintillaKey(int combined)
+{
+    static const QHash<int, int> named = {
+        {Qt::Key_Down, SCK_DOWN},     {Qt::Key_Up, SCK_UP},         {Qt::Key_Left, SCK_LEFT},
+        {Qt::Key_Right, SCK_RIGHT},   {Qt::Key_Home, SCK_HOME},     {Qt::Key_End, SCK_END},
+        {Qt::Key_PageUp, SCK_PRIOR},  {Qt::Key_PageDown, SCK_NEXT}, {Qt::Key_Delete, SCK_DELETE},
+        {Qt::Key_Insert, SCK_INSERT}, {Qt::Key_Escape, SCK_ESCAPE}, {Qt::Key_Backspace, SCK_BACK},
+        {Qt::Key_Tab, SCK_TAB},       {Qt::Key_Backtab, SCK_TAB},   {Qt::Key_Return, SCK_RETURN},
+        {Qt::Key_Enter, SCK_RETURN},  {Qt::Key_Plus, SCK_ADD},      {Qt::Key_Minus, SCK_SUBTRACT},
+        {Qt::Key_Slash, SCK_DIVIDE},  {Qt::Key_Menu, SCK_MENU},
+    };
+    const int key = combined & ~Qt::KeyboardModifierMask;
+    int code = named.value(key, 0);
+    if (!code && key >= 0x20 && key < 0x7f)
+        code = key;
+    if (!code)
+        return 0;
+    int modifiers = 0;
+    if (combined & Qt::ShiftModifier)
+        modifiers |= SCMOD_SHIFT;
+    if (combined & Qt::ControlModifier)
+        modifiers |= SCMOD_CTRL;
+    if (combined & Qt::AltModifier)
+        modifiers |= SCMOD_ALT;
+    if (combined & Qt::MetaModifier)
+        modifiers |= SCMOD_META;
+    return code | (modifiers << 16);
+}
+
+} // namespace
 
 void EditorView::removeKeyBindings(const QList<int>& keys)
 {
-    for (QsciCommand* command : standardCommands()->commands()) {
-        if (command->key() && keys.contains(command->key()))
-            command->setKey(0);
-        if (command->alternateKey() && keys.contains(command->alternateKey()))
-            command->setAlternateKey(0);
-    }
+    for (const int combined : keys)
+        if (const int key = scintillaKey(combined))
+            send(SCI_CLEARCMDKEY, key);
 }
 
 void EditorView::keyPressEvent(QKeyEvent* event)
 {
     emit keyDown(event);
-    QsciScintilla::keyPressEvent(event);
+    ScintillaEditBase::keyPressEvent(event);
 }

@@ -1,20 +1,22 @@
 #pragma once
-// The editor control: a QScintilla view that holds the current document's bytes unchanged
+// The editor control: a Scintilla view that holds the current document's bytes unchanged
 // (UTF-8 mode; invalid bytes and NULs are kept and shown as byte markers). Text moves in and
 // out only as bytes, never through QString. Each document can keep its own Scintilla buffer,
 // so switching tabs swaps buffers instead of reloading text.
 
 #include "documents/filesave.h"
 
-#include <Qsci/qsciscintilla.h>
+#include <ScintillaEditBase.h>
 
 #include <QByteArray>
+#include <QColor>
+#include <QFont>
 
 #include <memory>
 
 class QIODevice;
 
-class EditorView : public QsciScintilla
+class EditorView : public ScintillaEditBase
 {
     Q_OBJECT
 
@@ -27,6 +29,39 @@ public:
 
     explicit EditorView(QWidget* parent = nullptr);
     ~EditorView() override;
+
+    // Sends a message to Scintilla; a message that may move the selection tells selectionChanged()
+    // before it returns.
+    sptr_t send(unsigned int message, uptr_t wParam = 0, sptr_t lParam = 0) const override;
+    // A message whose last argument is a pointer (text in or out, a buffer).
+    template <typename Pointee> sptr_t send(unsigned int message, uptr_t wParam, const Pointee* lParam) const
+    {
+        return send(message, wParam, reinterpret_cast<sptr_t>(lParam));
+    }
+
+    // The font, the page colour and the ink of the text.
+    QFont textFont() const { return m_textFont; }
+    void setTextFont(const QFont& font);
+    QColor paper() const { return m_paper; }
+    void setPaper(const QColor& paper);
+    QColor ink() const { return m_ink; }
+    void setInk(const QColor& ink);
+    bool isReadOnly() const { return send(SCI_GETREADONLY) != 0; }
+    void setReadOnly(bool readOnly) { send(SCI_SETREADONLY, readOnly ? 1 : 0); }
+    bool hasSelectedText() const { return selLength() > 0; }
+    // The selected text as the user sees it (invalid bytes become replacement characters).
+    QString selectedText() const { return QString::fromUtf8(textRange(selStart(), selStart() + selLength())); }
+
+    // The editing commands, as the keys that Scintilla binds to them do.
+    void undo() { send(SCI_UNDO); }
+    void redo() { send(SCI_REDO); }
+    bool isUndoAvailable() const { return send(SCI_CANUNDO) != 0; }
+    bool isRedoAvailable() const { return send(SCI_CANREDO) != 0; }
+    void cut() { send(SCI_CUT); }
+    void copy() const { send(SCI_COPY); }
+    void paste() { send(SCI_PASTE); }
+    void removeSelectedText() { send(SCI_REPLACESEL, 0, ""); }
+    void selectAll() { send(SCI_SELECTALL); }
 
     qint64 textLength() const;
     QByteArray bytes() const;
@@ -113,6 +148,10 @@ signals:
     void filesDropped(const QStringList& paths);
     // A read failed after the first slice of a load: the text holds what was read before it.
     void loadFailed(const QString& reason);
+    // Any change of the text, told before it is made (undo and redo included).
+    void textChanged();
+    // The selection or the caret moved.
+    void selectionChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -120,8 +159,16 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void notified(Scintilla::NotificationData* notice);
+    // Tells selectionChanged() when the anchor or the caret is not where it was last told.
+    void noticeSelection() const;
+    // The default style's font and colours go to every style (the text uses only the first).
+    void applyStyle();
+    // Selections take the palette's highlight, as other text fields do.
+    void applySelectionColours();
     // Takes or refuses a drag of files; false when the drag carries no files.
     bool answerFileDrag(QDragMoveEvent* event) const;
     void* createBuffer() const;
@@ -144,6 +191,11 @@ private:
     };
     PendingInsertion m_pendingInsertion;
 
+    QFont m_textFont;
+    QColor m_paper = Qt::white;
+    QColor m_ink = Qt::black;
+    mutable sptr_t m_toldAnchor = 0;
+    mutable sptr_t m_toldCaret = 0;
     int m_caretPeriod = 500;
     bool m_scrollBarsBoth = true;
     bool m_scrollCaretAfterPaint = false;

@@ -59,14 +59,14 @@ QFont inPoints(QFont font)
 void EditorViews::applySettings(EditorView* view)
 {
     const QFont font = inPoints(m_settings.font);
-    if (view->font() != font)
-        view->setFont(font);
+    if (view->textFont() != font)
+        view->setTextFont(font);
     const QColor paper = PropertyCodec::colorFromStored(m_settings.paper, view->palette());
     if (view->paper() != paper)
         view->setPaper(paper);
     const QColor ink = PropertyCodec::colorFromStored(m_settings.ink, view->palette());
-    if (view->color() != ink)
-        view->setColor(ink);
+    if (view->ink() != ink)
+        view->setInk(ink);
     const bool held = m_heldUnwrapped.contains(view);
     const bool wrap = m_settings.wordWrap && !held;
     if (view->wordWrap() != wrap)
@@ -238,14 +238,13 @@ namespace {
 int probeWrapped(const EditorView* view, long line, long lines)
 {
     for (long probe = line; probe < std::min(lines, line + 32); ++probe) {
-        if (view->SendScintilla(EditorView::SCI_LINELENGTH, static_cast<unsigned long>(probe)) > 65536)
+        if (view->send(SCI_LINELENGTH, static_cast<unsigned long>(probe)) > 65536)
             continue;
-        const long count = view->SendScintilla(EditorView::SCI_WRAPCOUNT, static_cast<unsigned long>(probe));
+        const long count = view->send(SCI_WRAPCOUNT, static_cast<unsigned long>(probe));
         if (count <= 1)
             continue;
-        const long height =
-            view->SendScintilla(EditorView::SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(probe + 1)) -
-            view->SendScintilla(EditorView::SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(probe));
+        const long height = view->send(SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(probe + 1)) -
+                            view->send(SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(probe));
         return height == count ? 1 : 0;
     }
     return -1;
@@ -255,7 +254,7 @@ int probeWrapped(const EditorView* view, long line, long lines)
 
 qint64 EditorViews::wrappedLines(const EditorView* view)
 {
-    const long lines = view->SendScintilla(EditorView::SCI_GETLINECOUNT);
+    const long lines = view->send(SCI_GETLINECOUNT);
     if (!view->wordWrap())
         return lines;
     // The editor wraps from the first line on, so the lines wrapped so far are a prefix: found by
@@ -285,7 +284,7 @@ qint64 EditorViews::linesWrappedSafely(const EditorView* view) const
     // Nothing tells how far the wrap has come: while it may still be running, no line counts as
     // wrapped. (Where no line is wider than the window, moving by lines of the text is moving by
     // lines on screen anyway.)
-    return m_wrapping.contains(view) ? 0 : view->SendScintilla(EditorView::SCI_GETLINECOUNT);
+    return m_wrapping.contains(view) ? 0 : view->send(SCI_GETLINECOUNT);
 }
 
 void EditorViews::jumpTo(qint64 anchor, qint64 caret)
@@ -294,8 +293,8 @@ void EditorViews::jumpTo(qint64 anchor, qint64 caret)
     const qint64 length = view->textLength();
     anchor = std::clamp<qint64>(anchor, 0, length);
     caret = std::clamp<qint64>(caret, 0, length);
-    view->SendScintilla(EditorView::SCI_SETSEL, static_cast<unsigned long>(anchor), static_cast<long>(caret));
-    const long line = view->SendScintilla(EditorView::SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret));
+    view->send(SCI_SETSEL, static_cast<unsigned long>(anchor), static_cast<long>(caret));
+    const long line = view->send(SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret));
     if (line < linesWrappedSafely(view)) {
         view->scrollCaretIntoView();
         return;
@@ -303,12 +302,11 @@ void EditorViews::jumpTo(qint64 anchor, qint64 caret)
     // Moving the caret the editor's way lays out every line up to it first. The lines not yet
     // wrapped count as one screen line each, so the caret's screen line is known at once; the
     // screen is wrapped when painted and the background wrap keeps the top line in place.
-    const long shown = view->SendScintilla(EditorView::SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(line));
-    const long screen = view->SendScintilla(EditorView::SCI_LINESONSCREEN);
-    const long first = view->SendScintilla(EditorView::SCI_GETFIRSTVISIBLELINE);
+    const long shown = view->send(SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(line));
+    const long screen = view->send(SCI_LINESONSCREEN);
+    const long first = view->send(SCI_GETFIRSTVISIBLELINE);
     if (shown < first || shown >= first + screen - 1)
-        view->SendScintilla(EditorView::SCI_SETFIRSTVISIBLELINE,
-                            static_cast<unsigned long>(std::max(0L, shown - screen / 2)));
+        view->send(SCI_SETFIRSTVISIBLELINE, static_cast<unsigned long>(std::max(0L, shown - screen / 2)));
     view->viewport()->update();
 }
 
@@ -319,7 +317,7 @@ bool EditorViews::eventFilter(QObject* watched, QEvent* event)
         const qint64 target = caretTargetAvoidingWrap(key);
         if (target >= 0) {
             const bool extend = key->modifiers() & Qt::ShiftModifier;
-            jumpTo(extend ? m_current->SendScintilla(EditorView::SCI_GETANCHOR) : target, target);
+            jumpTo(extend ? m_current->send(SCI_GETANCHOR) : target, target);
             return true;
         }
     }
@@ -338,24 +336,22 @@ qint64 EditorViews::caretTargetAvoidingWrap(const QKeyEvent* key) const
     if ((mods != Qt::NoModifier && mods != Qt::ControlModifier) || !std::ranges::count(Moves, key->key()))
         return -1;
     const bool control = mods == Qt::ControlModifier;
-    const qint64 caret = view->SendScintilla(EditorView::SCI_GETCURRENTPOS);
-    const long line = view->SendScintilla(EditorView::SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret));
-    const long lines = view->SendScintilla(EditorView::SCI_GETLINECOUNT);
-    const long page = std::max(1L, view->SendScintilla(EditorView::SCI_LINESONSCREEN) - 1);
-    const long column = view->SendScintilla(EditorView::SCI_GETCOLUMN, static_cast<unsigned long>(caret));
+    const qint64 caret = view->send(SCI_GETCURRENTPOS);
+    const long line = view->send(SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret));
+    const long lines = view->send(SCI_GETLINECOUNT);
+    const long page = std::max(1L, view->send(SCI_LINESONSCREEN) - 1);
+    const long column = view->send(SCI_GETCOLUMN, static_cast<unsigned long>(caret));
     auto onLine = [view, column, lines](long to) -> qint64 {
         to = std::clamp(to, 0L, lines - 1);
-        return view->SendScintilla(EditorView::SCI_FINDCOLUMN, static_cast<unsigned long>(to),
-                                   static_cast<long>(column));
+        return view->send(SCI_FINDCOLUMN, static_cast<unsigned long>(to), static_cast<long>(column));
     };
     qint64 target = -1;
     switch (key->key()) {
     case Qt::Key_End:
-        target = control ? view->textLength()
-                         : view->SendScintilla(EditorView::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
+        target = control ? view->textLength() : view->send(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
         break;
     case Qt::Key_Home:
-        target = control ? 0 : view->SendScintilla(EditorView::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+        target = control ? 0 : view->send(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
         break;
     case Qt::Key_Up:
         target = control ? -1 : onLine(line - 1);
@@ -370,10 +366,10 @@ qint64 EditorViews::caretTargetAvoidingWrap(const QKeyEvent* key) const
         target = control ? -1 : onLine(line + page);
         break;
     case Qt::Key_Left:
-        target = control ? -1 : view->SendScintilla(EditorView::SCI_POSITIONBEFORE, static_cast<unsigned long>(caret));
+        target = control ? -1 : view->send(SCI_POSITIONBEFORE, static_cast<unsigned long>(caret));
         break;
     case Qt::Key_Right:
-        target = control ? -1 : view->SendScintilla(EditorView::SCI_POSITIONAFTER, static_cast<unsigned long>(caret));
+        target = control ? -1 : view->send(SCI_POSITIONAFTER, static_cast<unsigned long>(caret));
         break;
     default:
         return -1;
@@ -395,7 +391,7 @@ void EditorViews::watchWrapping()
 void EditorViews::reportWrapping()
 {
     EditorView* view = m_current;
-    const long lines = view->SendScintilla(EditorView::SCI_GETLINECOUNT);
+    const long lines = view->send(SCI_GETLINECOUNT);
     if (!m_wrapping.contains(view)) {
         m_wrapWatch.stop();
         emit wrapProgressAway();

@@ -24,7 +24,7 @@ void DateController::insertStamp(const QString& pattern)
     const QByteArray stamp = StampSource::stamp(pattern);
     // Replace-selection on an empty selection is one undoable insertion that leaves the caret
     // after the inserted text.
-    editor->SendScintilla(QsciScintillaBase::SCI_REPLACESEL, 0UL, stamp.constData());
+    editor->send(SCI_REPLACESEL, 0UL, stamp.constData());
     m_documents.markCurrentModified();
 }
 
@@ -68,7 +68,7 @@ void DateController::logStampCheck()
 {
     EditorView* editor = m_views.current();
     // Line 0 without its line break must be ".LOG" exactly.
-    const qint64 lineEnd = editor->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, 0UL);
+    const qint64 lineEnd = editor->send(SCI_GETLINEENDPOSITION, 0UL);
     if (lineEnd != 4 || editor->textView().first(4) != QByteArrayView(".LOG"))
         return;
     editor->appendLine(StampSource::stamp(m_stampFormat));

@@ -78,7 +78,7 @@ void EditController::clearAll()
 {
     switch (Prompts::current().question(ConfirmationTitle, ClearQuestion)) {
     case Answer::Yes:
-        editor().SendScintilla(QsciScintillaBase::SCI_CLEARALL);
+        editor().send(SCI_CLEARALL);
         m_documents.markCurrentModified();
         throw QuietEnd();
     case Answer::Cancel:
@@ -90,12 +90,12 @@ void EditController::clearAll()
 
 void EditController::selectAll()
 {
-    editor().selectAll(true);
+    editor().selectAll();
 }
 
 void EditController::copyAll()
 {
-    editor().selectAll(true);
+    editor().selectAll();
     editor().copy();
     editor().setCaret(0);
 }

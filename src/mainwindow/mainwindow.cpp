@@ -241,7 +241,7 @@ EditorView* MainWindow::makeEditorView(QWidget* parent)
         if (m_editing)
             m_editing->userEdited();
     });
-    connect(view, &QsciScintilla::selectionChanged, this, [this, view] {
+    connect(view, &EditorView::selectionChanged, this, [this, view] {
         if (view == editor())
             m_editing->selectionChanged();
     });

@@ -178,12 +178,10 @@ void TextController::insertFile()
     // One undoable replacement of the selection (an empty one at the caret), caret after it.
     EditorView& view = editor();
     const qint64 start = view.selStart();
-    view.beginUndoAction();
-    view.SendScintilla(QsciScintillaBase::SCI_SETTARGETRANGE, static_cast<unsigned long>(start),
-                       static_cast<long>(start + view.selLength()));
-    view.SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, static_cast<uintptr_t>(m_scratch.size()),
-                       m_scratch.constData());
-    view.endUndoAction();
+    view.send(SCI_BEGINUNDOACTION);
+    view.send(SCI_SETTARGETRANGE, static_cast<unsigned long>(start), static_cast<long>(start + view.selLength()));
+    view.send(SCI_REPLACETARGET, static_cast<uintptr_t>(m_scratch.size()), m_scratch.constData());
+    view.send(SCI_ENDUNDOACTION);
     view.setCaret(start + m_scratch.size());
     m_documents.markCurrentModified();
 }

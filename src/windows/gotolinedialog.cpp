@@ -153,9 +153,8 @@ int GotoLineDialog::lineCount(const EditorView& editor)
     const qint64 length = editor.textLength();
     if (length == 0)
         return 0;
-    qint64 lines = editor.SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT);
-    const qint64 lastStart =
-        editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(lines - 1));
+    qint64 lines = editor.send(SCI_GETLINECOUNT);
+    const qint64 lastStart = editor.send(SCI_POSITIONFROMLINE, static_cast<unsigned long>(lines - 1));
     if (lastStart == length)
         --lines;
     return static_cast<int>(qMin<qint64>(lines, INT_MAX));
@@ -165,7 +164,7 @@ void GotoLineDialog::gotoLine(EditorView& editor, int number)
 {
     // The field offers 0..line count; the status bar counts lines from 1, so N is that line.
     const qint64 line = qBound<qint64>(0, qint64(number) - 1, qint64(qMax(0, lineCount(editor) - 1)));
-    const qint64 pos = editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    const qint64 pos = editor.send(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
     editor.setCaret(pos);
 }
 

@@ -19,7 +19,7 @@ private slots:
     {
         EditorView editor;
         editor.setBytes(QByteArray("one\r\ntwo\r\n"));
-        QSignalSpy changed(&editor, &QsciScintilla::textChanged);
+        QSignalSpy changed(&editor, &EditorView::textChanged);
         QSignalSpy edited(&editor, &EditorView::userEdited);
 
         editor.insertBytes(3, "!");
@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(selTo - selFrom, 5);
 
         // A caret far from the screen: its own line is offered.
-        editor.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 16L); // the start of "line 2"
+        editor.send(SCI_GOTOPOS, 16L); // the start of "line 2"
         const int far = textual->cursorPosition();
         QCOMPARE(textual->textAtOffset(far, QAccessible::LineBoundary, &start, &end), QStringLiteral("line 2\r\n"));
         QCOMPARE(far - start, 0);
@@ -90,18 +90,18 @@ private slots:
     void aVeryLongLineIsLeftAloneWhileShown()
     {
         EditorView editor;
-        const qint64 blinking = editor.SendScintilla(QsciScintillaBase::SCI_GETCARETPERIOD);
+        const qint64 blinking = editor.send(SCI_GETCARETPERIOD);
         QVERIFY(blinking > 0);
         const QByteArray longLine(EditorView::BlinkingLineLimit + 1, 'a');
         editor.setBytes("short\r\n" + longLine + "\r\nshort");
-        QCOMPARE(editor.SendScintilla(QsciScintillaBase::SCI_GETCARETPERIOD), blinking);
+        QCOMPARE(editor.send(SCI_GETCARETPERIOD), blinking);
         editor.setCaret(10);
-        QCOMPARE(editor.SendScintilla(QsciScintillaBase::SCI_GETCARETPERIOD), 0L);
+        QCOMPARE(editor.send(SCI_GETCARETPERIOD), 0L);
         editor.setCaret(editor.textLength());
-        QCOMPARE(editor.SendScintilla(QsciScintillaBase::SCI_GETCARETPERIOD), blinking);
+        QCOMPARE(editor.send(SCI_GETCARETPERIOD), blinking);
         // A file that is one long line: still from the moment it is loaded.
         editor.setBytes(longLine);
-        QCOMPARE(editor.SendScintilla(QsciScintillaBase::SCI_GETCARETPERIOD), 0L);
+        QCOMPARE(editor.send(SCI_GETCARETPERIOD), 0L);
 
         // Once painted the text counts as styled; otherwise every later paint would compare the
         // whole line with its layout again.
@@ -109,7 +109,7 @@ private slots:
         editor.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
         editor.repaint();
-        QCOMPARE(editor.SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED), editor.textLength());
+        QCOMPARE(editor.send(SCI_GETENDSTYLED), editor.textLength());
     }
 };
 

@@ -43,7 +43,7 @@ void useLocale(const char* name)
 
 void selectBytes(EditorView* editor, qint64 anchor, qint64 caret)
 {
-    editor->SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(anchor), static_cast<long>(caret));
+    editor->send(SCI_SETSEL, static_cast<unsigned long>(anchor), static_cast<long>(caret));
 }
 
 } // namespace

@@ -577,7 +577,7 @@ private slots:
         QFETCH(bool, modified);
         QVERIFY(start({makeFile(QStringLiteral("h.txt"), "hello world")}));
         QApplication::clipboard()->setText(QStringLiteral("before"));
-        editor()->SendScintilla(QsciScintillaBase::SCI_SETSEL, 0UL, 5L);
+        editor()->send(SCI_SETSEL, 0UL, 5L);
         form()->action(command)->trigger();
         QCOMPARE(editor()->bytes(), text);
         QCOMPARE(QApplication::clipboard()->text(), clipboard);
@@ -640,7 +640,7 @@ private slots:
         const char* const commands[] = {"CutBtn1", "CopyBtn1", "Cut1", "Copy1", "Delete1", "Selection1"};
         for (const char* name : commands)
             QVERIFY2(!action(name)->isEnabled(), name);
-        editor()->SendScintilla(QsciScintillaBase::SCI_SETSEL, 2UL, 3L);
+        editor()->send(SCI_SETSEL, 2UL, 3L);
         for (const char* name : commands)
             QVERIFY2(action(name)->isEnabled(), name);
         QVERIFY(action("Properties1")->isEnabled()); // the options window does not depend on the selection

@@ -24,7 +24,7 @@ using findreplace::Options;
 
 void select(EditorView& editor, qint64 start, qint64 end)
 {
-    editor.SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(start), static_cast<long>(end));
+    editor.send(SCI_SETSEL, static_cast<unsigned long>(start), static_cast<long>(end));
 }
 
 QByteArray selected(const EditorView& editor)

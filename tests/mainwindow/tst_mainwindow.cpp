@@ -14,11 +14,9 @@
 #include "support/memorystore.h"
 #include "windows/captionbar.h"
 
-#include <Qsci/qscicommand.h>
-#include <Qsci/qscicommandset.h>
-
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
@@ -89,9 +87,9 @@ private:
     }
     bool caretOnScreen()
     {
-        const long caret = editor()->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
-        const QPoint at(editor()->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0UL, caret),
-                        editor()->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, caret));
+        const long caret = editor()->send(SCI_GETCURRENTPOS);
+        const QPoint at(editor()->send(SCI_POINTXFROMPOSITION, 0UL, caret),
+                        editor()->send(SCI_POINTYFROMPOSITION, 0UL, caret));
         return editor()->viewport()->rect().contains(at);
     }
 
@@ -168,7 +166,7 @@ private slots:
     void caretInTheMiddleOfLine50IsRestoredAfterSwitchingBack()
     {
         QVERIFY(start({makeFile(QStringLiteral("long.txt"), hundredLines())}));
-        const qint64 pos = editor()->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, 49UL) + 7;
+        const qint64 pos = editor()->send(SCI_POSITIONFROMLINE, 49UL) + 7;
         editor()->setCaret(pos);
 
         clickTab(0);
@@ -179,9 +177,9 @@ private slots:
         QCOMPARE(editor()->selStart(), pos);
         QCOMPARE(editor()->selLength(), 0);
         // Line 50 is scrolled into view.
-        const long first = editor()->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
-        const long onScreen = editor()->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN);
-        const long shown = editor()->SendScintilla(QsciScintillaBase::SCI_VISIBLEFROMDOCLINE, 49UL);
+        const long first = editor()->send(SCI_GETFIRSTVISIBLELINE);
+        const long onScreen = editor()->send(SCI_LINESONSCREEN);
+        const long shown = editor()->send(SCI_VISIBLEFROMDOCLINE, 49UL);
         QVERIFY2(first <= shown && shown < first + onScreen,
                  qPrintable(QStringLiteral("first visible %1, %2 on screen").arg(first).arg(onScreen)));
     }
@@ -219,7 +217,7 @@ private slots:
         QFETCH(QString, how);
         QVERIFY(start({makeFile(QStringLiteral("w.txt"), hundredLines())}));
         QAction* check = form()->action(QStringLiteral("WordWrap1"));
-        const qint64 pos = editor()->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, 20UL) + 4;
+        const qint64 pos = editor()->send(SCI_POSITIONFROMLINE, 20UL) + 4;
         editor()->setCaret(pos);
 
         auto toggle = [&] {
@@ -231,7 +229,7 @@ private slots:
             else
                 QTest::mouseClick(status(), Qt::LeftButton, {}, panelCentre(5));
         };
-        auto horizontalBar = [&] { return editor()->SendScintilla(QsciScintillaBase::SCI_GETHSCROLLBAR) != 0; };
+        auto horizontalBar = [&] { return editor()->send(SCI_GETHSCROLLBAR) != 0; };
         const bool wrap = editor()->wordWrap();
         const bool checked = check->isChecked();
         const QString panel5 = status()->panelText(5);
@@ -261,7 +259,7 @@ private slots:
             text += QByteArray("word ").repeated(80) + "\r\n";
         QVERIFY(start({makeFile(QStringLiteral("long.txt"), text)}));
         QAction* wrap = form()->action(QStringLiteral("WordWrap1"));
-        editor()->setCaret(editor()->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, 200UL) + 250);
+        editor()->setCaret(editor()->send(SCI_POSITIONFROMLINE, 200UL) + 250);
         settle();
         QVERIFY(caretOnScreen());
 
@@ -523,10 +521,24 @@ private slots:
         QVERIFY(programKeys.contains(QKeySequence(QStringLiteral("Ctrl+D"))[0].toCombined()));
         QVERIFY(programKeys.contains(QKeySequence(QStringLiteral("Ctrl+Shift+T"))[0].toCombined()));
 
-        for (QsciCommand* command : editor()->standardCommands()->commands()) {
-            const QString what = command->description();
-            QVERIFY2(!command->key() || !programKeys.contains(command->key()), qPrintable(what));
-            QVERIFY2(!command->alternateKey() || !programKeys.contains(command->alternateKey()), qPrintable(what));
+        // A program key that reaches the editor itself (its command disabled, say) does nothing
+        // there: no duplicated or transposed line, no line cut to the clipboard, no other text.
+        editor()->setBytes(QByteArray("first line\r\nsecond line\r\n"));
+        editor()->send(SCI_SETSEL, 3, 8);
+        QApplication::clipboard()->setText(QStringLiteral("kept"));
+        // Only the editor's own handling: every command is disabled and the program's reading of
+        // the key silenced.
+        for (QAction* action : form()->findChildren<QAction*>())
+            action->setEnabled(false);
+        const QSignalBlocker quiet(editor());
+        for (const int key : programKeys) {
+            QKeyEvent press(QEvent::KeyPress, key & ~Qt::KeyboardModifierMask,
+                            Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
+            QCoreApplication::sendEvent(editor(), &press);
+            const QString what = QKeySequence(key).toString();
+            QVERIFY2(editor()->bytes() == "first line\r\nsecond line\r\n", qPrintable(what));
+            QVERIFY2(editor()->selStart() == 3 && editor()->selLength() == 5, qPrintable(what));
+            QVERIFY2(QApplication::clipboard()->text() == QLatin1String("kept"), qPrintable(what));
         }
     }
 
@@ -685,7 +697,7 @@ private slots:
         form()->view().updateStatusPanels();
         QCOMPARE(status()->panelText(1), QStringLiteral("2:1"));
         // Anchor after "cdef", caret back at the start of the line: only the length adds up.
-        editor()->SendScintilla(QsciScintillaBase::SCI_SETSEL, 8UL, 4L);
+        editor()->send(SCI_SETSEL, 8UL, 4L);
         form()->view().updateStatusPanels();
         QCOMPARE(status()->panelText(1), QStringLiteral("2:5"));
         QCOMPARE(status()->panelText(3), QStringLiteral("INS"));

@@ -94,10 +94,10 @@ void editAtRandom(EditorView& editor, QRandomGenerator& random)
     }
     case 6:
     case 7:
-        editor.SendScintilla(QsciScintillaBase::SCI_UNDO);
+        editor.send(SCI_UNDO);
         break;
     default:
-        editor.SendScintilla(QsciScintillaBase::SCI_REDO);
+        editor.send(SCI_REDO);
         break;
     }
 }

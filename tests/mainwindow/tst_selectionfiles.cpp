@@ -129,7 +129,7 @@ private slots:
         QVERIFY(editor()->wordWrap());
         QTest::qWait(0);
         // The long line really is shown as several lines.
-        QVERIFY(editor()->SendScintilla(QsciScintillaBase::SCI_WRAPCOUNT, 0UL) > 1);
+        QVERIFY(editor()->send(SCI_WRAPCOUNT, 0UL) > 1);
 
         prompts().savePaths = {path(QStringLiteral("unix.txt")), path(QStringLiteral("mac.txt"))};
         trigger("UNIXLFonly1");

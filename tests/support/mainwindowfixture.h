@@ -97,7 +97,7 @@ public:
     }
     void select(qint64 from, qint64 to)
     {
-        editor()->SendScintilla(QsciScintillaBase::SCI_SETSEL, static_cast<unsigned long>(from), static_cast<long>(to));
+        editor()->send(SCI_SETSEL, static_cast<unsigned long>(from), static_cast<long>(to));
     }
     // Types at the end of the text. Two keys or more mark an unmodified document modified.
     void typeAtEnd(const char* keys)
