@@ -1,6 +1,7 @@
 #include "editor/editorview.h"
 
 #include "editor/editoraccessible.h"
+#include "editor/scintillameasuring.h"
 
 #include "documents/textlines.h"
 
@@ -26,8 +27,10 @@ EditorView::EditorView(QWidget* parent) : ScintillaEditBase(parent)
     for (int margin = 0; margin < 5; ++margin)
         send(SCI_SETMARGINWIDTHN, margin, 0);
     send(SCI_SETMARGINLEFT, 0, 2);
-    // Text of a monospaced font is measured by character widths, not by laying it out.
+    // Text of a monospaced font is measured by character widths, not by laying it out: Scintilla
+    // does so for pieces of plain ASCII, our table of widths for the rest.
     send(SCI_STYLESETCHECKMONOSPACED, STYLE_DEFAULT, 1);
+    installMonospaceMeasuring();
     m_textFont = font();
     applyStyle();
     applySelectionColours();
