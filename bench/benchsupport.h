@@ -75,9 +75,13 @@ inline double processCpuMs()
 }
 
 // Lines of printable text of varied length, CR LF ended, written a chunk at a time; with
-// `lastLine`, the file ends with that line (after a line end).
+// `lastLine`, the file ends with that line (after a line end). With QUILLET_BENCH_ACCENTED set,
+// an accented letter (two bytes of UTF-8) comes every 30 to 90 bytes.
 inline void makeTextFile(const QString& path, qint64 bytes, const QByteArray& lastLine = {})
 {
+    static const char* const accented[] = {"\u00e9", "\u00fc", "\u00f1", "\u00e0", "\u00f6", "\u00e7"};
+    const bool withAccents = qEnvironmentVariableIsSet("QUILLET_BENCH_ACCENTED");
+    int untilAccent = 30;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         qFatal("cannot write %s", qPrintable(path));
@@ -89,8 +93,14 @@ inline void makeTextFile(const QString& path, qint64 bytes, const QByteArray& la
         while (chunk.size() < (1 << 20)) {
             seed = seed * 1103515245u + 12345u;
             const int length = 20 + static_cast<int>((seed >> 16) % 100);
-            for (int i = 0; i < length; ++i)
+            for (int i = 0; i < length; ++i) {
+                if (withAccents && --untilAccent <= 0) {
+                    chunk.append(accented[(seed >> 4) % 6]);
+                    untilAccent = 30 + static_cast<int>((seed >> 12) % 61);
+                    continue;
+                }
                 chunk.append(static_cast<char>(' ' + (i * 7 + static_cast<int>(seed >> 8)) % 94));
+            }
             chunk.append("\r\n");
         }
         const qint64 n = std::min<qint64>(chunk.size(), bytes - written - lastLine.size());

@@ -39,10 +39,9 @@ EditorView::EditorView(QWidget* parent) : ScintillaEditBase(parent)
     send(SCI_SETWRAPMODE, SC_WRAP_NONE);
     send(SCI_SETSCROLLWIDTHTRACKING, 1);
     send(SCI_SETSCROLLWIDTH, 1);
-    // Only the notices sent before a change are asked for: a notice of each change made would be
-    // one more call per key for nothing. textChanged() and userEdited() still come for every
-    // insertion and deletion, undo and redo included, just before it is made.
-    send(SCI_SETMODEVENTMASK, SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE);
+    // textChanged() and userEdited() come for every insertion and deletion, undo and redo
+    // included, just before it is made; after it, the text is marked styled again (see below).
+    send(SCI_SETMODEVENTMASK, EditEvents);
     connect(this, &ScintillaEditBase::notify, this, &EditorView::notified);
     // Screen readers get an interface of ours, whose answers cost what they return.
     EditorAccessible::install();
@@ -53,6 +52,13 @@ void EditorView::notified(Scintilla::NotificationData* notice)
     const auto& n = *reinterpret_cast<const SCNotification*>(notice);
     switch (n.nmhdr.code) {
     case SCN_MODIFIED: {
+        if (n.modificationType & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) {
+            // Nothing is styled; a change marks the text unstyled from there on, and the next
+            // paint's request to style it would make every laid-out line be compared with the
+            // text again (a line of megabytes at every key).
+            markStyled();
+            return;
+        }
         if (!(n.modificationType & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)))
             return;
         // The insertion told last is in the text by now.
@@ -80,7 +86,7 @@ void EditorView::notified(Scintilla::NotificationData* notice)
         // text is not marked styled, takes every laid-out line as possibly changed: each paint
         // then compared the caret's whole line with its layout (a tenth of a second on a line of
         // 20 MB). The text so far is enough: a paint does not wait for a load still coming in.
-        send(SCI_STARTSTYLING, send(SCI_GETLENGTH), 0);
+        markStyled();
         return;
     case SCN_PAINTED:
         // Wrapping lays out the lines on screen when they are painted (the rest later): only then
@@ -142,6 +148,11 @@ sptr_t colourAlphaValue(const QColor& colour)
 }
 
 } // namespace
+
+void EditorView::markStyled() const
+{
+    ScintillaEditBase::send(SCI_STARTSTYLING, ScintillaEditBase::send(SCI_GETLENGTH), 0);
+}
 
 sptr_t EditorView::send(unsigned int message, uptr_t wParam, sptr_t lParam) const
 {

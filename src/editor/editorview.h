@@ -162,7 +162,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The notices of changes asked for: before each change, and after it.
+    static constexpr int EditEvents = SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE | SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT;
     void notified(Scintilla::NotificationData* notice);
+    void markStyled() const;
     // Tells selectionChanged() when the anchor or the caret is not where it was last told.
     void noticeSelection() const;
     // The default style's font and colours go to every style (the text uses only the first).

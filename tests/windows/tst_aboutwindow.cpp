@@ -49,7 +49,7 @@ private slots:
         about.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&about));
         const QString credits = about.creditLines().join(QLatin1Char('\n'));
-        for (const char* named : {"Qt 6", "LGPL-3.0", "QScintilla", "GPL-3.0", "libstdc++", "glibc"})
+        for (const char* named : {"Qt 6", "LGPL-3.0", "Scintilla 5", "GPL-3.0", "libstdc++", "glibc"})
             QVERIFY2(credits.contains(QLatin1String(named)), named);
         QVERIFY(about.creditsScrolling());
         about.acknowledgementsButton()->click();
