@@ -234,8 +234,13 @@ public:
             send(SCI_REPLACETARGET, 1, reinterpret_cast<intptr_t>("Z"));
         }
         send(SCI_ENDUNDOACTION);
+        const intptr_t lastPlace = (places - 1) * step;
+        if (send(SCI_GETCHARAT, 0) != 'Z' || send(SCI_GETCHARAT, lastPlace) != 'Z')
+            qFatal("the replacements were not made");
         settle();
         measure(label, [this] { send(SCI_UNDO); });
+        if (send(SCI_GETCHARAT, 0) == 'Z' || send(SCI_GETCHARAT, lastPlace) == 'Z')
+            qFatal("the replacements were not undone");
     }
 
 private:
