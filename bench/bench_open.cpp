@@ -54,7 +54,7 @@ void runFor(int ms)
 }
 
 // One run, printed as "name cpu-seconds stall-ms" lines: opening from the command line until
-// idle, then jumps to the end (Ctrl+End, the last line, the last match) each until idle, then
+// idle, word wrap of the whole text until idle, then jumps to the end (Ctrl+End, the last line, the last match) each until idle, then
 // the same jumps right after Word Wrap starts on the document (each with one second of the
 // background wrap after it), the rest of that wrap until idle, and an edit and save.
 int child(const QString& path)
@@ -80,6 +80,17 @@ int child(const QString& path)
     windows.main->files().openPath(path);
     report("open", probe.waitUntilIdle());
     EditorView* editor = windows.main->editor();
+    if (!qEnvironmentVariableIsSet("QUILLET_BENCH_OPEN_ONLY")) {
+        // Word wrap of the whole document, from the command until idle (and off again).
+        if (editor->wordWrap())
+            windows.main->view().toggleWordWrap();
+        probe.waitUntilIdle();
+        probe.start();
+        windows.main->view().toggleWordWrap();
+        report("wrap-until-idle", probe.waitUntilIdle());
+        windows.main->view().toggleWordWrap();
+        probe.waitUntilIdle();
+    }
     const long lastLine = editor->send(SCI_GETLINECOUNT) - 1;
     const qint64 lastLineStart = editor->send(SCI_POSITIONFROMLINE, static_cast<unsigned long>(lastLine));
 
