@@ -53,7 +53,7 @@ for file in applications/$id.desktop metainfo/$id.metainfo.xml man/man1/quillet.
   [ -s "/usr/share/$file" ] || fail "not installed: /usr/share/$file"
 done
 # The project's own web and mail addresses are all the README's placeholder; the sites of the
-# standards a file names are the only others.
+# standards a file names and the author's address in Scintilla's licence are the only others.
 placeholder="$(grep -oE 'placeholder address, `https://[A-Za-z0-9.-]+/`' "$(dirname "$0")/../../README.md" |
   sed -E 's#.*https://([^/]+)/.*#\1#')"
 [ -n "$placeholder" ] || fail "the README names no placeholder address"
@@ -61,7 +61,7 @@ addresses="$(dpkg-deb -f "$deb" Homepage Maintainer
   cat /usr/share/doc/quillet/copyright "/usr/share/metainfo/$id.metainfo.xml"
   zcat /usr/share/doc/quillet/changelog.gz)"
 others="$(grep -oE '(https?://|@)[A-Za-z0-9.-]+' <<<"$addresses" | sed -E 's#^(https?://|@)##' | sort -u |
-  grep -vxF -e "$placeholder" -e www.debian.org -e www.w3.org -e www.freedesktop.org -e specifications.freedesktop.org)"
+  grep -vxF -e "$placeholder" -e www.debian.org -e www.w3.org -e www.freedesktop.org -e specifications.freedesktop.org -e scintilla.org)"
 [ -z "$others" ] || fail "addresses other than the placeholder $placeholder: $others"
 listed="$(dpkg -L quillet)"
 
