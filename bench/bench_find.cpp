@@ -9,9 +9,9 @@
 // Environment: QUILLET_BENCH_RUNS (runs of each measurement, default 5).
 
 #include "benchsupport.h"
-#include "idleprobe.h"
 #include "core/prompts.h"
 #include "editor/editorview.h"
+#include "idleprobe.h"
 #include "mainwindow/findcontroller.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/programwindows.h"

@@ -54,9 +54,9 @@ void runFor(int ms)
 }
 
 // One run, printed as "name cpu-seconds stall-ms" lines: opening from the command line until
-// idle, word wrap of the whole text until idle, then jumps to the end (Ctrl+End, the last line, the last match) each until idle, then
-// the same jumps right after Word Wrap starts on the document (each with one second of the
-// background wrap after it), the rest of that wrap until idle, and an edit and save.
+// idle, word wrap of the whole text until idle, then jumps to the end (Ctrl+End, the last line, the last match) each
+// until idle, then the same jumps right after Word Wrap starts on the document (each with one second of the background
+// wrap after it), the rest of that wrap until idle, and an edit and save.
 int child(const QString& path)
 {
     ChildApplication app("bench_open");
