@@ -1,0 +1,128 @@
+// A long line that changed is laid out again only where it changed: wherever the edit, with word
+// wrap on or off, its characters must then lie where a view laying the same text out from
+// scratch puts them.
+
+#include "editor/editorview.h"
+
+#include <QTest>
+
+namespace {
+
+// A line of `bytes` bytes of words, with a two-byte letter every few words when `accented`.
+QByteArray longLine(int bytes, bool accented)
+{
+    QByteArray line;
+    for (int word = 0; line.size() < bytes; ++word) {
+        line += "word" + QByteArray::number(word % 97);
+        if (accented && word % 3 == 0)
+            line += "\xc3\xa9";
+        line += ' ';
+    }
+    line.truncate(bytes);
+    if ((uchar(line.back()) & 0xC0) == 0xC0) // no lead byte cut from its letter
+        line.back() = 'x';
+    return line;
+}
+
+struct Layout
+{
+    QList<qint64> points; // x and y of the start of every character, from the start of the line
+    qint64 wrapCount = 0;
+
+    bool operator==(const Layout&) const = default;
+};
+
+Layout layoutOf(EditorView& editor)
+{
+    // Pixels are whole numbers: the same scrolling for both, as each x is rounded on screen.
+    editor.send(SCI_SETXOFFSET, 0);
+    editor.send(SCI_SETFIRSTVISIBLELINE, 0);
+    Layout layout;
+    const qint64 length = editor.textLength();
+    const qint64 x0 = editor.send(SCI_POINTXFROMPOSITION, 0, 0);
+    const qint64 y0 = editor.send(SCI_POINTYFROMPOSITION, 0, 0);
+    for (qint64 pos = 0;; pos = editor.send(SCI_POSITIONAFTER, pos)) {
+        layout.points << editor.send(SCI_POINTXFROMPOSITION, 0, pos) - x0;
+        layout.points << editor.send(SCI_POINTYFROMPOSITION, 0, pos) - y0;
+        if (pos >= length)
+            break;
+    }
+    layout.wrapCount = editor.send(SCI_WRAPCOUNT, 0);
+    return layout;
+}
+
+void prepare(EditorView& editor, bool wrap)
+{
+    editor.setTextFont(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
+    editor.resize(500, 300);
+    editor.setWordWrap(wrap);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+}
+
+} // namespace
+
+class TestLongLineLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void aChangedLineLiesAsIfLaidOutAfresh_data()
+    {
+        QTest::addColumn<bool>("accented");
+        QTest::addColumn<bool>("wrap");
+        QTest::addColumn<double>("where"); // share of the line
+        QTest::addColumn<int>("removed");
+        QTest::addColumn<QByteArray>("inserted");
+        const QByteArray typed = "k";
+        const QByteArray pasted = "pasted \xc3\xa0 words and a\tTAB";
+        for (const bool accented : {false, true}) {
+            for (const bool wrap : {false, true}) {
+                const char* kind = accented ? "accented" : "ascii";
+                const char* wrapping = wrap ? "wrapped" : "unwrapped";
+                for (const double where : {0.0, 0.5, 1.0}) {
+                    QTest::addRow("%s %s type at %.1f", kind, wrapping, where)
+                        << accented << wrap << where << 0 << typed;
+                    QTest::addRow("%s %s delete at %.1f", kind, wrapping, where)
+                        << accented << wrap << where << 3 << QByteArray();
+                }
+                QTest::addRow("%s %s paste in the middle", kind, wrapping) << accented << wrap << 0.5 << 0 << pasted;
+                QTest::addRow("%s %s replace in the middle", kind, wrapping) << accented << wrap << 0.5 << 40 << typed;
+            }
+        }
+    }
+
+    void aChangedLineLiesAsIfLaidOutAfresh()
+    {
+        QFETCH(bool, accented);
+        QFETCH(bool, wrap);
+        QFETCH(double, where);
+        QFETCH(int, removed);
+        QFETCH(QByteArray, inserted);
+
+        EditorView edited;
+        prepare(edited, wrap);
+        const QByteArray text = longLine(20000, accented);
+        edited.setBytes(text);
+        const Layout before = layoutOf(edited);
+        QVERIFY(!wrap || before.wrapCount > 10);
+
+        // Twice, so the second edit starts from a layout the first one made in part.
+        for (int edit = 0; edit < 2; ++edit) {
+            qint64 from = qint64(where * double(edited.textLength() - removed));
+            from = edited.send(SCI_POSITIONBEFORE, from + 1); // the start of a character
+            const qint64 to = removed ? edited.send(SCI_POSITIONRELATIVE, from, removed) : from;
+            edited.replaceRange(from, to, inserted);
+            const Layout changed = layoutOf(edited);
+
+            EditorView fresh;
+            prepare(fresh, wrap);
+            fresh.setBytes(edited.bytes());
+            QCOMPARE(changed.wrapCount, fresh.send(SCI_WRAPCOUNT, 0));
+            QVERIFY(changed == layoutOf(fresh));
+        }
+    }
+};
+
+QTEST_MAIN(TestLongLineLayout)
+#include "tst_longlinelayout.moc"
