@@ -20,6 +20,11 @@ endif()
 find_program(PATCH_TOOL patch REQUIRED)
 file(GLOB scintilla_patches CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/cmake/scintilla-patches/*.patch)
 list(SORT scintilla_patches)
+# A patch edited (not only added or removed) or another tarball reconfigures the build.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${scintilla_patches})
+if(NOT IS_DIRECTORY "${scite_source}")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${scite_source}")
+endif()
 
 # Unpacked and patched again whenever the source or a patch changes.
 set(stamp_text "${scite_source}")
