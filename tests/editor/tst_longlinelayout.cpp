@@ -122,6 +122,23 @@ private slots:
             QVERIFY(changed == layoutOf(fresh));
         }
     }
+
+    // Each character of a wrapped line is found at the point where it is shown, on its own sub-line.
+    void everyCharacterIsFoundWhereItIsShown()
+    {
+        EditorView editor;
+        prepare(editor, true);
+        editor.setBytes(longLine(20000, true));
+        const qint64 subLines = editor.send(SCI_WRAPCOUNT, 0);
+        QVERIFY(subLines > 10);
+        QTRY_VERIFY(editor.send(SCI_VISIBLEFROMDOCLINE, 1) >= subLines); // wrapped while idle
+        const qint64 length = editor.textLength();
+        for (qint64 pos = 0; pos < length; pos = editor.send(SCI_POSITIONAFTER, pos)) {
+            const qint64 x = editor.send(SCI_POINTXFROMPOSITION, 0, pos);
+            const qint64 y = editor.send(SCI_POINTYFROMPOSITION, 0, pos);
+            QCOMPARE(editor.send(SCI_POSITIONFROMPOINT, x + 1, y + 1), pos);
+        }
+    }
 };
 
 QTEST_MAIN(TestLongLineLayout)
