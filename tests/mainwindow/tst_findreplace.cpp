@@ -124,6 +124,66 @@ private slots:
             << QByteArray("hello\xc3\xa9 hello") << QByteArray("hello") << true << true << qint64(8);
         QTest::newRow("underscore continues a word")
             << QByteArray("hello_ hello") << QByteArray("hello") << false << true << qint64(7);
+        // Case folding is not lower-casing: some letters fold to another lower-case form.
+        QTest::newRow("final sigma finds capital sigma")
+            << QByteArray("x \xce\xa3") << QByteArray("\xcf\x82") << false << false << qint64(2);
+        QTest::newRow("sigma finds final sigma")
+            << QByteArray("x \xcf\x82") << QByteArray("\xcf\x83") << false << false << qint64(2);
+        QTest::newRow("S finds long s") << QByteArray("x \xc5\xbf") << QByteArray("S") << false << false << qint64(2);
+        QTest::newRow("long s finds S") << QByteArray("x S") << QByteArray("\xc5\xbf") << false << false << qint64(2);
+        QTest::newRow("sharp s finds capital sharp s")
+            << QByteArray("x \xe1\xba\x9e") << QByteArray("\xc3\x9f") << false << false << qint64(2);
+        QTest::newRow("micro sign finds capital mu")
+            << QByteArray("x \xce\x9c") << QByteArray("\xc2\xb5") << false << false << qint64(2);
+        // Simple folding: one character never matches two, and Turkish i keeps its dot or its lack.
+        QTest::newRow("sharp s is not ss")
+            << QByteArray("SS ss") << QByteArray("\xc3\x9f") << false << false << qint64(-1);
+        QTest::newRow("ss is not sharp s")
+            << QByteArray("\xe1\xba\x9e \xc3\x9f") << QByteArray("ss") << false << false << qint64(-1);
+        QTest::newRow("dotless i is not I")
+            << QByteArray("I i") << QByteArray("\xc4\xb1") << false << false << qint64(-1);
+        QTest::newRow("i is not dotted I") << QByteArray("\xc4\xb0") << QByteArray("i") << false << false << qint64(-1);
+        // A combining accent belongs to the letter before it: "cafe" + U+0301 is the word "café".
+        QTest::newRow("whole word before a combining accent")
+            << QByteArray("cafe\xcc\x81 cafe") << QByteArray("cafe") << false << true << qint64(7);
+        QTest::newRow("whole word before a combining accent, match case")
+            << QByteArray("cafe\xcc\x81") << QByteArray("cafe") << true << true << qint64(-1);
+        QTest::newRow("whole word before a combining accent, folded")
+            << QByteArray("CAF\xc3\x89\xcc\x81") << QByteArray("caf\xc3\xa9") << false << true << qint64(-1);
+    }
+
+    // Without match case a match in the other case is found wherever it stands, also where the
+    // quick search's skip table decides how far to move. Each filler holds the search text's
+    // letters in both cases but no match; the search texts have no overlap with themselves.
+    void foldedMatchIsFoundAtEveryPosition_data()
+    {
+        QTest::addColumn<QByteArray>("what");
+        QTest::addColumn<QByteArray>("variant");
+        QTest::addColumn<QByteArray>("filler");
+        const QByteArray ascii("aBAcAxbCaBaCxAbAcAdbCacAbDcaBaCxdD");
+        QTest::newRow("lower finds upper") << QByteArray("abacd") << QByteArray("ABACD") << ascii;
+        QTest::newRow("upper finds lower") << QByteArray("ABACD") << QByteArray("abacd") << ascii;
+        QTest::newRow("mixed finds mixed") << QByteArray("aBaCd") << QByteArray("AbAcD") << ascii;
+        const QByteArray umlauts("g\xc3\xa4R\xc3\x84rEgEr\xc3\xa4G\xc3\x84Rge");
+        QTest::newRow("non-ASCII lower finds upper")
+            << QByteArray("\xc3\xa4rger") << QByteArray("\xc3\x84RGER") << umlauts;
+        QTest::newRow("non-ASCII upper finds lower")
+            << QByteArray("\xc3\x84RGER") << QByteArray("\xc3\xa4rger") << umlauts;
+    }
+    void foldedMatchIsFoundAtEveryPosition()
+    {
+        QFETCH(QByteArray, what);
+        QFETCH(QByteArray, variant);
+        QFETCH(QByteArray, filler);
+        const findreplace::Matcher matcher(what, {});
+        QCOMPARE(matcher.find(filler, 0).start, -1);
+        for (qsizetype at = 0; at <= filler.size(); ++at) {
+            if (at < filler.size() && (filler[at] & 0xC0) == 0x80)
+                continue; // inside a character
+            const QByteArray text = QByteArray(filler).insert(at, variant);
+            const findreplace::Match match = matcher.find(text, 0);
+            QVERIFY2(match.start == at && match.end == at + variant.size(), text.constData());
+        }
     }
 
     void searchHonoursCaseAndWholeWord()
