@@ -62,32 +62,48 @@ private slots:
         QTest::addColumn<QString>("encoding");
         QTest::addColumn<QString>("shown"); // a piece of the editor's text
         QTest::addColumn<QString>("note");
+        QTest::addColumn<bool>("throughLink"); // opened by a symbolic link to the file
         QTest::newRow("Windows-1252, all 251 bytes")
-            << all1252Bytes() << "Windows-1252" << QStringLiteral("\u20AC\u201A\u0192\u201E") << "";
-        QTest::newRow("UTF-16 LE") << utf16(Sample, false) << "UTF-16 LE" << Sample << "";
-        QTest::newRow("UTF-16 BE") << utf16(Sample, true) << "UTF-16 BE" << Sample << "";
+            << all1252Bytes() << "Windows-1252" << QStringLiteral("\u20AC\u201A\u0192\u201E") << "" << false;
+        QTest::newRow("UTF-16 LE") << utf16(Sample, false) << "UTF-16 LE" << Sample << "" << false;
+        QTest::newRow("UTF-16 BE") << utf16(Sample, true) << "UTF-16 BE" << Sample << "" << false;
         QTest::newRow("undefined Windows-1252 bytes: raw") << QByteArray("caf\xE9 ") + UndefinedIn1252 + "\r\n"
                                                            << "Raw bytes"
                                                            << "caf"
-                                                           << "Shown as raw bytes: not valid Windows-1252";
+                                                           << "Shown as raw bytes: not valid Windows-1252" << false;
         QTest::newRow("UTF-16 of odd length: raw") << utf16(QStringLiteral("no line end"), false) + 'x' << "Raw bytes"
                                                    << ""
-                                                   << "Shown as raw bytes: not valid UTF-16 LE";
+                                                   << "Shown as raw bytes: not valid UTF-16 LE" << false;
         QTest::newRow("Windows-1252, the first accent after 5 MiB")
             << QByteArray(5 << 20, 'a') + "caf\xE9\r\n"
-            << "Windows-1252" << QStringLiteral("caf\u00E9") << "";
+            << "Windows-1252" << QStringLiteral("caf\u00E9") << "" << false;
         QTest::newRow("UTF-8 with a byte-order mark")
-            << QByteArray("\xEF\xBB\xBFna\xC3\xAFve\r\n") << "UTF-8" << QStringLiteral("na\u00EFve") << "";
+            << QByteArray("\xEF\xBB\xBFna\xC3\xAFve\r\n") << "UTF-8" << QStringLiteral("na\u00EFve") << "" << false;
+        // A file that ends with a byte that starts a UTF-8 sequence is not UTF-8.
+        QTest::newRow("Windows-1252 ending in a UTF-8 lead byte")
+            << QByteArray("caf\xC3\xA9 \xC3") << "Windows-1252" << QStringLiteral("caf\u00C3\u00A9 \u00C3") << ""
+            << false;
+        QTest::newRow("Windows-1252 through a symbolic link")
+            << all1252Bytes() << "Windows-1252" << QStringLiteral("\u20AC\u201A\u0192\u201E") << "" << true;
+        QTest::newRow("UTF-16 LE through a symbolic link")
+            << utf16(Sample, false) << "UTF-16 LE" << Sample << "" << true;
     }
+
     void openedAndSavedUnchangedKeepsEveryByte()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, encoding);
         QFETCH(QString, shown);
         QFETCH(QString, note);
+        QFETCH(bool, throughLink);
         QVERIFY(start());
-        const QString path = makeFile(QStringLiteral("text.txt"), bytes);
+        const QString file = makeFile(QStringLiteral("elsewhere/text.txt"), bytes);
+        const QString path = throughLink ? m_fixture->sandbox.filePath(QStringLiteral("files/link.txt")) : file;
+        if (throughLink)
+            QVERIFY(QFile::link(file, path));
         form()->files().openPath(path);
+        QCOMPARE(docs().current().path, path);
+        QVERIFY(!form()->tabHint().endsWith(QStringLiteral("Changed on Disk")));
         QCOMPARE(encodingPanel(), encoding);
         QVERIFY(editorHas(shown));
         if (encoding == QLatin1String("UTF-8") || encoding == RawBytesPanelText)
@@ -104,7 +120,8 @@ private slots:
         docs().switchTo(index);
         QCOMPARE(encodingPanel(), encoding);
         action("Save1")->trigger();
-        QCOMPARE(fileBytes(path), bytes);
+        QCOMPARE(fileBytes(file), bytes);
+        QCOMPARE(QFileInfo(path).isSymLink(), throughLink);
     }
 
     void aCharacterTheEncodingLacksIsRefusedAtSave()

@@ -168,6 +168,33 @@ private slots:
         QCOMPARE(QFileInfo(big).size(), content.size());
     }
 
+    // A read that fails part way through a sliced load is not the end of the file: the document
+    // counts as not loaded, and Save asks before it replaces the file.
+    void aReadThatFailsPartWayIsNotTheEndOfTheFile()
+    {
+        // Windows-1252 is decoded as it loads: a byte it lacks, written once the load has begun,
+        // fails the read there.
+        QByteArray content;
+        while (content.size() < (12 << 20))
+            content += "caf\xE9 au lait\r\n";
+        const QString big = makeFile(QStringLiteral("big.txt"), content);
+        QVERIFY(start());
+        form()->files().openPath(big);
+        QVERIFY(editor()->loading());
+        content[content.size() - 3] = '\x81';
+        QFile file(big);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(content.size() - 3) && file.write("\x81") == 1);
+        file.close();
+        QTest::keyClick(editor(), Qt::Key_X); // waits for the rest of the load
+        QVERIFY(!editor()->loading());
+        QVERIFY(status()->panelText(StatusBar::Message).startsWith(QStringLiteral("File not loaded")));
+        prompts().answers = {Answer::No};
+        form()->files().save();
+        QCOMPARE(prompts().questions.size(), 1);
+        QVERIFY(prompts().questions.first().contains(QStringLiteral("was not loaded")));
+        QVERIFY(fileBytes(big) == content);
+    }
+
     void noLimitOpensEveryDocumentWrapped()
     {
         m_fixture->withOptions().largeDocumentSpin()->setValue(0);

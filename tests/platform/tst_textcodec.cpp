@@ -47,6 +47,9 @@ private slots:
         const QByteArray start(5 << 20, 'a');
         QTest::newRow("an accent after 5 MiB") << start + "caf\xE9" << false;
         QTest::newRow("cut short at the end") << start + "\xE2\x82" << false;
+        QTest::newRow("a lead byte ends the file") << start + "\xC3" << false;
+        // The file is read in pieces of 256 KiB: this one is exactly one.
+        QTest::newRow("a lead byte ends the first piece") << QByteArray((256 << 10) - 1, 'a') + "\xC3" << false;
         QTest::newRow("euros across every piece") << QByteArray("\xE2\x82\xAC").repeated(400000) << true;
         QTest::newRow("valid to the end") << start + "\xE2\x82\xAC" << true;
     }
