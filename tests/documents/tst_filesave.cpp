@@ -356,6 +356,32 @@ private slots:
         QCOMPARE(modeOf(path), mode_t(0640));
     }
 
+    // A shorter text written in place leaves nothing of the old one after it.
+    void aShorterTextWrittenInPlaceLeavesNoTail_data()
+    {
+        QTest::addColumn<bool>("otherOwner");
+        QTest::newRow("hard-linked file") << false;
+        QTest::newRow("another user's file saved by root") << true;
+    }
+    void aShorterTextWrittenInPlaceLeavesNoTail()
+    {
+        QFETCH(bool, otherOwner);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("notes.txt");
+        QVERIFY(putFile(path, "a much longer old text\r\nof two lines\r\n"));
+        if (!otherOwner)
+            QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(dir.filePath("other")).constData()),
+                     0);
+        else if (::geteuid() != 0)
+            QSKIP("Not running as root: only root can save a file another user owns.");
+        else
+            QCOMPARE(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+        QVERIFY(writesInPlace(path));
+        // Converted line breaks make the written text longer than the one handed over.
+        writeTextFile(path, "new\ntext", LineEnds::Crlf);
+        QCOMPARE(fileBytes(path), QByteArray("new\r\ntext"));
+    }
+
     void hardLinksAndExtendedAttributesKept()
     {
         QTemporaryDir dir;
