@@ -705,25 +705,37 @@ QList<RecoveryRecord> RecoveryJournal::adoptAbandoned(const QString& setAsideFol
                 // The files move (a rename, so a large one costs nothing); the description is
                 // written anew.
                 bool ok = true;
+                QList<std::pair<QString, QString>> movedFiles;
                 const auto take = [&](QString& name, const char* suffix) {
                     if (name.isEmpty() || !ok)
                         return;
                     const QString newName = dataName(moved.record.key, moved.generation, suffix);
-                    ok = moveFile(other + QLatin1Char('/') + name, w.runFolder + QLatin1Char('/') + newName);
+                    const QString from = other + QLatin1Char('/') + name;
+                    const QString to = w.runFolder + QLatin1Char('/') + newName;
+                    ok = moveFile(from, to);
+                    if (ok)
+                        movedFiles.append({from, to});
                     name = newName;
+                };
+                // A record not taken whole goes back whole: its description still names its files
+                // there, and this run's folder goes at its end with whatever it holds.
+                const auto putBack = [&] {
+                    for (const auto& [from, to] : std::as_const(movedFiles))
+                        moveFile(to, from);
+                    keptAll = false;
                 };
                 take(moved.base.name, "base");
                 take(moved.journalName, "edits");
                 if (moved.journalName.isEmpty())
                     moved.journalName = dataName(moved.record.key, moved.generation, "edits");
                 if (!ok) {
-                    keptAll = false;
+                    putBack();
                     continue;
                 }
                 try {
                     w.writeDescription(moved);
                 } catch (const CommandError&) {
-                    keptAll = false;
+                    putBack();
                     continue;
                 }
                 QFile::remove(recordFile(other, oldKey));

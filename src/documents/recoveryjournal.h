@@ -44,7 +44,7 @@ public:
     {
         QString caption;
         QString reason;
-        QString movedTo;
+        QString movedTo; // empty when it could not be moved: it stays where it was
     };
 
     // Records of every run go below `folder`; `secondFolder` takes this run's records when `folder`

@@ -436,9 +436,21 @@ QString moveAside(const QString& from, const Stored& s, const QString& folder)
                  (n > 0 ? QLatin1Char('-') + QString::number(n) : QString());
     if (!makePrivateFolder(target))
         return QString();
-    for (const QString& file : filesOf(from, s))
-        if (QFileInfo::exists(file))
-            moveFile(file, target + QLatin1Char('/') + QFileInfo(file).fileName());
+    // All or nothing: a record split between two folders is whole in neither, and the caller
+    // deletes what it believes moved.
+    QStringList moved;
+    for (const QString& file : filesOf(from, s)) {
+        if (!QFileInfo::exists(file))
+            continue;
+        const QString to = target + QLatin1Char('/') + QFileInfo(file).fileName();
+        if (!moveFile(file, to)) {
+            for (const QString& back : std::as_const(moved))
+                moveFile(target + QLatin1Char('/') + QFileInfo(back).fileName(), back);
+            QDir().rmdir(target);
+            return QString();
+        }
+        moved.append(file);
+    }
     return target;
 }
 } // namespace recoveryrecord

@@ -182,7 +182,8 @@ bool makePrivateFolder(const QString& path);
 QString byteCount(qint64 bytes);
 // Moves a file, across file systems too.
 bool moveFile(const QString& from, const QString& to);
-// Moves every file of a record to a new folder of its own below `folder`; where it went.
+// Moves every file of a record to a new folder of its own below `folder`; where it went. Empty
+// when not every file could be moved: the record then stays whole where it was.
 QString moveAside(const QString& from, const Stored& s, const QString& folder);
 
 } // namespace recoveryrecord

@@ -436,10 +436,13 @@ void MainWindow::enableRecovery(RecoveryJournal& journal)
     }
     if (!setAside.isEmpty()) {
         QStringList lines;
-        for (const RecoveryJournal::SetAside& item : std::as_const(setAside))
-            lines.append(QStringLiteral("\"%1\": %2 It was moved to \"%3\".")
-                             .arg(item.caption.isEmpty() ? UntitledName : item.caption, item.reason,
-                                  QDir::toNativeSeparators(item.movedTo)));
+        for (const RecoveryJournal::SetAside& item : std::as_const(setAside)) {
+            const QString caption = item.caption.isEmpty() ? UntitledName : item.caption;
+            lines.append(item.movedTo.isEmpty()
+                             ? QStringLiteral("\"%1\": %2 It could not be moved aside.").arg(caption, item.reason)
+                             : QStringLiteral("\"%1\": %2 It was moved to \"%3\".")
+                                   .arg(caption, item.reason, QDir::toNativeSeparators(item.movedTo)));
+        }
         Prompts::current().warning(QStringLiteral("Quillet -Recovery"),
                                    QStringLiteral("Unsaved work of the last run could not be opened:\n\n") +
                                        lines.join(QLatin1Char('\n')));

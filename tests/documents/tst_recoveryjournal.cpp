@@ -7,9 +7,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTest>
 #include <QThread>
 
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -486,6 +488,92 @@ private slots:
         RecoveryJournal later(folder);
         QVERIFY(later.start());
         QVERIFY(later.adoptAbandoned(aside).isEmpty());
+    }
+
+    // Records come back oldest first, whichever run kept them; a millisecond tells.
+    void adoptedRecordsComeInTheOrderTheyWereWritten()
+    {
+        Sandbox sandbox;
+        const QString folder = sandbox.filePath(QStringLiteral("recovery"));
+        const QDateTime start = QDateTime::currentDateTime();
+        // Two runs that ended without finishing, each with its newest record first.
+        for (const QList<int>& run : {QList<int>{3, 1}, QList<int>{4, 2, 0}}) {
+            RecoveryJournal journal(folder);
+            QVERIFY(journal.start());
+            for (const int order : run) {
+                const EditedText edited{QByteArray::number(order)};
+                RecoveryRecord record = edited.record(journal.newKey(), QString::number(order));
+                record.written = start.addMSecs(order);
+                journal.begin(record, textBase(edited.text));
+            }
+            journal.waitUntilIdle();
+        }
+        RecoveryJournal next(folder);
+        QVERIFY(next.start());
+        QStringList captions;
+        for (const RecoveryRecord& record : next.adoptAbandoned(sandbox.filePath(QStringLiteral("aside"))))
+            captions.append(record.caption);
+        QCOMPARE(captions, (QStringList{"0", "1", "2", "3", "4"}));
+    }
+
+    // A record whose files cannot all be moved stays whole where it was, and its run's folder
+    // with it, for a later start to take.
+    void aRecordThatCannotBeMovedStaysWithItsRun_data()
+    {
+        QTest::addColumn<bool>("tooLarge");
+        QTest::newRow("taken into this run") << false;
+        QTest::newRow("set aside") << true;
+    }
+    void aRecordThatCannotBeMovedStaysWithItsRun()
+    {
+        QFETCH(bool, tooLarge);
+        Sandbox sandbox;
+        const QString folder = sandbox.filePath(QStringLiteral("recovery"));
+        const QString aside = sandbox.filePath(QStringLiteral("aside"));
+        if (tooLarge) {
+            // Set aside onto a small file system, which the record's text does not fit.
+            if (::geteuid() != 0)
+                QSKIP("Not running as root: a small file system cannot be mounted.");
+            QVERIFY(QDir().mkpath(aside));
+            if (::mount("tmpfs", QFile::encodeName(aside).constData(), "tmpfs", 0, "size=64k") != 0)
+                QSKIP("No tmpfs can be mounted here.");
+            const auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(aside).constData(), MNT_DETACH); });
+            const QString old = makeOldRun(folder, QStringLiteral("5-00000001"), {}, {}, qint64(3) << 30);
+            RecoveryJournal next(folder);
+            QVERIFY(next.start());
+            QList<RecoveryJournal::SetAside> setAside;
+            QVERIFY(next.adoptAbandoned(aside, &setAside).isEmpty());
+            QCOMPARE(setAside.size(), 1);
+            QCOMPARE(setAside[0].movedTo, QString());
+            QCOMPARE(QFileInfo(old + QStringLiteral("/1.txt")).size(), qint64(3) << 30);
+            QVERIFY(QFileInfo::exists(old + QStringLiteral("/1.json")));
+            return;
+        }
+        EditedText edited{"the base"};
+        {
+            RecoveryJournal dead(folder);
+            QVERIFY(dead.start());
+            const quint64 key = dead.newKey();
+            dead.begin(edited.record(key), textBase(edited.text));
+            edited.edit(4, 0, " edited");
+            dead.append(edited.record(key), edited.entries.take());
+            dead.waitUntilIdle();
+        }
+        {
+            RecoveryJournal next(folder);
+            QVERIFY(next.start());
+            // A file with the name the record's edits would take: the base moves, the edits not.
+            QFile blocker(next.runFolder() + QStringLiteral("/1-1.edits"));
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+            blocker.close();
+            QVERIFY(next.adoptAbandoned(aside).isEmpty());
+            next.finish();
+        }
+        RecoveryJournal later(folder);
+        QVERIFY(later.start());
+        const QList<RecoveryRecord> adopted = later.adoptAbandoned(aside);
+        QCOMPARE(adopted.size(), 1);
+        QCOMPARE(later.textOf(adopted[0]), edited.text);
     }
 };
 
