@@ -180,6 +180,43 @@ private slots:
         QCOMPARE(again.keys().size(), 3);
     }
 
+    // Erasing a key takes nothing whose name merely starts the same, neither here nor when the
+    // erasure is merged with what another running copy wrote meanwhile.
+    void erasingAKeyKeepsKeysThatOnlyStartAlike_data()
+    {
+        QTest::addColumn<QString>("erased");
+        QTest::addColumn<QString>("neighbour");
+        QTest::newRow("Find, FindHistory") << "Find"
+                                           << "FindHistory";
+        QTest::newRow("Font, FontSize") << "Font"
+                                        << "FontSize";
+        QTest::newRow("below a key") << "Main\\Find"
+                                     << "Main\\FindHistory";
+    }
+    void erasingAKeyKeepsKeysThatOnlyStartAlike()
+    {
+        QFETCH(QString, erased);
+        QFETCH(QString, neighbour);
+        const QString name = QStringLiteral("Value");
+        {
+            IniSettingsStore seed(m_path);
+            seed.writeString(erased, name, QStringLiteral("old"));
+            seed.writeString(neighbour, name, QStringLiteral("kept"));
+            QVERIFY(seed.flush());
+        }
+        IniSettingsStore mine(m_path);
+        IniSettingsStore other(m_path);
+        mine.eraseKey(erased);
+        mine.writeString(erased, name, QStringLiteral("new"));
+        QCOMPARE(mine.readString(neighbour, name), QStringLiteral("kept"));
+        other.writeString(neighbour, name, QStringLiteral("changed"));
+        QVERIFY(other.flush());
+        QVERIFY(mine.flush());
+        IniSettingsStore result(m_path);
+        QCOMPARE(result.readString(erased, name), QStringLiteral("new"));
+        QCOMPARE(result.readString(neighbour, name), QStringLiteral("changed"));
+    }
+
     void damagedFilesLoadWhatParses_data()
     {
         QTest::addColumn<QByteArray>("content");
