@@ -118,6 +118,36 @@ private slots:
         QCOMPARE(pages[0][0], QString::fromUtf8("\xC3\xA9\xC3\xA9"));
         QCOMPARE(pages[0][2], QStringLiteral("b"));
     }
+
+    // The last character of the text is measured whole, however many bytes it has; one the end
+    // cuts short is one character per byte, and nothing is read past the end.
+    void aCharacterThatEndsTheTextIsOneCharacter_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QList<uint>>("measured"); // beyond ASCII, in order
+        QTest::newRow("two bytes") << QByteArray("ab\xC3\xA9") << QList<uint>{0xE9};
+        QTest::newRow("three bytes") << QByteArray("ab\xE2\x82\xAC") << QList<uint>{0x20AC};
+        QTest::newRow("four bytes") << QByteArray("ab\xF0\x9F\x98\x80") << QList<uint>{0x1F600};
+        QTest::newRow("cut short") << QByteArray("a\xE2\x82") << QList<uint>{0xFFFD, 0xFFFD};
+    }
+    void aCharacterThatEndsTheTextIsOneCharacter()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QList<uint>, measured);
+        // A character beyond ASCII is two units wide: each text just fills a line of five.
+        QList<uint> asked;
+        const Pager pager(text, pageOf(5, 10), [&asked](char32_t c) {
+            if (c >= 128)
+                asked.append(c);
+            return c < 128 ? 1.0 : 2.0;
+        });
+        const Page page = pager.layOutPage(0);
+        QCOMPARE(asked, measured);
+        QCOMPARE(page.next, text.size());
+        QCOMPARE(page.lines.size(), 1);
+        QCOMPARE(page.lines[0].runs.size(), 1);
+        QCOMPARE(page.lines[0].runs[0].end, text.size());
+    }
 };
 
 QTEST_APPLESS_MAIN(PrintLayoutTest)
