@@ -112,7 +112,9 @@ private slots:
             qint64 from = qint64(where * double(edited.textLength() - removed));
             from = edited.send(SCI_POSITIONBEFORE, from + 1); // the start of a character
             const qint64 to = removed ? edited.send(SCI_POSITIONRELATIVE, from, removed) : from;
-            edited.replaceRange(from, to, inserted);
+            // As a key or a paste changes it, with word wrap left on throughout.
+            edited.send(SCI_SETTARGETRANGE, from, to);
+            edited.send(SCI_REPLACETARGET, inserted.size(), inserted.constData());
             const Layout changed = layoutOf(edited);
 
             EditorView fresh;
