@@ -64,7 +64,7 @@ void EditorViews::applySettings(EditorView* view)
     const QColor paper = PropertyCodec::colorFromStored(m_settings.paper, view->palette());
     if (view->paper() != paper)
         view->setPaper(paper);
-    const QColor ink = PropertyCodec::colorFromStored(m_settings.ink, view->palette());
+    const QColor ink = PropertyCodec::inkFromStored(m_settings.ink, m_settings.paper, view->palette());
     if (view->ink() != ink)
         view->setInk(ink);
     const bool held = m_heldUnwrapped.contains(view);
@@ -312,6 +312,10 @@ void EditorViews::jumpTo(qint64 anchor, qint64 caret)
 
 bool EditorViews::eventFilter(QObject* watched, QEvent* event)
 {
+    // Colours that name the desktop's follow it when it changes its palette (a dark theme).
+    if ((event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) &&
+        watched == m_current)
+        applySettings(m_current);
     if (event->type() == QEvent::KeyPress && watched == m_current && m_current->wordWrap()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const qint64 target = caretTargetAvoidingWrap(key);

@@ -1,5 +1,6 @@
 #include "mainwindow/documenttabs.h"
 
+#include "core/colourcontrast.h"
 #include "editor/editorview.h"
 
 #include <QMouseEvent>
@@ -150,7 +151,9 @@ void DocumentTabBar::paintEvent(QPaintEvent* event)
 
         const bool selected = i == currentIndex();
         painter.setFont(selected ? m_selectedFont : font());
-        painter.setPen(selected ? QColor(0, 0, 128) : palette().color(QPalette::WindowText));
+        // Navy as designed, lighter on a dark desktop.
+        painter.setPen(selected ? colourcontrast::readableOn(QColor(0, 0, 128), palette().color(QPalette::Window))
+                                : palette().color(QPalette::WindowText));
         const QRect textRect(r.left() + PictureLeft + PictureSize + 4, r.top(),
                              r.width() - PictureLeft - PictureSize - 8, r.height());
         painter.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, tabText(i));

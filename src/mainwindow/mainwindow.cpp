@@ -396,6 +396,9 @@ void MainWindow::changeEvent(QEvent* event)
     // Brought back from the task bar: a question that waited for the window comes now.
     if (event->type() == QEvent::WindowStateChange && !isMinimized() && m_files)
         m_files->windowShown();
+    // The product text's inactive colour is the palette's active one: taken again from a new palette.
+    if (event->type() == QEvent::PaletteChange)
+        m_captionBar->setPartColors(CaptionBar::Part::ProductText, QColor(), CaptionBar::systemTextColor(true));
 }
 
 void MainWindow::enableRecovery(RecoveryJournal& journal)

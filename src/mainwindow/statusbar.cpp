@@ -1,5 +1,7 @@
 #include "mainwindow/statusbar.h"
 
+#include "core/colourcontrast.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
@@ -59,9 +61,6 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent)
     f.setBold(true);
     f.setItalic(true);
     setFont(f);
-    QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, Qt::black);
-    setPalette(pal);
     setSizeGripEnabled(true);
     fitPanels();
 }
@@ -188,13 +187,14 @@ void StatusBar::paintEvent(QPaintEvent*)
         frame.lineWidth = 1;
         frame.state |= QStyle::State_Sunken;
         style()->drawPrimitive(QStyle::PE_FrameStatusBarItem, &frame, &p, this);
-        p.setPen(QColor(128, 128, 128));
+        p.setPen(palette().color(QPalette::Dark));
         p.drawLine(r.topLeft(), r.topRight());
         p.drawLine(r.topLeft(), r.bottomLeft());
-        p.setPen(Qt::white);
+        p.setPen(palette().color(QPalette::Light));
         p.drawLine(r.bottomLeft(), r.bottomRight());
         p.drawLine(r.topRight(), r.bottomRight());
-        p.setPen(palette().color(QPalette::WindowText));
+        // Black as designed, light on a dark desktop.
+        p.setPen(colourcontrast::readableOn(Qt::black, palette().color(QPalette::Window)));
         // A text longer than its panel ends in "..." rather than being cut mid-letter.
         const QRect textPlace = r.adjusted(3, 0, -3, 0);
         p.drawText(textPlace, static_cast<int>(m_alignments[i]) | Qt::TextSingleLine,

@@ -1,5 +1,7 @@
 #include "settings/propertycodec.h"
 
+#include "core/colourcontrast.h"
+
 #include "settings/settingsstore.h"
 
 #include <QLocale>
@@ -108,6 +110,21 @@ QColor colorFromStored(qint32 stored, const QPalette& palette)
     default:
         return palette.color(QPalette::Window);
     }
+}
+
+QColor inkFromStored(qint32 ink, qint32 paper, const QPalette& palette)
+{
+    const QColor chosen = colorFromStored(ink, palette);
+    const QColor page = colorFromStored(paper, palette);
+    if (ink != 0 || paper >= 0 || colourcontrast::contrastRatio(chosen, page) >= colourcontrast::Readable)
+        return chosen;
+    QColor best = chosen;
+    for (const QPalette::ColorRole role : {QPalette::ButtonText, QPalette::Text, QPalette::WindowText}) {
+        const QColor text = palette.color(role);
+        if (colourcontrast::contrastRatio(text, page) > colourcontrast::contrastRatio(best, page))
+            best = text;
+    }
+    return best;
 }
 
 qint32 storedFromColor(const QColor& color)

@@ -36,6 +36,11 @@ constexpr qint32 SysColorBtnText = qint32(0x80000012);
 // window -> Base, window text -> Text, highlight -> Highlight, button text -> ButtonText, ...);
 // an index without a counterpart gives the palette's Window colour.
 QColor colorFromStored(qint32 stored, const QPalette& palette);
+// The text colour over the page colour `paper` (both stored). Black, the built-in text colour, on
+// a page that follows the desktop follows the desktop too where black would be unreadable (a dark
+// palette): it becomes the palette's text colour that stands out most from the page. Any other
+// text colour, and black on a page of a chosen colour, is taken as it is.
+QColor inkFromStored(qint32 ink, qint32 paper, const QPalette& palette);
 // Always a plain 0x00BBGGRR colour (alpha dropped); an invalid colour is stored as black.
 qint32 storedFromColor(const QColor& color);
 

@@ -1,5 +1,6 @@
 #include "windows/aboutwindow.h"
 
+#include "core/colourcontrast.h"
 #include "core/prompts.h"
 #include "platform/launcher.h"
 #include "platform/memorystatus.h"
@@ -141,14 +142,26 @@ private:
         paint(QColor(128, 0, 128));
         m_open();
     }
+    void changeEvent(QEvent* event) override
+    {
+        if (event->type() == QEvent::PaletteChange)
+            paint(m_colour);
+        QLabel::changeEvent(event);
+    }
+    // The designed colour, lighter where the desktop's background is dark.
     void paint(const QColor& colour)
     {
+        m_colour = colour;
+        const QColor readable = colourcontrast::readableOn(colour, palette().color(QPalette::Window));
+        if (palette().color(QPalette::WindowText) == readable)
+            return;
         QPalette colours = palette();
-        colours.setColor(QPalette::WindowText, colour);
+        colours.setColor(QPalette::WindowText, readable);
         setPalette(colours);
     }
 
     std::function<void()> m_open;
+    QColor m_colour;
     bool m_used = false;
 };
 

@@ -1,5 +1,7 @@
 #include "windows/captionbar.h"
 
+#include "core/colourcontrast.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QFontMetrics>
@@ -268,9 +270,15 @@ void CaptionBar::paintEvent(QPaintEvent*)
         painter.restore();
     }
 
+    const bool gradient = drawsGradient(m_mode, active, depth);
     for (const DrawnText& text : layOutTexts(textRect)) {
         painter.setFont(m_parts[text.part].font);
-        painter.setPen(textColor(text.part, active));
+        // Readable on the strip where the text starts, whatever the palette's colours are.
+        const int band =
+            std::clamp((text.rect.left() - area.left()) * m_bandCount / std::max(1, area.width()), 0, m_bandCount - 1);
+        const QColor under =
+            gradient ? bandColor(leftColor(active), rightColor(active), band, m_bandCount) : systemCaptionColor(active);
+        painter.setPen(colourcontrast::readableOn(textColor(text.part, active), under));
         painter.drawText(text.rect, Qt::AlignLeft | Qt::AlignVCenter, text.text);
     }
 }

@@ -9,6 +9,7 @@
 #include "settings/propertycodec.h"
 #include "settings/settingsstore.h"
 #include "settings/storedprops.h"
+#include "windows/readabletext.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -62,9 +63,7 @@ QListView* makeList(QWidget* parent, const char* name, TextListModel* model, con
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setFont(listFont());
-    QPalette palette = list->palette();
-    palette.setColor(QPalette::Text, colour);
-    list->setPalette(palette);
+    keepTextReadable(list, colour);
     return list;
 }
 

@@ -3,6 +3,7 @@
 #include "core/commandguard.h"
 #include "settings/propertycodec.h"
 #include "settings/storedprops.h"
+#include "windows/readabletext.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -64,9 +65,7 @@ DocumentSelector::DocumentSelector(QWidget* parent)
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::Monospace);
     m_documentList->setFont(font);
-    QPalette pal = m_documentList->palette();
-    pal.setColor(QPalette::Text, QColor(128, 0, 128));
-    m_documentList->setPalette(pal);
+    keepTextReadable(m_documentList, QColor(128, 0, 128));
     m_documentList->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_documentList, &QListWidget::itemDoubleClicked, this, [this] { goToSelected(); });
 

@@ -445,7 +445,7 @@ void OptionsDialog::applySample(SampleBox& box)
     box.edit->setFont(fontFromStored(box.font));
     QPalette palette = box.edit->palette();
     palette.setColor(QPalette::Base, colorFromStored(box.color, palette));
-    palette.setColor(QPalette::Text, colorFromStored(box.font.color, palette));
+    palette.setColor(QPalette::Text, inkFromStored(box.font.color, box.color, palette));
     box.edit->setPalette(palette);
     static const Qt::Alignment qtAlignments[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
     QTextOption option = box.edit->document()->defaultTextOption();
