@@ -15,7 +15,7 @@
 void MainWindow::setStayOnTop(bool on)
 {
     action(QStringLiteral("StayOnTop1"))->setChecked(on);
-    setKeptOnTop(*this, on);
+    m_tray->applyStayOnTop();
 }
 
 void MainWindow::setSettingsAutoSave(bool on)

@@ -6,6 +6,7 @@
 #include "mainwindow/sidewindowscontroller.h"
 #include "mainwindow/statusbar.h"
 #include "platform/launcher.h"
+#include "platform/platform.h"
 #include "windows/aboutwindow.h"
 #include "windows/clipbookwindow.h"
 #include "windows/documentselector.h"
@@ -24,6 +25,7 @@
 namespace {
 
 const QString NoTrayNote = QStringLiteral("This desktop has no notification area: Quillet stays on screen.");
+const QString NoOnTopNote = QStringLiteral("This desktop does not let a window stay on top of the others.");
 const QString TrayGoneNote = QStringLiteral("The notification area went away: Quillet is back on screen.");
 const QString IconOffNote =
     QStringLiteral("The tray icon is switched off (Options, Use System Tray): Quillet stays on screen.");
@@ -204,7 +206,11 @@ void TrayController::checkTrayWhileHidden()
 
 void TrayController::applyStayOnTop()
 {
-    setKeptOnTop(m_window, m_commands.action(QStringLiteral("StayOnTop1"))->isChecked());
+    const bool on = m_commands.action(QStringLiteral("StayOnTop1"))->isChecked();
+    // The choice stays checked and stored, for a desktop that honours it.
+    if (on && platform::desktopPlacesWindows())
+        m_statusBar.setMessage(NoOnTopNote);
+    setKeptOnTop(m_window, on);
 }
 
 bool TrayController::animationWanted() const

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -261,6 +262,11 @@ QByteArray convertCharset(QByteArrayView text, const char* from, const char* to,
 void beep()
 {
     QApplication::beep();
+}
+
+bool desktopPlacesWindows()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 } // namespace platform

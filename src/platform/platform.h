@@ -91,4 +91,9 @@ QByteArray convertCharset(QByteArrayView text, const char* from, const char* to,
 // The system's default sound.
 void beep();
 
+// Whether the desktop alone decides where windows go and what stays above what, as a Wayland
+// compositor does: a window can neither place itself nor learn where it is (it is told 0,0), nor
+// keep itself on top.
+bool desktopPlacesWindows();
+
 } // namespace platform

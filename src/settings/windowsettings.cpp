@@ -1,5 +1,6 @@
 #include "settings/windowsettings.h"
 
+#include "platform/platform.h"
 #include "settings/settingsstore.h"
 
 #include <QCloseEvent>
@@ -308,7 +309,9 @@ void WindowSettings::savePlacement(SettingsStore& store, bool destroying)
     store.writeString(key, MinMaxPosName + sfx, minMax);
     store.writeString(key, MinMaxPosName, minMax);
 
-    const QRect r = normalRect();
+    QRect r = normalRect();
+    if (m_askedAt && platform::desktopPlacesWindows())
+        r.moveTopLeft(*m_askedAt);
     const QString norm = fourInts(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
     store.writeString(key, NormPosName + sfx, norm);
     store.writeString(key, NormPosName, norm);
@@ -382,7 +385,9 @@ void WindowSettings::restorePosition(const SettingsStore& store)
     } else {
         m_window->setGeometry(target);
     }
-    m_placementToCheck = true;
+    m_askedAt = target.topLeft();
+    // A desktop that places windows itself moves nothing back: there is nothing to wait for.
+    m_placementToCheck = !platform::desktopPlacesWindows();
 }
 
 void WindowSettings::correctPlacement()
@@ -582,6 +587,8 @@ bool WindowSettings::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_window && event->type() == QEvent::Show) {
         m_shown = true;
+        if (!m_askedAt)
+            m_askedAt = m_window->geometry().topLeft();
         // Sent before the window is mapped: the geometry is still the one asked for.
         if (std::exchange(m_placementToCheck, false)) {
             m_expectedAt = m_window->geometry().topLeft();

@@ -212,6 +212,9 @@ private:
     // placed the window: one that takes it for the frame's position is corrected once.
     bool m_placementToCheck = false;
     std::optional<QPoint> m_expectedAt;
+    // Where the window was put before it was shown: what is saved as its position where the
+    // desktop places windows and reports 0,0 for every one.
+    std::optional<QPoint> m_askedAt;
     QTimer* m_placementSettle = nullptr;
 
     // The parts of the placement record Qt does not hold.

@@ -25,6 +25,9 @@ QWIN=""
 XVFB_PID=""
 OPENBOX_PID=""
 TRAYER_PID=""
+WESTON_PID=""
+# The platform plugin start_quillet asks for: e2e_init_wayland makes it wayland.
+QUILLET_QPA=xcb
 
 # Always start from a clean slate: a display or platform inherited from the
 # caller (ctest sets QT_QPA_PLATFORM=offscreen for the unit tests) must not leak in.
@@ -68,7 +71,7 @@ diagnostics() {
       ls -la "$E2E_ROOT/tmp" 2>/dev/null | sed 's/^/  /'
     fi
     local f
-    for f in quillet.err quillet.out openbox.log xvfb.log trayer.log; do
+    for f in quillet.err quillet.out openbox.log xvfb.log trayer.log weston.log; do
       if [ -n "$E2E_ROOT" ] && [ -s "$E2E_ROOT/$f" ]; then
         echo "--- $f (last 60 lines) ---"
         tail -n 60 "$E2E_ROOT/$f"
@@ -92,6 +95,7 @@ e2e_cleanup() {
   stop_pid "$TRAYER_PID"
   stop_pid "$OPENBOX_PID"
   stop_pid "$XVFB_PID"
+  stop_pid "$WESTON_PID"
   if [ -n "$E2E_ROOT" ] && [ -d "$E2E_ROOT" ]; then
     rm -rf -- "$E2E_ROOT"
   fi
@@ -128,6 +132,22 @@ need() {
 
 # e2e_init QUILLET_BINARY: private folders, X server and window manager.
 e2e_init() {
+  e2e_folders "$@"
+  need Xvfb openbox xdotool xwininfo xprop
+  start_xvfb
+  start_openbox
+}
+
+# e2e_init_wayland QUILLET_BINARY: private folders and a headless Wayland compositor, no X at all.
+e2e_init_wayland() {
+  e2e_folders "$@"
+  need weston
+  start_weston
+  QUILLET_QPA=wayland
+}
+
+# e2e_folders QUILLET_BINARY: the private home, config, data, state, runtime and temp folders.
+e2e_folders() {
   trap e2e_cleanup EXIT
   trap 'exit 130' INT
   trap 'exit 143' TERM HUP
@@ -136,7 +156,6 @@ e2e_init() {
   [ -n "$QUILLET" ] || fail "usage: bash $0 /path/to/quillet"
   [ -x "$QUILLET" ] || fail "quillet binary '$QUILLET' is missing or not executable"
   QUILLET="$(cd "$(dirname "$QUILLET")" && pwd)/$(basename "$QUILLET")"
-  need Xvfb openbox xdotool xwininfo xprop
 
   E2E_ROOT="$(mktemp -d "${TMPDIR:-/tmp}/quillet-e2e.XXXXXX")" || fail "mktemp failed"
   mkdir -p "$E2E_ROOT"/{home,config,data,cache,runtime,tmp,files}
@@ -152,9 +171,23 @@ e2e_init() {
   export E2E_FILES="$E2E_ROOT/files"
   export LC_ALL=C.UTF-8
   export LANG=C.UTF-8
+}
 
-  start_xvfb
-  start_openbox
+start_weston() {
+  step "starting weston"
+  # The socket lives in the test's own runtime folder, so its name cannot meet another's.
+  weston --backend=headless-backend.so --socket=wayland-e2e --idle-time=0 --no-config \
+    >"$E2E_ROOT/weston.log" 2>&1 &
+  WESTON_PID=$!
+  local i
+  for i in $(seq 1 200); do
+    [ -S "$XDG_RUNTIME_DIR/wayland-e2e" ] && break
+    kill -0 "$WESTON_PID" 2>/dev/null || fail "weston exited"
+    sleep 0.1
+  done
+  [ -S "$XDG_RUNTIME_DIR/wayland-e2e" ] || fail "weston made no socket within 20 s"
+  export WAYLAND_DISPLAY=wayland-e2e
+  log "weston running (pid $WESTON_PID)"
 }
 
 start_xvfb() {
@@ -247,7 +280,7 @@ start_quillet() {
   step "starting quillet $*"
   quiet_tips
   QUILLET_STATUS=""
-  QT_QPA_PLATFORM=xcb "$QUILLET" "$@" </dev/null >>"$E2E_ROOT/quillet.out" 2>>"$E2E_ROOT/quillet.err" &
+  QT_QPA_PLATFORM="$QUILLET_QPA" "$QUILLET" "$@" </dev/null >>"$E2E_ROOT/quillet.out" 2>>"$E2E_ROOT/quillet.err" &
   QUILLET_PID=$!
   log "quillet pid $QUILLET_PID"
 }

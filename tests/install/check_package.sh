@@ -40,6 +40,8 @@ report="$(lintian "$deb" 2>&1 | grep -v 'running with root privileges')"
 [ -z "$report" ] || echo "lintian: $report"
 ! grep -qE '^E:|unstripped-binary' <<<"$report" || fail "lintian finds errors"
 dpkg-deb -I "$deb" md5sums >/dev/null || fail "the package has no md5sums"
+# Without the Wayland platform plugin a Wayland desktop runs the program through XWayland.
+dpkg-deb -f "$deb" Recommends | grep -qw qt6-wayland || fail "the package does not recommend qt6-wayland"
 odd="$(dpkg-deb -c "$deb" | grep -vE '^(drwxr-xr-x|-rw-r--r--|-rwxr-xr-x) root/root ')"
 [ -z "$odd" ] || fail "files not owned by root or with unusual permissions: $odd"
 
