@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "core/commanderror.h"
 #include "core/commandguard.h"
+#include "core/pictures.h"
 #include "documents/recoveryjournal.h"
 #include "editor/designedfonts.h"
 #include "mainwindow/mainwindow.h"
@@ -28,7 +29,7 @@ int runQuillet(int argc, char** argv)
     // Desktops match the program's windows to its installed desktop entry by this id.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.quillet.Quillet"));
     // The project's own picture on every window and its caption strip.
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/QuilLogo.png")));
+    QApplication::setWindowIcon(ownPicture(QStringLiteral("QuilLogo")));
     QApplication::setOrganizationName(QString());
     // The main window decides when the program ends (closing it may only hide it).
     QApplication::setQuitOnLastWindowClosed(false);

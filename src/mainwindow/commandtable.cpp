@@ -4,6 +4,7 @@
 #include "mainwindow/commandtable.h"
 
 #include "core/commandguard.h"
+#include "core/pictures.h"
 #include "mainwindow/auxiliarywindowscontroller.h"
 #include "mainwindow/clipbookcontroller.h"
 #include "mainwindow/commandregistry.h"
@@ -351,7 +352,7 @@ const CommandRow Rows[] = {
 // The picture of a tool button: the desktop theme's where it has one, else the program's own.
 QIcon toolButtonIcon(const QString& themeName, const QString& buttonName)
 {
-    const QIcon own(QStringLiteral(":/icons/%1.png").arg(buttonName));
+    const QIcon own = ownPicture(buttonName);
     return themeName.isEmpty() ? own : QIcon::fromTheme(themeName, own);
 }
 

@@ -1,6 +1,7 @@
 #include "mainwindow/traycontroller.h"
 
 #include "core/commanderror.h"
+#include "core/pictures.h"
 #include "mainwindow/commandregistry.h"
 #include "mainwindow/programwindows.h"
 #include "mainwindow/sidewindowscontroller.h"
@@ -38,7 +39,7 @@ constexpr int MillisecondsPerPixel = 5;
 
 QIcon picture(const char* name)
 {
-    return QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(name)));
+    return ownPicture(QLatin1String(name));
 }
 
 } // namespace
