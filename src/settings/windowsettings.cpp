@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <QtDebug>
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -390,6 +391,31 @@ void WindowSettings::restorePosition(const SettingsStore& store)
     m_placementToCheck = !platform::desktopPlacesWindows();
 }
 
+QRect keptOnScreen(const QRect& rect)
+{
+    const QScreen* screen = QGuiApplication::screenAt(rect.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return rect;
+    const QRect area = screen->availableGeometry();
+    QPoint at = rect.topLeft();
+    at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - rect.width())));
+    at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - rect.height())));
+    return QRect(at, rect.size());
+}
+
+void WindowSettings::bringOntoScreen()
+{
+    // A placement stored on a larger screen, or at a smaller scale, must not open the window
+    // partly out of sight; its size stays, only where it is changes.
+    if (m_window->windowState() & ShownStates)
+        return;
+    const QRect rect = keptOnScreen(m_window->geometry());
+    if (rect != m_window->geometry())
+        m_window->setGeometry(rect);
+}
+
 void WindowSettings::correctPlacement()
 {
     // Qt asks for the client's position with static gravity; a window manager that ignores the
@@ -591,6 +617,7 @@ bool WindowSettings::eventFilter(QObject* watched, QEvent* event)
             m_askedAt = m_window->geometry().topLeft();
         // Sent before the window is mapped: the geometry is still the one asked for.
         if (std::exchange(m_placementToCheck, false)) {
+            bringOntoScreen();
             m_expectedAt = m_window->geometry().topLeft();
             m_placementSettle->start();
         }

@@ -196,6 +196,7 @@ private:
     void applySizeLimits();
     void runAutomatic(const std::function<void()>& step);
     void correctPlacement();
+    void bringOntoScreen();
 
     QPointer<QWidget> m_window;
     QString m_section;
@@ -236,3 +237,7 @@ private:
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(WindowSettings::Options)
+
+// `rect` moved as little as needed to lie within the available area of the screen it is on (or
+// the primary screen); one larger than that area keeps its top left corner on it.
+QRect keptOnScreen(const QRect& rect);

@@ -153,12 +153,20 @@ void WindowBase::attachToOpener()
     setKeptOnTop(*this, *m_onTopByDesign || onTopShown);
 }
 
+void WindowBase::setVisible(bool visible)
+{
+    // Fitted before the show, so that the storage brings the window's final size onto the screen.
+    if (visible && !isVisible()) {
+        ensurePolished();
+        fitFixedSizeToFont();
+    }
+    QWidget::setVisible(visible);
+}
+
 void WindowBase::showEvent(QShowEvent* event)
 {
-    if (!event->spontaneous()) {
-        fitFixedSizeToFont();
+    if (!event->spontaneous())
         attachToOpener();
-    }
     // A stored window goes where it was; one the store knows nothing of (or that keeps nothing)
     // comes up centred on the main window the first time, rather than where it was created.
     if (!m_placed && !event->spontaneous()) {
@@ -177,7 +185,7 @@ void WindowBase::showEvent(QShowEvent* event)
             if (around.isValid()) {
                 QRect frame = geometry();
                 frame.moveCenter(around.center());
-                move(frame.topLeft());
+                move(keptOnScreen(frame).topLeft());
             }
         }
     }

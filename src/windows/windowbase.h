@@ -37,6 +37,9 @@ public:
     // The painted caption strip, which keeps the window's title.
     CaptionBar* captionBar() const { return m_captionBar; }
 
+public:
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
