@@ -107,6 +107,7 @@ void DocumentDisplay::editorHintChanged(const QString& hint)
 {
     m_editorHint = hint;
     m_views.current()->setStatusTip(hint);
+    m_views.current()->setAccessibleDescription(hint);
 }
 
 void DocumentDisplay::titleDocumentTextChanged(const QString& text)

@@ -232,6 +232,8 @@ EditorView* MainWindow::makeEditorView(QWidget* parent)
 {
     auto* view = new EditorView(parent);
     view->setObjectName(QStringLiteral("Editor"));
+    // What a screen reader calls the text; the document's path follows as its description.
+    view->setAccessibleName(QStringLiteral("Editor"));
     view->removeKeyBindings(m_programKeys);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view, &QWidget::customContextMenuRequested, this,

@@ -53,10 +53,12 @@ QFont listFont()
     return font;
 }
 
-QListView* makeList(QWidget* parent, const char* name, TextListModel* model, const QColor& colour)
+// `title` names the control for screen readers, which find no label beside it.
+QListView* makeList(QWidget* parent, const char* name, const QString& title, TextListModel* model, const QColor& colour)
 {
     auto* list = new QListView(parent);
     list->setObjectName(QLatin1String(name));
+    list->setAccessibleName(title);
     list->setModel(model);
     list->setUniformItemSizes(true);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -73,16 +75,18 @@ void takeAnyLength(QLineEdit* field)
     field->setMaxLength(std::numeric_limits<int>::max());
 }
 
-QComboBox* makeNameBox(QWidget* parent, const char* name)
+QComboBox* makeNameBox(QWidget* parent, const char* name, const QString& title)
 {
     auto* box = new QComboBox(parent);
     box->setObjectName(QLatin1String(name));
+    box->setAccessibleName(title);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setMaxVisibleItems(6);
     // Completion is the window's own (it takes the listed name's letter case).
     box->setCompleter(nullptr);
     takeAnyLength(box->lineEdit());
+    box->lineEdit()->setAccessibleName(title);
     box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     box->setMinimumContentsLength(6);
     return box;
@@ -93,6 +97,7 @@ QLineEdit* makeField(QWidget* parent, const char* name, const QString& placehold
     auto* field = new QLineEdit(parent);
     field->setObjectName(QLatin1String(name));
     field->setPlaceholderText(placeholder);
+    field->setAccessibleName(placeholder);
     takeAnyLength(field);
     return field;
 }
@@ -231,7 +236,7 @@ void ClipBookWindow::buildItemPage(QWidget* page)
 {
     auto* bar = new QFrame(page);
     bar->setObjectName(QStringLiteral("Panel1"));
-    m_templateBox = makeNameBox(bar, "TemplateComboBox1");
+    m_templateBox = makeNameBox(bar, "TemplateComboBox1", QStringLiteral("ClipBook Template"));
     auto* barLayout = new QHBoxLayout(bar);
     barLayout->setContentsMargins(0, 0, 0, 0);
     barLayout->setSpacing(1);
@@ -249,7 +254,7 @@ void ClipBookWindow::buildItemPage(QWidget* page)
                       QStringLiteral("Delete|Delete current ClipBook Template and all tems it contains"),
                       &ClipBookWindow::deleteTemplate));
 
-    m_itemList = makeList(page, "ItemListBox1", m_itemNames, QColor(0, 0, 128));
+    m_itemList = makeList(page, "ItemListBox1", QStringLiteral("Items"), m_itemNames, QColor(0, 0, 128));
     auto* buttons = new QWidget(page);
     buttons->setObjectName(QStringLiteral("ClipPanel1"));
     auto* column = new QVBoxLayout(buttons);
@@ -315,7 +320,7 @@ void ClipBookWindow::buildFilePage(QWidget* page)
 {
     auto* bar = new QFrame(page);
     bar->setObjectName(QStringLiteral("Panel2"));
-    m_fileBox = makeNameBox(bar, "FileCombo1");
+    m_fileBox = makeNameBox(bar, "FileCombo1", QStringLiteral("File Template"));
     auto* barLayout = new QHBoxLayout(bar);
     barLayout->setContentsMargins(0, 0, 0, 0);
     barLayout->setSpacing(1);
@@ -332,7 +337,7 @@ void ClipBookWindow::buildFilePage(QWidget* page)
                                        QStringLiteral("Delete|Delete current File Template and all Files it contains"),
                                        &ClipBookWindow::deleteFileTemplate));
 
-    m_fileList = makeList(page, "FileListBox1", m_paths, QColor(0, 128, 0));
+    m_fileList = makeList(page, "FileListBox1", QStringLiteral("Files"), m_paths, QColor(0, 128, 0));
     m_fileList->viewport()->setAcceptDrops(true);
     m_fileList->viewport()->installEventFilter(this);
     auto* buttons = new QWidget(page);

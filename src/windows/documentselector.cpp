@@ -62,6 +62,7 @@ DocumentSelector::DocumentSelector(QWidget* parent)
 
     m_documentList = new QListWidget(this);
     m_documentList->setObjectName(QStringLiteral("ListBox1"));
+    m_documentList->setAccessibleName(QStringLiteral("Documents"));
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::Monospace);
     m_documentList->setFont(font);

@@ -159,6 +159,10 @@ void WindowBase::setVisible(bool visible)
     if (visible && !isVisible()) {
         ensurePolished();
         fitFixedSizeToFont();
+        // A screen reader names a window's pages after the window; each tab says its own caption.
+        for (QTabWidget* pages : findChildren<QTabWidget*>())
+            if (pages->accessibleName().isEmpty())
+                pages->setAccessibleName(m_captionBar->partCaption(CaptionBar::Part::ProductText));
     }
     QWidget::setVisible(visible);
 }
