@@ -773,8 +773,9 @@ private slots:
             const QImage own(QStringLiteral(":/icons/%1.png").arg(name));
             QVERIFY2(!own.isNull(), qPrintable(name));
             QVERIFY2(!button->icon().isNull(), qPrintable(name));
+            // Drawn from its SVG source, of which the PNG is a rendering.
             QCOMPARE(button->icon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32),
-                     QIcon(QStringLiteral(":/icons/%1.png").arg(name))
+                     QIcon(QStringLiteral(":/icons/%1.svg").arg(name))
                          .pixmap(16, 16)
                          .toImage()
                          .convertToFormat(QImage::Format_ARGB32));
