@@ -47,17 +47,40 @@ private slots:
         QCOMPARE(parseCommandLine(args), expected);
     }
 
+    // What start-up does with the arguments: answer a request for a text, or open what they name.
+    void versionAndHelpCountOnlyAsTheFirstArgument_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<InformationRequest>("request");
+        QTest::addColumn<QList<StartupAction>>("opened");
+        using I = InformationRequest;
+        QTest::newRow("--version") << QStringList{"--version"} << I::Version << QList<A>{};
+        QTest::newRow("--help before a file") << QStringList{"--help", "a.txt"} << I::Help << QList<A>{};
+        QTest::newRow("--version after a file") << QStringList{"a.txt", "--version"} << I::None
+                                                << QList<A>{{A::OpenFile, "a.txt"}, {A::OpenFile, "--version"}};
+        QTest::newRow("--help after a switch")
+            << QStringList{"Time", "--help"} << I::None << QList<A>{{A::TimeStamp, ""}, {A::OpenFile, "--help"}};
+        QTest::newRow("./--help") << QStringList{"./--help"} << I::None << QList<A>{{A::OpenFile, "./--help"}};
+        QTest::newRow("case matters") << QStringList{"--Help"} << I::None << QList<A>{{A::OpenFile, "--Help"}};
+        QTest::newRow("other options are files")
+            << QStringList{"-h", "--xyz"} << I::None << QList<A>{{A::OpenFile, "-h"}, {A::OpenFile, "--xyz"}};
+    }
+
     void versionAndHelpCountOnlyAsTheFirstArgument()
     {
-        using I = InformationRequest;
-        QCOMPARE(informationRequest({"--version"}), I::Version);
-        QCOMPARE(informationRequest({"--help", "a.txt"}), I::Help);
-        for (const QStringList& args : {QStringList{}, QStringList{"a.txt", "--help"}, QStringList{"./--help"},
-                                        QStringList{"--Help"}, QStringList{"--xyz"}, QStringList{"-h"}})
-            QCOMPARE(informationRequest(args), I::None);
-        QCOMPARE(informationText(I::None, "9.1"), QString());
-        QVERIFY(informationText(I::Version, "9.1").startsWith("Quillet 9.1\n"));
-        QVERIFY(informationText(I::Help, "9.1").startsWith("Usage: quillet "));
+        QFETCH(QStringList, args);
+        QFETCH(InformationRequest, request);
+        QFETCH(QList<StartupAction>, opened);
+        QCOMPARE(informationRequest(args), request);
+        if (request == InformationRequest::None)
+            QCOMPARE(parseCommandLine(args), opened);
+    }
+
+    void informationTextsNameTheVersion()
+    {
+        QCOMPARE(informationText(InformationRequest::None, "9.1"), QString());
+        QVERIFY(informationText(InformationRequest::Version, "9.1").startsWith("Quillet 9.1\n"));
+        QVERIFY(informationText(InformationRequest::Help, "9.1").startsWith("Usage: quillet "));
     }
 
     void splitLinesCountsLikeTheEditor()
