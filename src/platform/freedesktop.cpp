@@ -1,5 +1,7 @@
 #include "platform/freedesktop.h"
 
+#include "platform/userfolders.h"
+
 #include <QDir>
 #include <QFile>
 #include <QList>
@@ -12,13 +14,6 @@
 namespace platform::freedesktop {
 
 namespace {
-
-// An XDG base folder from the environment; a relative value is ignored, as the XDG base-directory rules say.
-QString baseFolder(const char* variable, const QString& fallback)
-{
-    const QString value = qEnvironmentVariable(variable);
-    return !value.isEmpty() && QDir::isAbsolutePath(value) ? QDir::cleanPath(value) : fallback;
-}
 
 // A string value of a desktop entry: backslashes and line breaks escaped.
 QString escapedValue(QString value)
@@ -62,8 +57,8 @@ Folders userFolders()
 {
     const QString home = QDir::homePath();
     Folders folders;
-    folders.dataHome = baseFolder("XDG_DATA_HOME", home + QStringLiteral("/.local/share"));
-    folders.configHome = baseFolder("XDG_CONFIG_HOME", home + QStringLiteral("/.config"));
+    folders.dataHome = dataHome();
+    folders.configHome = configHome();
     // xdg-user-dir reads the user's folder names (which may be translated); without it the
     // desktop is where most desktops put it.
     QProcess process;

@@ -1,6 +1,7 @@
 #include "platform/platform.h"
 
 #include "core/commanderror.h"
+#include "platform/userfolders.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -9,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QStandardPaths>
 #include <QTemporaryFile>
 
 #ifdef Q_OS_UNIX
@@ -76,7 +76,7 @@ QString programDirectory()
 {
     QString dir = QCoreApplication::applicationDirPath();
     if (dir.isEmpty() || !folderMayHoldProgramFiles(dir)) {
-        dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Quillet");
+        dir = dataHome() + QStringLiteral("/Quillet");
         QDir().mkpath(dir);
     }
     if (!dir.endsWith(QLatin1Char('/')))

@@ -16,6 +16,24 @@ QString xdgFolder(const char* variable, const QString& fallbackBelowHome)
 }
 } // namespace
 
+QString configHome()
+{
+#ifdef Q_OS_WIN
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+#else
+    return QDir::cleanPath(xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config")));
+#endif
+}
+
+QString dataHome()
+{
+#ifdef Q_OS_WIN
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+#else
+    return QDir::cleanPath(xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")));
+#endif
+}
+
 QString stateFolder()
 {
 #ifdef Q_OS_WIN
@@ -37,7 +55,7 @@ QString secondRecoveryFolder()
 #ifdef Q_OS_WIN
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 #else
-    const QString data = xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share"));
+    const QString data = dataHome();
 #endif
     return QDir::cleanPath(data + QStringLiteral("/Quillet/recovery"));
 }

@@ -4,6 +4,12 @@
 #include <QString>
 
 namespace platform {
+// The user's base folders for settings and data: $XDG_CONFIG_HOME (default "~/.config") and
+// $XDG_DATA_HOME (default "~/.local/share"); Qt's generic locations on Windows. A relative value
+// is ignored, as the XDG rules say (Qt's QStandardPaths takes it as it is).
+QString configHome();
+QString dataHome();
+
 // The program's state: "$XDG_STATE_HOME/Quillet" (default "~/.local/state/Quillet"); the local
 // application data folder on Windows. A relative XDG_STATE_HOME is ignored, as the XDG rules say.
 QString stateFolder();

@@ -1,5 +1,6 @@
 #include "settings/inisettingsstore.h"
 
+#include "platform/userfolders.h"
 #include "settings/recentlist.h"
 
 #include <QDir>
@@ -8,7 +9,6 @@
 #include <QLockFile>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -78,8 +78,7 @@ QString IniSettingsStore::defaultLocation()
     const QString fromEnvironment = qEnvironmentVariable("QUILLET_SETTINGS");
     if (!fromEnvironment.isEmpty())
         return fromEnvironment;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/Quillet/Quillet.ini");
+    return platform::configHome() + QStringLiteral("/Quillet/Quillet.ini");
 }
 
 IniSettingsStore::IniSettingsStore(const QString& filePath) : m_fileName(filePath)

@@ -3,7 +3,7 @@
 //
 // Location: the file given to the constructor; defaultLocation() is the environment variable
 // QUILLET_SETTINGS when set (a file path, for tests and portable copies), otherwise
-// "<GenericConfigLocation>/Quillet/Quillet.ini" ($XDG_CONFIG_HOME/Quillet/Quillet.ini on Linux).
+// platform::configHome() + "/Quillet/Quillet.ini" ($XDG_CONFIG_HOME/Quillet/Quillet.ini on Linux).
 //
 // The file is read and written by our own small parser rather than QSettings: QSettings' INI
 // format is case-sensitive, gives "/" and "\" meaning and rewrites odd characters, whereas key
