@@ -291,6 +291,35 @@ private slots:
         QVERIFY(readAll(autostart).contains("/MiniTray"));
     }
 
+    // The default goes into [Default Applications] wherever that section stands, never into
+    // another section naming the same type; taking it out again gives the file back.
+    void theDefaultGoesIntoTheDefaultApplicationsSection_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray added = "[Added Associations]\ntext/plain=viewer.desktop;\n";
+        const QByteArray removed = "[Removed Associations]\ntext/plain=pager.desktop;\n";
+        const QByteArray ours = "text/plain=org.quillet.Quillet.desktop;";
+        QTest::newRow("first") << "[Default Applications]\ntext/html=browser.desktop\n\n" + added
+                               << "[Default Applications]\n" + ours + "\ntext/html=browser.desktop\n\n" + added;
+        QTest::newRow("middle") << added + "[Default Applications]\ntext/plain=other.desktop;\n" + removed
+                                << added + "[Default Applications]\n" + ours + "other.desktop;\n" + removed;
+        QTest::newRow("last") << added + removed + "[Default Applications]\ntext/html=browser.desktop\n"
+                              << added + removed + "[Default Applications]\n" + ours + "\ntext/html=browser.desktop\n";
+        QTest::newRow("absent") << added + removed << added + removed + "[Default Applications]\n" + ours + "\n";
+        QTest::newRow("empty file") << QByteArray() << "[Default Applications]\n" + ours + "\n";
+    }
+
+    void theDefaultGoesIntoTheDefaultApplicationsSection()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        namespace fd = platform::freedesktop;
+        const QByteArray made = fd::withDefaultApplication(before, "text/plain", fd::DesktopFileId, true);
+        QCOMPARE(made, after);
+        QCOMPARE(fd::withDefaultApplication(made, "text/plain", fd::DesktopFileId, false), before);
+    }
+
     void execLinesQuoteWhatTheDesktopWouldSplit()
     {
         namespace fd = platform::freedesktop;
