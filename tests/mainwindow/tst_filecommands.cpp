@@ -11,6 +11,7 @@
 #include "mainwindow/filecontroller.h"
 #include "settings/recentfilesmenu.h"
 #include "support/mainwindowfixture.h"
+#include "support/pipewatch.h"
 
 #include <QAction>
 #include <QApplication>
@@ -922,7 +923,11 @@ private slots:
         const QStringList refused{folder, pipe, QStringLiteral("/dev/zero"), link};
         QVERIFY(start());
         prompts().openPaths = refused + QStringList{a};
-        action("Open1")->trigger();
+        {
+            const PipeWatch watch({pipe});
+            action("Open1")->trigger();
+            QVERIFY2(watch.readersFound() == 0, "Open read the pipe: it would wait for a writer");
+        }
         QCOMPARE(displayPathsOf(docs()), (QStringList{UntitledName, a}));
         QCOMPARE(form()->recentFilesMenu()->items(), QStringList{a});
         QCOMPARE(prompts().errors.size(), 4);
@@ -940,7 +945,11 @@ private slots:
         const QString pipe2 = makePipe();
         const QString list =
             makeFile(QStringLiteral("list.txt"), QFile::encodeName(pipe2) + "\r\n" + QFile::encodeName(b) + "\r\n");
-        QVERIFY(start({QStringLiteral("CF"), list, QStringLiteral("CF"), pipe2}));
+        {
+            const PipeWatch watch({pipe2});
+            QVERIFY(start({QStringLiteral("CF"), list, QStringLiteral("CF"), pipe2}));
+            QVERIFY2(watch.readersFound() == 0, "start-up read the pipe: it would wait for a writer");
+        }
         QCOMPARE(displayPathsOf(docs()), (QStringList{UntitledName, b, list}));
         QCOMPARE(prompts().errors.size(), 3);
         QVERIFY(status()->panelText(StatusBar::Message).contains(QStringLiteral("not a regular file")));
