@@ -13,9 +13,10 @@ e2e_init "$@"
 step "an ordinary user with folders of its own"
 RUN_AS=()
 if [ "$(id -u)" -eq 0 ]; then
-  E2E_USER=quillet-e2e
-  id "$E2E_USER" >/dev/null 2>&1 || useradd --no-create-home --shell /usr/sbin/nologin "$E2E_USER" ||
-    fail "useradd failed"
+  # A user of this run's own, removed when it ends, so no test run leaves one behind.
+  E2E_USER="quillet-e2e-$$"
+  useradd --no-create-home --shell /usr/sbin/nologin "$E2E_USER" || fail "useradd failed"
+  at_exit userdel "$E2E_USER"
   RUN_AS=(setpriv --reuid="$(id -u "$E2E_USER")" --regid="$(id -g "$E2E_USER")" --init-groups)
   chmod 711 "$E2E_ROOT"
   mkdir -p "$E2E_ROOT/user"/{home,config,data,state,cache,runtime,tmp,files}

@@ -28,6 +28,7 @@ TRAYER_PID=""
 WESTON_PID=""
 # The platform plugin start_quillet asks for: e2e_init_wayland makes it wayland.
 QUILLET_QPA=xcb
+E2E_AT_EXIT=()
 
 # Always start from a clean slate: a display or platform inherited from the
 # caller (ctest sets QT_QPA_PLATFORM=offscreen for the unit tests) must not leak in.
@@ -87,15 +88,25 @@ fail() {
   exit 1
 }
 
-# Stops everything this test started and removes its temp folder, on any exit.
+# at_exit COMMAND ARGS...: runs the command when the test ends, however it ends, once its programs
+# have stopped (a user the test made cannot be removed while its processes run).
+at_exit() {
+  E2E_AT_EXIT+=("$(printf '%q ' "$@")")
+}
+
+# Stops everything this test started, runs what at_exit gave and removes its temp folder, on any
+# exit.
 e2e_cleanup() {
-  local rc=$?
+  local rc=$? undo
   trap - EXIT INT TERM HUP
   stop_pid "$QUILLET_PID"
   stop_pid "$TRAYER_PID"
   stop_pid "$OPENBOX_PID"
   stop_pid "$XVFB_PID"
   stop_pid "$WESTON_PID"
+  for undo in "${E2E_AT_EXIT[@]}"; do
+    eval "$undo" || log "could not undo: $undo"
+  done
   if [ -n "$E2E_ROOT" ] && [ -d "$E2E_ROOT" ]; then
     rm -rf -- "$E2E_ROOT"
   fi
