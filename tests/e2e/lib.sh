@@ -242,16 +242,21 @@ start_openbox() {
   </keyboard>
 </openbox_config>
 EOF
-  openbox --config-file "$E2E_ROOT/openbox/rc.xml" >"$E2E_ROOT/openbox.log" 2>&1 &
+  # Openbox claims the screen (_NET_SUPPORTING_WM_CHECK) before it has loaded its theme and
+  # managed the windows already there; a window mapped in between is never managed, so it stays
+  # unmapped. Its start-up command runs once it is done. Loading the theme can take a second or
+  # more where the fonts are not in the system's font cache: root fills that cache on its first
+  # run, an ordinary user cannot, and each test's fresh XDG_CACHE_HOME scans the fonts anew.
+  local ready="$E2E_ROOT/openbox/ready"
+  openbox --config-file "$E2E_ROOT/openbox/rc.xml" --startup "touch '$ready'" >"$E2E_ROOT/openbox.log" 2>&1 &
   OPENBOX_PID=$!
   local i
   for i in $(seq 1 200); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    [ -e "$ready" ] && break
     kill -0 "$OPENBOX_PID" 2>/dev/null || fail "openbox exited"
     sleep 0.1
   done
-  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
-    fail "openbox did not take over the screen within 20 s"
+  [ -e "$ready" ] || fail "openbox did not finish starting within 20 s"
   log "openbox running (pid $OPENBOX_PID)"
 }
 
