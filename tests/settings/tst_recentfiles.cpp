@@ -385,10 +385,12 @@ private slots:
         entryItems(menu).at(1)->trigger();
         QCOMPARE(recent.items(), (QStringList{"/D", "/A", "/C"}));
 
-        // A handler that fails: the chosen path leaves and the failure reaches the caller.
+        // A handler that fails: the chosen path leaves and the failure reaches the caller. The
+        // signal is emitted rather than trigger()ed: QAction::trigger() is built without exception
+        // support, and an exception unwinding through it skips its clean-up (a leak).
         recent.setClickHandler(
             [](const QString&, const QString&, const QVariant&) { throw std::runtime_error("no file"); });
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, entryItems(menu).at(2)->trigger());
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, emit entryItems(menu).at(2)->triggered());
         QCOMPARE(recent.items(), (QStringList{"/D", "/A"}));
 
         // Re-added before failing: kept at the top.
@@ -396,7 +398,7 @@ private slots:
             recent.add(name.toUpper());
             throw std::runtime_error("late");
         });
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, entryItems(menu).at(1)->trigger());
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, emit entryItems(menu).at(1)->triggered());
         QCOMPARE(recent.items(), (QStringList{"/A", "/D"}));
 
         // Without RemoveOnSelect the chosen entry stays where it is.
