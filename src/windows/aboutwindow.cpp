@@ -1,6 +1,7 @@
 #include "windows/aboutwindow.h"
 
 #include "core/colourcontrast.h"
+#include "core/pictures.h"
 #include "core/prompts.h"
 #include "platform/launcher.h"
 #include "platform/memorystatus.h"
@@ -355,8 +356,8 @@ void AboutWindow::activated()
     loadLogo();
     // The window's icon, or the logo's while the program has none of its own.
     if (auto* icon = findChild<QLabel*>(QStringLiteral("Image1"))) {
-        const QPixmap own = windowIcon().pixmap(32, 32);
-        icon->setPixmap(own.isNull() ? QPixmap(QStringLiteral(":/icons/QuilLogo.png")).scaled(32, 32) : own);
+        const QIcon own = windowIcon().isNull() ? ownPicture(QStringLiteral("QuilLogo")) : windowIcon();
+        icon->setPixmap(own.pixmap(QSize(32, 32), devicePixelRatioF()));
     }
     loadCredits();
 }
@@ -378,7 +379,8 @@ void AboutWindow::keyPressEvent(QKeyEvent* event)
 void AboutWindow::loadLogo()
 {
     loadOwnPictures();
-    const QPixmap logo(QStringLiteral(":/icons/QuilLogo.png"));
+    // Drawn at the density of the screen, so it stays sharp where a point is several pixels.
+    const QPixmap logo = ownPicture(QStringLiteral("QuilLogo")).pixmap(QSize(64, 64), devicePixelRatioF());
     if (logo.isNull()) {
         platform::beep();
         m_logo->hide();

@@ -1,7 +1,7 @@
 // High-density screens: at the scale factor this run is given (QT_SCALE_FACTOR; CTest runs it at 1,
 // 1.25, 1.5 and 2 on a 1280x1024 screen of that many pixels per point), every fixed-size window
 // holds its controls and its texts whole, opens on the screen, a stored placement off the screen
-// is brought onto it, and the tool-bar pictures are drawn at the density in use, not scaled up.
+// is brought onto it, and the tool-bar and About pictures are drawn at the density in use, not scaled up.
 
 #include "settings/windowsettings.h"
 #include "support/mainwindowfixture.h"
@@ -99,7 +99,7 @@ private slots:
                  qPrintable(QStringLiteral("at %1,%2").arg(window.x()).arg(window.y())));
     }
 
-    void toolBarPicturesAreDrawnAtTheDensityInUse()
+    void picturesAreDrawnAtTheDensityInUse()
     {
         MainWindowFixture fixture;
         QVERIFY(fixture.start());
@@ -112,6 +112,15 @@ private slots:
             QVERIFY2(action->icon().availableSizes().isEmpty(), name);
             const QPixmap pixmap = action->icon().pixmap(toolBar->iconSize(), ratio);
             QCOMPARE(pixmap.size(), toolBar->iconSize() * ratio);
+        }
+        // The About window's logo and icon likewise.
+        AboutWindow about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        for (const auto& [name, points] : {std::pair{"Image2", 64}, std::pair{"Image1", 32}}) {
+            const auto* label = about.findChild<QLabel*>(name);
+            QVERIFY2(label, name);
+            QCOMPARE(label->pixmap().size(), QSize(points, points) * about.devicePixelRatioF());
         }
     }
 };
