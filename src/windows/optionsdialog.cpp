@@ -443,14 +443,24 @@ void OptionsDialog::applySample(SampleBox& box)
     if (!box.edit)
         return;
     box.edit->setFont(fontFromStored(box.font));
-    QPalette palette = box.edit->palette();
-    palette.setColor(QPalette::Base, colorFromStored(box.color, palette));
-    palette.setColor(QPalette::Text, inkFromStored(box.font.color, box.color, palette));
-    box.edit->setPalette(palette);
+    // From the window's palette, not the box's own: system colours follow a change of the desktop's.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, colorFromStored(box.color, colours));
+    colours.setColor(QPalette::Text, inkFromStored(box.font.color, box.color, colours));
+    box.edit->setPalette(colours);
     static const Qt::Alignment qtAlignments[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
     QTextOption option = box.edit->document()->defaultTextOption();
     option.setAlignment(qtAlignments[qBound(0, box.alignment, 2)]);
     box.edit->document()->setDefaultTextOption(option);
+}
+
+void OptionsDialog::changeEvent(QEvent* event)
+{
+    WindowBase::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        applySample(m_fontSample);
+        applySample(m_pagePreview);
+    }
 }
 
 bool OptionsDialog::execute()

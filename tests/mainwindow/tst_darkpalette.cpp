@@ -6,6 +6,7 @@
 #include "windows/aboutwindow.h"
 #include "windows/captionbar.h"
 #include "windows/documentselector.h"
+#include "windows/optionsdialog.h"
 #include "windows/tipwindow.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyleFactory>
+#include <QTextEdit>
 
 #include <map>
 
@@ -145,15 +147,23 @@ private slots:
         QCOMPARE(editor()->ink(), QColor(0x33, 0x22, 0x11));
     }
 
-    void paletteChangeReachesTheEditor()
+    void paletteChangeReachesTheEditorAndTheOpenOptions()
     {
         QVERIFY(start());
+        OptionsDialog options;
+        options.show();
+        const auto* sample = options.findChild<QTextEdit*>(QStringLiteral("RichEdit1"));
+        QVERIFY(sample);
+        auto paper = [sample] { return sample->palette().color(QPalette::Base).lightnessF(); };
+        auto ink = [sample] { return sample->palette().color(QPalette::Text).lightnessF(); };
         QApplication::setPalette(QApplication::style()->standardPalette());
         QTRY_VERIFY(editor()->paper().lightnessF() > 0.6);
         QVERIFY(editor()->ink().lightnessF() < 0.4);
+        QVERIFY(paper() > 0.6 && ink() < 0.4);
         QApplication::setPalette(darkPalette());
         QTRY_VERIFY(editor()->paper().lightnessF() < 0.4);
         QVERIFY(editor()->ink().lightnessF() > 0.6);
+        QVERIFY(paper() < 0.4 && ink() > 0.6);
     }
 };
 
