@@ -125,6 +125,44 @@ private slots:
         }
     }
 
+    // A line of plain ASCII in a monospaced font is laid out without measuring; every line must
+    // still lie where measuring its characters (the check for a monospaced font off) puts them.
+    void aLineLiesWhereItsMeasuredWidthsPutIt_data()
+    {
+        QTest::addColumn<QByteArray>("inserted");
+        QTest::addColumn<bool>("italic");
+        QTest::addRow("plain") << QByteArray() << false;
+        QTest::addRow("tab") << QByteArray("\tTAB") << false;
+        QTest::addRow("control character") << QByteArray("\x01") << false;
+        QTest::addRow("accented") << QByteArray("\xc3\xa9") << false;
+        QTest::addRow("italic") << QByteArray() << true;
+    }
+
+    void aLineLiesWhereItsMeasuredWidthsPutIt()
+    {
+        QFETCH(QByteArray, inserted);
+        QFETCH(bool, italic);
+        QByteArray text;
+        for (const int length : {40, 77, 120, 2000, 0, 95})
+            text += longLine(length, false) + "\n";
+        text.insert(text.indexOf("word50") + 6, inserted);
+        for (const bool wrap : {false, true}) {
+            Layout layouts[2];
+            for (const bool measured : {false, true}) {
+                EditorView editor;
+                prepare(editor, wrap);
+                editor.send(SCI_STYLESETITALIC, STYLE_DEFAULT, italic);
+                editor.send(SCI_STYLESETCHECKMONOSPACED, STYLE_DEFAULT, !measured);
+                editor.send(SCI_STYLECLEARALL);
+                editor.setBytes(text);
+                if (wrap) // every line wrapped, while idle
+                    QTRY_VERIFY(editor.send(SCI_VISIBLEFROMDOCLINE, 6) > 40);
+                layouts[measured] = layoutOf(editor);
+            }
+            QVERIFY2(layouts[0] == layouts[1], wrap ? "wrapped" : "unwrapped");
+        }
+    }
+
     // Each character of a wrapped line is found at the point where it is shown, on its own sub-line.
     void everyCharacterIsFoundWhereItIsShown()
     {
