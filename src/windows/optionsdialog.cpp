@@ -221,6 +221,8 @@ void OptionsDialog::buildDocumentPage(QWidget* page)
     sample->setObjectName(QStringLiteral("RichEdit1"));
     sample->setAcceptRichText(false);
     sample->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab goes on to the next control, as in any dialog: a tab character says nothing of a font.
+    sample->setTabChangesFocus(true);
     sample->setPlainText(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ    \n1234567890\nTo test the current font, "
                                         "Please \ntype text here:"));
     sampleLabel->setBuddy(sample);
@@ -248,6 +250,8 @@ void OptionsDialog::buildFiltersPage(QWidget* page)
     m_filterList = new QListWidget(group);
     m_filterList->setObjectName(QStringLiteral("Filter1"));
     filtersLabel->setBuddy(m_filterList);
+    // A list takes no name from its label for screen readers.
+    m_filterList->setAccessibleName(QStringLiteral("Filters"));
     listColumn->addWidget(filtersLabel);
     listColumn->addWidget(m_filterList);
     m_filterNameList = new QListWidget(group);
