@@ -2,13 +2,19 @@
 """What a screen reader gets from Quillet through AT-SPI; called by e2e_screenreader.sh.
 
   screenreader.py names TITLE         every focusable control shown in the window TITLE has a name
+  screenreader.py keyboard TITLE      on each page of the window TITLE (Ctrl+Tab turns them), every
+                                      focusable control shown has a name and Tab reaches it
+  screenreader.py activate TITLE NAME does the action of the control NAME in the window TITLE, as a
+                                      screen reader's user can where the keyboard does not go
   screenreader.py caret LINE COLUMN   the focused editor's caret is at COLUMN of its line LINE,
                                       and the selection is empty
   screenreader.py selection TEXT      the focused editor's selection is TEXT
 
 Exits 1 with what it found when the answer is wrong or the object is not found.
 """
+import subprocess
 import sys
+import time
 
 import pyatspi
 
@@ -54,6 +60,130 @@ def names(title):
     print(f"{title!r}: {count} focusable controls, all named")
 
 
+# Controls whose items the arrows reach once the control has focus, not Tab.
+ITEM_HOLDERS = {pyatspi.ROLE_LIST, pyatspi.ROLE_LIST_BOX, pyatspi.ROLE_TREE, pyatspi.ROLE_TABLE,
+                pyatspi.ROLE_TREE_TABLE, pyatspi.ROLE_PAGE_TAB_LIST, pyatspi.ROLE_COMBO_BOX}
+
+
+def shown_controls(node, path=""):
+    """The stops Tab has to reach, each as (its nodes, its path): the focusable, enabled controls
+    shown with everything above them that hold no such control themselves (a window or panel is no
+    stop of its own). The radio buttons of one group are one stop; the arrows choose among them."""
+    found = []
+    radios = None
+    for i, child in enumerate(node):
+        if child is None:
+            continue
+        states = child.getState()
+        if not states.contains(pyatspi.STATE_SHOWING):
+            continue
+        here = f"{path}/{child.getRoleName()}[{i}]"
+        inner = [] if child.getRole() in ITEM_HOLDERS else shown_controls(child, here)
+        if inner:
+            found += inner
+        elif not (states.contains(pyatspi.STATE_FOCUSABLE) and states.contains(pyatspi.STATE_SENSITIVE)):
+            continue
+        elif child.getRole() == pyatspi.ROLE_RADIO_BUTTON:
+            if radios is None:
+                radios = ([], here)
+                found.append(radios)
+            radios[0].append(child)
+        else:
+            found.append(([child], here))
+    return found
+
+
+def focused(controls):
+    for nodes, path in controls:
+        if any(n.getState().contains(pyatspi.STATE_FOCUSED) for n in nodes):
+            return path
+    return None
+
+
+def press(keys):
+    subprocess.run(["xdotool", "key", "--clearmodifiers", *keys.split()], check=True)
+
+
+def wait_focus_moved(controls, before, seconds=3.0):
+    """Where the focus went; the old place when it did not move within the time."""
+    deadline = time.monotonic() + seconds
+    now = focused(controls)
+    while now == before and time.monotonic() < deadline:
+        time.sleep(0.05)
+        now = focused(controls)
+    return now
+
+
+def describe(controls, paths):
+    stops = {path: nodes for nodes, path in controls}
+    return "\n  ".join(
+        f"{stops[p][0].getRoleName()} {' / '.join(repr(n.name) for n in stops[p])} at {p}" for p in paths)
+
+
+def reach_by_tab(title, page):
+    """Presses Tab until every stop had the focus; the ones it never reached are faults."""
+    controls = shown_controls(window(title))
+    left = {path for _, path in controls}
+    now = focused(controls)
+    left.discard(now)
+    stalls = 0
+    presses = 0
+    while left and presses < 2 * len(controls) + 4 and stalls < 2:
+        press("Tab")
+        presses += 1
+        moved = wait_focus_moved(controls, now)
+        stalls = stalls + 1 if moved == now else 0
+        now = moved
+        left.discard(now)
+    if left:
+        stuck = f" (the focus stayed at {now})" if stalls else ""
+        return [f"{title!r}{page}: Tab never reached, in {presses} presses{stuck}:\n  " +
+                describe(controls, sorted(left))]
+    print(f"{title!r}{page}: Tab reached all {len(controls)} stops in {presses} presses")
+    return []
+
+
+def page_tabs(title):
+    for node, _ in walk(window(title)):
+        if node.getRole() == pyatspi.ROLE_PAGE_TAB_LIST and node.getState().contains(pyatspi.STATE_SHOWING):
+            return node
+    return None
+
+
+def keyboard(title):
+    tabs = page_tabs(title)
+    pages = sum(1 for t in tabs if t is not None and t.getRole() == pyatspi.ROLE_PAGE_TAB) if tabs is not None else 1
+    faults = []
+    for turn in range(pages):
+        page = f" page {tabs.name!r}" if tabs is not None else ""
+        try:
+            names(title)
+        except SystemExit as unnamed:
+            faults.append(f"{unnamed}{page}")
+        faults += reach_by_tab(title, page)
+        if turn + 1 < pages:
+            before = tabs.name
+            press("ctrl+Tab")
+            deadline = time.monotonic() + 5
+            while tabs.name == before and time.monotonic() < deadline:
+                time.sleep(0.05)
+            if tabs.name == before:
+                sys.exit(f"{title!r}: Ctrl+Tab left the page {before!r}")
+    if faults:
+        sys.exit("\n".join(faults))
+
+
+def activate(title, name):
+    for node, _ in walk(window(title)):
+        if node.name == name and node.getState().contains(pyatspi.STATE_SHOWING):
+            action = node.queryAction()
+            if action.nActions > 0:
+                action.doAction(0)
+                print(f"{title!r}: did {action.getName(0)!r} on {node.getRoleName()} {name!r}")
+                return
+    sys.exit(f"{title!r}: nothing shown named {name!r} has an action")
+
+
 def editor():
     for w in program():
         if w is None:
@@ -89,7 +219,7 @@ def selection(wanted):
 
 
 if __name__ == "__main__":
-    commands = {"names": names, "caret": caret, "selection": selection}
+    commands = {"names": names, "keyboard": keyboard, "activate": activate, "caret": caret, "selection": selection}
     if len(sys.argv) < 3 or sys.argv[1] not in commands:
         sys.exit(__doc__)
     commands[sys.argv[1]](*sys.argv[2:])
