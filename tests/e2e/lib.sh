@@ -8,6 +8,7 @@
 #
 # Usage in a test:
 #   source "$(dirname "$0")/lib.sh"
+#   E2E_SCREEN=2560x2048   # the screen's size, if not 1280x1024
 #   e2e_init "$@"          # $1 is the quillet binary
 #   start_quillet ARGS...
 #   wait_for_window
@@ -28,6 +29,10 @@ TRAYER_PID=""
 WESTON_PID=""
 # The platform plugin start_quillet asks for: e2e_init_wayland makes it wayland.
 QUILLET_QPA=xcb
+E2E_SCREEN="${E2E_SCREEN:-1280x1024}"
+# Where screenshots are kept after the test (its other folders go): the working folder, which is
+# build/tests under ctest, unless E2E_LOGS names another.
+E2E_LOGS="${E2E_LOGS:-$PWD/e2e-logs}"
 E2E_AT_EXIT=()
 
 # Always start from a clean slate: a display or platform inherited from the
@@ -206,7 +211,7 @@ start_xvfb() {
   local fifo="$E2E_ROOT/displayfd" n=""
   mkfifo "$fifo" || fail "mkfifo failed"
   # -displayfd lets the server pick a free display and says which once it accepts clients.
-  Xvfb -displayfd 7 -screen 0 1280x1024x24 -nolisten tcp -noreset \
+  Xvfb -displayfd 7 -screen 0 "${E2E_SCREEN}x24" -nolisten tcp -noreset \
     7>"$fifo" >"$E2E_ROOT/xvfb.log" 2>&1 &
   XVFB_PID=$!
   # The read end is opened with a timeout so a server that dies early cannot hang us.
@@ -341,6 +346,16 @@ focus_window() {
     sleep 0.1
   done
   fail "could not give keyboard focus to window $w"
+}
+
+# screenshot NAME: the whole screen into $E2E_LOGS/<test>-NAME.png; prints the file's path.
+screenshot() {
+  need import
+  mkdir -p "$E2E_LOGS" || fail "cannot make $E2E_LOGS"
+  local file="$E2E_LOGS/$E2E_NAME-$1.png"
+  import -window root "$file" || fail "could not take a screenshot into $file"
+  log "screenshot: $file"
+  echo "$file"
 }
 
 window_title() {

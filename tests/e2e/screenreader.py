@@ -1,9 +1,12 @@
 #!/usr/bin/python3
-"""What a screen reader gets from Quillet through AT-SPI; called by e2e_screenreader.sh.
+"""What a screen reader gets from Quillet through AT-SPI; called by e2e_screenreader.sh and
+e2e_highdensity.sh.
 
   screenreader.py names TITLE         every focusable control shown in the window TITLE has a name
   screenreader.py keyboard TITLE      on each page of the window TITLE (Ctrl+Tab turns them), every
                                       focusable control shown has a name and Tab reaches it
+  screenreader.py fits TITLE          on each page of the window TITLE, every part shown lies within
+                                      the window's edges
   screenreader.py activate TITLE NAME does the action of the control NAME in the window TITLE, as a
                                       screen reader's user can where the keyboard does not go
   screenreader.py caret LINE COLUMN   the focused editor's caret is at COLUMN of its line LINE,
@@ -150,17 +153,14 @@ def page_tabs(title):
     return None
 
 
-def keyboard(title):
+def on_each_page(title, check):
+    """check(page) on each page of the window TITLE, turned with Ctrl+Tab; exits with the faults
+    it returned, if any."""
     tabs = page_tabs(title)
     pages = sum(1 for t in tabs if t is not None and t.getRole() == pyatspi.ROLE_PAGE_TAB) if tabs is not None else 1
     faults = []
     for turn in range(pages):
-        page = f" page {tabs.name!r}" if tabs is not None else ""
-        try:
-            names(title)
-        except SystemExit as unnamed:
-            faults.append(f"{unnamed}{page}")
-        faults += reach_by_tab(title, page)
+        faults += check(f" page {tabs.name!r}" if tabs is not None else "")
         if turn + 1 < pages:
             before = tabs.name
             press("ctrl+Tab")
@@ -171,6 +171,57 @@ def keyboard(title):
                 sys.exit(f"{title!r}: Ctrl+Tab left the page {before!r}")
     if faults:
         sys.exit("\n".join(faults))
+
+
+def keyboard(title):
+    def check(page):
+        faults = []
+        try:
+            names(title)
+        except SystemExit as unnamed:
+            faults.append(f"{unnamed}{page}")
+        return faults + reach_by_tab(title, page)
+
+    on_each_page(title, check)
+
+
+def extents(node):
+    return node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+
+
+def outside(title, page, slack=2):
+    """The shown controls of the window that reach past its edges by more than slack pixels
+    (rounding at a fractional scale moves an edge by one)."""
+    frame = extents(window(title))
+    faults = []
+    count = 0
+
+    def visit(node, path):
+        nonlocal count
+        for i, child in enumerate(node):
+            if child is None or not child.getState().contains(pyatspi.STATE_SHOWING):
+                continue
+            here = f"{path}/{child.getRoleName()}[{i}]"
+            box = extents(child)
+            if box.width > 0 and box.height > 0:
+                count += 1
+                if (box.x < frame.x - slack or box.y < frame.y - slack or
+                        box.x + box.width > frame.x + frame.width + slack or
+                        box.y + box.height > frame.y + frame.height + slack):
+                    faults.append(f"{child.getRoleName()} {child.name!r} at {here}: "
+                                  f"{box.width}x{box.height}+{box.x}+{box.y}")
+            visit(child, here)
+
+    visit(window(title), "")
+    where = f"{frame.width}x{frame.height}+{frame.x}+{frame.y}"
+    if faults:
+        return [f"{title!r}{page}: past the window's edges ({where}):\n  " + "\n  ".join(faults)]
+    print(f"{title!r}{page}: all {count} shown parts lie within {where}")
+    return []
+
+
+def fits(title):
+    on_each_page(title, lambda page: outside(title, page))
 
 
 def activate(title, name):
@@ -219,7 +270,7 @@ def selection(wanted):
 
 
 if __name__ == "__main__":
-    commands = {"names": names, "keyboard": keyboard, "activate": activate, "caret": caret, "selection": selection}
+    commands = {"names": names, "keyboard": keyboard, "fits": fits, "activate": activate, "caret": caret, "selection": selection}
     if len(sys.argv) < 3 or sys.argv[1] not in commands:
         sys.exit(__doc__)
     commands[sys.argv[1]](*sys.argv[2:])

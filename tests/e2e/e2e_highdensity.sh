@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# High density end to end: at a desktop scale factor, on a screen as much larger, the main window and
+# each fixed-size window the keyboard opens lie on the screen, and every part of them shown (on
+# each of their pages) lies within the window, as AT-SPI reports them. A screenshot of the main
+# window with the options open is kept in e2e-logs/.
+#
+# Usage: bash tests/e2e/e2e_highdensity.sh /path/to/quillet FACTOR
+
+# A session bus of our own for the accessibility bus, as in e2e_screenreader.sh.
+if [ -z "${E2E_SESSION_BUS:-}" ]; then
+  command -v dbus-run-session >/dev/null || { echo "dbus-run-session is not installed" >&2; exit 1; }
+  exec dbus-run-session -- env E2E_SESSION_BUS=1 bash "$0" "$@"
+fi
+bus="$DBUS_SESSION_BUS_ADDRESS"
+
+# shellcheck source=lib.sh disable=SC2034
+source "$(dirname "$0")/lib.sh"
+factor="${2:-}"
+[[ "$factor" =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "usage: bash $0 /path/to/quillet FACTOR" >&2; exit 2; }
+E2E_NAME="e2e_highdensity_x$factor"
+# The screen a 1280x1024 desktop becomes at this factor.
+E2E_SCREEN="$(awk -v f="$factor" 'BEGIN { printf "%dx%d", 1280 * f, 1024 * f }')"
+e2e_init "$1"
+export DBUS_SESSION_BUS_ADDRESS="$bus" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0 QT_SCALE_FACTOR="$factor"
+reader() { /usr/bin/python3 "$(dirname "$0")/screenreader.py" "$@"; }
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || fail "python3-pyatspi is not installed"
+
+# until COMMAND...: the reader must agree within 10 s (the tree follows the windows a little late).
+until_reader() {
+  local i out
+  for i in $(seq 1 50); do
+    out="$(reader "$@" 2>&1)" && { log "$out"; return 0; }
+    sleep 0.2
+  done
+  fail "$out"
+}
+
+# on_screen WINDOW: the window, with the frame the window manager put round it, lies on the screen.
+on_screen() {
+  local x y w h left right top bottom
+  eval "$(xwininfo -id "$1" | awk '/Absolute upper-left X/ { print "x=" $NF } /Absolute upper-left Y/ { print "y=" $NF }
+                                  /^ +Width/ { print "w=" $NF } /^ +Height/ { print "h=" $NF }')"
+  read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= *//; s/,/ /g')
+  x=$((x - ${left:-0})) y=$((y - ${top:-0})) w=$((w + ${left:-0} + ${right:-0})) h=$((h + ${top:-0} + ${bottom:-0}))
+  [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le "${E2E_SCREEN%x*}" ] && [ $((y + h)) -le "${E2E_SCREEN#*x}" ] ||
+    fail "'$(window_title "$1")' (${w}x${h}+${x}+${y} with its frame) is not within the ${E2E_SCREEN} screen"
+  log "'$(window_title "$1")' (${w}x${h}+${x}+${y}) lies on the ${E2E_SCREEN} screen"
+}
+
+# fitted KEYS TITLE: the window the keys open lies on the screen and holds all its parts; Esc
+# closes it.
+fitted() {
+  local out
+  step "'$2' at scale $factor"
+  key $1 # one or more keys
+  wait_dialog "$2"
+  on_screen "$DWIN"
+  until_reader names "$2"
+  out="$(reader fits "$2" 2>&1)" || fail "$out"
+  log "$out"
+  [ "$2" != "Quillet Options" ] || screenshot options >/dev/null
+  key Escape
+  wait_gone "$2"
+  focus_window
+}
+
+start_quillet
+wait_for_window
+step "the main window at scale $factor"
+on_screen "$QWIN"
+until_reader fits "Quillet  - Untitled"
+
+fitted ctrl+shift+p "Quillet Options"
+fitted ctrl+F3 "Utility Options"
+fitted ctrl+g "Goto Line... "
+fitted ctrl+F1 "About Quillet"
+fitted ctrl+shift+t "Quillet Tips"
+fitted "alt+o c" "Quillet Configuration"
+fitted "alt+t n" "Add New Template"
+fitted "alt+e f" "Replace"
+
+step "done"
+exit 0
