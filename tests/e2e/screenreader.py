@@ -1,12 +1,14 @@
 #!/usr/bin/python3
-"""What a screen reader gets from Quillet through AT-SPI; called by e2e_screenreader.sh and
-e2e_highdensity.sh.
+"""What a screen reader gets from Quillet through AT-SPI; called by e2e_screenreader.sh,
+e2e_highdensity.sh and e2e_darkpalette.sh.
 
   screenreader.py names TITLE         every focusable control shown in the window TITLE has a name
   screenreader.py keyboard TITLE      on each page of the window TITLE (Ctrl+Tab turns them), every
                                       focusable control shown has a name and Tab reaches it
   screenreader.py fits TITLE          on each page of the window TITLE, every part shown lies within
                                       the window's edges
+  screenreader.py where TITLE NAME    prints WxH+X+Y of the part NAME (a name, or else a role) shown
+                                      in the window TITLE
   screenreader.py activate TITLE NAME does the action of the control NAME in the window TITLE, as a
                                       screen reader's user can where the keyboard does not go
   screenreader.py caret LINE COLUMN   the focused editor's caret is at COLUMN of its line LINE,
@@ -224,6 +226,16 @@ def fits(title):
     on_each_page(title, lambda page: outside(title, page))
 
 
+def where(title, name):
+    """Prints WxH+X+Y of the shown part of the window named NAME (or, wanting a name, of that role)."""
+    for node, _ in walk(window(title)):
+        if name in (node.name, node.getRoleName()) and node.getState().contains(pyatspi.STATE_SHOWING):
+            box = extents(node)
+            print(f"{box.width}x{box.height}+{box.x}+{box.y}")
+            return
+    sys.exit(f"{title!r}: nothing shown named {name!r}")
+
+
 def activate(title, name):
     for node, _ in walk(window(title)):
         if node.name == name and node.getState().contains(pyatspi.STATE_SHOWING):
@@ -270,7 +282,7 @@ def selection(wanted):
 
 
 if __name__ == "__main__":
-    commands = {"names": names, "keyboard": keyboard, "fits": fits, "activate": activate, "caret": caret, "selection": selection}
+    commands = {"names": names, "keyboard": keyboard, "fits": fits, "where": where, "activate": activate, "caret": caret, "selection": selection}
     if len(sys.argv) < 3 or sys.argv[1] not in commands:
         sys.exit(__doc__)
     commands[sys.argv[1]](*sys.argv[2:])
