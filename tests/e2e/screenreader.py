@@ -109,11 +109,12 @@ def press(keys):
     subprocess.run(["xdotool", "key", "--clearmodifiers", *keys.split()], check=True)
 
 
-def wait_focus_moved(controls, before, seconds=3.0):
-    """Where the focus went; the old place when it did not move within the time."""
+def wait_focus_moved(controls, before, seconds=5.0):
+    """Where the focus went; the old place when it did not move within the time. Between two
+    controls none may say it has the focus for a moment: that is no place yet."""
     deadline = time.monotonic() + seconds
     now = focused(controls)
-    while now == before and time.monotonic() < deadline:
+    while now in (before, None) and time.monotonic() < deadline:
         time.sleep(0.05)
         now = focused(controls)
     return now
