@@ -6,23 +6,16 @@
 #
 # Usage: bash tests/e2e/e2e_darkpalette.sh /path/to/quillet
 
-# A session bus of our own for the accessibility bus, as in e2e_screenreader.sh.
-if [ -z "${E2E_SESSION_BUS:-}" ]; then
-  command -v dbus-run-session >/dev/null || { echo "dbus-run-session is not installed" >&2; exit 1; }
-  exec dbus-run-session -- env E2E_SESSION_BUS=1 bash "$0" "$@"
-fi
-bus="$DBUS_SESSION_BUS_ADDRESS"
-
 # shellcheck source=lib.sh disable=SC2034
 source "$(dirname "$0")/lib.sh"
+own_session_bus "$@"
 e2e_init "$@"
 need import
 # GTK, which the theme loads, stays off the accessibility bus (NO_AT_BRIDGE is its switch), so the
 # program is there once, as Qt puts it.
-export DBUS_SESSION_BUS_ADDRESS="$bus" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=1
+export NO_AT_BRIDGE=1
+start_accessibility
 export QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
-reader() { /usr/bin/python3 "$(dirname "$0")/screenreader.py" "$@"; }
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || fail "python3-pyatspi is not installed"
 
 # until COMMAND...: the command must agree within 10 s (the tree follows the windows a little
 # late, and the screen the text).

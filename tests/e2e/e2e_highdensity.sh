@@ -6,34 +6,17 @@
 #
 # Usage: bash tests/e2e/e2e_highdensity.sh /path/to/quillet FACTOR
 
-# A session bus of our own for the accessibility bus, as in e2e_screenreader.sh.
-if [ -z "${E2E_SESSION_BUS:-}" ]; then
-  command -v dbus-run-session >/dev/null || { echo "dbus-run-session is not installed" >&2; exit 1; }
-  exec dbus-run-session -- env E2E_SESSION_BUS=1 bash "$0" "$@"
-fi
-bus="$DBUS_SESSION_BUS_ADDRESS"
-
 # shellcheck source=lib.sh disable=SC2034
 source "$(dirname "$0")/lib.sh"
+own_session_bus "$@"
 factor="${2:-}"
 [[ "$factor" =~ ^[0-9]+(\.[0-9]+)?$ ]] || { echo "usage: bash $0 /path/to/quillet FACTOR" >&2; exit 2; }
 E2E_NAME="e2e_highdensity_x$factor"
 # The screen a 1280x1024 desktop becomes at this factor.
 E2E_SCREEN="$(awk -v f="$factor" 'BEGIN { printf "%dx%d", 1280 * f, 1024 * f }')"
 e2e_init "$1"
-export DBUS_SESSION_BUS_ADDRESS="$bus" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0 QT_SCALE_FACTOR="$factor"
-reader() { /usr/bin/python3 "$(dirname "$0")/screenreader.py" "$@"; }
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || fail "python3-pyatspi is not installed"
-
-# until COMMAND...: the reader must agree within 10 s (the tree follows the windows a little late).
-until_reader() {
-  local i out
-  for i in $(seq 1 50); do
-    out="$(reader "$@" 2>&1)" && { log "$out"; return 0; }
-    sleep 0.2
-  done
-  fail "$out"
-}
+start_accessibility
+export QT_SCALE_FACTOR="$factor"
 
 # on_screen WINDOW: the window, with the frame the window manager put round it, lies on the screen.
 on_screen() {

@@ -6,30 +6,11 @@
 #
 # Usage: bash tests/e2e/e2e_screenreader.sh /path/to/quillet
 
-# A session bus of our own, on which the accessibility bus starts when the program asks for it;
-# lib.sh forgets any inherited bus, so its address is kept across.
-if [ -z "${E2E_SESSION_BUS:-}" ]; then
-  command -v dbus-run-session >/dev/null || { echo "dbus-run-session is not installed" >&2; exit 1; }
-  exec dbus-run-session -- env E2E_SESSION_BUS=1 bash "$0" "$@"
-fi
-bus="$DBUS_SESSION_BUS_ADDRESS"
-
 # shellcheck source=lib.sh disable=SC2034
 source "$(dirname "$0")/lib.sh"
+own_session_bus "$@"
 e2e_init "$@"
-export DBUS_SESSION_BUS_ADDRESS="$bus" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
-reader() { /usr/bin/python3 "$(dirname "$0")/screenreader.py" "$@"; }
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || fail "python3-pyatspi is not installed"
-
-# until COMMAND...: the reader must agree within 10 s (the tree follows the windows a little late).
-until_reader() {
-  local i out
-  for i in $(seq 1 50); do
-    out="$(reader "$@" 2>&1)" && { log "$out"; return 0; }
-    sleep 0.2
-  done
-  fail "$out"
-}
+start_accessibility
 
 start_quillet
 wait_for_window

@@ -35,6 +35,10 @@ E2E_SCREEN="${E2E_SCREEN:-1280x1024}"
 E2E_LOGS="${E2E_LOGS:-$PWD/e2e-logs}"
 E2E_AT_EXIT=()
 
+# The session bus a test started for itself with own_session_bus, kept across the unset below.
+E2E_BUS="${E2E_SESSION_BUS:+${DBUS_SESSION_BUS_ADDRESS:-}}"
+E2E_DIR="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+
 # Always start from a clean slate: a display or platform inherited from the
 # caller (ctest sets QT_QPA_PLATFORM=offscreen for the unit tests) must not leak in.
 unset DISPLAY WAYLAND_DISPLAY SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS
@@ -263,6 +267,41 @@ EOF
   done
   [ -e "$ready" ] || fail "openbox did not finish starting within 20 s"
   log "openbox running (pid $OPENBOX_PID)"
+}
+
+# own_session_bus ARGS...: runs the test again inside a D-Bus session of its own, unless it is in
+# it already. The first line of a test that reads the program through AT-SPI, given the test's
+# arguments; start_accessibility then joins it.
+own_session_bus() {
+  [ -z "${E2E_SESSION_BUS:-}" ] || return 0
+  command -v dbus-run-session >/dev/null || { echo "dbus-run-session is not installed" >&2; exit 1; }
+  exec dbus-run-session -- env E2E_SESSION_BUS=1 bash "$0" "$@"
+}
+
+# After e2e_init: the program and screenreader.py meet on the accessibility bus, which the session
+# bus starts when first asked. It is told the test's folders and display first, so the bus's socket
+# lies in the test's own runtime folder: otherwise it is ~/.cache/at-spi/bus, the same file for
+# every test running at the time, and the first to end takes it away from the others.
+start_accessibility() {
+  [ -n "$E2E_BUS" ] || fail "no session bus of the test's own (own_session_bus comes first)"
+  need dbus-update-activation-environment
+  export DBUS_SESSION_BUS_ADDRESS="$E2E_BUS" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE="${NO_AT_BRIDGE:-0}"
+  dbus-update-activation-environment HOME XDG_RUNTIME_DIR XDG_CACHE_HOME XDG_CONFIG_HOME XDG_DATA_HOME DISPLAY ||
+    fail "the session bus did not take the test's environment"
+  /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || fail "python3-pyatspi is not installed"
+}
+
+reader() { /usr/bin/python3 "$E2E_DIR/screenreader.py" "$@"; }
+
+# until_reader COMMAND...: the reader must agree within 10 s (the tree follows the windows a little
+# late).
+until_reader() {
+  local i out
+  for i in $(seq 1 50); do
+    out="$(reader "$@" 2>&1)" && { log "$out"; return 0; }
+    sleep 0.2
+  done
+  fail "$out"
 }
 
 # For tests that need a system tray: trayer provides the freedesktop tray.
