@@ -73,7 +73,7 @@ public:
     int currentPage() const; // 1..4
 
     // Documents larger than this many MiB open unwrapped (0: none do).
-    static constexpr int BuiltInLargeDocumentMB = 8;
+    static constexpr int BuiltInLargeDocumentMB = 64;
     // The options the program reads at the time of use; the controls start with these values.
     struct Values
     {
