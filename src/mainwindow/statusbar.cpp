@@ -69,7 +69,10 @@ void StatusBar::setPanelText(int panel, const QString& text)
 {
     if (panel < 0 || panel >= PanelCount || m_texts[panel] == text)
         return;
+    const int before = shownWidth(panel);
     m_texts[panel] = text;
+    if (shownWidth(panel) != before)
+        fitPanels();
     update();
     if (panel == Message)
         emit messageChanged(text);
@@ -101,9 +104,20 @@ QRect StatusBar::panelRect(int panel) const
     return QRect(left, 2, right - left, height() - 3);
 }
 
+int StatusBar::shownWidth(int panel) const
+{
+    // The line and column grow past their panel in a long text ("617220:53"): the panel grows
+    // with them, at the message's cost, rather than cutting the line number short.
+    if (panel != CaretPosition)
+        return m_widths[panel];
+    const int textRoom = fontMetrics().horizontalAdvance(m_texts[panel]) + 8; // frame and margins
+    return qMax(m_widths[panel], textRoom);
+}
+
 void StatusBar::fitPanels()
 {
     m_shownWidths = m_widths;
+    m_shownWidths[CaretPosition] = shownWidth(CaretPosition);
     int& message = m_shownWidths[Message];
     message = qMax(0, message);
     int total = 0;

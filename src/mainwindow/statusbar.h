@@ -72,6 +72,8 @@ private:
     // The widths as drawn: the stored ones fitted into the bar, the last reaching its end; the
     // mouse finds panels by them too.
     void fitPanels();
+    // A panel's width before fitting: its stored one, or more where its text needs it.
+    int shownWidth(int panel) const;
 
     QList<int> m_widths;
     QList<int> m_shownWidths;

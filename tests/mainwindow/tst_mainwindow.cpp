@@ -645,6 +645,19 @@ private slots:
         QCOMPARE(progress->width(), bar + 100);
     }
 
+    void theLineAndColumnAreNeverCutShort()
+    {
+        QVERIFY(start(
+            {makeFile(QStringLiteral("long.txt"), QByteArray("line\r\n").repeated(150000) + QByteArray(40, 'x'))}));
+        const int stored = status()->panelWidth(StatusBar::CaretPosition);
+        editor()->setCaret(editor()->textLength());
+        QTRY_COMPARE(status()->panelText(StatusBar::CaretPosition), QStringLiteral("150001:40"));
+        const QRect place = status()->panelRect(StatusBar::CaretPosition);
+        QVERIFY(status()->fontMetrics().horizontalAdvance(QStringLiteral("150001:40")) <= place.width() - 6);
+        QVERIFY(!place.intersects(status()->panelRect(StatusBar::Message)));
+        QCOMPARE(status()->panelWidth(StatusBar::CaretPosition), stored); // what is stored stays
+    }
+
     void panelsNeitherOverlapNorLeaveTheBarAtAnyWidth()
     {
         QVERIFY(start());
