@@ -17,17 +17,6 @@ export NO_AT_BRIDGE=1
 start_accessibility
 export QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark
 
-# until COMMAND...: the command must agree within 10 s (the tree follows the windows a little
-# late, and the screen the text).
-until_ok() {
-  local i out
-  for i in $(seq 1 50); do
-    out="$("$@" 2>&1)" && { log "$out"; return 0; }
-    sleep 0.2
-  done
-  fail "$out"
-}
-
 # readable AREA [dark]: a screenshot's text in AREA has a contrast of at least 4.5 (on a dark page).
 readable() {
   import -window root -depth 8 "ppm:$E2E_ROOT/screen.ppm" || return 1

@@ -293,16 +293,19 @@ start_accessibility() {
 
 reader() { /usr/bin/python3 "$E2E_DIR/screenreader.py" "$@"; }
 
-# until_reader COMMAND...: the reader must agree within 10 s (the tree follows the windows a little
-# late).
-until_reader() {
+# until_ok COMMAND...: the command must succeed within 10 s (the accessibility tree follows the
+# windows a little late, and the screen the text); its last output is the failure's message.
+until_ok() {
   local i out
   for i in $(seq 1 50); do
-    out="$(reader "$@" 2>&1)" && { log "$out"; return 0; }
+    out="$("$@" 2>&1)" && { log "$out"; return 0; }
     sleep 0.2
   done
   fail "$out"
 }
+
+# until_reader COMMAND...: the reader must agree within 10 s.
+until_reader() { until_ok reader "$@"; }
 
 # For tests that need a system tray: trayer provides the freedesktop tray.
 start_trayer() {
