@@ -199,6 +199,8 @@ def outside(title, page, slack=2):
     faults = []
     count = 0
 
+    # Its own walk, not walk(): a hidden part's subtree is left out whole, as the items of a combo
+    # box's closed list say they are showing.
     def visit(node, path):
         nonlocal count
         for i, child in enumerate(node):
