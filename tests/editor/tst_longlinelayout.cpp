@@ -79,6 +79,7 @@ private slots:
         QTest::addColumn<double>("where"); // share of the line
         QTest::addColumn<int>("removed");
         QTest::addColumn<QByteArray>("inserted");
+        QTest::addColumn<bool>("keyAtStartFirst"); // so the line's start has moved before the edits
         const QByteArray typed = "k";
         const QByteArray pasted = "pasted \xc3\xa0 words and a\tTAB";
         for (const Extra extra : {Extra::None, Extra::Accented, Extra::Control}) {
@@ -86,12 +87,16 @@ private slots:
                 const char* kind = extra == Extra::None ? "ascii" : extra == Extra::Accented ? "accented" : "control";
                 const char* wrapping = wrap ? "wrapped" : "unwrapped";
                 for (const double where : {0.0, 0.5, 1.0}) {
-                    QTest::addRow("%s %s type at %.1f", kind, wrapping, where) << extra << wrap << where << 0 << typed;
+                    QTest::addRow("%s %s type at %.1f", kind, wrapping, where)
+                        << extra << wrap << where << 0 << typed << false;
                     QTest::addRow("%s %s delete at %.1f", kind, wrapping, where)
-                        << extra << wrap << where << 3 << QByteArray();
+                        << extra << wrap << where << 3 << QByteArray() << false;
                 }
-                QTest::addRow("%s %s paste in the middle", kind, wrapping) << extra << wrap << 0.5 << 0 << pasted;
-                QTest::addRow("%s %s replace in the middle", kind, wrapping) << extra << wrap << 0.5 << 40 << typed;
+                QTest::addRow("%s %s paste in the middle", kind, wrapping) << extra << wrap << 0.5 << 0 << pasted << false;
+                QTest::addRow("%s %s paste after a key at the start", kind, wrapping)
+                    << extra << wrap << 0.5 << 0 << pasted << true;
+                QTest::addRow("%s %s replace in the middle", kind, wrapping)
+                    << extra << wrap << 0.5 << 40 << typed << false;
             }
         }
     }
@@ -103,6 +108,7 @@ private slots:
         QFETCH(double, where);
         QFETCH(int, removed);
         QFETCH(QByteArray, inserted);
+        QFETCH(bool, keyAtStartFirst);
 
         EditorView edited;
         prepare(edited, wrap);
@@ -110,6 +116,10 @@ private slots:
         edited.setBytes(text);
         const Layout before = layoutOf(edited);
         QVERIFY(!wrap || before.wrapCount > 10);
+        if (keyAtStartFirst) {
+            edited.send(SCI_INSERTTEXT, 0, "k");
+            layoutOf(edited);
+        }
 
         // Twice, so the second edit starts from a layout the first one made in part.
         for (int edit = 0; edit < 2; ++edit) {
