@@ -92,7 +92,8 @@ private slots:
                     QTest::addRow("%s %s delete at %.1f", kind, wrapping, where)
                         << extra << wrap << where << 3 << QByteArray() << false;
                 }
-                QTest::addRow("%s %s paste in the middle", kind, wrapping) << extra << wrap << 0.5 << 0 << pasted << false;
+                QTest::addRow("%s %s paste in the middle", kind, wrapping)
+                    << extra << wrap << 0.5 << 0 << pasted << false;
                 QTest::addRow("%s %s paste after a key at the start", kind, wrapping)
                     << extra << wrap << 0.5 << 0 << pasted << true;
                 QTest::addRow("%s %s replace in the middle", kind, wrapping)
