@@ -227,8 +227,11 @@ void StatusBar::mouseMoveEvent(QMouseEvent* event)
 void StatusBar::mouseReleaseEvent(QMouseEvent* event)
 {
     const int panel = statusPanelAt(m_shownWidths, qRound(event->position().x()));
-    if (panel >= 0)
+    if (panel >= 0) {
         emit panelReleased(panel);
+        // The click may have changed what the panel says (word wrap), so its hint is told again.
+        emit panelHovered(panel);
+    }
     QStatusBar::mouseReleaseEvent(event);
 }
 
