@@ -242,8 +242,8 @@ private slots:
         QCOMPARE(horizontalBar(), wrap);
         QCOMPARE(editor()->selStart(), pos);
         if (how == QLatin1String("panel")) // the hint of the panel pointed at follows its change
-            QCOMPARE(status()->panelText(4), wrap ? QStringLiteral("Quillet is not Word-Wrapped")
-                                                  : QStringLiteral("Quillet is Word-Wrapped"));
+            QCOMPARE(status()->panelText(4),
+                     wrap ? QStringLiteral("Quillet is not Word-Wrapped") : QStringLiteral("Quillet is Word-Wrapped"));
 
         toggle();
         QCOMPARE(editor()->wordWrap(), wrap);
