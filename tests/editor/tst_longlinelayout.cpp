@@ -98,6 +98,8 @@ private slots:
                     << extra << wrap << 0.5 << 0 << pasted << true;
                 QTest::addRow("%s %s replace in the middle", kind, wrapping)
                     << extra << wrap << 0.5 << 40 << typed << false;
+                QTest::addRow("%s %s delete a quarter near the start", kind, wrapping)
+                    << extra << wrap << 0.1 << 5000 << QByteArray() << false;
             }
         }
     }
